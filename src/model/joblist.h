@@ -1,0 +1,43 @@
+#pragma once
+
+#include "model/job.h"
+
+#include <QList>
+#include <QObject>
+
+// The one shared list of jobs, grouped by kind and sorted by label, and the current job:
+// the one the detail editor shows, or none.
+class JobList final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(JobList)
+
+public:
+    static JobList &shared();
+
+    [[nodiscard]] const QList<JobPtr> &jobs() const { return m_jobs; }
+    // Takes a freshly discovered list; emits jobsUpdated.
+    void setJobs(const QList<JobPtr> &jobs);
+
+    [[nodiscard]] const JobPtr &currentJob() const { return m_current; }
+    void setCurrentJob(const JobPtr &job);
+
+    // Records a change on the current job and marks the editor edited.
+    void markChanged(Change change);
+
+    // The job whose file is path, or none.
+    [[nodiscard]] JobPtr jobWithUrl(const QString &path) const;
+
+    // Back to the state of a new process; for tests.
+    void reset();
+
+Q_SIGNALS:
+    void jobsUpdated();
+    void currentJobChanged(const JobPtr &job);
+
+private:
+    JobList() = default;
+
+    QList<JobPtr> m_jobs;
+    JobPtr m_current;
+};

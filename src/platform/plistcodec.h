@@ -1,0 +1,37 @@
+#pragma once
+
+#include "plistvalue.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+enum class PlistFormat { Xml, Binary, OpenStep };
+
+// The outcome of reading a property list: a value, or a message saying what is wrong.
+struct PlistReadResult
+{
+    std::optional<PlistValue> value;
+    PlistFormat format = PlistFormat::Xml;
+    QString error;
+
+    [[nodiscard]] bool ok() const { return value.has_value(); }
+};
+
+// Reads and writes property lists. Reading accepts XML, binary and old-style OpenStep text
+// and never crashes on bad input; writing produces XML text in UTF-8.
+namespace PlistCodec {
+
+[[nodiscard]] PlistReadResult read(const QByteArray &bytes);
+// Follows symbolic links.
+[[nodiscard]] PlistReadResult readFile(const QString &path);
+// The XML text of a value; none (with a message) when the value cannot be written,
+// for example when it holds a none value.
+[[nodiscard]] std::optional<QByteArray> toXml(const PlistValue &value, QString *error = nullptr);
+[[nodiscard]] std::optional<QByteArray> toBinary(const PlistValue &value,
+                                                 QString *error = nullptr);
+// Writes bytes to path atomically (a temporary file renamed over the old one), mode 0644.
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
+} // namespace PlistCodec

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+#include <variant>
+
+class PlistValue;
+using PlistArray = QList<PlistValue>;
+
+// A property-list dictionary: text keys in the order they were read or inserted.
+// Inserting an existing key replaces its value in place. Equality ignores the order.
+class PlistDict final
+{
+public:
+    using Entry = std::pair<QString, PlistValue>;
+
+    PlistDict() = default;
+    PlistDict(std::initializer_list<Entry> entries);
+
+    [[nodiscard]] qsizetype size() const { return m_entries.size(); }
+    [[nodiscard]] bool isEmpty() const { return m_entries.isEmpty(); }
+    [[nodiscard]] bool contains(const QString &key) const { return indexOf(key) >= 0; }
+    // The value of key, or nullptr.
+    [[nodiscard]] const PlistValue *find(const QString &key) const;
+    [[nodiscard]] PlistValue *find(const QString &key);
+    // The value of key, or a none value.
+    [[nodiscard]] PlistValue value(const QString &key) const;
+    [[nodiscard]] QStringList keys() const;
+    void insert(const QString &key, const PlistValue &value);
+    void remove(const QString &key);
+
+    [[nodiscard]] const QList<Entry> &entries() const { return m_entries; }
+    [[nodiscard]] auto begin() const { return m_entries.cbegin(); }
+    [[nodiscard]] auto end() const { return m_entries.cend(); }
+
+    friend bool operator==(const PlistDict &a, const PlistDict &b);
+
+private:
+    [[nodiscard]] qsizetype indexOf(const QString &key) const;
+
+    QList<Entry> m_entries;
+};
+
+// One property-list value. The type tests and accessors never convert: an integer is not a
+// Boolean, a real is not an integer, a text "true" is not a Boolean.
+class PlistValue final
+{
+public:
+    enum class Type { None, String, Boolean, Integer, Real, Date, Data, Array, Dictionary };
+
+    PlistValue() = default; // none: absent, not a property-list value of its own
+    PlistValue(const QString &text) : m_value(text) {}
+    PlistValue(const char *) = delete; // say QStringLiteral; no silent conversions
+    PlistValue(bool boolean) : m_value(boolean) {}
+    PlistValue(int integer) : m_value(qint64(integer)) {}
+    PlistValue(qint64 integer) : m_value(integer) {}
+    PlistValue(double real) : m_value(real) {}
+    PlistValue(const QDateTime &date) : m_value(date.toUTC()) {}
+    PlistValue(const QByteArray &data) : m_value(data) {}
+    PlistValue(const PlistArray &array) : m_value(array) {}
+    PlistValue(const PlistDict &dict) : m_value(dict) {}
+    PlistValue(const QStringList &texts);
+
+    [[nodiscard]] Type type() const { return Type(m_value.index()); }
+    [[nodiscard]] bool isNone() const { return type() == Type::None; }
+    [[nodiscard]] bool isString() const { return type() == Type::String; }
+    [[nodiscard]] bool isBool() const { return type() == Type::Boolean; }
+    [[nodiscard]] bool isInteger() const { return type() == Type::Integer; }
+    [[nodiscard]] bool isReal() const { return type() == Type::Real; }
+    [[nodiscard]] bool isDate() const { return type() == Type::Date; }
+    [[nodiscard]] bool isData() const { return type() == Type::Data; }
+    [[nodiscard]] bool isArray() const { return type() == Type::Array; }
+    [[nodiscard]] bool isDict() const { return type() == Type::Dictionary; }
+    // Integer or real.
+    [[nodiscard]] bool isNumber() const { return isInteger() || isReal(); }
+
+    [[nodiscard]] std::optional<QString> toString() const;
+    [[nodiscard]] std::optional<bool> toBool() const;
+    [[nodiscard]] std::optional<qint64> toInteger() const;
+    [[nodiscard]] std::optional<double> toReal() const;
+    // An integer or a real as a real.
+    [[nodiscard]] std::optional<double> toNumber() const;
+    [[nodiscard]] std::optional<QDateTime> toDate() const;
+    [[nodiscard]] std::optional<QByteArray> toData() const;
+    // The list of texts when this is an array whose every element is text.
+    [[nodiscard]] std::optional<QStringList> toStringList() const;
+
+    [[nodiscard]] const PlistArray *array() const { return std::get_if<PlistArray>(&m_value); }
+    [[nodiscard]] PlistArray *array() { return std::get_if<PlistArray>(&m_value); }
+    [[nodiscard]] const PlistDict *dict() const { return std::get_if<PlistDict>(&m_value); }
+    [[nodiscard]] PlistDict *dict() { return std::get_if<PlistDict>(&m_value); }
+
+    // Dates compare to the millisecond; reals compare exactly.
+    friend bool operator==(const PlistValue &a, const PlistValue &b);
+
+    // A short description for logs and test failures.
+    [[nodiscard]] QString debugText() const;
+
+private:
+    std::variant<std::monostate, QString, bool, qint64, double, QDateTime, QByteArray, PlistArray,
+                 PlistDict>
+        m_value;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QObject>
+#include <QSettings>
+#include <QVariant>
+
+#include <memory>
+
+// The user-defaults store: QSettings in the settings file of the locations, with the
+// registered defaults of the program and typed accessors for each setting.
+class Defaults final : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Defaults)
+
+public:
+    static Defaults &shared();
+
+    // Registers the program's defaults; a registered default is what a read of an unset
+    // key gives. Stored values are never overwritten.
+    void registerDefaults();
+    [[nodiscard]] QVariant registeredDefault(const QString &key) const;
+
+    [[nodiscard]] QVariant value(const QString &key) const;
+    [[nodiscard]] bool contains(const QString &key) const; // stored, not registered
+    void setValue(const QString &key, const QVariant &value);
+    void remove(const QString &key);
+    [[nodiscard]] bool boolValue(const QString &key) const;
+    [[nodiscard]] qint64 integerValue(const QString &key) const;
+    // Flips a Boolean setting.
+    void negate(const QString &boolKey);
+
+    [[nodiscard]] bool showSystemJobs() const;
+    [[nodiscard]] bool showInternalHelpers() const;
+    [[nodiscard]] bool automaticHelp() const;
+    [[nodiscard]] bool automaticPATH() const;
+    [[nodiscard]] bool runAgent() const;
+    [[nodiscard]] int numberOfSavedRevisions() const;
+    [[nodiscard]] int selectedMode() const;
+    [[nodiscard]] bool preferFullScreen() const;
+    [[nodiscard]] int preferencesTab() const;
+    [[nodiscard]] bool resume() const;
+    [[nodiscard]] bool hasManuallyChangedTheme() const;
+    [[nodiscard]] int logLength() const;
+    [[nodiscard]] int logPeriod() const;
+    [[nodiscard]] bool firstMajorVersionLaunch() const;
+    [[nodiscard]] bool editSystemJobs() const;
+    [[nodiscard]] bool automaticallyCheckForUpdate() const;
+    [[nodiscard]] bool suppressAlertComplexRun() const;
+
+    // Drops every stored value and reopens the settings file of the current locations.
+    void reload();
+
+Q_SIGNALS:
+    void changed(const QString &key);
+
+private:
+    Defaults();
+
+    std::unique_ptr<QSettings> m_settings;
+    QVariantMap m_registered;
+};
