@@ -1,0 +1,42 @@
+#include "cli/clioutput.h"
+#include "cli/showcommand.h"
+#include "cli/writecommand.h"
+#include "support/defaults.h"
+#include "support/locations.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+const char usage[] = "usage: vandractl COMMAND [--root R] ...\n"
+                     "commands:\n"
+                     "  show FILE [--kind KIND] [--json]\n"
+                     "  write FILE [--kind KIND] [--set FIELD=VALUE]...\n";
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("vandractl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VANDRA_VERSION));
+
+    const QStringList arguments = QCoreApplication::arguments();
+    Locations::initialize(Locations::rootFromArguments(arguments));
+    Defaults::shared().registerDefaults();
+
+    const QString command = arguments.value(1);
+    QStringList rest = arguments;
+    if (rest.size() > 1)
+        rest.removeAt(1);
+    if (command == QLatin1String("show"))
+        return ShowCommand::run(rest);
+    if (command == QLatin1String("write"))
+        return WriteCommand::run(rest);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        CliOutput::print(QString::fromLatin1(usage));
+        return 0;
+    }
+    CliOutput::print(QString::fromLatin1(usage));
+    return command.isEmpty() ? 2 : CliOutput::fail(QStringLiteral("unknown command %1").arg(command), 2);
+}

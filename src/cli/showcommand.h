@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QStringList>
+
+// vandractl show FILE [--kind KIND] [--json]: a job file read as the program reads it.
+namespace ShowCommand {
+
+int run(const QStringList &arguments);
+
+} // namespace ShowCommand

@@ -1,0 +1,301 @@
+#include "model/jobreader.h"
+
+#include "model/bindings.h"
+#include "model/launchdkey.h"
+#include "model/schedulereader.h"
+#include "model/sessiontype.h"
+#include "platform/plistcodec.h"
+#include "support/const.h"
+#include "support/defaults.h"
+#include "support/locations.h"
+#include "support/text.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+Q_LOGGING_CATEGORY(lcJobReader, "vandra.jobreader")
+
+namespace {
+
+// The text after the last dot of a path component, unless the dot starts the component.
+QString extensionOf(const QString &component)
+{
+    const qsizetype dot = component.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0)
+        return {};
+    return component.mid(dot + 1);
+}
+
+std::optional<QString> scriptEditorLocation()
+{
+    const QString path = Locations::shared().applications() + QStringLiteral("/Script Editor.app");
+    if (QFileInfo::exists(path))
+        return path;
+    return std::nullopt;
+}
+
+std::optional<QString> iconLocationFor(const QString &command)
+{
+    if (!command.startsWith(QLatin1Char('/')))
+        return std::nullopt;
+    if (command.contains(QLatin1Char('.'))) {
+        // Walk up from the program so that one inside a bundle gives the bundle.
+        QString location = command;
+        const qsizetype components = command.split(QLatin1Char('/'), Qt::SkipEmptyParts).size();
+        for (qsizetype i = 0; i < components && location.size() > 1; ++i) {
+            if (!extensionOf(Text::lastPathComponent(location)).isEmpty())
+                return location;
+            location = QFileInfo(location).path();
+        }
+        return std::nullopt;
+    }
+    if (command == Const::Command::osascript)
+        return scriptEditorLocation();
+    return command;
+}
+
+QString composedArgument(const QString &argument)
+{
+    // An empty argument would vanish between two spaces; quoting keeps it.
+    if (argument.isEmpty())
+        return QStringLiteral("\"\"");
+    QString copy = argument;
+    copy.remove(QStringLiteral("\\ "));
+    if (!copy.contains(QLatin1Char(' ')))
+        return argument;
+    if (argument.startsWith(QLatin1Char('"')) || argument.startsWith(QLatin1Char('\'')))
+        return argument;
+    if (argument.contains(QLatin1Char('"')))
+        return QLatin1Char('\'') + argument + QLatin1Char('\'');
+    return QLatin1Char('"') + argument + QLatin1Char('"');
+}
+
+} // namespace
+
+namespace JobReader {
+
+void readJobFile(Kind kind, const QString &location, QList<JobPtr> &list)
+{
+    if (kind == Kind::localStartupItem || kind == Kind::systemStartupItem) {
+        if (JobPtr job = readStartupItem(location, kind))
+            list.append(job);
+        return;
+    }
+    const PlistReadResult result = PlistCodec::readFile(location);
+    const PlistDict *dict = result.value ? result.value->dict() : nullptr;
+    if (!dict) {
+        qCWarning(lcJobReader).noquote()
+            << QStringLiteral("The job %1 does not contain a valid job or is symlinked to an "
+                              "unreadable location")
+                   .arg(location);
+        return;
+    }
+    if (JobPtr job = jobFromPlist(*dict, location, kind))
+        list.append(job);
+}
+
+JobPtr jobFromPlist(const PlistDict &plist, const std::optional<QString> &location,
+                    std::optional<Kind> kind)
+{
+    if (plist.isEmpty())
+        return {};
+    const std::optional<QString> label = plist.value(LaunchdKey::Label).toString();
+    if (!label)
+        return {};
+    const bool isHelperJob = label->startsWith(Const::labelPrefix);
+    if (isHelperJob && !Defaults::shared().showInternalHelpers())
+        return {};
+
+    auto job = std::make_shared<Job>();
+    job->label = *label;
+    job->originalLabel = *label;
+    job->plist = plist;
+    job->url = location;
+    job->kind = kind;
+    job->originalKind = kind;
+    job->summary = summaryFromPlist(plist);
+    job->textContent = plistText(plist);
+    applyPlist(*job);
+
+    if (kind == Kind::localDaemon) {
+        job->isUserNameEnabled = true;
+        Bindings::shared().setUserNameEnabled(true);
+    } else if (!Kinds::isEditable(kind)) {
+        job->setLocked(true);
+    }
+    if (isHelperJob)
+        job->setLocked(true);
+    return job;
+}
+
+void applyPlist(Job &job)
+{
+    if (!job.plist)
+        return;
+    const PlistDict &plist = *job.plist;
+    Bindings &bindings = Bindings::shared();
+
+    if (const std::optional<bool> disabled = plist.value(LaunchdKey::Disabled).toBool())
+        job.setEnabled(!*disabled);
+
+    const RunComposition composition = composeRun(plist);
+    if (!composition.run.isEmpty())
+        job.setRun(composition.run);
+    job.runIcon = composition.iconLocation;
+
+    const PlistValue keepAlive = plist.value(LaunchdKey::KeepAlive);
+    if (const PlistDict *conditions = keepAlive.dict()) {
+        job.setKeepAlive(true);
+        job.setKeepAliveSuccessfulExitSet(
+            conditions->value(LaunchdKey::SuccessfulExit).toBool().value_or(false));
+    } else if (!keepAlive.isNone()) {
+        job.setKeepAlive(keepAlive.toBool().value_or(false));
+        job.setKeepAliveSuccessfulExitSet(false);
+    } else {
+        job.setKeepAlive(false);
+        job.setKeepAliveSuccessfulExitSet(false);
+        if (plist.value(LaunchdKey::OnDemand).toBool() == false)
+            job.setKeepAlive(true);
+    }
+
+    if (const std::optional<QStringList> paths = plist.value(LaunchdKey::WatchPaths).toStringList();
+        paths && !paths->isEmpty()) {
+        job.setWatchPath(paths->first());
+    }
+
+    const QList<ScheduledType> rules = readSchedule(plist);
+    if (!rules.isEmpty()) {
+        job.scheduled = rules;
+        job.isScheduledEnabled = true;
+        bindings.setScheduledEnabled(true);
+    }
+
+    if (const PlistDict *services = plist.value(LaunchdKey::MachServices).dict()) {
+        if (services->size() > 1) {
+            job.isMachServicesEnabled = false;
+            bindings.setMachServicesEnabled(false);
+        }
+        for (const auto &[name, value] : *services) {
+            job.setMachServicesKey(name);
+            if (value.isDict()) {
+                job.isMachServicesEnabled = false;
+                bindings.setMachServicesEnabled(false);
+                break;
+            }
+        }
+    }
+
+    const PlistValue sessionType = plist.value(LaunchdKey::LimitLoadToSessionType);
+    if (!sessionType.isNone()) {
+        QString candidate;
+        if (const std::optional<QStringList> types = sessionType.toStringList();
+            types && !types->isEmpty()) {
+            candidate = types->first();
+        } else if (const std::optional<QString> type = sessionType.toString()) {
+            candidate = *type;
+        }
+        if (const std::optional<SessionType> type = SessionTypes::fromRaw(candidate)) {
+            job.setLimitLoadToSessionTypeIndex(SessionTypes::allCases().indexOf(*type));
+            job.setLimitLoadToSessionTypeEnabled(true);
+            bindings.setLimitLoadToSessionTypeEnabled(true);
+        }
+    }
+
+    job.setChanges({});
+}
+
+QStringList programArguments(const PlistDict &plist)
+{
+    const PlistValue value = plist.value(LaunchdKey::ProgramArguments);
+    if (std::optional<QStringList> arguments = value.toStringList())
+        return *arguments;
+    if (std::optional<QString> argument = value.toString())
+        return {*argument};
+    return {};
+}
+
+RunComposition composeRun(const PlistDict &plist)
+{
+    const QString program = plist.value(LaunchdKey::Program).toString().value_or(QString());
+    QStringList arguments = programArguments(plist);
+    if (!arguments.isEmpty() &&
+        (arguments.first() == Text::lastPathComponent(program) || arguments.first() == program)) {
+        arguments.removeFirst();
+    }
+
+    RunComposition composition;
+    const QString command = !program.isEmpty() ? program
+                            : !arguments.isEmpty() ? arguments.first()
+                                                   : QString();
+    if (!command.isEmpty())
+        composition.iconLocation = iconLocationFor(command);
+
+    QString text = program;
+    for (const QString &argument : std::as_const(arguments)) {
+        if (!text.isEmpty())
+            text += QLatin1Char(' ');
+        text += composedArgument(argument);
+    }
+    composition.run = text;
+    return composition;
+}
+
+QString summaryFromPlist(const PlistDict &plist)
+{
+    QString text;
+    if (const std::optional<QString> program = plist.value(LaunchdKey::Program).toString())
+        text += Text::lastPathComponent(*program);
+    QStringList arguments = programArguments(plist);
+    if (!arguments.isEmpty() && arguments.first() == Text::lastPathComponent(text))
+        arguments.removeFirst();
+    for (const QString &argument : std::as_const(arguments)) {
+        if (text.isEmpty())
+            text = Text::lastPathComponent(argument);
+        else
+            text += QLatin1Char(' ') + argument;
+    }
+    return Text::shortenHomeFolder(text);
+}
+
+std::optional<QString> plistText(const PlistDict &plist)
+{
+    QString error;
+    const std::optional<QByteArray> xml = PlistCodec::toXml(PlistValue(plist), &error);
+    if (!xml) {
+        qCWarning(lcJobReader).noquote() << QStringLiteral("Plist error: %1").arg(error);
+        return std::nullopt;
+    }
+    return QString::fromUtf8(*xml);
+}
+
+JobPtr readStartupItem(const QString &folder, Kind kind)
+{
+    auto job = std::make_shared<Job>();
+    const QString parameters = folder + QLatin1Char('/') + Const::FileName::startupParameters;
+    const PlistReadResult result = PlistCodec::readFile(parameters);
+    if (const PlistDict *dict = result.value ? result.value->dict() : nullptr) {
+        if (const std::optional<QString> description =
+                dict->value(Const::StartupItemKey::description).toString()) {
+            job->label = *description;
+            job->originalLabel = *description;
+        }
+        if (const std::optional<QStringList> provides =
+                dict->value(Const::StartupItemKey::provides).toStringList();
+            provides && !provides->isEmpty()) {
+            job->summary = provides->first();
+        }
+        job->textContent = plistText(*dict);
+    }
+    const QString executable = folder + QLatin1Char('/') + QFileInfo(folder).fileName();
+    job->setRun(executable);
+    job->runIcon = executable;
+    job->url = folder;
+    job->kind = kind;
+    job->originalKind = kind;
+    job->setLocked(true);
+    if (job->label.isEmpty() || job->run().isEmpty())
+        return {};
+    return job;
+}
+
+} // namespace JobReader

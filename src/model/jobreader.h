@@ -1,0 +1,41 @@
+#pragma once
+
+#include "model/job.h"
+#include "platform/plistvalue.h"
+
+#include <QList>
+#include <QLoggingCategory>
+#include <QString>
+
+#include <optional>
+
+Q_DECLARE_LOGGING_CATEGORY(lcJobReader)
+
+// The Run text composed from Program and ProgramArguments, and the location whose icon
+// stands for the program it starts.
+struct RunComposition
+{
+    QString run;
+    std::optional<QString> iconLocation;
+};
+
+// Turns job folder entries into records. Reading never changes a file; an entry that
+// cannot be used is logged and skipped.
+namespace JobReader {
+
+// Reads one entry of a job folder of the given kind and appends its record, if any.
+void readJobFile(Kind kind, const QString &location, QList<JobPtr> &list);
+// A record from a job dictionary, or none (no text Label, empty, hidden helper job).
+[[nodiscard]] JobPtr jobFromPlist(const PlistDict &plist, const std::optional<QString> &location,
+                                  std::optional<Kind> kind);
+// Derives the record's fields from its dictionary.
+void applyPlist(Job &job);
+[[nodiscard]] RunComposition composeRun(const PlistDict &plist);
+[[nodiscard]] QString summaryFromPlist(const PlistDict &plist);
+// The dictionary as XML text; none (and a log line) when it cannot be written.
+[[nodiscard]] std::optional<QString> plistText(const PlistDict &plist);
+[[nodiscard]] JobPtr readStartupItem(const QString &folder, Kind kind);
+// The arguments of ProgramArguments: a list of texts, or one text taken as a list of one.
+[[nodiscard]] QStringList programArguments(const PlistDict &plist);
+
+} // namespace JobReader

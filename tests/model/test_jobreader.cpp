@@ -1,0 +1,317 @@
+#include "common/testroot.h"
+#include "model/bindings.h"
+#include "model/jobreader.h"
+#include "model/kind.h"
+#include "platform/plistcodec.h"
+#include "support/defaults.h"
+#include "support/userdefaultskeys.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+PlistValue texts(const QStringList &list)
+{
+    return PlistValue(list);
+}
+
+QString s(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+} // namespace
+
+class TestJobReader : public QObject
+{
+    Q_OBJECT
+
+private:
+    static JobPtr read(const PlistDict &dict, Kind kind = Kind::userAgent)
+    {
+        PlistDict withLabel = dict;
+        if (!withLabel.contains(s("Label")))
+            withLabel.insert(s("Label"), PlistValue(s("org.example.job")));
+        return JobReader::jobFromPlist(withLabel, s("/tmp/job.plist"), kind);
+    }
+
+private Q_SLOTS:
+    void keepAliveForms_data()
+    {
+        QTest::addColumn<PlistDict>("dict");
+        QTest::addColumn<bool>("keepAlive");
+        QTest::addColumn<bool>("successfulExit");
+        QTest::newRow("true") << PlistDict{{s("KeepAlive"), PlistValue(true)}} << true << false;
+        QTest::newRow("successful exit false")
+            << PlistDict{{s("KeepAlive"), PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(false)}})}}
+            << true << false;
+        QTest::newRow("successful exit true")
+            << PlistDict{{s("KeepAlive"), PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(true)}})}}
+            << true << true;
+        QTest::newRow("empty dictionary") << PlistDict{{s("KeepAlive"), PlistValue(PlistDict())}} << true << false;
+        QTest::newRow("on demand false") << PlistDict{{s("OnDemand"), PlistValue(false)}} << true << false;
+        QTest::newRow("on demand true") << PlistDict{{s("OnDemand"), PlistValue(true)}} << false << false;
+        QTest::newRow("missing") << PlistDict() << false << false;
+        QTest::newRow("keep alive false wins over on demand")
+            << PlistDict{{s("KeepAlive"), PlistValue(false)}, {s("OnDemand"), PlistValue(false)}} << false << false;
+        QTest::newRow("integer is no Boolean") << PlistDict{{s("KeepAlive"), PlistValue(1)}} << false << false;
+    }
+
+    void keepAliveForms()
+    {
+        TestRoot root;
+        QFETCH(PlistDict, dict);
+        QFETCH(bool, keepAlive);
+        QFETCH(bool, successfulExit);
+        const JobPtr job = read(dict);
+        QVERIFY(job);
+        QCOMPARE(job->keepAlive(), keepAlive);
+        QCOMPARE(job->isKeepAliveSuccessfulExitSet(), successfulExit);
+        QVERIFY(job->changes().isEmpty());
+    }
+
+    void disabledMustBeABoolean()
+    {
+        TestRoot root;
+        QVERIFY(!read({{s("Disabled"), PlistValue(true)}})->isEnabled());
+        QVERIFY(read({{s("Disabled"), PlistValue(false)}})->isEnabled());
+        const JobPtr textual = read({{s("Disabled"), PlistValue(s("true"))}});
+        QVERIFY(!textual->enabledState());
+        QVERIFY(textual->isEnabled());
+    }
+
+    void runTextComposition_data()
+    {
+        QTest::addColumn<PlistDict>("dict");
+        QTest::addColumn<QString>("run");
+        QTest::addColumn<QString>("icon");
+        QTest::newRow("sh -c with spaces")
+            << PlistDict{{s("ProgramArguments"), texts({s("/bin/sh"), s("-c"), s("echo hi there")})}}
+            << s("/bin/sh -c \"echo hi there\"") << s("/bin/sh");
+        QTest::newRow("double quote inside takes single quotes")
+            << PlistDict{{s("ProgramArguments"), texts({s("/bin/echo"), s("say \"hi\" now")})}}
+            << s("/bin/echo 'say \"hi\" now'") << s("/bin/echo");
+        QTest::newRow("already quoted argument stays")
+            << PlistDict{{s("ProgramArguments"), texts({s("/bin/echo"), s("'a b'")})}}
+            << s("/bin/echo 'a b'") << s("/bin/echo");
+        QTest::newRow("escaped spaces are not wrapped")
+            << PlistDict{{s("ProgramArguments"), texts({s("/bin/ls"), s("My\\ Files")})}}
+            << s("/bin/ls My\\ Files") << s("/bin/ls");
+        QTest::newRow("program with its own name as first argument")
+            << PlistDict{{s("Program"), PlistValue(s("/usr/bin/tool"))},
+                         {s("ProgramArguments"), texts({s("tool"), s("x.txt")})}}
+            << s("/usr/bin/tool x.txt") << s("/usr/bin/tool");
+        QTest::newRow("program with its full path as first argument")
+            << PlistDict{{s("Program"), PlistValue(s("/usr/bin/tool"))},
+                         {s("ProgramArguments"), texts({s("/usr/bin/tool"), s("x")})}}
+            << s("/usr/bin/tool x") << s("/usr/bin/tool");
+        QTest::newRow("single text arguments")
+            << PlistDict{{s("ProgramArguments"), PlistValue(s("/usr/bin/uptime"))}}
+            << s("/usr/bin/uptime") << s("/usr/bin/uptime");
+        QTest::newRow("program inside a bundle gives the bundle")
+            << PlistDict{{s("Program"), PlistValue(s("/Applications/Tool.app/Contents/MacOS/tool"))}}
+            << s("/Applications/Tool.app/Contents/MacOS/tool") << s("/Applications/Tool.app");
+        QTest::newRow("relative command has no icon")
+            << PlistDict{{s("ProgramArguments"), texts({s("tool"), s("-v")})}} << s("tool -v") << QString();
+        QTest::newRow("empty argument is kept")
+            << PlistDict{{s("ProgramArguments"), texts({s("/bin/echo"), QString(), s("x")})}}
+            << s("/bin/echo \"\" x") << s("/bin/echo");
+        QTest::newRow("nothing to run") << PlistDict() << QString() << QString();
+    }
+
+    void runTextComposition()
+    {
+        TestRoot root;
+        QFETCH(PlistDict, dict);
+        QFETCH(QString, run);
+        QFETCH(QString, icon);
+        const JobPtr job = read(dict);
+        QCOMPARE(job->run(), run);
+        QCOMPARE(job->runIcon.value_or(QString()), icon);
+    }
+
+    void summaries_data()
+    {
+        QTest::addColumn<PlistDict>("dict");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("program and its name")
+            << PlistDict{{s("Program"), PlistValue(s("/usr/bin/tool"))},
+                         {s("ProgramArguments"), texts({s("tool"), s("x.txt")})}}
+            << s("tool x.txt");
+        QTest::newRow("arguments only")
+            << PlistDict{{s("ProgramArguments"), texts({s("/usr/bin/tool"), s("x.txt")})}} << s("tool x.txt");
+        QTest::newRow("full path as first argument stays")
+            << PlistDict{{s("Program"), PlistValue(s("/usr/bin/tool"))},
+                         {s("ProgramArguments"), texts({s("/usr/bin/tool"), s("x.txt")})}}
+            << s("tool /usr/bin/tool x.txt");
+    }
+
+    void summaries()
+    {
+        TestRoot root;
+        QFETCH(PlistDict, dict);
+        QFETCH(QString, summary);
+        QCOMPARE(JobReader::summaryFromPlist(dict), summary);
+    }
+
+    void summaryShortensTheHomeFolder()
+    {
+        TestRoot root;
+        const PlistDict dict{{s("ProgramArguments"),
+                              texts({s("/bin/sh"), root.path(s("home/bin/backup.sh"))})}};
+        QCOMPARE(JobReader::summaryFromPlist(dict), s("sh ~/bin/backup.sh"));
+    }
+
+    void watchPathsTakeTheFirstOfAList()
+    {
+        TestRoot root;
+        QCOMPARE(read({{s("WatchPaths"), texts({s("/a"), s("/b")})}})->watchPath(), s("/a"));
+        QVERIFY(!read({{s("WatchPaths"), PlistValue(s("/a"))}})->watchPath());
+        QVERIFY(!read({{s("WatchPaths"), texts({})}})->watchPath());
+    }
+
+    void machServicesShowOnePlainName()
+    {
+        TestRoot root;
+        const JobPtr one = read({{s("MachServices"), PlistValue(PlistDict{{s("org.x"), PlistValue(true)}})}});
+        QCOMPARE(one->machServicesKey(), s("org.x"));
+        QVERIFY(one->isMachServicesEnabled);
+
+        const JobPtr options = read(
+            {{s("MachServices"),
+              PlistValue(PlistDict{{s("org.x"), PlistValue(PlistDict{{s("ResetAtClose"), PlistValue(true)}})}})}});
+        QCOMPARE(options->machServicesKey(), s("org.x"));
+        QVERIFY(!options->isMachServicesEnabled);
+        QVERIFY(!Bindings::shared().isMachServicesEnabled());
+
+        const JobPtr two = read({{s("MachServices"), PlistValue(PlistDict{{s("org.a"), PlistValue(true)},
+                                                                          {s("org.b"), PlistValue(true)}})}});
+        QVERIFY(two->machServicesKey());
+        QVERIFY(!two->isMachServicesEnabled);
+    }
+
+    void sessionTypes_data()
+    {
+        QTest::addColumn<PlistValue>("value");
+        QTest::addColumn<int>("index"); // -1: none
+        QTest::newRow("text") << PlistValue(s("LoginWindow")) << 2;
+        QTest::newRow("list takes its first") << texts({s("Background"), s("Aqua")}) << 1;
+        QTest::newRow("lower case is none") << PlistValue(s("loginwindow")) << -1;
+        QTest::newRow("number is none") << PlistValue(2) << -1;
+    }
+
+    void sessionTypes()
+    {
+        TestRoot root;
+        QFETCH(PlistValue, value);
+        QFETCH(int, index);
+        const JobPtr job = read({{s("LimitLoadToSessionType"), value}});
+        if (index < 0) {
+            QVERIFY(!job->limitLoadToSessionTypeIndex());
+            QVERIFY(!job->isLimitLoadToSessionTypeEnabled());
+        } else {
+            QCOMPARE(job->limitLoadToSessionTypeIndex(), index);
+            QVERIFY(job->isLimitLoadToSessionTypeEnabled());
+            QVERIFY(Bindings::shared().isLimitLoadToSessionTypeEnabled());
+        }
+    }
+
+    void scheduleSwitchesTheEditorOn()
+    {
+        TestRoot root;
+        const JobPtr job = read({{s("StartInterval"), PlistValue(7200)}});
+        QVERIFY(job->scheduled);
+        QCOMPARE(job->scheduled->size(), 1);
+        QVERIFY(job->isScheduledEnabled);
+        QVERIFY(Bindings::shared().isScheduledEnabled());
+        QVERIFY(!read({})->isScheduledEnabled);
+    }
+
+    void recordsNeedATextLabel()
+    {
+        TestRoot root;
+        QVERIFY(!JobReader::jobFromPlist({}, s("/x"), Kind::userAgent));
+        QVERIFY(!JobReader::jobFromPlist({{s("Label"), PlistValue(3)}}, s("/x"), Kind::userAgent));
+        const JobPtr job = JobReader::jobFromPlist({{s("Label"), PlistValue(s("a"))}}, s("/x"), Kind::localAgent);
+        QCOMPARE(job->label, s("a"));
+        QCOMPARE(job->originalLabel, s("a"));
+        QCOMPARE(job->kind, Kind::localAgent);
+        QCOMPARE(job->originalKind, Kind::localAgent);
+        QCOMPARE(job->url, s("/x"));
+        QVERIFY(job->textContent && job->textContent->contains(s("<key>Label</key>")));
+    }
+
+    void helperJobsAreHiddenOrLocked()
+    {
+        TestRoot root;
+        const PlistDict helper{{s("Label"), PlistValue(s("org.vandra.helper"))}};
+        QVERIFY(!JobReader::jobFromPlist(helper, s("/x"), Kind::userAgent));
+        Defaults::shared().setValue(UserDefaultsKeys::showInternalHelpers, true);
+        const JobPtr shown = JobReader::jobFromPlist(helper, s("/x"), Kind::userAgent);
+        QVERIFY(shown);
+        QVERIFY(shown->isLocked());
+    }
+
+    void kindDecidesLockAndUserName()
+    {
+        TestRoot root;
+        const PlistDict dict{{s("Label"), PlistValue(s("a"))}};
+        const JobPtr daemon = JobReader::jobFromPlist(dict, s("/x"), Kind::localDaemon);
+        QVERIFY(daemon->isUserNameEnabled);
+        QVERIFY(Bindings::shared().isUserNameEnabled());
+        QVERIFY(!daemon->isLocked());
+        QVERIFY(JobReader::jobFromPlist(dict, s("/x"), Kind::systemDaemon)->isLocked());
+        QVERIFY(!JobReader::jobFromPlist(dict, s("/x"), Kind::localAgent)->isLocked());
+    }
+
+    void filesThatAreNoJobsAreSkipped()
+    {
+        TestRoot root;
+        QList<JobPtr> list;
+        const QString list1 = root.write(s("a/list.plist"), *PlistCodec::toXml(PlistValue(PlistArray{PlistValue(1)})));
+        JobReader::readJobFile(Kind::userAgent, list1, list);
+        QDir().mkpath(root.path(s("a/folder.plist")));
+        JobReader::readJobFile(Kind::userAgent, root.path(s("a/folder.plist")), list);
+        const QString garbage = root.write(s("a/garbage.plist"), "not a property list {");
+        JobReader::readJobFile(Kind::userAgent, garbage, list);
+        QFile::link(root.path(s("a/nowhere")), root.path(s("a/broken.plist")));
+        JobReader::readJobFile(Kind::userAgent, root.path(s("a/broken.plist")), list);
+        QVERIFY(list.isEmpty());
+
+        const PlistDict job{{s("Label"), PlistValue(s("bin"))}, {s("ProgramArguments"), texts({s("/bin/true")})}};
+        const QString binary = root.write(s("a/bin.plist"), *PlistCodec::toBinary(PlistValue(job)));
+        JobReader::readJobFile(Kind::userAgent, binary, list);
+        QFile::link(binary, root.path(s("a/link.plist")));
+        JobReader::readJobFile(Kind::userAgent, root.path(s("a/link.plist")), list);
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(list[0]->run(), s("/bin/true"));
+        QCOMPARE(list[1]->url, root.path(s("a/link.plist")));
+    }
+
+    void startupItems()
+    {
+        TestRoot root;
+        const PlistDict parameters{{s("Description"), PlistValue(s("Old Service"))},
+                                   {s("Provides"), texts({s("OldService"), s("Other")})}};
+        root.write(s("items/OldService/StartupParameters.plist"), *PlistCodec::toXml(PlistValue(parameters)));
+        const JobPtr job = JobReader::readStartupItem(root.path(s("items/OldService")), Kind::localStartupItem);
+        QVERIFY(job);
+        QCOMPARE(job->label, s("Old Service"));
+        QCOMPARE(job->summary, s("OldService"));
+        QCOMPARE(job->run(), root.path(s("items/OldService/OldService")));
+        QCOMPARE(job->url, root.path(s("items/OldService")));
+        QVERIFY(job->isLocked());
+        QVERIFY(!job->plist);
+        QVERIFY(job->textContent->contains(s("Old Service")));
+
+        root.write(s("items/Nameless/StartupParameters.plist"),
+                   *PlistCodec::toXml(PlistValue(PlistDict{{s("Provides"), texts({s("x")})}})));
+        QVERIFY(!JobReader::readStartupItem(root.path(s("items/Nameless")), Kind::localStartupItem));
+        QDir().mkpath(root.path(s("items/Empty")));
+        QVERIFY(!JobReader::readStartupItem(root.path(s("items/Empty")), Kind::systemStartupItem));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestJobReader)
+#include "test_jobreader.moc"

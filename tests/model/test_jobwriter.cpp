@@ -1,0 +1,247 @@
+#include "common/testroot.h"
+#include "model/jobreader.h"
+#include "model/joblist.h"
+#include "model/jobwriter.h"
+#include "platform/plistcodec.h"
+#include "support/const.h"
+#include "support/defaults.h"
+#include "support/userdefaultskeys.h"
+
+#include <QTest>
+
+namespace {
+
+QString s(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+PlistValue texts(const QStringList &list)
+{
+    return PlistValue(list);
+}
+
+} // namespace
+
+// Writing rebuilds only the keys of recorded changes; every other key goes back as read.
+class TestJobWriter : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Reads dict as the current job, so that edits record their changes.
+    static JobPtr current(PlistDict dict)
+    {
+        if (!dict.contains(s("Label")))
+            dict.insert(s("Label"), PlistValue(s("org.example.job")));
+        JobPtr job = JobReader::jobFromPlist(dict, s("/tmp/job.plist"), Kind::userAgent);
+        JobList::shared().setCurrentJob(job);
+        return job;
+    }
+
+    static PlistDict write(const JobPtr &job) { return JobWriter::makePlist(*job, nullptr); }
+
+private Q_SLOTS:
+    void keepAliveIsRebuiltAsADictionary_data()
+    {
+        QTest::addColumn<PlistDict>("dict");
+        QTest::addColumn<bool>("successfulExit");
+        QTest::newRow("plain true reads as successful exit false")
+            << PlistDict{{s("KeepAlive"), PlistValue(true)}} << false;
+        QTest::newRow("dictionary keeps only successful exit")
+            << PlistDict{{s("KeepAlive"), PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(true)},
+                                                                {s("NetworkState"), PlistValue(true)}})}}
+            << true;
+    }
+
+    void keepAliveIsRebuiltAsADictionary()
+    {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        QFETCH(PlistDict, dict);
+        QFETCH(bool, successfulExit);
+        const JobPtr job = current(dict);
+        job->setKeepAlive(true);
+        QCOMPARE(write(job).value(s("KeepAlive")),
+                 PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(successfulExit)}}));
+        job->setKeepAliveSuccessfulExitSet(std::nullopt);
+        QCOMPARE(write(job).value(s("KeepAlive")),
+                 PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(true)}}));
+    }
+
+    void switchingKeepAliveOffDropsOnDemand()
+    {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        const JobPtr job = current({{s("OnDemand"), PlistValue(false)}});
+        QVERIFY(*job->keepAlive());
+        job->setKeepAlive(false);
+        const PlistDict d = write(job);
+        QVERIFY(!d.contains(s("KeepAlive")));
+        QVERIFY(!d.contains(s("OnDemand")));
+
+        const JobPtr textual = current({{s("OnDemand"), PlistValue(s("no"))}});
+        textual->setKeepAlive(true);
+        QCOMPARE(write(textual).value(s("OnDemand")), PlistValue(s("no")));
+    }
+
+    void watchPathReplacesOnlyTheFirst()
+    {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        const PlistDict three{{s("WatchPaths"), texts({s("/a"), s("/b"), s("/c")})}};
+        JobPtr job = current(three);
+        job->setWatchPath(s("/x"));
+        QCOMPARE(write(job).value(s("WatchPaths")), texts({s("/x"), s("/b"), s("/c")}));
+        job->setWatchPath(QString());
+        QCOMPARE(write(job).value(s("WatchPaths")), texts({s("/b"), s("/c")}));
+
+        job = current({{s("WatchPaths"), texts({s("/a")})}});
+        job->setWatchPath(std::nullopt);
+        QVERIFY(!write(job).contains(s("WatchPaths")));
+    }
+
+    void sessionTypeIsWrittenAsAListWithTheChoiceFirst()
+    {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        JobPtr job = current({{s("LimitLoadToSessionType"), texts({s("Aqua"), s("LoginWindow")})}});
+        job->setLimitLoadToSessionTypeIndex(2);
+        QCOMPARE(write(job).value(s("LimitLoadToSessionType")), texts({s("LoginWindow")}));
+
+        job = current({{s("LimitLoadToSessionType"), PlistValue(s("Background"))}});
+        job->setLimitLoadToSessionTypeIndex(0);
+        QCOMPARE(write(job).value(s("LimitLoadToSessionType")), texts({s("Aqua")}));
+
+        job->setLimitLoadToSessionTypeEnabled(false);
+        QVERIFY(!write(job).contains(s("LimitLoadToSessionType")));
+    }
+
+    void machServicesKeepOnlyTheEditedName()
+    {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        const JobPtr job = current({{s("MachServices"), PlistValue(PlistDict{{s("org.a"), PlistValue(true)},
+                                                                            {s("org.b"), PlistValue(true)}})}});
+        job->setMachServicesKey(s("org.c"));
+        QCOMPARE(write(job).value(s("MachServices")), PlistValue(PlistDict{{s("org.c"), PlistValue(true)}}));
+        job->setMachServicesKey(QString());
+        QVERIFY(!write(job).contains(s("MachServices")));
+    }
+
+    void runIsSplitIntoArguments()
+    {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        const JobPtr job = current({{s("Program"), PlistValue(s("/usr/bin/old"))},
+                                    {s("What"), PlistValue(s("legacy"))},
+                                    {s("ProgramArguments"), texts({s("old")})}});
+        job->setRun(s("/bin/sh -c \"echo hi there\""));
+        const PlistDict d = write(job);
+        QVERIFY(!d.contains(s("Program")));
+        QVERIFY(!d.contains(s("What")));
+        QCOMPARE(d.value(s("ProgramArguments")), texts({s("/bin/sh"), s("-c"), s("echo hi there")}));
+    }
+
+    void anUneditedRunKeepsItsKeysExactly()
+    {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        const PlistDict dict{{s("Label"), PlistValue(s("x"))},
+                             {s("Program"), PlistValue(s("/usr/bin/tool"))},
+                             {s("What"), PlistValue(42)},
+                             {s("ProgramArguments"), PlistValue(s("tool"))}};
+        const JobPtr job = current(dict);
+        job->setWatchPath(s("/tmp"));
+        const PlistDict d = write(job);
+        QCOMPARE(d.value(s("Program")), dict.value(s("Program")));
+        QCOMPARE(d.value(s("What")), PlistValue(42));
+        QCOMPARE(d.value(s("ProgramArguments")), PlistValue(s("tool")));
+    }
+
+    void enabledStateAndLabelAreAlwaysWritten()
+    {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        JobPtr job = current({{s("Disabled"), PlistValue(false)}});
+        QVERIFY(!write(job).contains(s("Disabled")));
+        job->setEnabled(false);
+        job->label = s("renamed");
+        const PlistDict d = write(job);
+        QCOMPARE(d.value(s("Disabled")), PlistValue(true));
+        QCOMPARE(d.value(s("Label")), PlistValue(s("renamed")));
+        QCOMPARE(job->plist->value(s("Label")), PlistValue(s("org.example.job")));
+    }
+
+    void automaticPathAddsOrKeepsPath()
+    {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, true);
+        const PlistValue defaultPath(Const::Misc::defaultPATH);
+        QCOMPARE(write(current({})).value(s("EnvironmentVariables")),
+                 PlistValue(PlistDict{{s("PATH"), defaultPath}}));
+        QCOMPARE(write(current({{s("EnvironmentVariables"), PlistValue(s("oops"))}})).value(s("EnvironmentVariables")),
+                 PlistValue(PlistDict{{s("PATH"), defaultPath}}));
+        QCOMPARE(write(current({{s("EnvironmentVariables"), PlistValue(PlistDict{{s("LANG"), PlistValue(s("C"))}})}}))
+                     .value(s("EnvironmentVariables")),
+                 PlistValue(PlistDict{{s("LANG"), PlistValue(s("C"))}, {s("PATH"), defaultPath}}));
+        QCOMPARE(write(current({{s("EnvironmentVariables"), PlistValue(PlistDict{{s("PATH"), PlistValue(7)}})}}))
+                     .value(s("EnvironmentVariables")),
+                 PlistValue(PlistDict{{s("PATH"), PlistValue(7)}}));
+    }
+
+    void unknownKeysSurviveWithTheirTypes()
+    {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        const PlistDict unknown{
+            {s("Nice"), PlistValue(-5)},
+            {s("Ratio"), PlistValue(0.25)},
+            {s("Blob"), PlistValue(QByteArray("\x00\x01\xff", 3))},
+            {s("When"), PlistValue(QDateTime(QDate(2020, 2, 29), QTime(12, 0), Qt::UTC))},
+            {s("Nested"), PlistValue(PlistArray{PlistValue(PlistDict{{s("a"), PlistValue(false)}})})},
+        };
+        PlistDict dict = unknown;
+        dict.insert(s("ProgramArguments"), texts({s("/bin/true")}));
+        const JobPtr job = current(dict);
+        job->setRun(s("/bin/false"));
+        job->setKeepAlive(true);
+        const PlistDict d = write(job);
+        for (const auto &[key, value] : unknown)
+            QCOMPARE(d.value(key), value);
+    }
+
+    void programIsAddedWhenNothingRuns()
+    {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        QCOMPARE(write(current({})).value(s("Program")), PlistValue(QString()));
+    }
+
+    void itemsWithoutADictionaryWriteAnEmptyOne()
+    {
+        TestRoot root;
+        Job item;
+        QVERIFY(JobWriter::makePlist(item, nullptr).isEmpty());
+        const std::optional<QString> text = JobWriter::fileText(item, nullptr);
+        QVERIFY(text);
+        const PlistReadResult back = PlistCodec::read(text->toUtf8());
+        QVERIFY(back.ok());
+        QCOMPARE(*back.value, PlistValue(PlistDict()));
+    }
+
+    void writingLeavesTheRecordAlone()
+    {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, true);
+        const JobPtr job = current({{s("Disabled"), PlistValue(false)}});
+        const PlistDict before = *job->plist;
+        job->setRun(s("/bin/true"));
+        (void)write(job);
+        QCOMPARE(*job->plist, before);
+        QVERIFY(job->changes().contains(Change::run));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestJobWriter)
+#include "test_jobwriter.moc"
