@@ -8,8 +8,7 @@
 
 // The user-defaults store: QSettings in the settings file of the locations, with the
 // registered defaults of the program and typed accessors for each setting.
-class Defaults final : public QObject
-{
+class Defaults final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Defaults)
 
@@ -23,6 +22,7 @@ public:
 
     [[nodiscard]] QVariant value(const QString &key) const;
     [[nodiscard]] bool contains(const QString &key) const; // stored, not registered
+    // Stores and writes the value at once; an invalid value removes the key.
     void setValue(const QString &key, const QVariant &value);
     void remove(const QString &key);
     [[nodiscard]] bool boolValue(const QString &key) const;
@@ -48,10 +48,12 @@ public:
     [[nodiscard]] bool automaticallyCheckForUpdate() const;
     [[nodiscard]] bool suppressAlertComplexRun() const;
 
-    // Drops every stored value and reopens the settings file of the current locations.
+    // Writes pending values, then reopens the settings file of the current locations (for
+    // tests that switch roots). Registered defaults are kept.
     void reload();
 
 Q_SIGNALS:
+    // After every setValue, remove and negate, whether or not the value differs.
     void changed(const QString &key);
 
 private:

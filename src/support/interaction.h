@@ -7,8 +7,7 @@
 
 // What the core asks of the user. The desktop program answers with window-modal dialogs;
 // tests answer with a script.
-struct AlertRequest
-{
+struct AlertRequest {
     QString message;
     QString informativeText;
     QStringList buttons;    // first is the default; empty means one "OK" button
@@ -16,8 +15,7 @@ struct AlertRequest
     bool isCritical = false;
 };
 
-struct FilePanelRequest
-{
+struct FilePanelRequest {
     QString title;
     QString directory;
     QString proposedName;        // save panel only
@@ -25,8 +23,7 @@ struct FilePanelRequest
     bool canCreateFolders = true;
 };
 
-class Interaction
-{
+class Interaction {
 public:
     // The first button of an alert.
     static constexpr int firstButton = 0;
@@ -42,6 +39,7 @@ public:
     // The process's answerer; without one, alerts take their default button, panels are
     // cancelled and each request is written to the log.
     static Interaction &shared();
+    // Does not take ownership; nullptr restores the logging answerer.
     static void setShared(Interaction *interaction);
 
     // An alert of a message and an informative text with one OK button.

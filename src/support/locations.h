@@ -7,11 +7,12 @@
 // A root R (the option --root R of every executable, or VANDRA_ROOT) prefixes every
 // location the way a chroot would, and the home folder becomes R/home. Without a root the
 // usual XDG locations apply.
-class Locations final
-{
+class Locations final {
 public:
-    // Sets the root for the process; call before the first use of shared(). An empty root
-    // means the real machine.
+    // Sets the root for the process; an empty root (or "/") means the real machine. Meant
+    // for start-up, before the first use of shared(); tests may call it again to switch
+    // roots, and shared() then reflects the last call (references to it stay valid).
+    // Without a call, the first shared() takes the root from the application's arguments.
     static void initialize(const QString &root);
     // Looks for "--root R" or "--root=R" in args, then VANDRA_ROOT.
     [[nodiscard]] static QString rootFromArguments(const QStringList &args);
@@ -38,7 +39,10 @@ public:
     [[nodiscard]] QString stateDir() const;
     // The one folder where temporary test jobs and their output live.
     [[nodiscard]] QString testJobsDir() const;
-    // A fresh, not yet existing temporary file location.
+    // The temporary folder: the system's, or R/tmp under a root.
+    [[nodiscard]] QString temporaryFolder() const;
+    // A fresh, not yet existing file location in the temporary folder, which is created
+    // when missing. A suffix without a leading dot gets one ("plist" gives ".plist").
     [[nodiscard]] QString temporaryFile(const QString &suffix = QString()) const;
 
     // Prefixes an absolute machine path with the root.

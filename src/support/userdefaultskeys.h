@@ -5,6 +5,12 @@
 // One key per setting; the strings are stored in the settings file, so never change them.
 namespace UserDefaultsKeys {
 
+// The text views' own settings, registered before the program's.
+inline const QString editorFontFamily = QStringLiteral("editorFontFamily");
+inline const QString editorFontSize = QStringLiteral("editorFontSize");
+inline const QString editorTabWidth = QStringLiteral("editorTabWidth");
+inline const QString editorWrapsLines = QStringLiteral("editorWrapsLines");
+
 inline const QString showSystemJobs = QStringLiteral("showSystemJobs");
 inline const QString showInternalHelpers = QStringLiteral("showInternalHelpers");
 inline const QString automaticHelp = QStringLiteral("automaticHelp");
