@@ -9,23 +9,39 @@
 // Text helpers of the Run field, paths and scripts.
 namespace Text {
 
-// Splits a command line into program arguments: words end at unquoted spaces (and tabs);
-// a double- or single-quoted stretch and a backslash-escaped character belong to the word,
-// and the quoting is dropped. Undoes the Run text composed from a job's arguments.
+// Splits a command line into program arguments, undoing the Run text composed from a
+// job's arguments:
+// - words end at spaces; tabs and other white space belong to the word;
+// - a double or single quote at the start of a word opens a quoted word, which ends at the
+//   next same quote followed by a space or the end of the text; inside, nothing is escaped,
+//   and the quotes are dropped ("" and '' give an empty argument). A quote that never
+//   closes, or one inside a word, is an ordinary character;
+// - outside quotes a backslash before a space escapes it; any other backslash stays.
+// Blanks alone give no word.
 [[nodiscard]] QStringList separateCommand(const QString &command);
-// The text made safe to stand as one word of a command line: unchanged when it needs no
-// quoting, otherwise quoted so that separateCommand gives it back as one word.
+// The text made safe to stand as one word of a command line: unchanged when it is not
+// empty, holds no space, does not start with a quote and does not end with a backslash;
+// otherwise wrapped in double quotes, or single quotes, whichever it never has before a
+// space; failing both, its spaces are escaped with backslashes. separateCommand gives every
+// text back as one word, except one that holds both quote characters before spaces and
+// starts with a quote or ends with a backslash: no single word of the command line can
+// hold it, and its escaped form comes back whole only when no later word closes its quote
+// and nothing follows its backslash.
 [[nodiscard]] QString quote(const QString &text);
-// An encoding name (IANA) for bytes, or none when nothing fits well enough.
+// An encoding name (IANA) for bytes, or none for no bytes or when nothing fits well
+// enough. Text that is valid UTF-8 (plain ASCII too) gives "UTF-8".
 [[nodiscard]] std::optional<QString> guessEncoding(const QByteArray &bytes);
-// Decodes Base64 (standard or URL alphabet, padding optional) as UTF-8; none when the
-// input is not valid Base64 or not UTF-8.
+// Decodes Base64 (standard or URL alphabet, not mixed; padding optional but correct when
+// given) as UTF-8; none for any other character, a bad length or bytes that are not UTF-8.
 [[nodiscard]] std::optional<QString> fromBase64(const QString &base64);
-// The home folder of the locations written as "~".
+// Writes the home folder of the locations as "~" wherever a path in the text starts with
+// it ("/home/anna/x" and "PATH=/home/anna/bin", not "/home/annabel" or "/srv/home/anna").
 [[nodiscard]] QString shortenHomeFolder(const QString &text);
-// The text after the last slash ("/usr/bin/tool" gives "tool", "a/" gives "a").
+// The text after the last slash ("/usr/bin/tool" gives "tool", "a/" gives "a", "/" gives
+// "/").
 [[nodiscard]] QString lastPathComponent(const QString &path);
-// Joins texts in the reading direction of the user's language.
+// Joins texts in the reading direction of the user's language: in order for left-to-right
+// languages, last first for right-to-left ones.
 [[nodiscard]] QString bidirectionalString(const QStringList &parts, const QString &separator);
 
 } // namespace Text
