@@ -1,0 +1,6 @@
+#include "support/notifications.h"
+
+Notifications &Notifications::shared() {
+    static Notifications notifications;
+    return notifications;
+}
