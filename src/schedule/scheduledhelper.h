@@ -1,0 +1,64 @@
+#pragma once
+
+#include "model/rulerow.h"
+#include "model/scheduled.h"
+#include "schedule/criterion.h"
+
+#include <QList>
+
+#include <optional>
+
+class RuleEditorModel;
+
+// Serves the criteria tree to the rule editor and turns schedule rules into its rows.
+// One per process; the tree is built on first use and never changes.
+//
+// The roots follow the order of Scheduled::Kind. Below them, a child's position is the rule
+// value it stands for: the unit, the weekday (7 and 8 for the weekday and weekend groups),
+// the zero-based day of the month or the zero-based month.
+class ScheduledHelper final {
+    Q_DISABLE_COPY_MOVE(ScheduledHelper)
+
+public:
+    static ScheduledHelper &shared();
+
+    // Entry k is the default path of a row of kind k, recorded when the When view loads.
+    QList<QList<int>> criteriaRows;
+
+    [[nodiscard]] const QList<CriterionPtr> &criteria() const { return m_criteria; }
+
+    // The tree as the rule editor asks for it; criterion nullptr is the root level.
+    [[nodiscard]] qsizetype numberOfChildren(const Criterion *criterion) const;
+    [[nodiscard]] CriterionPtr child(qsizetype index, const Criterion *criterion) const;
+    [[nodiscard]] RuleValue displayValue(const Criterion &criterion) const;
+
+    // The criteria along path from a root to a leaf, or none when path leaves the tree or
+    // stops before a leaf.
+    [[nodiscard]] std::optional<QList<CriterionPtr>> criteriaForPath(const QList<int> &path) const;
+    // A fresh row of path: each criterion's display value, controls empty or at midnight.
+    [[nodiscard]] std::optional<RuleRow> rowForPath(const QList<int> &path) const;
+    // The path of kind with the first child at every level.
+    [[nodiscard]] QList<int> defaultPath(Scheduled::Kind kind) const;
+    // The recorded default path of kind, or defaultPath before the view recorded one.
+    [[nodiscard]] QList<int> templatePath(Scheduled::Kind kind) const;
+    // The row that shows rule, or none when a value of the rule lies outside the tree.
+    [[nodiscard]] std::optional<RuleRow> rowForRule(const ScheduledType &rule) const;
+    // The kind whose root starts path.
+    [[nodiscard]] static std::optional<Scheduled::Kind> kindOfPath(const QList<int> &path);
+
+    // Adds one default row of each kind to editor and records their paths in criteriaRows.
+    void recordDefaultRows(RuleEditorModel &editor);
+    // Shows the current job's schedule rules in editor; empty without a job or rules.
+    void fillRuleEditor(RuleEditorModel &editor) const;
+
+    // An edit of the rule editor: the current job, if any, records a time change.
+    static void markTimeChanged();
+
+    // Forgets the recorded paths, as in a new process; for tests.
+    void resetForTesting() { criteriaRows.clear(); }
+
+private:
+    ScheduledHelper();
+
+    QList<CriterionPtr> m_criteria;
+};
