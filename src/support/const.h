@@ -81,7 +81,8 @@ inline const QString string = QStringLiteral("text/plain");
 } // namespace Pasteboard
 
 namespace Misc {
-inline const QString defaultPATH = QStringLiteral("/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin");
+inline const QString defaultPATH =
+    QStringLiteral("/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin");
 } // namespace Misc
 
 namespace Product {
