@@ -1,0 +1,181 @@
+#include "schedule/timelinebuilder.h"
+
+#include "model/launchdkey.h"
+#include "model/schedulerules.h"
+#include "platform/datetexts.h"
+#include "support/const.h"
+#include "support/localize.h"
+#include "support/text.h"
+
+#include <algorithm>
+#include <variant>
+
+namespace {
+
+bool isInteger(const PlistDict &entry, const QString &key) {
+    return entry.value(key).isInteger();
+}
+
+int clamped(qint64 value, int low, int high) {
+    return int(std::clamp<qint64>(value, low, high));
+}
+
+// Local clocks differ from UTC by at most 14 hours, so the offsets in force 15 hours either
+// side of a local time, read as UTC, include every offset under which that time can occur.
+constexpr qint64 offsetReach = 15 * 3600;
+
+} // namespace
+
+TimelineBuilder::TimelineBuilder(const QDateTime &now, const QTimeZone &zone)
+    : m_now(now.toTimeZone(zone))
+    , m_zone(zone) {
+    const QDateTime end = m_now.addMonths(1);
+    if (end.isValid())
+        m_end = end;
+}
+
+std::optional<QList<Timeline>> TimelineBuilder::buildTimeline(const QList<JobPtr> &jobs) {
+    if (!m_end)
+        return std::nullopt;
+    m_occurrences.clear();
+    m_intervals.clear();
+    for (const JobPtr &job : jobs) {
+        if (job && job->plist && job->url)
+            addJobOccurrences(*job);
+    }
+    return rows();
+}
+
+void TimelineBuilder::addJobOccurrences(Job &job) {
+    const QString &name = job.originalLabel;
+    const bool isEnabled = job.isEnabled();
+
+    if (job.scheduled) {
+        for (const ScheduledType &rule : *job.scheduled) {
+            const auto *repeat = std::get_if<Scheduled::RepeatInterval>(&rule);
+            if (!repeat)
+                continue;
+            const QString text =
+                DateTexts::duration(Scheduled::secondsForInterval(repeat->interval, repeat->unit));
+            if (text.isEmpty())
+                continue;
+            m_intervals.append({TimelineKind::interval, m_now,
+                                Text::bidirectionalString({name, text}, Const::separator),
+                                isEnabled, job.url, std::nullopt});
+        }
+    }
+
+    if (!job.plist || !m_end)
+        return;
+    for (const PlistDict &entry : Scheduled::calendarEntries(*job.plist)) {
+        const std::optional<CalendarMatch> match = calendarMatch(entry);
+        if (!match)
+            continue;
+        for (const QDateTime &date : matchingDates(*match, m_now, *m_end, m_zone))
+            m_occurrences.append(
+                {TimelineKind::time, date, name, isEnabled, job.url, std::nullopt});
+    }
+}
+
+QList<Timeline> TimelineBuilder::rows() const {
+    QList<Timeline> occurrences = m_occurrences;
+    std::stable_sort(occurrences.begin(), occurrences.end(),
+                     [](const Timeline &a, const Timeline &b) { return a.date < b.date; });
+
+    QList<Timeline> result;
+    result.reserve(occurrences.size() + m_intervals.size() + 32);
+    if (!m_intervals.isEmpty()) {
+        result.append({TimelineKind::group, m_now, Localize::repeatInterval(), true, std::nullopt,
+                       std::nullopt});
+        result.append(m_intervals);
+    }
+    QDate previousDay;
+    for (const Timeline &occurrence : std::as_const(occurrences)) {
+        const QDate day = occurrence.date.toTimeZone(m_zone).date();
+        if (day != previousDay) {
+            result.append({TimelineKind::group, m_now,
+                           DateTexts::dayHeading(occurrence.date, m_now, m_zone), true,
+                           std::nullopt, std::nullopt});
+            previousDay = day;
+        }
+        result.append(occurrence);
+    }
+    return result;
+}
+
+std::optional<CalendarMatch> TimelineBuilder::calendarMatch(const PlistDict &entry) {
+    namespace Key = LaunchdKey::StartCalendarInterval;
+    CalendarMatch match;
+    match.minute = int(Scheduled::entryMinute(entry));
+    const int hour = int(Scheduled::entryHour(entry));
+
+    if (isInteger(entry, Key::Month) && isInteger(entry, Key::Day)) {
+        match.month = clamped(*entry.value(Key::Month).toInteger(), 1, 12);
+        match.day = clamped(*entry.value(Key::Day).toInteger(), 1, 31);
+        match.hour = hour;
+    } else if (isInteger(entry, Key::Day)) {
+        match.day = clamped(*entry.value(Key::Day).toInteger(), 1, 31);
+        match.hour = hour;
+    } else if (isInteger(entry, Key::Weekday)) {
+        const qint64 weekday = *entry.value(Key::Weekday).toInteger();
+        // launchd counts 0 = Sunday (7 too); anything out of range is taken as Sunday.
+        match.weekday = weekday >= 0 && weekday <= 6 ? int(weekday) + 1 : 1;
+        match.hour = hour;
+    } else if (entry.contains(Key::Hour)) {
+        match.hour = hour;
+    } else if (!entry.contains(Key::Minute)) {
+        return std::nullopt;
+    }
+    return match;
+}
+
+QList<QDateTime> TimelineBuilder::matchingDates(const CalendarMatch &match, const QDateTime &after,
+                                                const QDateTime &end, const QTimeZone &zone) {
+    QList<QDateTime> dates;
+    const QDate last = end.toTimeZone(zone).date();
+    for (QDate day = after.toTimeZone(zone).date(); day.isValid() && day <= last;
+         day = day.addDays(1)) {
+        if (match.month && day.month() != *match.month)
+            continue;
+        if (match.day && day.day() != *match.day)
+            continue;
+        if (match.weekday && day.dayOfWeek() % 7 + 1 != *match.weekday)
+            continue;
+        const int firstHour = match.hour.value_or(0);
+        const int lastHour = match.hour.value_or(23);
+        for (int hour = firstHour; hour <= lastHour; ++hour) {
+            const std::optional<QDateTime> moment =
+                firstMoment(day, QTime(hour, match.minute), zone);
+            if (!moment || *moment <= after)
+                continue;
+            // Moments come out ascending, so the first one past the end closes the list.
+            if (*moment >= end)
+                return dates;
+            dates.append(*moment);
+        }
+    }
+    return dates;
+}
+
+std::optional<QDateTime> TimelineBuilder::firstMoment(const QDate &date, const QTime &time,
+                                                      const QTimeZone &zone) {
+    const QDateTime asUtc(date, time, QTimeZone::utc());
+    if (!asUtc.isValid())
+        return std::nullopt;
+    const qint64 local = asUtc.toSecsSinceEpoch();
+    std::optional<qint64> first;
+    for (const qint64 probe : {local - offsetReach, local, local + offsetReach}) {
+        const int offset =
+            zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(probe, QTimeZone::utc()));
+        const qint64 candidate = local - offset;
+        // The candidate is a real moment of that local time only if its own offset agrees.
+        if (zone.offsetFromUtc(QDateTime::fromSecsSinceEpoch(candidate, QTimeZone::utc())) !=
+            offset)
+            continue;
+        if (!first || candidate < *first)
+            first = candidate;
+    }
+    if (!first)
+        return std::nullopt;
+    return QDateTime::fromSecsSinceEpoch(*first, zone);
+}
