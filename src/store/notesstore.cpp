@@ -1,0 +1,91 @@
+#include "store/notesstore.h"
+
+#include "platform/plistcodec.h"
+#include "support/const.h"
+#include "support/locations.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+NotesStore &NotesStore::shared() {
+    static NotesStore store;
+    return store;
+}
+
+NotesStore::NotesStore() {
+    m_saveTimer.setSingleShot(true);
+    m_saveTimer.setInterval(saveDelayMilliseconds);
+    connect(&m_saveTimer, &QTimer::timeout, this, &NotesStore::save);
+    // A note typed in the last moments before quitting must still reach the file.
+    if (QCoreApplication *app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &NotesStore::flush);
+}
+
+QString NotesStore::notesFile() const {
+    return Locations::shared().appSupport() + QLatin1Char('/') + Const::FileName::notes;
+}
+
+QHash<QString, QString> &NotesStore::loaded() {
+    if (!m_notes) {
+        m_notes.emplace();
+        // Anything but a dictionary of texts counts as no notes.
+        const PlistReadResult result = PlistCodec::readFile(notesFile());
+        const PlistDict *dict = result.value ? result.value->dict() : nullptr;
+        if (dict) {
+            QHash<QString, QString> notes;
+            bool isAllText = true;
+            for (const auto &[path, value] : *dict) {
+                const std::optional<QString> text = value.toString();
+                if (!text) {
+                    isAllText = false;
+                    break;
+                }
+                notes.insert(path, *text);
+            }
+            if (isAllText)
+                m_notes = notes;
+        }
+    }
+    return *m_notes;
+}
+
+const QHash<QString, QString> &NotesStore::notes() {
+    return loaded();
+}
+
+QString NotesStore::note(const QString &path) {
+    return notes().value(path);
+}
+
+void NotesStore::setNote(const QString &path, const QString &text) {
+    loaded().insert(path, text);
+    // Each change moves the pending write back, so a burst of typing writes once.
+    m_saveTimer.start();
+}
+
+void NotesStore::save() {
+    m_saveTimer.stop();
+    PlistDict dict;
+    QStringList paths = notes().keys();
+    // A stable order keeps the file readable and its changes small.
+    paths.sort();
+    for (const QString &path : std::as_const(paths))
+        dict.insert(path, PlistValue(m_notes->value(path)));
+    bool ok = false;
+    if (const std::optional<QByteArray> xml = PlistCodec::toXml(PlistValue(dict))) {
+        QDir().mkpath(QFileInfo(notesFile()).path());
+        ok = PlistCodec::writeFileAtomically(notesFile(), *xml);
+    }
+    Q_EMIT saved(ok);
+}
+
+void NotesStore::flush() {
+    if (m_saveTimer.isActive())
+        save();
+}
+
+void NotesStore::reset() {
+    m_saveTimer.stop();
+    m_notes.reset();
+}

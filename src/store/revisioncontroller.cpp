@@ -1,0 +1,160 @@
+#include "store/revisioncontroller.h"
+
+#include "model/bindings.h"
+#include "model/joblist.h"
+#include "model/jobreader.h"
+#include "model/jobwriter.h"
+#include "platform/plistcodec.h"
+#include "schedule/ruleeditormodel.h"
+#include "schedule/scheduledhelper.h"
+#include "support/const.h"
+#include "support/dates.h"
+#include "support/defaults.h"
+#include "support/locations.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+bool isArrayOfDictionaries(const PlistValue &value) {
+    const PlistArray *array = value.array();
+    return array && std::all_of(array->cbegin(), array->cend(),
+                                [](const PlistValue &entry) { return entry.isDict(); });
+}
+
+// The rule editor's rows for a job's own rules, as the editor would show them.
+RuleRows rowsForRules(const Job &job) {
+    RuleRows rows;
+    if (!job.scheduled)
+        return rows;
+    for (const ScheduledType &rule : *job.scheduled) {
+        if (std::optional<RuleRow> row = ScheduledHelper::shared().rowForRule(rule))
+            rows.append(*row);
+    }
+    return rows;
+}
+
+} // namespace
+
+RevisionController &RevisionController::shared() {
+    static RevisionController controller;
+    return controller;
+}
+
+QString RevisionController::revisionsFile() const {
+    return Locations::shared().appSupport() + QLatin1Char('/') + Const::FileName::revisions;
+}
+
+PlistDict &RevisionController::loaded() {
+    if (!m_revisions) {
+        // An unreadable file counts as empty; the next revision replaces it.
+        const PlistReadResult result = PlistCodec::readFile(revisionsFile());
+        const PlistDict *dict = result.value ? result.value->dict() : nullptr;
+        m_revisions = dict ? *dict : PlistDict();
+    }
+    return *m_revisions;
+}
+
+const PlistDict &RevisionController::revisions() {
+    return loaded();
+}
+
+void RevisionController::recordRevision(Job &job, const RuleRows *rows) {
+    if (!job.url)
+        return;
+    const QString key = *job.url;
+    PlistDict &revisions = loaded();
+
+    PlistArray entries;
+    if (const PlistValue stored = revisions.value(key); isArrayOfDictionaries(stored))
+        entries = *stored.array();
+
+    RuleRows ownRows;
+    if (!rows) {
+        RuleEditorModel *editor = RuleEditorModel::attached();
+        if (editor && job.isCurrent()) {
+            rows = &editor->rows();
+        } else {
+            ownRows = rowsForRules(job);
+            rows = &ownRows;
+        }
+    }
+    const QDateTime moment = m_clock.value_or(QDateTime::currentDateTimeUtc());
+    PlistDict entry;
+    entry.insert(Const::Revision::date, PlistValue(double(moment.toMSecsSinceEpoch()) / 1000.0));
+    entry.insert(Const::Revision::plist, PlistValue(JobWriter::makePlist(job, rows)));
+    entries.prepend(PlistValue(entry));
+
+    // A negative count keeps nothing, as zero does.
+    const qsizetype limit = std::max<qint64>(0, Defaults::shared().numberOfSavedRevisions());
+    if (entries.size() > limit)
+        entries.resize(limit);
+    revisions.insert(key, PlistValue(entries));
+
+    if (const std::optional<QByteArray> xml = PlistCodec::toXml(PlistValue(revisions))) {
+        QDir().mkpath(QFileInfo(revisionsFile()).path());
+        PlistCodec::writeFileAtomically(revisionsFile(), *xml);
+    }
+}
+
+const PlistArray *RevisionController::entriesOfCurrentJob() {
+    const JobPtr &job = JobList::shared().currentJob();
+    if (!job || !job->url)
+        return nullptr;
+    const PlistValue *stored = revisions().find(*job->url);
+    return stored && isArrayOfDictionaries(*stored) ? stored->array() : nullptr;
+}
+
+bool RevisionController::isRevertEnabled() {
+    return !Bindings::shared().isEdited() && entriesOfCurrentJob();
+}
+
+QList<RevisionItem> RevisionController::revisionItems() {
+    QList<RevisionItem> items;
+    const PlistArray *entries = entriesOfCurrentJob();
+    if (!entries)
+        return items;
+    for (const PlistValue &value : *entries) {
+        const PlistDict &entry = *value.dict();
+        const std::optional<double> seconds = entry.value(Const::Revision::date).toNumber();
+        if (!seconds)
+            continue;
+        const QDateTime date = QDateTime::fromMSecsSinceEpoch(qint64(*seconds * 1000.0));
+        items.append({Date::standardDateFormatter(date), entry});
+    }
+    return items;
+}
+
+bool RevisionController::insertRevision(const PlistDict &entry) {
+    const PlistValue *stored = entry.find(Const::Revision::plist);
+    const PlistDict *plist = stored ? stored->dict() : nullptr;
+    if (!plist)
+        return false;
+    JobList &list = JobList::shared();
+    const JobPtr current = list.currentJob();
+    if (!current || !current->url || !current->kind)
+        return false;
+    const JobPtr job = JobReader::jobFromPlist(*plist, current->url, current->kind);
+    if (!job)
+        return false;
+    job->plist = *plist;
+    list.setCurrentJob(job);
+    Bindings::shared().update(job);
+    list.markChanged(Change::generic);
+    return true;
+}
+
+void RevisionController::clearMenu() {
+    QFile::remove(revisionsFile());
+    if (m_revisions && !m_revisions->isEmpty())
+        m_revisions = PlistDict();
+}
+
+void RevisionController::reset() {
+    m_revisions.reset();
+    m_clock.reset();
+}
