@@ -15,13 +15,14 @@ using PlistArray = QList<PlistValue>;
 
 // A property-list dictionary: text keys in the order they were read or inserted.
 // Inserting an existing key replaces its value in place. Equality ignores the order.
-class PlistDict final
-{
+class PlistDict final {
 public:
     using Entry = std::pair<QString, PlistValue>;
 
     PlistDict() = default;
     PlistDict(std::initializer_list<Entry> entries);
+    // Takes the entries over; of keys given twice the last value wins, at the first position.
+    [[nodiscard]] static PlistDict fromEntries(QList<Entry> &&entries);
 
     [[nodiscard]] qsizetype size() const { return m_entries.size(); }
     [[nodiscard]] bool isEmpty() const { return m_entries.isEmpty(); }
@@ -33,7 +34,9 @@ public:
     [[nodiscard]] PlistValue value(const QString &key) const;
     [[nodiscard]] QStringList keys() const;
     void insert(const QString &key, const PlistValue &value);
+    void insert(const QString &key, PlistValue &&value);
     void remove(const QString &key);
+    void reserve(qsizetype size) { m_entries.reserve(size); }
 
     [[nodiscard]] const QList<Entry> &entries() const { return m_entries; }
     [[nodiscard]] auto begin() const { return m_entries.cbegin(); }
@@ -49,22 +52,30 @@ private:
 
 // One property-list value. The type tests and accessors never convert: an integer is not a
 // Boolean, a real is not an integer, a text "true" is not a Boolean.
-class PlistValue final
-{
+class PlistValue final {
 public:
     enum class Type { None, String, Boolean, Integer, Real, Date, Data, Array, Dictionary };
 
     PlistValue() = default; // none: absent, not a property-list value of its own
-    PlistValue(const QString &text) : m_value(text) {}
+    PlistValue(const QString &text)
+        : m_value(text) {}
     PlistValue(const char *) = delete; // say QStringLiteral; no silent conversions
-    PlistValue(bool boolean) : m_value(boolean) {}
-    PlistValue(int integer) : m_value(qint64(integer)) {}
-    PlistValue(qint64 integer) : m_value(integer) {}
-    PlistValue(double real) : m_value(real) {}
-    PlistValue(const QDateTime &date) : m_value(date.toUTC()) {}
-    PlistValue(const QByteArray &data) : m_value(data) {}
-    PlistValue(const PlistArray &array) : m_value(array) {}
-    PlistValue(const PlistDict &dict) : m_value(dict) {}
+    PlistValue(bool boolean)
+        : m_value(boolean) {}
+    PlistValue(int integer)
+        : m_value(qint64(integer)) {}
+    PlistValue(qint64 integer)
+        : m_value(integer) {}
+    PlistValue(double real)
+        : m_value(real) {}
+    PlistValue(const QDateTime &date)
+        : m_value(date.toUTC()) {}
+    PlistValue(const QByteArray &data)
+        : m_value(data) {}
+    PlistValue(const PlistArray &array)
+        : m_value(array) {}
+    PlistValue(const PlistDict &dict)
+        : m_value(dict) {}
     PlistValue(const QStringList &texts);
 
     [[nodiscard]] Type type() const { return Type(m_value.index()); }
@@ -96,7 +107,8 @@ public:
     [[nodiscard]] const PlistDict *dict() const { return std::get_if<PlistDict>(&m_value); }
     [[nodiscard]] PlistDict *dict() { return std::get_if<PlistDict>(&m_value); }
 
-    // Dates compare to the millisecond; reals compare exactly.
+    // Dates compare to the millisecond; reals compare exactly, and two NaNs count as equal
+    // so that an unchanged value never looks edited.
     friend bool operator==(const PlistValue &a, const PlistValue &b);
 
     // A short description for logs and test failures.
