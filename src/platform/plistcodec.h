@@ -10,8 +10,7 @@
 enum class PlistFormat { Xml, Binary, OpenStep };
 
 // The outcome of reading a property list: a value, or a message saying what is wrong.
-struct PlistReadResult
-{
+struct PlistReadResult {
     std::optional<PlistValue> value;
     PlistFormat format = PlistFormat::Xml;
     QString error;
@@ -23,14 +22,19 @@ struct PlistReadResult
 // and never crashes on bad input; writing produces XML text in UTF-8.
 namespace PlistCodec {
 
+// Values nested deeper than this are refused by every reader and writer, so that no input
+// can exhaust the stack.
+inline constexpr int maximumDepth = 512;
+// Larger files are refused by readFile().
+inline constexpr qint64 maximumFileSize = 64 * 1024 * 1024;
+
 [[nodiscard]] PlistReadResult read(const QByteArray &bytes);
 // Follows symbolic links.
 [[nodiscard]] PlistReadResult readFile(const QString &path);
 // The XML text of a value; none (with a message) when the value cannot be written,
 // for example when it holds a none value.
 [[nodiscard]] std::optional<QByteArray> toXml(const PlistValue &value, QString *error = nullptr);
-[[nodiscard]] std::optional<QByteArray> toBinary(const PlistValue &value,
-                                                 QString *error = nullptr);
+[[nodiscard]] std::optional<QByteArray> toBinary(const PlistValue &value, QString *error = nullptr);
 // Writes bytes to path atomically (a temporary file renamed over the old one), mode 0644.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 

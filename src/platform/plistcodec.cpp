@@ -1,0 +1,165 @@
+#include "platform/plistcodec.h"
+
+#include "platform/binaryplistreader.h"
+#include "platform/binaryplistwriter.h"
+#include "platform/openstepparser.h"
+#include "platform/xmlplistreader.h"
+#include "platform/xmlplistwriter.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace PlistCodec {
+
+namespace {
+
+class Text {
+    Q_DECLARE_TR_FUNCTIONS(PlistCodec)
+};
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
+}
+
+// XML starts with a declaration, a comment, a doctype or a property-list element. Old-style
+// data ("<0fbd>") starts with '<' too, but only hexadecimal digits follow it, and every
+// element name below has a letter past 'f'.
+bool looksLikeXml(QByteArrayView text) {
+    if (text.size() < 2 || text[0] != '<')
+        return false;
+    if (text[1] == '?' || text[1] == '!')
+        return true;
+    static constexpr const char *names[] = {"plist", "dict", "array", "string", "key", "integer",
+                                            "real",  "true", "false", "date",   "data"};
+    for (const char *name : names) {
+        const QByteArrayView word(name);
+        if (text.sliced(1).startsWith(word) &&
+            (text.size() == word.size() + 1 || text[word.size() + 1] == '>' ||
+             text[word.size() + 1] == '/' || isSpace(text[word.size() + 1])))
+            return true;
+    }
+    return false;
+}
+
+// The first characters of UTF-16 text as Latin-1, enough to recognise XML.
+QByteArray utf16Start(QByteArrayView bytes, bool isLittleEndian) {
+    QByteArray start;
+    for (qsizetype i = 0; i + 1 < bytes.size() && start.size() < 16; i += 2) {
+        const uchar low = uchar(bytes[isLittleEndian ? i : i + 1]);
+        const uchar high = uchar(bytes[isLittleEndian ? i + 1 : i]);
+        start.append(high == 0 && low < 0x80 ? char(low) : '?');
+    }
+    return start;
+}
+
+PlistFormat textFormat(QByteArrayView bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    QByteArray decoded;
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        decoded = utf16Start(bytes.sliced(2), bytes[0] == '\xFF');
+        bytes = decoded;
+    }
+    bytes = bytes.trimmed();
+    // XML in UTF-16 without a byte-order mark: "<" and "?" with NULs between.
+    if (bytes.size() >= 4 && ((bytes[0] == '<' && bytes[1] == '\0' && bytes[2] == '?') ||
+                              (bytes[0] == '\0' && bytes[1] == '<' && bytes[3] == '?')))
+        return PlistFormat::Xml;
+    return looksLikeXml(bytes) ? PlistFormat::Xml : PlistFormat::OpenStep;
+}
+
+} // namespace
+
+PlistReadResult read(const QByteArray &bytes) {
+    if (bytes.startsWith("bplist"))
+        return BinaryPlistReader::read(bytes);
+    if (QByteArrayView(bytes).trimmed().isEmpty()) {
+        PlistReadResult result;
+        result.error = Text::tr("The property list is empty.");
+        return result;
+    }
+    if (textFormat(bytes) == PlistFormat::Xml)
+        return XmlPlistReader::read(bytes);
+    return OpenStepParser::parse(bytes);
+}
+
+PlistReadResult readFile(const QString &path) {
+    PlistReadResult result;
+    // QFileInfo follows symbolic links, except for isSymLink() and symLinkTarget().
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        result.error = info.isSymLink()
+                           ? Text::tr("The symbolic link %1 points to %2, which does not exist.")
+                                 .arg(path, info.symLinkTarget())
+                           : Text::tr("The file %1 does not exist.").arg(path);
+        return result;
+    }
+    if (info.isDir()) {
+        result.error = Text::tr("%1 is a folder, not a property-list file.").arg(path);
+        return result;
+    }
+    if (!info.isFile()) {
+        result.error = Text::tr("%1 is not a regular file.").arg(path);
+        return result;
+    }
+    if (info.size() > maximumFileSize) {
+        result.error =
+            Text::tr("%1 is too large for a property list (%2 bytes).").arg(path).arg(info.size());
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = Text::tr("Cannot read %1: %2.").arg(path, file.errorString());
+        return result;
+    }
+    // At most one byte over the limit, in case the file grew since it was measured.
+    const QByteArray bytes = file.read(maximumFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        result.error = Text::tr("Cannot read %1: %2.").arg(path, file.errorString());
+        return result;
+    }
+    if (bytes.size() > maximumFileSize) {
+        result.error = Text::tr("%1 is too large for a property list.").arg(path);
+        return result;
+    }
+    return read(bytes);
+}
+
+std::optional<QByteArray> toXml(const PlistValue &value, QString *error) {
+    return XmlPlistWriter::write(value, error);
+}
+
+std::optional<QByteArray> toBinary(const PlistValue &value, QString *error) {
+    return BinaryPlistWriter::write(value, error);
+}
+
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error) {
+    QSaveFile file(path);
+    const auto fail = [&](const QString &reason) {
+        if (error)
+            *error = Text::tr("Cannot write %1: %2.").arg(path, reason);
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    // Set on the temporary file, so the file has its mode from the moment it appears.
+    const QFileDevice::Permissions mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    if (!file.setPermissions(mode)) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(reason);
+    }
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(reason);
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+} // namespace PlistCodec

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/plistcodec.h"
+
+#include <QByteArray>
+
+// Reads Apple's XML property-list text.
+//
+// Ours rather than libplist's: libplist 2.2 gives no message for what it refuses and takes
+// much without a word that it should refuse ("abc" as the integer 0, bad base64 as empty data,
+// a dictionary key without a value dropped, invalid UTF-8 kept). This reader refuses every
+// such input with the line and column. Integers outside the signed 64-bit range are refused
+// rather than wrapped; of keys given twice in a dictionary the last value wins.
+namespace XmlPlistReader {
+
+[[nodiscard]] PlistReadResult read(const QByteArray &bytes);
+
+} // namespace XmlPlistReader
