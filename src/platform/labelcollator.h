@@ -8,6 +8,8 @@ namespace LabelCollator {
 
 // Negative, zero or positive, like strcmp.
 [[nodiscard]] int compare(const QString &a, const QString &b);
-[[nodiscard]] inline bool lessThan(const QString &a, const QString &b) { return compare(a, b) < 0; }
+[[nodiscard]] inline bool lessThan(const QString &a, const QString &b) {
+    return compare(a, b) < 0;
+}
 
 } // namespace LabelCollator
