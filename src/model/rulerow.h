@@ -9,16 +9,14 @@
 // One row of the schedule's rule editor, as the writer reads it: the path of criteria
 // indices from the root, and the row's values. A value is a title (text), an editable text
 // field, or a time picker.
-struct RuleTextField
-{
+struct RuleTextField {
     QString text;
     friend bool operator==(const RuleTextField &, const RuleTextField &) = default;
 };
 
 using RuleValue = std::variant<QString, RuleTextField, QTime>;
 
-struct RuleRow
-{
+struct RuleRow {
     QList<int> path;
     QList<RuleValue> values;
 

@@ -102,48 +102,20 @@ private Q_SLOTS:
         m_root.reset();
     }
 
-    void interpreterForExtension_data() {
-        QTest::addColumn<QString>("extension");
-        QTest::addColumn<QString>("interpreter");
-        QTest::newRow("scpt") << QStringLiteral("scpt") << Const::Command::osascript;
-        QTest::newRow("automator") << QStringLiteral("automator") << Const::Command::automator;
-        QTest::newRow("workflow") << QStringLiteral("workflow") << Const::Command::automator;
-        QTest::newRow("pl") << QStringLiteral("pl") << Const::Command::perl;
-        QTest::newRow("php") << QStringLiteral("php") << Const::Command::php;
-        QTest::newRow("py") << QStringLiteral("py") << Const::Command::python;
-        QTest::newRow("rb") << QStringLiteral("rb") << Const::Command::ruby;
-        QTest::newRow("sh") << QStringLiteral("sh") << Const::Command::shell;
-        QTest::newRow("bash") << QStringLiteral("bash") << Const::Command::bash;
-        QTest::newRow("upper case") << QStringLiteral("PY") << Const::Command::python;
-        QTest::newRow("txt") << QStringLiteral("txt") << QString();
-        QTest::newRow("zsh") << QStringLiteral("zsh") << QString();
-    }
-
-    void interpreterForExtension() {
-        QFETCH(QString, extension);
-        QFETCH(QString, interpreter);
-        QCOMPARE(RunHelper::interpreterForExtension(extension).value_or(QString()), interpreter);
-    }
-
-    void interpreterForFirstLine_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("interpreter");
-        QTest::newRow("env python3")
-            << QStringLiteral("#!/usr/bin/env python3") << Const::Command::python;
-        QTest::newRow("perl") << QStringLiteral("#!/usr/bin/perl -w") << Const::Command::perl;
-        QTest::newRow("bash before sh") << QStringLiteral("#!/bin/bash") << Const::Command::bash;
-        QTest::newRow("csh") << QStringLiteral("#!/bin/csh") << Const::Command::csh;
-        QTest::newRow("ksh") << QStringLiteral("#!/bin/KSH") << Const::Command::ksh;
-        QTest::newRow("zsh is a shell") << QStringLiteral("#!/bin/zsh") << Const::Command::shell;
-        QTest::newRow("php tag") << QStringLiteral("<?php") << Const::Command::php;
-        QTest::newRow("ruby") << QStringLiteral("#!/usr/bin/ruby") << Const::Command::ruby;
-        QTest::newRow("nothing known") << QStringLiteral("#!/usr/bin/node") << QString();
-    }
-
-    void interpreterForFirstLine() {
-        QFETCH(QString, line);
-        QFETCH(QString, interpreter);
-        QCOMPARE(RunHelper::interpreterForFirstLine(line).value_or(QString()), interpreter);
+    void interpretersIgnoreCaseAndTestNamedShellsFirst() {
+        QCOMPARE(RunHelper::interpreterForExtension(QStringLiteral("PY")), Const::Command::python);
+        QCOMPARE(RunHelper::interpreterForExtension(QStringLiteral("workflow")),
+                 Const::Command::automator);
+        QVERIFY(!RunHelper::interpreterForExtension(QStringLiteral("zsh")));
+        QCOMPARE(RunHelper::interpreterForFirstLine(QStringLiteral("#!/bin/bash")),
+                 Const::Command::bash);
+        QCOMPARE(RunHelper::interpreterForFirstLine(QStringLiteral("#!/bin/KSH")),
+                 Const::Command::ksh);
+        QCOMPARE(RunHelper::interpreterForFirstLine(QStringLiteral("#!/bin/zsh")),
+                 Const::Command::shell);
+        QCOMPARE(RunHelper::interpreterForFirstLine(QStringLiteral("#!/usr/bin/perl -w")),
+                 Const::Command::perl);
+        QVERIFY(!RunHelper::interpreterForFirstLine(QStringLiteral("#!/usr/bin/node")));
     }
 
     void commandForFileRunsExecutablesAndScripts() {

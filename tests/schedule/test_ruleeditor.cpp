@@ -128,14 +128,6 @@ private Q_SLOTS:
         }
     }
 
-    void absentChildrenCountAsEmpty() {
-        Criterion leaf(QStringLiteral("leaf"));
-        QCOMPARE(leaf.childCount(), 0);
-        QVERIFY(!leaf.child(0));
-        QVERIFY(leaf.children().isEmpty());
-        QCOMPARE(std::get<QString>(Criterion().displayValue()), QString());
-    }
-
     void defaultRowsAreRecordedOncePerKind() {
         JobPtr job = currentJobWith({});
         RuleEditorModel editor;
