@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// Time stamps as the log shows them: short date, medium time, in the user's language, with
+// recent days named relatively ("today", "yesterday").
+namespace RelativeDateFormatter {
+
+[[nodiscard]] QString format(const QDateTime &dateTime);
+
+} // namespace RelativeDateFormatter
