@@ -1,0 +1,3 @@
+#include "helperlog.h"
+
+Q_LOGGING_CATEGORY(lcHelper, "vandra.helper", QtInfoMsg)

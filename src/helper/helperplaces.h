@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <sys/types.h>
+
+// The folders the helpers serve and keep their things in.
+namespace HelperPlaces {
+
+// The LaunchAgents, LaunchDaemons and StartupItems folders of a library.
+[[nodiscard]] QStringList jobFolders(const QString &library);
+// The user's agents folder and the extra folders from where jobs are linked, as the
+// settings hold them now.
+[[nodiscard]] QStringList userServedFolders();
+// The user's agents folder of uid: under a root everyone shares the root's home.
+[[nodiscard]] QString userAgentsFolder(uid_t uid);
+// The folder of test jobs of uid, which may be another user than this process's.
+[[nodiscard]] QString testJobsFolder(uid_t uid);
+// Makes folder (and its parents) and gives it to the owner only. False when it cannot.
+bool makePrivateFolder(const QString &folder);
+// The user the privileged helper works for: the one pkexec names, else whoever ran it.
+[[nodiscard]] uid_t requestingUser();
+
+} // namespace HelperPlaces

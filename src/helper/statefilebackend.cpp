@@ -1,0 +1,108 @@
+#include "statefilebackend.h"
+
+#include "platform/plistcodec.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString loadedKey = QStringLiteral("Loaded");
+const QString historyKey = QStringLiteral("History");
+const QString labelKey = QStringLiteral("Label");
+const QString pathKey = QStringLiteral("Path");
+const QString operationKey = QStringLiteral("Operation");
+
+PlistDict entryDict(const QString &label, const QString &path) {
+    return PlistDict{{labelKey, label}, {pathKey, path}};
+}
+
+void record(PlistDict &state, const QString &operation, const QString &label, const QString &path) {
+    const PlistValue *kept = state.find(historyKey);
+    PlistArray history = kept && kept->array() ? *kept->array() : PlistArray();
+    history.append(PlistDict{{operationKey, operation}, {labelKey, label}, {pathKey, path}});
+    if (history.size() > StateFileBackend::historyLimit)
+        history.remove(0, history.size() - StateFileBackend::historyLimit);
+    state.insert(historyKey, history);
+}
+
+} // namespace
+
+PlistDict StateFileBackend::read() const {
+    if (!QFileInfo::exists(m_stateFile))
+        return {};
+    const PlistReadResult result = PlistCodec::readFile(m_stateFile);
+    if (!result.ok() || !result.value->dict())
+        return {};
+    return *result.value->dict();
+}
+
+bool StateFileBackend::write(const PlistDict &state, QString *error) const {
+    const QString folder = QFileInfo(m_stateFile).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("cannot make %1").arg(folder);
+        return false;
+    }
+    const auto bytes = PlistCodec::toXml(PlistValue(state), error);
+    return bytes && PlistCodec::writeFileAtomically(m_stateFile, *bytes, error);
+}
+
+QList<StateFileBackend::Entry> StateFileBackend::loaded() const {
+    QList<Entry> entries;
+    const PlistDict state = read();
+    const PlistValue *value = state.find(loadedKey);
+    const PlistArray *array = value ? value->array() : nullptr;
+    if (!array)
+        return entries;
+    for (const PlistValue &element : *array) {
+        const PlistDict *dict = element.dict();
+        if (!dict)
+            continue;
+        const auto label = dict->value(labelKey).toString();
+        const auto path = dict->value(pathKey).toString();
+        if (label && path)
+            entries.append({*label, *path});
+    }
+    return entries;
+}
+
+bool StateFileBackend::load(const QString &label, const QString &path, QString *error) {
+    PlistDict state = read();
+    PlistArray kept;
+    // Loading a label again replaces its earlier job, as a reload would.
+    for (const Entry &entry : loaded()) {
+        if (entry.label != label)
+            kept.append(entryDict(entry.label, entry.path));
+    }
+    kept.append(entryDict(label, path));
+    state.insert(loadedKey, kept);
+    record(state, QStringLiteral("load"), label, path);
+    return write(state, error);
+}
+
+bool StateFileBackend::unload(const std::optional<QString> &label,
+                              const std::optional<QString> &path, QString *error) {
+    PlistDict state = read();
+    PlistArray kept;
+    for (const Entry &entry : loaded()) {
+        const bool matches =
+            (label && !label->isEmpty() && entry.label == *label) || (path && entry.path == *path);
+        if (!matches)
+            kept.append(entryDict(entry.label, entry.path));
+    }
+    state.insert(loadedKey, kept);
+    record(state, QStringLiteral("unload"), label.value_or(QString()), path.value_or(QString()));
+    return write(state, error);
+}
+
+bool StateFileBackend::isLoaded(const QString &label) const {
+    return pathOf(label).has_value();
+}
+
+std::optional<QString> StateFileBackend::pathOf(const QString &label) const {
+    for (const Entry &entry : loaded()) {
+        if (entry.label == label)
+            return entry.path;
+    }
+    return std::nullopt;
+}
