@@ -1,0 +1,322 @@
+#include "common/testroot.h"
+#include "model/bindings.h"
+#include "model/joblist.h"
+#include "store/foldermonitors.h"
+#include "store/folderscontroller.h"
+#include "store/jobdiscovery.h"
+#include "store/jobfiles.h"
+#include "support/const.h"
+#include "support/defaults.h"
+#include "support/locations.h"
+#include "support/userdefaultskeys.h"
+
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QString s(const char *text) {
+    return QString::fromUtf8(text);
+}
+
+// "kind:label" for each job, to compare orders at a glance.
+QStringList summary(const QList<JobPtr> &jobs) {
+    QStringList lines;
+    for (const JobPtr &job : jobs)
+        lines << (job->kind ? Kinds::name(*job->kind) : s("none")) + u':' + job->label;
+    return lines;
+}
+
+const QRegularExpression invalidJobMessage(s("does not contain a valid job"));
+
+} // namespace
+
+class TestDiscovery : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void groupsByKindInOrderAndSortsLabelsNumerically() {
+        TestRoot root;
+        JobFiles::writeJob(Kind::userAgent, s("job10"));
+        JobFiles::writeJob(Kind::userAgent, s("job2"));
+        JobFiles::writeJob(Kind::userAgent, s("Job1"), {}, true);
+        JobFiles::writeJob(Kind::localDaemon, s("daemon"));
+        JobFiles::writeJob(Kind::localAgent, s("everyone"));
+        JobFiles::writeStartupItem(Kind::localStartupItem, s("Legacy"), s("Legacy service"));
+        JobFiles::writeJob(Kind::systemAgent, s("system.agent"));
+        JobFiles::writeJob(Kind::systemDaemon, s("system.daemon"));
+        JobFiles::writeStartupItem(Kind::systemStartupItem, s("Old"), s("Old service"));
+
+        const QStringList nonSystem = {
+            s("userAgent:Job1"),     s("userAgent:job2"),
+            s("userAgent:job10"),    s("localAgent:everyone"),
+            s("localDaemon:daemon"), s("localStartupItem:Legacy service")};
+        QCOMPARE(summary(JobDiscovery::discoverJobs()), nonSystem);
+        QCOMPARE(summary(JobDiscovery::discoverJobs(false)), nonSystem);
+
+        Defaults::shared().setValue(UserDefaultsKeys::showSystemJobs, true);
+        QCOMPARE(
+            summary(JobDiscovery::discoverJobs()),
+            (nonSystem + QStringList{s("systemAgent:system.agent"), s("systemDaemon:system.daemon"),
+                                     s("systemStartupItem:Old service")}));
+    }
+
+    void discoveryLeavesTheEditorUneditedAndUnscheduled() {
+        TestRoot root;
+        JobFiles::writeJob(Kind::userAgent, s("scheduled"),
+                           {{s("StartInterval"), PlistValue(600)}});
+        Bindings::shared().setEdited(true);
+        const QList<JobPtr> jobs = JobDiscovery::discoverJobs();
+        QCOMPARE(jobs.size(), 1);
+        QVERIFY(jobs.first()->isScheduledEnabled);
+        QVERIFY(!Bindings::shared().isEdited());
+        QVERIFY(!Bindings::shared().isScheduledEnabled());
+    }
+
+    void skipsEntriesThatHoldNoJob() {
+        TestRoot root;
+        const QString folder = JobFiles::folderOf(Kind::userAgent);
+        JobFiles::writeJob(Kind::userAgent, s("good"));
+        // A hidden file is an entry like any other.
+        JobFiles::writeDict(
+            folder + s("/.hidden.plist"),
+            {{s("Label"), PlistValue(s("hidden"))}, {s("Program"), PlistValue(s("/bin/true"))}});
+        JobFiles::writeDict(folder + u'/' + Const::FileName::dsStore,
+                            {{s("Label"), PlistValue(s("finder"))}});
+        JobFiles::writeDict(folder + s("/nolabel.plist"), {{s("Program"), PlistValue(s("/x"))}});
+        JobFiles::writeBytes(folder + s("/garbage.plist"),
+                             QByteArrayLiteral("\x01\x02 not a plist"));
+        const std::optional<QByteArray> array =
+            PlistCodec::toXml(PlistValue(PlistArray{PlistValue(s("Label"))}));
+        JobFiles::writeBytes(folder + s("/array.plist"), *array);
+        QDir().mkpath(folder + s("/subfolder.plist"));
+        QFile::link(folder + s("/gone.plist"), folder + s("/dangling.plist"));
+
+        // One line for each entry that is no readable dictionary, none for the others.
+        QTest::failOnWarning(QRegularExpression(s("DS_Store|nolabel|hidden|good")));
+        for (int i = 0; i < 4; ++i)
+            QTest::ignoreMessage(QtWarningMsg, invalidJobMessage);
+        QCOMPARE(summary(JobDiscovery::discoverJobs()),
+                 (QStringList{s("userAgent:good"), s("userAgent:hidden")}));
+    }
+
+    void missingFoldersGiveEmptyGroupsQuietly() {
+        TestRoot root;
+        QTest::failOnWarning(QRegularExpression(s(".")));
+        Defaults::shared().setValue(UserDefaultsKeys::showSystemJobs, true);
+        QVERIFY(JobDiscovery::discoverJobs().isEmpty());
+        JobFiles::writeJob(Kind::localDaemon, s("only"));
+        QCOMPARE(summary(JobDiscovery::discoverJobs()), QStringList{s("localDaemon:only")});
+    }
+
+    void loginItemsComeFromAutostartEntries() {
+        TestRoot root;
+        const QString user = Locations::shared().userAutostart();
+        const QString system = Locations::shared().systemAutostart();
+        JobFiles::writeBytes(system + s("/alpha.desktop"),
+                             "[Desktop Entry]\nType=Application\nName=Alpha\n"
+                             "Exec=/usr/bin/alpha --tray %U\n");
+        JobFiles::writeBytes(system + s("/beta.desktop"),
+                             "[Desktop Entry]\nName=Beta\nExec=/usr/bin/beta\n");
+        JobFiles::writeBytes(user + s("/beta.desktop"),
+                             "[Desktop Entry]\nName=Beta Mine\nExec=\"/opt/my beta/beta\" -x\n");
+        JobFiles::writeBytes(system + s("/gamma.desktop"),
+                             "[Desktop Entry]\nName=Gamma\nExec=/usr/bin/gamma\n");
+        JobFiles::writeBytes(user + s("/gamma.desktop"),
+                             "[Desktop Entry]\nName=Gamma\nHidden=true\n");
+        JobFiles::writeBytes(user + s("/delta.desktop"),
+                             "[Desktop Entry]\nName=Delta\nTryExec=/usr/bin/delta\n");
+        JobFiles::writeBytes(user + s("/nopath.desktop"), "[Desktop Entry]\nName=No Path\n");
+        JobFiles::writeBytes(user + s("/agent.desktop"),
+                             "[Desktop Entry]\nName=Vandra Agent\nExec=/usr/bin/vandra-agent\n");
+        JobFiles::writeBytes(user + s("/other.desktop"),
+                             "[Other Group]\nName=Other\nExec=/usr/bin/other\n");
+
+        const QList<JobPtr> jobs = JobDiscovery::discoverJobs();
+        QCOMPARE(summary(jobs), (QStringList{s("loginItemSystemPreferences:Alpha"),
+                                             s("loginItemSystemPreferences:Beta Mine"),
+                                             s("loginItemSystemPreferences:Delta")}));
+        Job &alpha = *jobs.at(0);
+        QCOMPARE(alpha.run(), s("/usr/bin/alpha"));
+        QCOMPARE(alpha.summary, s("alpha"));
+        QCOMPARE(alpha.originalLabel, s("Alpha"));
+        QCOMPARE(alpha.loginItemKind(), s("Application"));
+        QCOMPARE(alpha.textContent, s("Alpha/usr/bin/alpha"));
+        QCOMPARE(alpha.url, s("LoginItem.SystemPreferences.Alpha"));
+        QCOMPARE(alpha.originalKind, Kind::loginItemSystemPreferences);
+        QVERIFY(alpha.isLocked());
+        QVERIFY(!alpha.plist);
+        QCOMPARE(jobs.at(1)->run(), s("/opt/my beta/beta"));
+        QCOMPARE(jobs.at(1)->url, s("LoginItem.SystemPreferences.Beta%20Mine"));
+        QCOMPARE(jobs.at(2)->run(), s("/usr/bin/delta"));
+
+        Defaults::shared().setValue(UserDefaultsKeys::showInternalHelpers, true);
+        QVERIFY(summary(JobDiscovery::discoverJobs())
+                    .contains(s("loginItemSystemPreferences:Vandra Agent")));
+    }
+
+    void applicationsGiveTheirFirstLoginItem() {
+        TestRoot root;
+        const QString apps = Locations::shared().applications();
+        const auto helper = [&](const QString &app, const QString &name) {
+            QDir().mkpath(apps + u'/' + app + s("/Contents/Library/LoginItems/") + name);
+        };
+        helper(s("Mail.app"), s("B Helper.app"));
+        helper(s("Mail.app"), s("A Helper.app"));
+        helper(s("Utilities/Backup.app"), s("Backup Helper.app"));
+        helper(s("Utilities/Deeper/Hidden Away.app"), s("Helper.app"));
+        helper(s(".Secret.app"), s("Helper.app"));
+        helper(s("Vandra.app"), s("Vandra Helper.app"));
+        helper(s("Notes.application"), s("Helper.app"));
+        QDir().mkpath(apps + s("/Empty.app/Contents/Library/LoginItems"));
+        QDir().mkpath(apps + s("/Plain.app/Contents/MacOS"));
+
+        const QList<JobPtr> jobs = JobDiscovery::discoverJobs();
+        QCOMPARE(summary(jobs),
+                 (QStringList{s("loginItemApplication:Backup"), s("loginItemApplication:Mail")}));
+        Job &mail = *jobs.at(1);
+        QCOMPARE(mail.summary, s("A Helper.app"));
+        QCOMPARE(mail.run(), apps + s("/Mail.app/Contents/Library/LoginItems/A Helper.app"));
+        QCOMPARE(mail.url, apps + s("/Mail.app"));
+        QCOMPARE(mail.textContent, apps + s("/Mail.app"));
+        QCOMPARE(mail.runIcon, apps + s("/Mail.app"));
+        QVERIFY(mail.isLocked());
+    }
+
+    void reloadKeepsTheSameFileSelected() {
+        TestRoot root;
+        const QString file = JobFiles::writeJob(Kind::userAgent, s("kept"));
+        JobFiles::writeJob(Kind::userAgent, s("other"));
+        JobDiscovery::reloadJobs();
+        JobList &list = JobList::shared();
+        const JobPtr before = list.jobWithUrl(file);
+        QVERIFY(before);
+        list.setCurrentJob(before);
+
+        QSignalSpy updated(&list, &JobList::jobsUpdated);
+        QSignalSpy current(&list, &JobList::currentJobChanged);
+        JobFiles::writeJob(Kind::userAgent, s("added"));
+        JobDiscovery::reloadJobs();
+        QCOMPARE(updated.count(), 1);
+        QCOMPARE(list.jobs().size(), 3);
+        QVERIFY(list.currentJob());
+        QVERIFY(list.currentJob() != before);
+        QCOMPARE(list.currentJob()->url, file);
+        QVERIFY(list.jobs().contains(list.currentJob()));
+        QCOMPARE(current.count(), 1);
+
+        QVERIFY(QFile::remove(file));
+        JobDiscovery::reloadJobs();
+        QCOMPARE(updated.count(), 2);
+        QVERIFY(!list.currentJob());
+        QVERIFY(Bindings::shared().isLocked());
+    }
+
+    void reloadLeavesASelectionWithoutFileAlone() {
+        TestRoot root;
+        JobFiles::writeJob(Kind::userAgent, s("one"));
+        auto fresh = std::make_shared<Job>();
+        fresh->label = s("new job");
+        JobList::shared().setCurrentJob(fresh);
+        JobDiscovery::reloadJobs();
+        QCOMPARE(JobList::shared().jobs().size(), 1);
+        QCOMPARE(JobList::shared().currentJob(), fresh);
+    }
+
+    void noRebuildWhileTheCurrentJobIsEdited() {
+        TestRoot root;
+        JobFiles::writeJob(Kind::userAgent, s("one"));
+        JobDiscovery::reloadJobs();
+        QSignalSpy updated(&JobList::shared(), &JobList::jobsUpdated);
+        Bindings::shared().setEdited(true);
+        JobFiles::writeJob(Kind::userAgent, s("two"));
+        JobDiscovery::reloadJobs();
+        QCOMPARE(updated.count(), 0);
+        QCOMPARE(summary(JobList::shared().jobs()), QStringList{s("userAgent:one")});
+
+        Bindings::shared().setEdited(false);
+        JobDiscovery::reloadJobs();
+        QCOMPARE(summary(JobList::shared().jobs()),
+                 (QStringList{s("userAgent:one"), s("userAgent:two")}));
+    }
+
+    void monitorsRebuildAfterAFileAppears() {
+        TestRoot root;
+        QDir().mkpath(JobFiles::folderOf(Kind::userAgent));
+        FolderMonitors monitors;
+        monitors.start();
+        QCOMPARE(monitors.monitors().size(), Kinds::folderKinds().size());
+        monitors.start();
+        QCOMPARE(monitors.monitors().size(), Kinds::folderKinds().size());
+
+        QSignalSpy reloading(&monitors, &FolderMonitors::reloading);
+        // A burst of changes leads to few rebuilds, the last of them after the burst.
+        for (int i = 0; i < 5; ++i)
+            JobFiles::writeJob(Kind::userAgent, s("burst%1").arg(i));
+        QTRY_COMPARE_WITH_TIMEOUT(JobList::shared().jobs().size(), 5, 10000);
+        QVERIFY(reloading.count() >= 1);
+        QVERIFY(reloading.count() <= 3);
+
+        // A folder that appears after the monitors started is watched too.
+        JobFiles::writeJob(Kind::localDaemon, s("late"));
+        QTRY_VERIFY_WITH_TIMEOUT(summary(JobList::shared().jobs()).contains(s("localDaemon:late")),
+                                 10000);
+    }
+
+    void monitorsChangeNothingWhileEdited() {
+        TestRoot root;
+        QDir().mkpath(JobFiles::folderOf(Kind::userAgent));
+        FolderMonitors monitors;
+        monitors.start();
+        QSignalSpy reloading(&monitors, &FolderMonitors::reloading);
+        Bindings::shared().setEdited(true);
+        JobFiles::writeJob(Kind::userAgent, s("unseen"));
+        QVERIFY(reloading.wait(10000));
+        QVERIFY(JobList::shared().jobs().isEmpty());
+
+        monitors.setTerminating(true);
+        reloading.clear();
+        Bindings::shared().setEdited(false);
+        JobFiles::writeJob(Kind::userAgent, s("ignored"));
+        QVERIFY(!reloading.wait(1500));
+    }
+
+    void extraFoldersAreKeptAsBookmarks() {
+        TestRoot root;
+        FoldersController &folders = FoldersController::shared();
+        folders.reset();
+        const QString first = root.path(s("home/scripts"));
+        const QString second = root.path(s("home/more"));
+        QDir().mkpath(first);
+        QDir().mkpath(second);
+
+        folders.add(first);
+        folders.add(second);
+        folders.add(first + u'/');
+        folders.add(root.path(s("home/missing")));
+        QCOMPARE(folders.folders().size(), 2);
+        QCOMPARE(folders.folders().at(0).secureURL.path(), first);
+        QCOMPARE(folders.folders().at(0).icon, s("folder"));
+        const QVariantList stored = Defaults::shared().value(UserDefaultsKeys::folders).toList();
+        QCOMPARE(stored, (QVariantList{first.toUtf8(), second.toUtf8()}));
+
+        // A folder that is gone is dropped at the next start and leaves the setting.
+        QVERIFY(QDir(first).removeRecursively());
+        folders.reset();
+        Defaults::shared().reload();
+        folders.load();
+        QCOMPARE(folders.folders().size(), 1);
+        QCOMPARE(folders.folders().at(0).secureURL.path(), second);
+        QCOMPARE(Defaults::shared().value(UserDefaultsKeys::folders).toList(),
+                 QVariantList{second.toUtf8()});
+
+        folders.removeAt(5);
+        folders.removeAt(0);
+        QVERIFY(folders.folders().isEmpty());
+        QVERIFY(Defaults::shared().value(UserDefaultsKeys::folders).toList().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDiscovery)
+#include "test_discovery.moc"

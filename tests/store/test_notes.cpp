@@ -1,0 +1,95 @@
+#include "common/testroot.h"
+#include "platform/plistcodec.h"
+#include "store/jobfiles.h"
+#include "store/notesstore.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+QString s(const char *text) {
+    return QString::fromUtf8(text);
+}
+
+PlistValue fileContent() {
+    return PlistCodec::readFile(NotesStore::shared().notesFile()).value.value_or(PlistValue());
+}
+
+} // namespace
+
+class TestNotes : public QObject {
+    Q_OBJECT
+
+private:
+    NotesStore &notes = NotesStore::shared();
+
+private Q_SLOTS:
+    void init() { notes.reset(); }
+
+    void aBurstOfTypingWritesOnce() {
+        TestRoot root;
+        QSignalSpy saved(&notes, &NotesStore::saved);
+        const QString path = s("/home/me/.config/vandra/LaunchAgents/a.plist");
+        QString text;
+        for (const char c : QByteArrayLiteral("runs the backup")) {
+            text += QLatin1Char(c);
+            notes.setNote(path, text);
+        }
+        QVERIFY(notes.isSavePending());
+        QVERIFY(!QFile::exists(notes.notesFile()));
+        QVERIFY(saved.wait(5000));
+        QCOMPARE(saved.count(), 1);
+        QCOMPARE(saved.first().first().toBool(), true);
+        QVERIFY(!notes.isSavePending());
+        QCOMPARE(fileContent(), PlistValue(PlistDict{{path, PlistValue(s("runs the backup"))}}));
+        QVERIFY(!saved.wait(600));
+    }
+
+    void notesAreLoadedOnceAndKeptPerPath() {
+        TestRoot root;
+        JobFiles::writeDict(notes.notesFile(), {{s("/a.plist"), PlistValue(s("first"))},
+                                                {s("/b.plist"), PlistValue(s("second"))}});
+        QCOMPARE(notes.note(s("/a.plist")), s("first"));
+        QCOMPARE(notes.note(s("/renamed.plist")), QString());
+        // Read once: later changes of the file are not seen.
+        JobFiles::writeDict(notes.notesFile(), {});
+        QCOMPARE(notes.note(s("/b.plist")), s("second"));
+
+        // Clearing a note keeps an empty entry.
+        notes.setNote(s("/a.plist"), QString());
+        notes.flush();
+        QCOMPARE(fileContent(), PlistValue(PlistDict{{s("/a.plist"), PlistValue(QString())},
+                                                     {s("/b.plist"), PlistValue(s("second"))}}));
+        QVERIFY(!notes.isSavePending());
+    }
+
+    void aFileThatIsNotTextNotesCountsAsEmpty_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("garbage") << QByteArrayLiteral("no plist");
+        QTest::newRow("array") << *PlistCodec::toXml(PlistValue(PlistArray{PlistValue(s("x"))}));
+        QTest::newRow("number value") << *PlistCodec::toXml(PlistValue(
+            PlistDict{{s("/a.plist"), PlistValue(s("text"))}, {s("/b.plist"), PlistValue(3)}}));
+    }
+
+    void aFileThatIsNotTextNotesCountsAsEmpty() {
+        QFETCH(QByteArray, bytes);
+        TestRoot root;
+        JobFiles::writeBytes(notes.notesFile(), bytes);
+        QVERIFY(notes.notes().isEmpty());
+    }
+
+    void flushWritesOnlyWhenASaveIsPending() {
+        TestRoot root;
+        QSignalSpy saved(&notes, &NotesStore::saved);
+        notes.flush();
+        QCOMPARE(saved.count(), 0);
+        notes.setNote(s("/a.plist"), s("note"));
+        notes.flush();
+        QCOMPARE(saved.count(), 1);
+        QCOMPARE(fileContent(), PlistValue(PlistDict{{s("/a.plist"), PlistValue(s("note"))}}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNotes)
+#include "test_notes.moc"
