@@ -1,0 +1,43 @@
+#include "app/launchoptions.h"
+#include "app/screenshot.h"
+#include "support/const.h"
+#include "support/locations.h"
+#include "ui/appcontroller.h"
+#include "ui/mainwindow.h"
+#include "ui/singleinstance.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(Const::AppName::vandrax);
+    QApplication::setApplicationVersion(QStringLiteral(VANDRA_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("vandra"));
+    Locations::initialize(Locations::rootFromArguments(QApplication::arguments()));
+    const LaunchOptions options = LaunchOptions::parse(QApplication::arguments());
+    const bool isScreenshot = !options.screenshotFile.isEmpty();
+
+    // One instance per user: a second one hands its URLs to the first and ends.
+    auto *instance = new SingleInstance(SingleInstance::defaultSocketPath(), &app);
+    if (!isScreenshot && !instance->listen())
+        return SingleInstance::send(SingleInstance::defaultSocketPath(), options.urls) ? 0 : 1;
+    if (options.isDark)
+        Screenshot::useDarkPalette();
+
+    AppController controller;
+    controller.prepare();
+    QObject::connect(instance, &SingleInstance::messagesReceived, &controller,
+                     &AppController::openUrls);
+    MainWindow &window = *controller.window();
+    window.show();
+
+    QTimer::singleShot(0, &controller, [&] {
+        controller.finishLaunching();
+        if (isScreenshot)
+            Screenshot::take(window, options);
+        else
+            controller.openUrls(options.urls);
+    });
+    return QApplication::exec();
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+class DialogInteraction;
+class FolderMonitors;
+class MainWindow;
+
+// Takes the program from its start to the first job list and keeps the job list in step
+// with the folders while the window is open.
+class AppController final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(AppController)
+
+public:
+    explicit AppController(QObject *parent = nullptr);
+    ~AppController() override;
+
+    // Once the application object exists: the settings' defaults, the user's agents folder,
+    // the extra folders, the icons and the main window.
+    void prepare();
+    // Once the event loop runs: the job list when it is still empty, then the folder
+    // monitors, then the notification agent's login item.
+    void finishLaunching();
+    // Job URLs from another process.
+    void openUrls(const QStringList &urls);
+
+    [[nodiscard]] MainWindow *window() const { return m_window.get(); }
+    [[nodiscard]] FolderMonitors *monitors() const { return m_monitors; }
+
+Q_SIGNALS:
+    // The folder monitors watch.
+    void monitorsStarted();
+
+private:
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<DialogInteraction> m_interaction;
+    FolderMonitors *m_monitors;
+};

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "model/job.h"
+
+#include <QMainWindow>
+
+class DetailPane;
+class FolderMonitors;
+class QActionGroup;
+class QButtonGroup;
+class QLineEdit;
+class QMenu;
+class QStackedWidget;
+class ModeView;
+
+// The main window: the toolbar with the mode control and the filter field, the page of the
+// mode shown, and the current job beside it.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MainWindow)
+
+public:
+    // The modes, by the position of their page.
+    enum Mode { grid = 0, tree = 1, list = 2, timeline = 3, modeCount = 4 };
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    [[nodiscard]] int mode() const;
+    // Shows a mode's page with the job list, remembers it, and leaves no current job.
+    void switchMode(int mode);
+    // Shows only the jobs whose text holds text (all for an empty text); the text stays for
+    // the process and filters every later job list too.
+    void filterJobs(const QString &text);
+    // Makes job the current job, as picking it in a view does.
+    void selectJob(const JobPtr &job);
+    // Opens the job of the first URL, 0.3 s later, when it is a job URL and no edits are
+    // unsaved.
+    void openUrls(const QStringList &urls);
+
+    [[nodiscard]] ModeView *modeView(int mode) const;
+    [[nodiscard]] ModeView *currentModeView() const;
+    [[nodiscard]] DetailPane *detailPane() const { return m_detail; }
+    [[nodiscard]] QMenu *viewMenu() const { return m_viewMenu; }
+
+    // Told while the program is quitting, so that folder changes are no longer followed.
+    void setFolderMonitors(FolderMonitors *monitors) { m_monitors = monitors; }
+    [[nodiscard]] bool isTerminating() const { return m_isTerminating; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildToolbar();
+    void buildMenus();
+    void showJobs();
+    void currentJobChanged(const JobPtr &job);
+    void updateViewMenu();
+    void updateTitle();
+    void warnAboutUnsavedChanges();
+
+    QStackedWidget *m_modes;
+    QList<ModeView *> m_modeViews;
+    DetailPane *m_detail;
+    QLineEdit *m_filterField = nullptr;
+    QWidget *m_modeControl = nullptr;
+    QButtonGroup *m_modeButtons = nullptr;
+    QMenu *m_viewMenu = nullptr;
+    QActionGroup *m_modeActions = nullptr;
+    QMenu *m_columnsMenu = nullptr;
+    QAction *m_showSystemJobsAction = nullptr;
+    QAction *m_refreshAction = nullptr;
+    FolderMonitors *m_monitors = nullptr;
+    bool m_isTerminating = false;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "model/job.h"
+
+#include <QWidget>
+
+class QAbstractItemView;
+
+// One page of the window's modes. It shows the job list it is given and lets the user pick
+// a job; while the current job has unsaved edits it refuses to change its selection and asks
+// once for the unsaved-changes warning, until a change is allowed again.
+class ModeView : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ModeView)
+
+public:
+    explicit ModeView(QWidget *parent = nullptr);
+
+    // Shows jobs, in their order.
+    virtual void setJobs(const QList<JobPtr> &jobs) = 0;
+    // Selects the row of job (by record, else by file) and scrolls to it; none clears.
+    virtual void showCurrentJob(const JobPtr &job) = 0;
+    [[nodiscard]] virtual QAbstractItemView *itemView() const = 0;
+
+    [[nodiscard]] bool isWarningAboutUnsaved() const { return m_isWarningAboutUnsaved; }
+
+Q_SIGNALS:
+    // The user selected a job other than the current one.
+    void jobSelected(const JobPtr &job);
+    // The user tried to leave a job with unsaved edits.
+    void unsavedChangesWarning();
+
+protected:
+    // The selection gate of the mode's view.
+    [[nodiscard]] bool allowsSelectionChange();
+    // The view's selection now shows job (or nothing).
+    void selectionChangedTo(const JobPtr &job);
+    // Selects an index without treating it as the user's choice.
+    void selectQuietly(const QModelIndex &index);
+
+private:
+    bool m_isWarningAboutUnsaved = false;
+    bool m_isSelectingQuietly = false;
+};

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <functional>
+
+// Asked before a view lets the user change its selection; a view whose gate says no leaves
+// its selection as it is.
+using SelectionGate = std::function<bool()>;

@@ -1,0 +1,79 @@
+#include "support/locations.h"
+#include "ui/icons.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QPalette>
+#include <QTest>
+
+namespace {
+
+// The share of the icon's visible pixels close to colour.
+double shareNear(const QIcon &icon, const QColor &colour) {
+    const QImage image =
+        icon.pixmap(QSize(32, 32)).toImage().convertToFormat(QImage::Format_ARGB32);
+    int visible = 0;
+    int near = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (pixel.alpha() < 128)
+                continue;
+            ++visible;
+            if (std::abs(pixel.red() - colour.red()) + std::abs(pixel.green() - colour.green()) +
+                    std::abs(pixel.blue() - colour.blue()) <
+                60)
+                ++near;
+        }
+    }
+    return visible == 0 ? 0.0 : double(near) / visible;
+}
+
+} // namespace
+
+class TestIcons : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        Locations::initialize(QString());
+        Icons::setUp();
+    }
+
+    void everyKindAndModeHasAnIcon() {
+        for (const Kind kind : Kinds::allCases())
+            QVERIFY2(!Icons::kind(kind).isNull(), qPrintable(Kinds::icon(kind)));
+        for (int mode = 0; mode < 4; ++mode)
+            QVERIFY2(!Icons::mode(mode).isNull(), qPrintable(QString::number(mode)));
+        QVERIFY(!Icons::enabledImage().isNull());
+        QVERIFY(!Icons::disabledImage().isNull());
+    }
+
+    void programsGetTheIconOfTheirFileType() {
+        // Scripts by their name, whether or not the file is here; other programs the
+        // executable icon.
+        QVERIFY(!Icons::forIdentity(QStringLiteral("/nowhere/backup.sh")).isNull());
+        QVERIFY(!Icons::forIdentity(QStringLiteral("/nowhere/tool")).isNull());
+        Job job;
+        QVERIFY(!Icons::run(job).isNull());
+        QVERIFY(Icons::themed(QStringLiteral("no-such-icon-anywhere"), Icons::Style::symbolic)
+                    .isNull());
+    }
+
+    void monochromeIconsFollowThePalette() {
+        const QPalette original = QApplication::palette();
+        const QIcon icon = Icons::kind(Kind::userAgent);
+        QPalette dark = original;
+        dark.setColor(QPalette::WindowText, QColor(240, 240, 240));
+        QApplication::setPalette(dark);
+        QVERIFY(shareNear(icon, QColor(240, 240, 240)) > 0.9);
+        QPalette light = original;
+        light.setColor(QPalette::WindowText, QColor(20, 20, 20));
+        QApplication::setPalette(light);
+        QVERIFY(shareNear(icon, QColor(20, 20, 20)) > 0.9);
+        QApplication::setPalette(original);
+    }
+};
+
+QTEST_MAIN(TestIcons)
+#include "test_icons.moc"

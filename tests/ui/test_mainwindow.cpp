@@ -1,0 +1,372 @@
+#include "model/bindings.h"
+#include "model/joblist.h"
+#include "scriptedinteraction.h"
+#include "store/foldermonitors.h"
+#include "support/defaults.h"
+#include "support/localize.h"
+#include "support/userdefaultskeys.h"
+#include "ui/appcontroller.h"
+#include "ui/detailpane.h"
+#include "ui/gridmodeview.h"
+#include "ui/gridview.h"
+#include "ui/joburl.h"
+#include "ui/listmodeview.h"
+#include "ui/mainwindow.h"
+#include "ui/roles.h"
+#include "ui/sectionmodel.h"
+#include "ui/timelinemodel.h"
+#include "ui/timelinemodeview.h"
+#include "ui/treemodeview.h"
+#include "uitestroot.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+JobPtr jobLabelled(const QString &label) {
+    for (const JobPtr &job : JobList::shared().jobs()) {
+        if (job->label == label)
+            return job;
+    }
+    return {};
+}
+
+// Clicks the middle of an index the way a user would.
+void click(QAbstractItemView *view, const QModelIndex &index) {
+    QVERIFY(index.isValid());
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      view->visualRect(index).center());
+}
+
+QModelIndex indexOfLabel(QAbstractItemView *view, const QString &label) {
+    const QAbstractItemModel *model = view->model();
+    const QModelIndexList found = model->match(model->index(0, 0), Qt::DisplayRole, label, 1,
+                                               Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? QModelIndex() : found.first();
+}
+
+JobPtr selectedJob(QAbstractItemView *view) {
+    const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? JobPtr() : selected.first().data(Roles::Job).value<JobPtr>();
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private:
+    // A machine with the usual jobs, read into the shared list, and a shown window.
+    struct Fixture {
+        UiTestRoot root;
+        std::unique_ptr<MainWindow> window;
+
+        Fixture() {
+            root.placeUsualJobs();
+            JobDiscovery::reloadJobs();
+            window = std::make_unique<MainWindow>();
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        }
+        ~Fixture() { Bindings::shared().setEdited(false); }
+
+        [[nodiscard]] QAbstractItemView *view() const {
+            return window->currentModeView()->itemView();
+        }
+    };
+
+private Q_SLOTS:
+    void everyModeShowsTheSectionsAndCounts() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        QCOMPARE(window.mode(), int(MainWindow::grid));
+
+        auto *grid = static_cast<GridModeView *>(window.modeView(MainWindow::grid));
+        const SectionModel &sections = *grid->model();
+        // The system agent has no section while system jobs are hidden.
+        QCOMPARE(sections.rowCount(), 3);
+        QCOMPARE(sections.index(0, 0).data(Roles::Count).toInt(), 3);
+        QCOMPARE(sections.index(1, 0).data(Roles::SectionKind).toInt(), int(Kind::localAgent));
+        QCOMPARE(sections.index(2, 0).data(Roles::SectionKind).toInt(), int(Kind::localDaemon));
+        const QModelIndex firstItem = sections.index(0, 0, sections.index(0, 0));
+        QCOMPARE(fixture.view()->visualRect(firstItem).size(),
+                 QSize(GridLayout::itemWidth, GridLayout::itemHeight));
+        QCOMPARE(fixture.view()->indexAt(fixture.view()->visualRect(firstItem).center()),
+                 firstItem);
+
+        window.switchMode(MainWindow::tree);
+        auto *tree = static_cast<TreeModeView *>(window.modeView(MainWindow::tree));
+        QCOMPARE(tree->model()->rowCount(), 3);
+        QVERIFY(tree->countButton(Kind::userAgent));
+        QCOMPARE(tree->countButton(Kind::userAgent)->text(), Localize::integer(3));
+        QCOMPARE(tree->countButton(Kind::localDaemon)->text(), Localize::integer(1));
+        QVERIFY(!tree->countButton(Kind::systemAgent));
+
+        window.switchMode(MainWindow::list);
+        auto *list = static_cast<ListModeView *>(window.modeView(MainWindow::list));
+        QCOMPARE(list->content().size(), 5);
+        QCOMPARE(list->content().first()->label, QStringLiteral("org.example.backup"));
+
+        window.switchMode(MainWindow::timeline);
+        auto *timeline = static_cast<TimelineModeView *>(window.modeView(MainWindow::timeline));
+        QCOMPARE(timeline->model()->index(0, 0).data().toString(), Localize::repeatInterval());
+    }
+
+    void switchingModesLeavesNoCurrentJobAndIsRemembered() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        window.switchMode(MainWindow::list);
+        click(fixture.view(), indexOfLabel(fixture.view(), QStringLiteral("org.example.café")));
+        QCOMPARE(JobList::shared().currentJob(), jobLabelled(QStringLiteral("org.example.café")));
+        QCOMPARE(window.detailPane()->job(), JobList::shared().currentJob());
+        QVERIFY(window.windowTitle().startsWith(QStringLiteral("org.example.café")));
+
+        window.switchMode(MainWindow::grid);
+        QVERIFY(!JobList::shared().currentJob());
+        QVERIFY(!window.detailPane()->job());
+        QCOMPARE(Defaults::shared().selectedMode(), int(MainWindow::grid));
+        QVERIFY(window.findChild<QToolButton *>(QStringLiteral("gridModeButton"))->isChecked());
+
+        // The mode control switches too, and a new window opens in the last mode.
+        window.findChild<QToolButton *>(QStringLiteral("timelineModeButton"))->click();
+        QCOMPARE(window.mode(), int(MainWindow::timeline));
+        MainWindow second;
+        QCOMPARE(second.mode(), int(MainWindow::timeline));
+    }
+
+    void selectionFollowsTheCurrentJobInEveryMode() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        const JobPtr backup = jobLabelled(QStringLiteral("org.example.backup"));
+        const JobPtr daemon = jobLabelled(QStringLiteral("org.example.daemon"));
+        for (int mode = 0; mode < MainWindow::modeCount; ++mode) {
+            window.switchMode(mode);
+            JobList::shared().setCurrentJob(mode == MainWindow::timeline ? backup : daemon);
+            QCOMPARE(selectedJob(fixture.view()) ? selectedJob(fixture.view())->url
+                                                 : std::optional<QString>(),
+                     JobList::shared().currentJob()->url);
+            QCOMPARE(window.detailPane()->job(), JobList::shared().currentJob());
+        }
+        // The timeline selects the first start of the job.
+        const QModelIndex selected = fixture.view()->selectionModel()->selectedRows().first();
+        QCOMPARE(selected.data(Roles::Url).toString(), *backup->url);
+        QCOMPARE(static_cast<TimelineModeView *>(window.currentModeView())
+                     ->model()
+                     ->firstRowOfUrl(*backup->url),
+                 selected.row());
+    }
+
+    void clickingAJobMakesItCurrentInEveryMode() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        const QString label = QStringLiteral("org.example.backup");
+        for (const int mode : {MainWindow::grid, MainWindow::tree, MainWindow::list}) {
+            window.switchMode(mode);
+            click(fixture.view(), indexOfLabel(fixture.view(), label));
+            QCOMPARE(JobList::shared().currentJob(), jobLabelled(label));
+            QVERIFY(Bindings::shared().isLocked() == JobList::shared().currentJob()->isLocked());
+        }
+
+        window.switchMode(MainWindow::timeline);
+        auto *timeline = static_cast<TimelineModeView *>(window.currentModeView());
+        // A heading selects nothing; a start selects its job.
+        click(fixture.view(), timeline->model()->index(0, 0));
+        QVERIFY(!JobList::shared().currentJob());
+        const int start = timeline->model()->firstRowOfUrl(*jobLabelled(label)->url);
+        click(fixture.view(), timeline->model()->index(start, TimelineModel::nameColumn));
+        QCOMPARE(JobList::shared().currentJob(), jobLabelled(label));
+    }
+
+    void unsavedEditsKeepTheSelectionAndWarnOnce() {
+        Fixture fixture;
+        ScriptedInteraction interaction(Interaction::firstButton);
+        MainWindow &window = *fixture.window;
+        window.switchMode(MainWindow::list);
+        QAbstractItemView *view = fixture.view();
+        click(view, indexOfLabel(view, QStringLiteral("org.example.backup")));
+        const JobPtr edited = JobList::shared().currentJob();
+        Bindings::shared().setEdited(true);
+        QVERIFY(window.isWindowModified());
+        QVERIFY(!window.findChild<QWidget *>(QStringLiteral("modeControl"))->isEnabled());
+        QVERIFY(!window.findChild<QWidget *>(QStringLiteral("filterField"))->isEnabled());
+
+        click(view, indexOfLabel(view, QStringLiteral("org.example.daemon")));
+        click(view, indexOfLabel(view, QStringLiteral("org.example.job2")));
+        QTRY_COMPARE(interaction.alerts().size(), 1);
+        QCOMPARE(interaction.alerts().first().message, Localize::unsavedChanges());
+        QCOMPARE(JobList::shared().currentJob(), edited);
+        QCOMPARE(selectedJob(view), edited);
+        QVERIFY(window.currentModeView()->isWarningAboutUnsaved());
+
+        // Once edits are saved, selection works again, and the next refusal warns again.
+        Bindings::shared().setEdited(false);
+        click(view, indexOfLabel(view, QStringLiteral("org.example.daemon")));
+        QCOMPARE(JobList::shared().currentJob(), jobLabelled(QStringLiteral("org.example.daemon")));
+        Bindings::shared().setEdited(true);
+        click(view, indexOfLabel(view, QStringLiteral("org.example.job2")));
+        QTRY_COMPARE(interaction.alerts().size(), 2);
+
+        // Discarding from the warning drops the edits and the current job.
+        interaction.setAnswer(Interaction::firstButton + 1);
+        Bindings::shared().setEdited(false);
+        click(view, indexOfLabel(view, QStringLiteral("org.example.backup")));
+        Bindings::shared().setEdited(true);
+        click(view, indexOfLabel(view, QStringLiteral("org.example.job2")));
+        QTRY_VERIFY(!Bindings::shared().isEdited());
+        QVERIFY(!JobList::shared().currentJob());
+    }
+
+    void filterIgnoresCaseAndAccentsAndOutlivesReloads() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        auto *grid = static_cast<GridModeView *>(window.modeView(MainWindow::grid));
+        window.filterJobs(QStringLiteral("CAFÉ"));
+        QCOMPARE(grid->model()->rowCount(), 1);
+        QCOMPARE(grid->model()->index(0, 0).data(Roles::SectionKind).toInt(),
+                 int(Kind::localAgent));
+
+        window.switchMode(MainWindow::list);
+        auto *list = static_cast<ListModeView *>(window.currentModeView());
+        QCOMPARE(list->content().size(), 1);
+        // A new discovery is filtered the same way.
+        fixture.root.place(QStringLiteral("cafe.plist"), Kind::userAgent,
+                           QStringLiteral("copy.plist"));
+        JobDiscovery::reloadJobs();
+        QCOMPARE(list->content().size(), 2);
+
+        window.filterJobs(QStringLiteral("no job holds this"));
+        QCOMPARE(list->content().size(), 0);
+        window.switchMode(MainWindow::grid);
+        QCOMPARE(grid->model()->rowCount(), 0);
+        window.filterJobs(QString());
+        QCOMPARE(grid->model()->rowCount(), 3);
+    }
+
+    void viewMenuShowsColumnsAndSystemJobs() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        QMenu *view = window.viewMenu();
+        auto *columns = window.findChild<QMenu *>(QStringLiteral("columnsMenu"));
+        auto *system = window.findChild<QAction *>(QStringLiteral("showSystemJobsAction"));
+        Q_EMIT view->aboutToShow();
+        QVERIFY(!columns->menuAction()->isEnabled());
+        QVERIFY(window.findChild<QAction *>(QStringLiteral("modeAction0"))->isChecked());
+
+        window.switchMode(MainWindow::list);
+        Q_EMIT view->aboutToShow();
+        QVERIFY(columns->menuAction()->isEnabled());
+        QAction *summary = columns->actions().at(int(ListColumn::summary));
+        QCOMPARE(summary->text(), Localize::summary());
+        QVERIFY(summary->isChecked());
+        summary->trigger();
+        auto *list = static_cast<ListModeView *>(window.currentModeView());
+        QVERIFY(!list->isColumnVisible(ListColumn::summary));
+        // Hidden columns stay hidden in the next window.
+        ListModeView next;
+        QVERIFY(!next.isColumnVisible(ListColumn::summary));
+        QVERIFY(next.isColumnVisible(ListColumn::run));
+
+        QVERIFY(!system->isChecked());
+        system->trigger();
+        QVERIFY(Defaults::shared().showSystemJobs());
+        QCOMPARE(list->content().size(), 6);
+        Bindings::shared().setEdited(true);
+        Q_EMIT view->aboutToShow();
+        QVERIFY(!system->isEnabled());
+        QVERIFY(!window.findChild<QAction *>(QStringLiteral("modeAction1"))->isEnabled());
+    }
+
+    void treeRemembersOpenSections() {
+        Fixture fixture;
+        fixture.window->switchMode(MainWindow::tree);
+        auto *tree = static_cast<TreeModeView *>(fixture.window->currentModeView());
+        auto *view = static_cast<QTreeView *>(tree->itemView());
+        const QModelIndex agents = tree->model()->indexOfSection(Kind::userAgent);
+        QVERIFY(view->isExpanded(agents));
+        tree->countButton(Kind::userAgent)->click();
+        QVERIFY(!view->isExpanded(tree->model()->indexOfSection(Kind::userAgent)));
+
+        TreeModeView next;
+        next.setJobs(JobList::shared().jobs());
+        auto *nextView = static_cast<QTreeView *>(next.itemView());
+        QVERIFY(!nextView->isExpanded(next.model()->indexOfSection(Kind::userAgent)));
+        QVERIFY(nextView->isExpanded(next.model()->indexOfSection(Kind::localAgent)));
+        // Selecting a job of a closed section opens it.
+        next.showCurrentJob(jobLabelled(QStringLiteral("org.example.job2")));
+        QVERIFY(nextView->isExpanded(next.model()->indexOfSection(Kind::userAgent)));
+    }
+
+    void startUpWatchesTheFolders() {
+        UiTestRoot root;
+        root.place(QStringLiteral("backup.plist"), Kind::userAgent);
+        Defaults::shared().setValue(UserDefaultsKeys::selectedMode, int(MainWindow::list));
+        QDir(*Kinds::url(Kind::userAgent)).removeRecursively();
+
+        AppController controller;
+        controller.prepare();
+        // The user's agents folder is made at start.
+        QVERIFY(QFileInfo::exists(*Kinds::url(Kind::userAgent)));
+        root.place(QStringLiteral("backup.plist"), Kind::userAgent);
+        QSignalSpy started(&controller, &AppController::monitorsStarted);
+        controller.finishLaunching();
+        auto *list = static_cast<ListModeView *>(controller.window()->currentModeView());
+        QCOMPARE(list->content().size(), 1);
+        QVERIFY(started.wait(5000));
+
+        root.place(QStringLiteral("job2.plist"), Kind::userAgent);
+        root.place(QStringLiteral("daemon.plist"), Kind::localDaemon);
+        QTRY_COMPARE_WITH_TIMEOUT(list->content().size(), 3, 10000);
+    }
+
+    void quittingWithUnsavedEditsAsksFirst() {
+        Fixture fixture;
+        ScriptedInteraction interaction(Interaction::firstButton);
+        MainWindow &window = *fixture.window;
+        QVERIFY(window.close());
+        window.show();
+
+        Bindings::shared().setEdited(true);
+        QVERIFY(!window.close());
+        QCOMPARE(interaction.alerts().size(), 1);
+        QCOMPARE(interaction.alerts().first().buttons,
+                 (QStringList{Localize::check(), Localize::discardChanges()}));
+        QVERIFY(Bindings::shared().isEdited());
+        QVERIFY(!window.isTerminating());
+
+        interaction.setAnswer(Interaction::firstButton + 1);
+        QVERIFY(window.close());
+        QVERIFY(!Bindings::shared().isEdited());
+    }
+
+    void jobUrlsSelectTheirJobShortlyAfter() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        const JobPtr daemon = jobLabelled(QStringLiteral("org.example.daemon"));
+        window.openUrls({QStringLiteral("https://example.org/"), JobUrl::make(*daemon->url)});
+        QTest::qWait(500);
+        // Only the first URL of a batch counts.
+        QVERIFY(!JobList::shared().currentJob());
+
+        window.openUrls({JobUrl::make(*daemon->url)});
+        QVERIFY(!JobList::shared().currentJob());
+        QTRY_COMPARE(JobList::shared().currentJob(), daemon);
+
+        // Not while edits are unsaved, and not for a host that is not Base64.
+        const JobPtr backup = jobLabelled(QStringLiteral("org.example.backup"));
+        Bindings::shared().setEdited(true);
+        window.openUrls({JobUrl::make(*backup->url)});
+        Bindings::shared().setEdited(false);
+        window.openUrls({QStringLiteral("vandra-job://not*base64")});
+        QTest::qWait(500);
+        QCOMPARE(JobList::shared().currentJob(), daemon);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
