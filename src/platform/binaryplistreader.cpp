@@ -23,7 +23,10 @@ class Text {
 
 constexpr qsizetype headerSize = 8;
 constexpr qsizetype trailerSize = 32;
-constexpr quint64 maximumObjects = 1024 * 1024;
+// Writers share only equal scalars and at most a few collections, so a list holds about as
+// many values as it has references; sharing that expands far beyond that is an attack.
+constexpr quint64 valuesPerByte = 16;
+constexpr quint64 valuesAlways = 4096;
 
 enum Marker : quint8 {
     Simple = 0x0,
@@ -42,9 +45,10 @@ enum Marker : quint8 {
 // would crash on, never finish, or read wrongly.
 class Checker {
 public:
-    Checker(const QByteArray &bytes)
+    explicit Checker(const QByteArray &bytes)
         : m_data(reinterpret_cast<const uchar *>(bytes.constData()))
-        , m_size(quint64(bytes.size())) {}
+        , m_size(quint64(bytes.size()))
+        , m_maximumValues(valuesPerByte * m_size + valuesAlways) {}
 
     bool check();
     [[nodiscard]] const QString &error() const { return m_error; }
@@ -70,6 +74,7 @@ private:
 
     const uchar *m_data;
     quint64 m_size;
+    quint64 m_maximumValues;
     int m_offsetSize = 0;
     int m_refSize = 0;
     quint64 m_count = 0;
@@ -78,7 +83,7 @@ private:
 
     enum class State : quint8 { New, Visiting, Done };
     std::vector<State> m_state;
-    std::vector<quint32> m_expanded; // objects once shared references are counted out
+    std::vector<quint64> m_expanded; // values once shared references are counted out
     std::vector<quint16> m_height;   // nesting levels below the object
     QString m_error;
 };
@@ -290,20 +295,19 @@ bool Checker::visit(quint64 index, int depth) {
                                 .arg(PlistCodec::maximumDepth));
             expanded += m_expanded[child];
             height = qMax(height, 1 + int(m_height[child]));
-            if (expanded > maximumObjects)
-                return fail(Text::tr("the property list holds more than %1 values once "
-                                     "shared ones are counted each time")
-                                .arg(maximumObjects));
+            if (expanded > m_maximumValues)
+                return fail(Text::tr("shared references expand to more than %1 values")
+                                .arg(m_maximumValues));
         }
     }
-    m_expanded[index] = quint32(expanded);
+    m_expanded[index] = expanded;
     m_height[index] = quint16(height);
     m_state[index] = State::Done;
     return true;
 }
 
 bool Checker::check() {
-    if (std::memcmp(m_data, "bplist00", headerSize) != 0)
+    if (m_size < quint64(headerSize) || std::memcmp(m_data, "bplist00", headerSize) != 0)
         return fail(Text::tr("this binary property list version is not supported"));
     if (!readTrailer())
         return false;

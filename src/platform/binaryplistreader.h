@@ -11,8 +11,8 @@
 // that each hold the next one twice never finish. It also returns an empty text for
 // UTF-16 with a lone surrogate, reads 16-byte integers as their low 64 bits, and gives
 // dates as 32-bit seconds. The check walks the object table first (each object once) and
-// refuses cycles, nesting deeper than PlistCodec::maximumDepth, more than a million
-// objects once shared references are counted out, unpaired surrogates, NUL characters,
+// refuses cycles, nesting deeper than PlistCodec::maximumDepth, shared references that
+// expand to more than 16 values per byte of input, unpaired surrogates, NUL characters,
 // non-ASCII bytes in ASCII strings, integers and keyed-archive UIDs outside the signed
 // 64-bit range, and object types a property list cannot hold (null, sets). Only input that
 // passes reaches libplist, and every refusal comes with a message.
