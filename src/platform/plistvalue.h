@@ -102,10 +102,13 @@ public:
     // The list of texts when this is an array whose every element is text.
     [[nodiscard]] std::optional<QStringList> toStringList() const;
 
-    [[nodiscard]] const PlistArray *array() const { return std::get_if<PlistArray>(&m_value); }
-    [[nodiscard]] PlistArray *array() { return std::get_if<PlistArray>(&m_value); }
-    [[nodiscard]] const PlistDict *dict() const { return std::get_if<PlistDict>(&m_value); }
-    [[nodiscard]] PlistDict *dict() { return std::get_if<PlistDict>(&m_value); }
+    // Pointers into the value: never taken from a temporary, which would leave them dangling.
+    [[nodiscard]] const PlistArray *array() const & { return std::get_if<PlistArray>(&m_value); }
+    [[nodiscard]] PlistArray *array() & { return std::get_if<PlistArray>(&m_value); }
+    const PlistArray *array() const && = delete;
+    [[nodiscard]] const PlistDict *dict() const & { return std::get_if<PlistDict>(&m_value); }
+    [[nodiscard]] PlistDict *dict() & { return std::get_if<PlistDict>(&m_value); }
+    const PlistDict *dict() const && = delete;
 
     // Dates compare to the millisecond; reals compare exactly, and two NaNs count as equal
     // so that an unchanged value never looks edited.
