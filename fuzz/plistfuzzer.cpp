@@ -1,0 +1,59 @@
+// libFuzzer entry point for the property-list readers and writers; see HACKING.md here.
+#include "platform/plistcodec.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+// XML holds dates to the second only.
+PlistValue withWholeSeconds(const PlistValue &value) {
+    if (const std::optional<QDateTime> date = value.toDate()) {
+        const qint64 msecs = date->toMSecsSinceEpoch();
+        return PlistValue(
+            QDateTime::fromMSecsSinceEpoch(msecs - (msecs % 1000 + 1000) % 1000, Qt::UTC));
+    }
+    if (const PlistArray *items = value.array()) {
+        PlistArray copy;
+        for (const PlistValue &item : *items)
+            copy.append(withWholeSeconds(item));
+        return PlistValue(copy);
+    }
+    if (const PlistDict *dict = value.dict()) {
+        PlistDict copy;
+        for (const PlistDict::Entry &entry : *dict)
+            copy.insert(entry.first, withWholeSeconds(entry.second));
+        return PlistValue(copy);
+    }
+    return value;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const QByteArray input =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const PlistReadResult result = PlistCodec::read(input);
+    if (!result.ok()) {
+        if (result.error.isEmpty())
+            std::abort();
+        return 0;
+    }
+    // What reads must write and read back the same (XML to the second), or be refused.
+    QString error;
+    if (const std::optional<QByteArray> xml = PlistCodec::toXml(*result.value, &error)) {
+        const PlistReadResult again = PlistCodec::read(*xml);
+        if (!again.ok() || !(*again.value == withWholeSeconds(*result.value)))
+            std::abort();
+    } else if (error.isEmpty()) {
+        std::abort();
+    }
+    if (const std::optional<QByteArray> binary = PlistCodec::toBinary(*result.value, &error)) {
+        const PlistReadResult again = PlistCodec::read(*binary);
+        if (!again.ok() || !(*again.value == *result.value))
+            std::abort();
+    }
+    return 0;
+}
