@@ -4,22 +4,19 @@
 
 namespace CliOutput {
 
-void print(const QString &text)
-{
+void print(const QString &text) {
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     std::fflush(stdout);
 }
 
-void printJson(const QJsonDocument &document)
-{
+void printJson(const QJsonDocument &document) {
     const QByteArray bytes = document.toJson(QJsonDocument::Indented);
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     std::fflush(stdout);
 }
 
-int fail(const QString &message, int exitCode)
-{
+int fail(const QString &message, int exitCode) {
     const QByteArray bytes = QStringLiteral("vandractl: %1\n").arg(message).toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     return exitCode;

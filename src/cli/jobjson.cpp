@@ -4,21 +4,17 @@
 
 namespace {
 
-template<typename T>
-QJsonValue orNull(const std::optional<T> &value)
-{
+template <typename T> QJsonValue orNull(const std::optional<T> &value) {
     if (!value)
         return QJsonValue::Null;
     return QJsonValue(*value);
 }
 
-QString timeText(const QTime &time)
-{
+QString timeText(const QTime &time) {
     return time.toString(QStringLiteral("HH:mm"));
 }
 
-const char *ruleKindName(Scheduled::Kind kind)
-{
+const char *ruleKindName(Scheduled::Kind kind) {
     switch (kind) {
     case Scheduled::Kind::repeatInterval:
         return "repeatInterval";
@@ -36,8 +32,7 @@ const char *ruleKindName(Scheduled::Kind kind)
     return "";
 }
 
-const char *unitName(Scheduled::RepeatInterval::Unit unit)
-{
+const char *unitName(Scheduled::RepeatInterval::Unit unit) {
     switch (unit) {
     case Scheduled::RepeatInterval::Unit::seconds:
         return "seconds";
@@ -55,8 +50,7 @@ const char *unitName(Scheduled::RepeatInterval::Unit unit)
 
 namespace JobJson {
 
-QJsonObject fromRule(const ScheduledType &rule)
-{
+QJsonObject fromRule(const ScheduledType &rule) {
     QJsonObject object;
     std::visit(
         [&object](const auto &r) {
@@ -79,21 +73,24 @@ QJsonObject fromRule(const ScheduledType &rule)
     return object;
 }
 
-QJsonObject fromJob(Job &job)
-{
+QJsonObject fromJob(Job &job) {
     QJsonObject object;
     object.insert(QStringLiteral("label"), job.label);
-    object.insert(QStringLiteral("kind"), job.kind ? QJsonValue(Kinds::name(*job.kind)) : QJsonValue());
+    object.insert(QStringLiteral("kind"),
+                  job.kind ? QJsonValue(Kinds::name(*job.kind)) : QJsonValue());
     object.insert(QStringLiteral("run"), job.run());
     object.insert(QStringLiteral("summary"), orNull(job.summary));
     object.insert(QStringLiteral("isEnabled"), job.isEnabled());
     object.insert(QStringLiteral("keepAlive"), orNull(job.keepAlive()));
-    object.insert(QStringLiteral("isKeepAliveSuccessfulExitSet"), orNull(job.isKeepAliveSuccessfulExitSet()));
+    object.insert(QStringLiteral("isKeepAliveSuccessfulExitSet"),
+                  orNull(job.isKeepAliveSuccessfulExitSet()));
     object.insert(QStringLiteral("watchPath"), orNull(job.watchPath()));
     object.insert(QStringLiteral("machServicesKey"), orNull(job.machServicesKey()));
     object.insert(QStringLiteral("isMachServicesEnabled"), job.isMachServicesEnabled);
-    object.insert(QStringLiteral("limitLoadToSessionTypeIndex"), orNull(job.limitLoadToSessionTypeIndex()));
-    object.insert(QStringLiteral("isLimitLoadToSessionTypeEnabled"), job.isLimitLoadToSessionTypeEnabled());
+    object.insert(QStringLiteral("limitLoadToSessionTypeIndex"),
+                  orNull(job.limitLoadToSessionTypeIndex()));
+    object.insert(QStringLiteral("isLimitLoadToSessionTypeEnabled"),
+                  job.isLimitLoadToSessionTypeEnabled());
     object.insert(QStringLiteral("isUserNameEnabled"), job.isUserNameEnabled);
     object.insert(QStringLiteral("isLocked"), job.isLocked());
     object.insert(QStringLiteral("isScheduledEnabled"), job.isScheduledEnabled);

@@ -10,8 +10,7 @@
 
 namespace {
 
-QString text(const QJsonValue &value)
-{
+QString text(const QJsonValue &value) {
     if (value.isNull())
         return QStringLiteral("none");
     if (value.isBool())
@@ -21,7 +20,8 @@ QString text(const QJsonValue &value)
     if (value.isArray()) {
         QStringList rules;
         for (const QJsonValue &rule : value.toArray())
-            rules << QString::fromUtf8(QJsonDocument(rule.toObject()).toJson(QJsonDocument::Compact));
+            rules << QString::fromUtf8(
+                QJsonDocument(rule.toObject()).toJson(QJsonDocument::Compact));
         return rules.join(QStringLiteral("\n    "));
     }
     return value.toString();
@@ -31,14 +31,14 @@ QString text(const QJsonValue &value)
 
 namespace ShowCommand {
 
-int run(const QStringList &arguments)
-{
+int run(const QStringList &arguments) {
     QCommandLineParser parser;
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The job file."));
     parser.addOption({QStringLiteral("kind"), QStringLiteral("Kind of the folder it is in."),
                       QStringLiteral("kind"), QStringLiteral("userAgent")});
     parser.addOption({QStringLiteral("json"), QStringLiteral("Print JSON.")});
-    parser.addOption({QStringLiteral("root"), QStringLiteral("Root folder."), QStringLiteral("root")});
+    parser.addOption(
+        {QStringLiteral("root"), QStringLiteral("Root folder."), QStringLiteral("root")});
     if (!parser.parse(arguments))
         return CliOutput::fail(parser.errorText(), 2);
     if (parser.positionalArguments().size() != 1)
@@ -46,7 +46,8 @@ int run(const QStringList &arguments)
 
     const std::optional<Kind> kind = Kinds::fromName(parser.value(QStringLiteral("kind")));
     if (!kind)
-        return CliOutput::fail(QStringLiteral("unknown kind %1").arg(parser.value(QStringLiteral("kind"))), 2);
+        return CliOutput::fail(
+            QStringLiteral("unknown kind %1").arg(parser.value(QStringLiteral("kind"))), 2);
     const QString file = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
 
     QList<JobPtr> jobs;
@@ -60,15 +61,22 @@ int run(const QStringList &arguments)
         return 0;
     }
     QString out;
-    const QStringList order = {QStringLiteral("label"), QStringLiteral("kind"), QStringLiteral("run"),
-                               QStringLiteral("summary"), QStringLiteral("isEnabled"),
-                               QStringLiteral("keepAlive"), QStringLiteral("isKeepAliveSuccessfulExitSet"),
-                               QStringLiteral("watchPath"), QStringLiteral("machServicesKey"),
+    const QStringList order = {QStringLiteral("label"),
+                               QStringLiteral("kind"),
+                               QStringLiteral("run"),
+                               QStringLiteral("summary"),
+                               QStringLiteral("isEnabled"),
+                               QStringLiteral("keepAlive"),
+                               QStringLiteral("isKeepAliveSuccessfulExitSet"),
+                               QStringLiteral("watchPath"),
+                               QStringLiteral("machServicesKey"),
                                QStringLiteral("isMachServicesEnabled"),
                                QStringLiteral("limitLoadToSessionTypeIndex"),
                                QStringLiteral("isLimitLoadToSessionTypeEnabled"),
-                               QStringLiteral("isUserNameEnabled"), QStringLiteral("isLocked"),
-                               QStringLiteral("isScheduledEnabled"), QStringLiteral("runIcon"),
+                               QStringLiteral("isUserNameEnabled"),
+                               QStringLiteral("isLocked"),
+                               QStringLiteral("isScheduledEnabled"),
+                               QStringLiteral("runIcon"),
                                QStringLiteral("scheduled")};
     for (const QString &key : order)
         out += key + QStringLiteral(": ") + text(object.value(key)) + QLatin1Char('\n');

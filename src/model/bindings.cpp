@@ -1,14 +1,12 @@
 #include "model/bindings.h"
 
-Bindings &Bindings::shared()
-{
+Bindings &Bindings::shared() {
     static Bindings bindings;
     return bindings;
 }
 
-#define VANDRA_BINDINGS_SETTER(setter, member, signal)                                            \
-    void Bindings::setter(bool value)                                                              \
-    {                                                                                              \
+#define VANDRA_BINDINGS_SETTER(setter, member, signal)                                             \
+    void Bindings::setter(bool value) {                                                            \
         if (member == value)                                                                       \
             return;                                                                                \
         member = value;                                                                            \
@@ -29,8 +27,7 @@ VANDRA_BINDINGS_SETTER(setSaving, m_isSaving, isSavingChanged)
 
 #undef VANDRA_BINDINGS_SETTER
 
-void Bindings::update(const JobPtr &job)
-{
+void Bindings::update(const JobPtr &job) {
     if (!job) {
         setLocked(true);
         return;
@@ -46,8 +43,7 @@ void Bindings::update(const JobPtr &job)
     setKeepAliveSuccessfulExitEnabled(job->isKeepAliveSuccessfulExitEnabled);
 }
 
-void Bindings::reset()
-{
+void Bindings::reset() {
     setEdited(false);
     setLocked(false);
     setScheduledEnabled(false);

@@ -5,8 +5,7 @@
 #include <QObject>
 
 // The editor's shared flags; controls follow their change signals.
-class Bindings final : public QObject
-{
+class Bindings final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Bindings)
     Q_PROPERTY(bool isEdited READ isEdited WRITE setEdited NOTIFY isEditedChanged)
@@ -34,7 +33,9 @@ public:
     void setScheduledEnabled(bool value);
     [[nodiscard]] bool isUserNameEnabled() const { return m_isUserNameEnabled; }
     void setUserNameEnabled(bool value);
-    [[nodiscard]] bool isKeepAliveSuccessfulExitEnabled() const { return m_isSuccessfulExitEnabled; }
+    [[nodiscard]] bool isKeepAliveSuccessfulExitEnabled() const {
+        return m_isSuccessfulExitEnabled;
+    }
     void setKeepAliveSuccessfulExitEnabled(bool value);
     [[nodiscard]] bool isMachServicesEnabled() const { return m_isMachServicesEnabled; }
     void setMachServicesEnabled(bool value);

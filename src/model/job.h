@@ -18,8 +18,7 @@ using JobPtr = std::shared_ptr<Job>;
 // The record keeps the dictionary as read in plist, the store of every key, beside a few
 // derived fields the editor shows. Setting a derived field on the current job records a
 // Change and marks the editor edited; writing rebuilds only the keys of recorded changes.
-class Job final
-{
+class Job final {
 public:
     Job() = default;
 
@@ -37,17 +36,23 @@ public:
     void setRun(const QString &run);
     [[nodiscard]] std::optional<bool> keepAlive() const { return m_keepAlive; }
     void setKeepAlive(std::optional<bool> keepAlive);
-    [[nodiscard]] std::optional<bool> isKeepAliveSuccessfulExitSet() const { return m_successfulExit; }
+    [[nodiscard]] std::optional<bool> isKeepAliveSuccessfulExitSet() const {
+        return m_successfulExit;
+    }
     void setKeepAliveSuccessfulExitSet(std::optional<bool> isSet);
     bool isKeepAliveSuccessfulExitEnabled = false;
     [[nodiscard]] const std::optional<QString> &watchPath() const { return m_watchPath; }
     void setWatchPath(const std::optional<QString> &path);
     std::optional<QList<ScheduledType>> scheduled;
     bool isScheduledEnabled = false;
-    [[nodiscard]] const std::optional<QString> &machServicesKey() const { return m_machServicesKey; }
+    [[nodiscard]] const std::optional<QString> &machServicesKey() const {
+        return m_machServicesKey;
+    }
     void setMachServicesKey(const std::optional<QString> &key);
     bool isMachServicesEnabled = true;
-    [[nodiscard]] std::optional<qint64> limitLoadToSessionTypeIndex() const { return m_sessionTypeIndex; }
+    [[nodiscard]] std::optional<qint64> limitLoadToSessionTypeIndex() const {
+        return m_sessionTypeIndex;
+    }
     void setLimitLoadToSessionTypeIndex(std::optional<qint64> index);
     [[nodiscard]] bool isLimitLoadToSessionTypeEnabled() const { return m_sessionTypeEnabled; }
     // Also selects the first session type (Aqua) when none was chosen, on any job.

@@ -5,36 +5,31 @@
 
 #include <QDir>
 
-JobList &JobList::shared()
-{
+JobList &JobList::shared() {
     static JobList list;
     return list;
 }
 
-void JobList::setJobs(const QList<JobPtr> &jobs)
-{
+void JobList::setJobs(const QList<JobPtr> &jobs) {
     m_jobs = jobs;
     Q_EMIT jobsUpdated();
     Q_EMIT Notifications::shared().jobsUpdated();
 }
 
-void JobList::setCurrentJob(const JobPtr &job)
-{
+void JobList::setCurrentJob(const JobPtr &job) {
     if (m_current == job)
         return;
     m_current = job;
     Q_EMIT currentJobChanged(m_current);
 }
 
-void JobList::markChanged(Change change)
-{
+void JobList::markChanged(Change change) {
     if (m_current)
         m_current->changes().insert(change);
     Bindings::shared().setEdited(true);
 }
 
-JobPtr JobList::jobWithUrl(const QString &path) const
-{
+JobPtr JobList::jobWithUrl(const QString &path) const {
     const QString wanted = QDir::cleanPath(path);
     for (const JobPtr &job : m_jobs) {
         if (job->url && QDir::cleanPath(*job->url) == wanted)
@@ -43,8 +38,7 @@ JobPtr JobList::jobWithUrl(const QString &path) const
     return {};
 }
 
-void JobList::reset()
-{
+void JobList::reset() {
     m_jobs.clear();
     m_current.reset();
 }

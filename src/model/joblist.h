@@ -7,8 +7,7 @@
 
 // The one shared list of jobs, grouped by kind and sorted by label, and the current job:
 // the one the detail editor shows, or none.
-class JobList final : public QObject
-{
+class JobList final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(JobList)
 

@@ -18,24 +18,21 @@ Q_LOGGING_CATEGORY(lcJobReader, "vandra.jobreader")
 namespace {
 
 // The text after the last dot of a path component, unless the dot starts the component.
-QString extensionOf(const QString &component)
-{
+QString extensionOf(const QString &component) {
     const qsizetype dot = component.lastIndexOf(QLatin1Char('.'));
     if (dot <= 0)
         return {};
     return component.mid(dot + 1);
 }
 
-std::optional<QString> scriptEditorLocation()
-{
+std::optional<QString> scriptEditorLocation() {
     const QString path = Locations::shared().applications() + QStringLiteral("/Script Editor.app");
     if (QFileInfo::exists(path))
         return path;
     return std::nullopt;
 }
 
-std::optional<QString> iconLocationFor(const QString &command)
-{
+std::optional<QString> iconLocationFor(const QString &command) {
     if (!command.startsWith(QLatin1Char('/')))
         return std::nullopt;
     if (command.contains(QLatin1Char('.'))) {
@@ -54,8 +51,7 @@ std::optional<QString> iconLocationFor(const QString &command)
     return command;
 }
 
-QString composedArgument(const QString &argument)
-{
+QString composedArgument(const QString &argument) {
     // An empty argument would vanish between two spaces; quoting keeps it.
     if (argument.isEmpty())
         return QStringLiteral("\"\"");
@@ -74,8 +70,7 @@ QString composedArgument(const QString &argument)
 
 namespace JobReader {
 
-void readJobFile(Kind kind, const QString &location, QList<JobPtr> &list)
-{
+void readJobFile(Kind kind, const QString &location, QList<JobPtr> &list) {
     if (kind == Kind::localStartupItem || kind == Kind::systemStartupItem) {
         if (JobPtr job = readStartupItem(location, kind))
             list.append(job);
@@ -95,8 +90,7 @@ void readJobFile(Kind kind, const QString &location, QList<JobPtr> &list)
 }
 
 JobPtr jobFromPlist(const PlistDict &plist, const std::optional<QString> &location,
-                    std::optional<Kind> kind)
-{
+                    std::optional<Kind> kind) {
     if (plist.isEmpty())
         return {};
     const std::optional<QString> label = plist.value(LaunchdKey::Label).toString();
@@ -128,8 +122,7 @@ JobPtr jobFromPlist(const PlistDict &plist, const std::optional<QString> &locati
     return job;
 }
 
-void applyPlist(Job &job)
-{
+void applyPlist(Job &job) {
     if (!job.plist)
         return;
     const PlistDict &plist = *job.plist;
@@ -170,7 +163,8 @@ void applyPlist(Job &job)
         bindings.setScheduledEnabled(true);
     }
 
-    if (const PlistDict *services = plist.value(LaunchdKey::MachServices).dict()) {
+    const PlistValue machServices = plist.value(LaunchdKey::MachServices);
+    if (const PlistDict *services = machServices.dict()) {
         if (services->size() > 1) {
             job.isMachServicesEnabled = false;
             bindings.setMachServicesEnabled(false);
@@ -204,8 +198,7 @@ void applyPlist(Job &job)
     job.setChanges({});
 }
 
-QStringList programArguments(const PlistDict &plist)
-{
+QStringList programArguments(const PlistDict &plist) {
     const PlistValue value = plist.value(LaunchdKey::ProgramArguments);
     if (std::optional<QStringList> arguments = value.toStringList())
         return *arguments;
@@ -214,8 +207,7 @@ QStringList programArguments(const PlistDict &plist)
     return {};
 }
 
-RunComposition composeRun(const PlistDict &plist)
-{
+RunComposition composeRun(const PlistDict &plist) {
     const QString program = plist.value(LaunchdKey::Program).toString().value_or(QString());
     QStringList arguments = programArguments(plist);
     if (!arguments.isEmpty() &&
@@ -224,7 +216,7 @@ RunComposition composeRun(const PlistDict &plist)
     }
 
     RunComposition composition;
-    const QString command = !program.isEmpty() ? program
+    const QString command = !program.isEmpty()     ? program
                             : !arguments.isEmpty() ? arguments.first()
                                                    : QString();
     if (!command.isEmpty())
@@ -240,8 +232,7 @@ RunComposition composeRun(const PlistDict &plist)
     return composition;
 }
 
-QString summaryFromPlist(const PlistDict &plist)
-{
+QString summaryFromPlist(const PlistDict &plist) {
     QString text;
     if (const std::optional<QString> program = plist.value(LaunchdKey::Program).toString())
         text += Text::lastPathComponent(*program);
@@ -257,8 +248,7 @@ QString summaryFromPlist(const PlistDict &plist)
     return Text::shortenHomeFolder(text);
 }
 
-std::optional<QString> plistText(const PlistDict &plist)
-{
+std::optional<QString> plistText(const PlistDict &plist) {
     QString error;
     const std::optional<QByteArray> xml = PlistCodec::toXml(PlistValue(plist), &error);
     if (!xml) {
@@ -268,8 +258,7 @@ std::optional<QString> plistText(const PlistDict &plist)
     return QString::fromUtf8(*xml);
 }
 
-JobPtr readStartupItem(const QString &folder, Kind kind)
-{
+JobPtr readStartupItem(const QString &folder, Kind kind) {
     auto job = std::make_shared<Job>();
     const QString parameters = folder + QLatin1Char('/') + Const::FileName::startupParameters;
     const PlistReadResult result = PlistCodec::readFile(parameters);

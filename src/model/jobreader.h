@@ -13,8 +13,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcJobReader)
 
 // The Run text composed from Program and ProgramArguments, and the location whose icon
 // stands for the program it starts.
-struct RunComposition
-{
+struct RunComposition {
     QString run;
     std::optional<QString> iconLocation;
 };

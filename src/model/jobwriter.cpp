@@ -12,8 +12,7 @@ namespace {
 
 // A value read as a list of texts: a list unchanged, a single text as a list of one when
 // allowed, anything else empty.
-QStringList textList(const PlistValue &value, bool acceptSingleText)
-{
+QStringList textList(const PlistValue &value, bool acceptSingleText) {
     if (std::optional<QStringList> texts = value.toStringList())
         return *texts;
     if (acceptSingleText) {
@@ -23,8 +22,7 @@ QStringList textList(const PlistValue &value, bool acceptSingleText)
     return {};
 }
 
-void writeRun(const Job &job, PlistDict &d)
-{
+void writeRun(const Job &job, PlistDict &d) {
     d.remove(LaunchdKey::Program);
     d.remove(QStringLiteral("What"));
     const QStringList words = Text::separateCommand(job.run());
@@ -34,8 +32,7 @@ void writeRun(const Job &job, PlistDict &d)
         d.insert(LaunchdKey::ProgramArguments, PlistValue(words));
 }
 
-void writeKeepAlive(const Job &job, const PlistDict &read, PlistDict &d)
-{
+void writeKeepAlive(const Job &job, const PlistDict &read, PlistDict &d) {
     if (job.keepAlive().value_or(false)) {
         const bool successfulExit = job.isKeepAliveSuccessfulExitSet().value_or(true);
         d.insert(LaunchdKey::KeepAlive,
@@ -47,8 +44,7 @@ void writeKeepAlive(const Job &job, const PlistDict &read, PlistDict &d)
         d.remove(LaunchdKey::OnDemand);
 }
 
-void writeWatchPath(const Job &job, const PlistDict &read, PlistDict &d)
-{
+void writeWatchPath(const Job &job, const PlistDict &read, PlistDict &d) {
     QStringList paths = textList(read.value(LaunchdKey::WatchPaths), false);
     if (!paths.isEmpty())
         paths.removeFirst();
@@ -60,8 +56,7 @@ void writeWatchPath(const Job &job, const PlistDict &read, PlistDict &d)
         d.insert(LaunchdKey::WatchPaths, PlistValue(paths));
 }
 
-void writeMachServices(const Job &job, PlistDict &d)
-{
+void writeMachServices(const Job &job, PlistDict &d) {
     if (job.machServicesKey() && !job.machServicesKey()->isEmpty())
         d.insert(LaunchdKey::MachServices,
                  PlistValue(PlistDict{{*job.machServicesKey(), PlistValue(true)}}));
@@ -69,8 +64,7 @@ void writeMachServices(const Job &job, PlistDict &d)
         d.remove(LaunchdKey::MachServices);
 }
 
-void writeSessionType(const Job &job, const PlistDict &read, PlistDict &d)
-{
+void writeSessionType(const Job &job, const PlistDict &read, PlistDict &d) {
     if (!job.isLimitLoadToSessionTypeEnabled()) {
         d.remove(LaunchdKey::LimitLoadToSessionType);
         return;
@@ -90,13 +84,13 @@ void writeSessionType(const Job &job, const PlistDict &read, PlistDict &d)
     d.insert(LaunchdKey::LimitLoadToSessionType, PlistValue(types));
 }
 
-void addPath(PlistDict &d)
-{
+void addPath(PlistDict &d) {
     PlistValue *environment = d.find(LaunchdKey::EnvironmentVariables);
     PlistDict *variables = environment ? environment->dict() : nullptr;
     if (!variables) {
-        d.insert(LaunchdKey::EnvironmentVariables,
-                 PlistValue(PlistDict{{QStringLiteral("PATH"), PlistValue(Const::Misc::defaultPATH)}}));
+        d.insert(
+            LaunchdKey::EnvironmentVariables,
+            PlistValue(PlistDict{{QStringLiteral("PATH"), PlistValue(Const::Misc::defaultPATH)}}));
     } else if (!variables->contains(QStringLiteral("PATH"))) {
         variables->insert(QStringLiteral("PATH"), PlistValue(Const::Misc::defaultPATH));
     }
@@ -106,8 +100,7 @@ void addPath(PlistDict &d)
 
 namespace JobWriter {
 
-PlistDict makePlist(Job &job, const RuleRows *ruleRows)
-{
+PlistDict makePlist(Job &job, const RuleRows *ruleRows) {
     if (!job.plist)
         return {};
     const PlistDict &read = *job.plist;
@@ -115,10 +108,13 @@ PlistDict makePlist(Job &job, const RuleRows *ruleRows)
     const Changes &changes = job.changes();
 
     d.insert(LaunchdKey::Label, PlistValue(job.label));
-    if (job.isEnabled())
-        d.remove(LaunchdKey::Disabled);
-    else
+    // A Disabled that is no Boolean leaves the enabled state unset; like any key of an
+    // unexpected type it goes back as read until the user sets the state.
+    const bool isEnabledSet = job.enabledState().has_value();
+    if (!job.enabledState().value_or(true))
         d.insert(LaunchdKey::Disabled, PlistValue(true));
+    else if (isEnabledSet || read.value(LaunchdKey::Disabled).isBool())
+        d.remove(LaunchdKey::Disabled);
 
     if (changes.contains(Change::run))
         writeRun(job, d);
@@ -138,8 +134,7 @@ PlistDict makePlist(Job &job, const RuleRows *ruleRows)
     return d;
 }
 
-std::optional<QString> fileText(Job &job, const RuleRows *ruleRows)
-{
+std::optional<QString> fileText(Job &job, const RuleRows *ruleRows) {
     return JobReader::plistText(makePlist(job, ruleRows));
 }
 

@@ -11,8 +11,7 @@
 namespace {
 
 // The lists that follow the editSystemJobs setting, taken at first use.
-struct SettingLists
-{
+struct SettingLists {
     bool isTaken = false;
     bool editSystemJobs = false;
     QList<Kind> editable;
@@ -21,14 +20,12 @@ struct SettingLists
     QString systemIcon;
 };
 
-SettingLists &storedLists()
-{
+SettingLists &storedLists() {
     static SettingLists lists;
     return lists;
 }
 
-SettingLists &settingLists()
-{
+SettingLists &settingLists() {
     SettingLists &lists = storedLists();
     if (!lists.isTaken) {
         lists.isTaken = true;
@@ -38,9 +35,10 @@ SettingLists &settingLists()
                               Kind::systemAgent, Kind::systemDaemon};
             lists.locked = {Kind::loginItemSystemPreferences, Kind::loginItemApplication,
                             Kind::localStartupItem, Kind::systemStartupItem};
-            lists.deletable = {Kind::userAgent,        Kind::localAgent,  Kind::localDaemon,
-                               Kind::loginItemSystemPreferences, Kind::localStartupItem,
-                               Kind::systemAgent,      Kind::systemDaemon, Kind::systemStartupItem};
+            lists.deletable = {Kind::userAgent,        Kind::localAgent,
+                               Kind::localDaemon,      Kind::loginItemSystemPreferences,
+                               Kind::localStartupItem, Kind::systemAgent,
+                               Kind::systemDaemon,     Kind::systemStartupItem};
             lists.systemIcon = QStringLiteral("changes-allow");
         } else {
             lists.editable = {Kind::userAgent, Kind::localAgent, Kind::localDaemon};
@@ -58,14 +56,19 @@ SettingLists &settingLists()
     return lists;
 }
 
-QString folder(const QString &library, const QString &component)
-{
+QString folder(const QString &library, const QString &component) {
     return QDir::cleanPath(library + QLatin1Char('/') + component);
 }
 
 const char *const kindNames[] = {
-    "userAgent",        "localAgent",  "localDaemon",  "loginItemSystemPreferences",
-    "loginItemApplication", "localStartupItem", "systemAgent", "systemDaemon",
+    "userAgent",
+    "localAgent",
+    "localDaemon",
+    "loginItemSystemPreferences",
+    "loginItemApplication",
+    "localStartupItem",
+    "systemAgent",
+    "systemDaemon",
     "systemStartupItem",
 };
 
@@ -73,30 +76,32 @@ const char *const kindNames[] = {
 
 namespace Kinds {
 
-const QList<Kind> &allCases()
-{
+const QList<Kind> &allCases() {
     static const QList<Kind> kinds = {
-        Kind::userAgent,        Kind::localAgent,  Kind::localDaemon,
-        Kind::loginItemSystemPreferences, Kind::loginItemApplication, Kind::localStartupItem,
-        Kind::systemAgent,      Kind::systemDaemon, Kind::systemStartupItem,
+        Kind::userAgent,
+        Kind::localAgent,
+        Kind::localDaemon,
+        Kind::loginItemSystemPreferences,
+        Kind::loginItemApplication,
+        Kind::localStartupItem,
+        Kind::systemAgent,
+        Kind::systemDaemon,
+        Kind::systemStartupItem,
     };
     return kinds;
 }
 
-std::optional<Kind> fromRaw(qint64 raw)
-{
+std::optional<Kind> fromRaw(qint64 raw) {
     if (raw < 0 || raw >= allCases().size())
         return std::nullopt;
     return Kind(raw);
 }
 
-QString name(Kind kind)
-{
+QString name(Kind kind) {
     return QString::fromLatin1(kindNames[int(kind)]);
 }
 
-std::optional<Kind> fromName(const QString &name)
-{
+std::optional<Kind> fromName(const QString &name) {
     for (Kind kind : allCases()) {
         if (Kinds::name(kind) == name)
             return kind;
@@ -104,8 +109,7 @@ std::optional<Kind> fromName(const QString &name)
     return std::nullopt;
 }
 
-std::optional<QString> url(Kind kind)
-{
+std::optional<QString> url(Kind kind) {
     const Locations &locations = Locations::shared();
     switch (kind) {
     case Kind::userAgent:
@@ -129,8 +133,7 @@ std::optional<QString> url(Kind kind)
     return std::nullopt;
 }
 
-QString title(Kind kind)
-{
+QString title(Kind kind) {
     switch (kind) {
     case Kind::userAgent:
         return Localize::you();
@@ -139,8 +142,8 @@ QString title(Kind kind)
     case Kind::localDaemon:
         return QStringLiteral("root daemon");
     case Kind::loginItemSystemPreferences:
-        return Text::bidirectionalString({Localize::loginItems(), Const::AppName::systemPreferences},
-                                         Const::separator);
+        return Text::bidirectionalString(
+            {Localize::loginItems(), Const::AppName::systemPreferences}, Const::separator);
     case Kind::loginItemApplication:
         return Text::bidirectionalString({Localize::loginItems(), Localize::application()},
                                          Const::separator);
@@ -159,8 +162,7 @@ QString title(Kind kind)
     return {};
 }
 
-QString icon(Kind kind)
-{
+QString icon(Kind kind) {
     switch (kind) {
     case Kind::userAgent:
         return QStringLiteral("avatar-default");
@@ -182,67 +184,58 @@ QString icon(Kind kind)
     return {};
 }
 
-const QList<Kind> &nonSystemKinds()
-{
-    static const QList<Kind> kinds = {Kind::userAgent,  Kind::localAgent,
-                                      Kind::localDaemon, Kind::loginItemSystemPreferences,
-                                      Kind::loginItemApplication, Kind::localStartupItem};
+const QList<Kind> &nonSystemKinds() {
+    static const QList<Kind> kinds = {Kind::userAgent,
+                                      Kind::localAgent,
+                                      Kind::localDaemon,
+                                      Kind::loginItemSystemPreferences,
+                                      Kind::loginItemApplication,
+                                      Kind::localStartupItem};
     return kinds;
 }
 
-const QList<Kind> &editableKinds()
-{
+const QList<Kind> &editableKinds() {
     return settingLists().editable;
 }
 
-const QList<Kind> &lockedKinds()
-{
+const QList<Kind> &lockedKinds() {
     return settingLists().locked;
 }
 
-const QList<Kind> &deletableKinds()
-{
+const QList<Kind> &deletableKinds() {
     return settingLists().deletable;
 }
 
-const QList<Kind> &nonPlistKinds()
-{
+const QList<Kind> &nonPlistKinds() {
     static const QList<Kind> kinds = {Kind::loginItemSystemPreferences, Kind::loginItemApplication,
                                       Kind::localStartupItem, Kind::systemStartupItem};
     return kinds;
 }
 
-const QList<Kind> &folderKinds()
-{
-    static const QList<Kind> kinds = {Kind::userAgent,        Kind::localAgent,
-                                      Kind::localDaemon,      Kind::localStartupItem,
-                                      Kind::systemStartupItem, Kind::systemAgent,
-                                      Kind::systemDaemon};
+const QList<Kind> &folderKinds() {
+    static const QList<Kind> kinds = {
+        Kind::userAgent,         Kind::localAgent,  Kind::localDaemon, Kind::localStartupItem,
+        Kind::systemStartupItem, Kind::systemAgent, Kind::systemDaemon};
     return kinds;
 }
 
-bool isEditable(std::optional<Kind> kind)
-{
+bool isEditable(std::optional<Kind> kind) {
     return kind && editableKinds().contains(*kind);
 }
 
-bool isDeletable(std::optional<Kind> kind)
-{
+bool isDeletable(std::optional<Kind> kind) {
     return !kind || deletableKinds().contains(*kind);
 }
 
-bool isNonPlist(std::optional<Kind> kind)
-{
+bool isNonPlist(std::optional<Kind> kind) {
     return kind && nonPlistKinds().contains(*kind);
 }
 
-bool isLocked(std::optional<Kind> kind)
-{
+bool isLocked(std::optional<Kind> kind) {
     return kind && lockedKinds().contains(*kind);
 }
 
-void resetForTesting()
-{
+void resetForTesting() {
     storedLists() = SettingLists();
 }
 

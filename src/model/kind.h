@@ -22,7 +22,9 @@ namespace Kinds {
 
 [[nodiscard]] const QList<Kind> &allCases();
 [[nodiscard]] std::optional<Kind> fromRaw(qint64 raw);
-[[nodiscard]] inline int rawValue(Kind kind) { return int(kind); }
+[[nodiscard]] inline int rawValue(Kind kind) {
+    return int(kind);
+}
 // The case name ("userAgent"), as the command line and JSON use it.
 [[nodiscard]] QString name(Kind kind);
 [[nodiscard]] std::optional<Kind> fromName(const QString &name);

@@ -1,7 +1,6 @@
 #include "model/section.h"
 
-QList<SectionPtr> buildSections(const QList<JobPtr> &jobs, bool showSystemJobs)
-{
+QList<SectionPtr> buildSections(const QList<JobPtr> &jobs, bool showSystemJobs) {
     const QList<Kind> &kinds = showSystemJobs ? Kinds::allCases() : Kinds::nonSystemKinds();
     QList<SectionPtr> sections;
     for (Kind kind : kinds) {

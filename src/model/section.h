@@ -7,10 +7,11 @@
 #include <memory>
 
 // The jobs of one kind, as shown under one heading.
-class Section final
-{
+class Section final {
 public:
-    Section(Kind kind, QList<JobPtr> jobs) : kind(kind), jobs(std::move(jobs)) {}
+    Section(Kind kind, QList<JobPtr> jobs)
+        : kind(kind)
+        , jobs(std::move(jobs)) {}
 
     Kind kind;
     QList<JobPtr> jobs;

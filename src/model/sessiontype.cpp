@@ -2,15 +2,13 @@
 
 namespace SessionTypes {
 
-const QList<SessionType> &allCases()
-{
+const QList<SessionType> &allCases() {
     static const QList<SessionType> types = {SessionType::aqua, SessionType::background,
                                              SessionType::loginWindow, SessionType::standardIO};
     return types;
 }
 
-QString rawValue(SessionType type)
-{
+QString rawValue(SessionType type) {
     switch (type) {
     case SessionType::aqua:
         return QStringLiteral("Aqua");
@@ -24,8 +22,7 @@ QString rawValue(SessionType type)
     return {};
 }
 
-std::optional<SessionType> fromRaw(const QString &text)
-{
+std::optional<SessionType> fromRaw(const QString &text) {
     for (SessionType type : allCases()) {
         if (rawValue(type) == text)
             return type;
@@ -33,8 +30,7 @@ std::optional<SessionType> fromRaw(const QString &text)
     return std::nullopt;
 }
 
-std::optional<SessionType> fromIndex(qint64 index)
-{
+std::optional<SessionType> fromIndex(qint64 index) {
     if (index < 0 || index >= allCases().size())
         return std::nullopt;
     return allCases().at(index);

@@ -12,13 +12,11 @@
 #include <QSignalSpy>
 #include <QTest>
 
-class TestJob : public QObject
-{
+class TestJob : public QObject {
     Q_OBJECT
 
 private:
-    static JobPtr jobOf(Kind kind, const QString &label)
-    {
+    static JobPtr jobOf(Kind kind, const QString &label) {
         auto job = std::make_shared<Job>();
         job->kind = kind;
         job->label = label;
@@ -26,8 +24,7 @@ private:
     }
 
 private Q_SLOTS:
-    void kindRawValuesFollowTheSectionOrder()
-    {
+    void kindRawValuesFollowTheSectionOrder() {
         TestRoot root;
         QCOMPARE(Kinds::allCases().size(), 9);
         for (int raw = 0; raw < 9; ++raw)
@@ -38,19 +35,19 @@ private Q_SLOTS:
         QVERIFY(!Kinds::fromName(QStringLiteral("LocalDaemon")));
     }
 
-    void kindFoldersLieUnderTheRoot()
-    {
+    void kindFoldersLieUnderTheRoot() {
         TestRoot root;
-        QCOMPARE(*Kinds::url(Kind::userAgent), root.path(QStringLiteral("home/.config/vandra/LaunchAgents")));
-        QCOMPARE(*Kinds::url(Kind::localDaemon), root.path(QStringLiteral("etc/vandra/LaunchDaemons")));
+        QCOMPARE(*Kinds::url(Kind::userAgent),
+                 root.path(QStringLiteral("home/.config/vandra/LaunchAgents")));
+        QCOMPARE(*Kinds::url(Kind::localDaemon),
+                 root.path(QStringLiteral("etc/vandra/LaunchDaemons")));
         QCOMPARE(*Kinds::url(Kind::systemStartupItem),
                  root.path(QStringLiteral("usr/lib/vandra/StartupItems")));
         QVERIFY(!Kinds::url(Kind::loginItemApplication));
         QVERIFY(!Kinds::url(Kind::loginItemSystemPreferences));
     }
 
-    void systemKindsAreLockedUnlessEditingSystemJobsAtFirstUse()
-    {
+    void systemKindsAreLockedUnlessEditingSystemJobsAtFirstUse() {
         TestRoot root;
         QVERIFY(!Kinds::isEditable(Kind::systemDaemon));
         QVERIFY(!Kinds::isDeletable(Kind::systemAgent));
@@ -68,8 +65,7 @@ private Q_SLOTS:
         QVERIFY(Kinds::isEditable(Kind::systemDaemon));
     }
 
-    void applicationLoginItemsAndMissingKinds()
-    {
+    void applicationLoginItemsAndMissingKinds() {
         TestRoot root;
         QVERIFY(!Kinds::isDeletable(Kind::loginItemApplication));
         QVERIFY(Kinds::isDeletable(std::nullopt));
@@ -79,8 +75,7 @@ private Q_SLOTS:
         QCOMPARE(Kinds::folderKinds().size(), 7);
     }
 
-    void titlesJoinTheirPieces()
-    {
+    void titlesJoinTheirPieces() {
         TestRoot root;
         QCOMPARE(Kinds::title(Kind::localDaemon), QStringLiteral("root daemon"));
         QVERIFY(Kinds::title(Kind::systemAgent).startsWith(QStringLiteral("Agents")));
@@ -88,8 +83,7 @@ private Q_SLOTS:
         QVERIFY(Kinds::title(Kind::loginItemApplication).contains(Const::separator));
     }
 
-    void settersRecordChangesOnlyOnTheCurrentJob()
-    {
+    void settersRecordChangesOnlyOnTheCurrentJob() {
         TestRoot root;
         auto other = jobOf(Kind::userAgent, QStringLiteral("other"));
         other->setRun(QStringLiteral("/bin/true"));
@@ -111,8 +105,7 @@ private Q_SLOTS:
         QCOMPARE(edited.size(), 1);
     }
 
-    void plistBackedKeysChangeOnlyTheCurrentJob()
-    {
+    void plistBackedKeysChangeOnlyTheCurrentJob() {
         TestRoot root;
         auto job = jobOf(Kind::userAgent, QStringLiteral("job"));
         job->plist = PlistDict{{QStringLiteral("UserName"), PlistValue(QStringLiteral("root"))}};
@@ -131,8 +124,7 @@ private Q_SLOTS:
         QVERIFY(Bindings::shared().isEdited());
     }
 
-    void turningTheSessionRestrictionOnSelectsAqua()
-    {
+    void turningTheSessionRestrictionOnSelectsAqua() {
         TestRoot root;
         auto job = jobOf(Kind::userAgent, QStringLiteral("job"));
         job->setLimitLoadToSessionTypeEnabled(true);
@@ -144,15 +136,13 @@ private Q_SLOTS:
         QCOMPARE(job->limitLoadToSessionTypeIndex(), 3);
     }
 
-    void sessionTypesCompareExactly()
-    {
+    void sessionTypesCompareExactly() {
         QCOMPARE(SessionTypes::fromRaw(QStringLiteral("LoginWindow")), SessionType::loginWindow);
         QVERIFY(!SessionTypes::fromRaw(QStringLiteral("loginwindow")));
         QVERIFY(!SessionTypes::fromIndex(4));
     }
 
-    void lazyFieldsTakeTheirDefaultsWhenRead()
-    {
+    void lazyFieldsTakeTheirDefaultsWhenRead() {
         auto job = std::make_shared<Job>();
         QVERIFY(!job->enabledState());
         QVERIFY(job->isEnabled());
@@ -165,8 +155,7 @@ private Q_SLOTS:
         QVERIFY(job->isMachServicesEnabled);
     }
 
-    void sectionsFollowTheKindOrderAndSkipEmptyKinds()
-    {
+    void sectionsFollowTheKindOrderAndSkipEmptyKinds() {
         TestRoot root;
         const QList<JobPtr> jobs = {jobOf(Kind::localDaemon, QStringLiteral("d1")),
                                     jobOf(Kind::userAgent, QStringLiteral("a1")),
@@ -186,8 +175,7 @@ private Q_SLOTS:
         QCOMPARE(withSystem.last()->kind, Kind::systemAgent);
     }
 
-    void labelsSortByValueIgnoringCase()
-    {
+    void labelsSortByValueIgnoringCase() {
         QList<JobPtr> jobs = {jobOf(Kind::userAgent, QStringLiteral("job10")),
                               jobOf(Kind::userAgent, QStringLiteral("Job2")),
                               jobOf(Kind::userAgent, QStringLiteral("alpha")),
@@ -200,8 +188,7 @@ private Q_SLOTS:
                                       QStringLiteral("Job2"), QStringLiteral("job10")}));
     }
 
-    void showingAJobCopiesItsFlagsToTheEditor()
-    {
+    void showingAJobCopiesItsFlagsToTheEditor() {
         TestRoot root;
         auto job = jobOf(Kind::localDaemon, QStringLiteral("job"));
         job->originalKind = Kind::userAgent;
@@ -221,8 +208,7 @@ private Q_SLOTS:
         QVERIFY(bindings.isLocked());
     }
 
-    void jobListFindsJobsByFileAndAnnouncesUpdates()
-    {
+    void jobListFindsJobsByFileAndAnnouncesUpdates() {
         TestRoot root;
         auto job = jobOf(Kind::userAgent, QStringLiteral("job"));
         job->url = QStringLiteral("/x/LaunchAgents/job.plist");

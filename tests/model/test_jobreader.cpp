@@ -11,25 +11,21 @@
 
 namespace {
 
-PlistValue texts(const QStringList &list)
-{
+PlistValue texts(const QStringList &list) {
     return PlistValue(list);
 }
 
-QString s(const char *text)
-{
+QString s(const char *text) {
     return QString::fromUtf8(text);
 }
 
 } // namespace
 
-class TestJobReader : public QObject
-{
+class TestJobReader : public QObject {
     Q_OBJECT
 
 private:
-    static JobPtr read(const PlistDict &dict, Kind kind = Kind::userAgent)
-    {
+    static JobPtr read(const PlistDict &dict, Kind kind = Kind::userAgent) {
         PlistDict withLabel = dict;
         if (!withLabel.contains(s("Label")))
             withLabel.insert(s("Label"), PlistValue(s("org.example.job")));
@@ -37,29 +33,34 @@ private:
     }
 
 private Q_SLOTS:
-    void keepAliveForms_data()
-    {
+    void keepAliveForms_data() {
         QTest::addColumn<PlistDict>("dict");
         QTest::addColumn<bool>("keepAlive");
         QTest::addColumn<bool>("successfulExit");
         QTest::newRow("true") << PlistDict{{s("KeepAlive"), PlistValue(true)}} << true << false;
         QTest::newRow("successful exit false")
-            << PlistDict{{s("KeepAlive"), PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(false)}})}}
+            << PlistDict{{s("KeepAlive"),
+                          PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(false)}})}}
             << true << false;
         QTest::newRow("successful exit true")
-            << PlistDict{{s("KeepAlive"), PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(true)}})}}
+            << PlistDict{{s("KeepAlive"),
+                          PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(true)}})}}
             << true << true;
-        QTest::newRow("empty dictionary") << PlistDict{{s("KeepAlive"), PlistValue(PlistDict())}} << true << false;
-        QTest::newRow("on demand false") << PlistDict{{s("OnDemand"), PlistValue(false)}} << true << false;
-        QTest::newRow("on demand true") << PlistDict{{s("OnDemand"), PlistValue(true)}} << false << false;
+        QTest::newRow("empty dictionary")
+            << PlistDict{{s("KeepAlive"), PlistValue(PlistDict())}} << true << false;
+        QTest::newRow("on demand false")
+            << PlistDict{{s("OnDemand"), PlistValue(false)}} << true << false;
+        QTest::newRow("on demand true")
+            << PlistDict{{s("OnDemand"), PlistValue(true)}} << false << false;
         QTest::newRow("missing") << PlistDict() << false << false;
         QTest::newRow("keep alive false wins over on demand")
-            << PlistDict{{s("KeepAlive"), PlistValue(false)}, {s("OnDemand"), PlistValue(false)}} << false << false;
-        QTest::newRow("integer is no Boolean") << PlistDict{{s("KeepAlive"), PlistValue(1)}} << false << false;
+            << PlistDict{{s("KeepAlive"), PlistValue(false)}, {s("OnDemand"), PlistValue(false)}}
+            << false << false;
+        QTest::newRow("integer is no Boolean")
+            << PlistDict{{s("KeepAlive"), PlistValue(1)}} << false << false;
     }
 
-    void keepAliveForms()
-    {
+    void keepAliveForms() {
         TestRoot root;
         QFETCH(PlistDict, dict);
         QFETCH(bool, keepAlive);
@@ -71,8 +72,7 @@ private Q_SLOTS:
         QVERIFY(job->changes().isEmpty());
     }
 
-    void disabledMustBeABoolean()
-    {
+    void disabledMustBeABoolean() {
         TestRoot root;
         QVERIFY(!read({{s("Disabled"), PlistValue(true)}})->isEnabled());
         QVERIFY(read({{s("Disabled"), PlistValue(false)}})->isEnabled());
@@ -81,13 +81,13 @@ private Q_SLOTS:
         QVERIFY(textual->isEnabled());
     }
 
-    void runTextComposition_data()
-    {
+    void runTextComposition_data() {
         QTest::addColumn<PlistDict>("dict");
         QTest::addColumn<QString>("run");
         QTest::addColumn<QString>("icon");
         QTest::newRow("sh -c with spaces")
-            << PlistDict{{s("ProgramArguments"), texts({s("/bin/sh"), s("-c"), s("echo hi there")})}}
+            << PlistDict{{s("ProgramArguments"),
+                          texts({s("/bin/sh"), s("-c"), s("echo hi there")})}}
             << s("/bin/sh -c \"echo hi there\"") << s("/bin/sh");
         QTest::newRow("double quote inside takes single quotes")
             << PlistDict{{s("ProgramArguments"), texts({s("/bin/echo"), s("say \"hi\" now")})}}
@@ -110,18 +110,19 @@ private Q_SLOTS:
             << PlistDict{{s("ProgramArguments"), PlistValue(s("/usr/bin/uptime"))}}
             << s("/usr/bin/uptime") << s("/usr/bin/uptime");
         QTest::newRow("program inside a bundle gives the bundle")
-            << PlistDict{{s("Program"), PlistValue(s("/Applications/Tool.app/Contents/MacOS/tool"))}}
+            << PlistDict{{s("Program"),
+                          PlistValue(s("/Applications/Tool.app/Contents/MacOS/tool"))}}
             << s("/Applications/Tool.app/Contents/MacOS/tool") << s("/Applications/Tool.app");
         QTest::newRow("relative command has no icon")
-            << PlistDict{{s("ProgramArguments"), texts({s("tool"), s("-v")})}} << s("tool -v") << QString();
+            << PlistDict{{s("ProgramArguments"), texts({s("tool"), s("-v")})}} << s("tool -v")
+            << QString();
         QTest::newRow("empty argument is kept")
             << PlistDict{{s("ProgramArguments"), texts({s("/bin/echo"), QString(), s("x")})}}
             << s("/bin/echo \"\" x") << s("/bin/echo");
         QTest::newRow("nothing to run") << PlistDict() << QString() << QString();
     }
 
-    void runTextComposition()
-    {
+    void runTextComposition() {
         TestRoot root;
         QFETCH(PlistDict, dict);
         QFETCH(QString, run);
@@ -131,8 +132,7 @@ private Q_SLOTS:
         QCOMPARE(job->runIcon.value_or(QString()), icon);
     }
 
-    void summaries_data()
-    {
+    void summaries_data() {
         QTest::addColumn<PlistDict>("dict");
         QTest::addColumn<QString>("summary");
         QTest::newRow("program and its name")
@@ -140,59 +140,58 @@ private Q_SLOTS:
                          {s("ProgramArguments"), texts({s("tool"), s("x.txt")})}}
             << s("tool x.txt");
         QTest::newRow("arguments only")
-            << PlistDict{{s("ProgramArguments"), texts({s("/usr/bin/tool"), s("x.txt")})}} << s("tool x.txt");
+            << PlistDict{{s("ProgramArguments"), texts({s("/usr/bin/tool"), s("x.txt")})}}
+            << s("tool x.txt");
         QTest::newRow("full path as first argument stays")
             << PlistDict{{s("Program"), PlistValue(s("/usr/bin/tool"))},
                          {s("ProgramArguments"), texts({s("/usr/bin/tool"), s("x.txt")})}}
             << s("tool /usr/bin/tool x.txt");
     }
 
-    void summaries()
-    {
+    void summaries() {
         TestRoot root;
         QFETCH(PlistDict, dict);
         QFETCH(QString, summary);
         QCOMPARE(JobReader::summaryFromPlist(dict), summary);
     }
 
-    void summaryShortensTheHomeFolder()
-    {
+    void summaryShortensTheHomeFolder() {
         TestRoot root;
-        const PlistDict dict{{s("ProgramArguments"),
-                              texts({s("/bin/sh"), root.path(s("home/bin/backup.sh"))})}};
+        const PlistDict dict{
+            {s("ProgramArguments"), texts({s("/bin/sh"), root.path(s("home/bin/backup.sh"))})}};
         QCOMPARE(JobReader::summaryFromPlist(dict), s("sh ~/bin/backup.sh"));
     }
 
-    void watchPathsTakeTheFirstOfAList()
-    {
+    void watchPathsTakeTheFirstOfAList() {
         TestRoot root;
         QCOMPARE(read({{s("WatchPaths"), texts({s("/a"), s("/b")})}})->watchPath(), s("/a"));
         QVERIFY(!read({{s("WatchPaths"), PlistValue(s("/a"))}})->watchPath());
         QVERIFY(!read({{s("WatchPaths"), texts({})}})->watchPath());
     }
 
-    void machServicesShowOnePlainName()
-    {
+    void machServicesShowOnePlainName() {
         TestRoot root;
-        const JobPtr one = read({{s("MachServices"), PlistValue(PlistDict{{s("org.x"), PlistValue(true)}})}});
+        const JobPtr one =
+            read({{s("MachServices"), PlistValue(PlistDict{{s("org.x"), PlistValue(true)}})}});
         QCOMPARE(one->machServicesKey(), s("org.x"));
         QVERIFY(one->isMachServicesEnabled);
 
         const JobPtr options = read(
             {{s("MachServices"),
-              PlistValue(PlistDict{{s("org.x"), PlistValue(PlistDict{{s("ResetAtClose"), PlistValue(true)}})}})}});
+              PlistValue(PlistDict{
+                  {s("org.x"), PlistValue(PlistDict{{s("ResetAtClose"), PlistValue(true)}})}})}});
         QCOMPARE(options->machServicesKey(), s("org.x"));
         QVERIFY(!options->isMachServicesEnabled);
         QVERIFY(!Bindings::shared().isMachServicesEnabled());
 
-        const JobPtr two = read({{s("MachServices"), PlistValue(PlistDict{{s("org.a"), PlistValue(true)},
-                                                                          {s("org.b"), PlistValue(true)}})}});
+        const JobPtr two =
+            read({{s("MachServices"), PlistValue(PlistDict{{s("org.a"), PlistValue(true)},
+                                                           {s("org.b"), PlistValue(true)}})}});
         QVERIFY(two->machServicesKey());
         QVERIFY(!two->isMachServicesEnabled);
     }
 
-    void sessionTypes_data()
-    {
+    void sessionTypes_data() {
         QTest::addColumn<PlistValue>("value");
         QTest::addColumn<int>("index"); // -1: none
         QTest::newRow("text") << PlistValue(s("LoginWindow")) << 2;
@@ -201,8 +200,7 @@ private Q_SLOTS:
         QTest::newRow("number is none") << PlistValue(2) << -1;
     }
 
-    void sessionTypes()
-    {
+    void sessionTypes() {
         TestRoot root;
         QFETCH(PlistValue, value);
         QFETCH(int, index);
@@ -217,8 +215,7 @@ private Q_SLOTS:
         }
     }
 
-    void scheduleSwitchesTheEditorOn()
-    {
+    void scheduleSwitchesTheEditorOn() {
         TestRoot root;
         const JobPtr job = read({{s("StartInterval"), PlistValue(7200)}});
         QVERIFY(job->scheduled);
@@ -228,12 +225,12 @@ private Q_SLOTS:
         QVERIFY(!read({})->isScheduledEnabled);
     }
 
-    void recordsNeedATextLabel()
-    {
+    void recordsNeedATextLabel() {
         TestRoot root;
         QVERIFY(!JobReader::jobFromPlist({}, s("/x"), Kind::userAgent));
         QVERIFY(!JobReader::jobFromPlist({{s("Label"), PlistValue(3)}}, s("/x"), Kind::userAgent));
-        const JobPtr job = JobReader::jobFromPlist({{s("Label"), PlistValue(s("a"))}}, s("/x"), Kind::localAgent);
+        const JobPtr job =
+            JobReader::jobFromPlist({{s("Label"), PlistValue(s("a"))}}, s("/x"), Kind::localAgent);
         QCOMPARE(job->label, s("a"));
         QCOMPARE(job->originalLabel, s("a"));
         QCOMPARE(job->kind, Kind::localAgent);
@@ -242,8 +239,7 @@ private Q_SLOTS:
         QVERIFY(job->textContent && job->textContent->contains(s("<key>Label</key>")));
     }
 
-    void helperJobsAreHiddenOrLocked()
-    {
+    void helperJobsAreHiddenOrLocked() {
         TestRoot root;
         const PlistDict helper{{s("Label"), PlistValue(s("org.vandra.helper"))}};
         QVERIFY(!JobReader::jobFromPlist(helper, s("/x"), Kind::userAgent));
@@ -253,8 +249,7 @@ private Q_SLOTS:
         QVERIFY(shown->isLocked());
     }
 
-    void kindDecidesLockAndUserName()
-    {
+    void kindDecidesLockAndUserName() {
         TestRoot root;
         const PlistDict dict{{s("Label"), PlistValue(s("a"))}};
         const JobPtr daemon = JobReader::jobFromPlist(dict, s("/x"), Kind::localDaemon);
@@ -265,11 +260,11 @@ private Q_SLOTS:
         QVERIFY(!JobReader::jobFromPlist(dict, s("/x"), Kind::localAgent)->isLocked());
     }
 
-    void filesThatAreNoJobsAreSkipped()
-    {
+    void filesThatAreNoJobsAreSkipped() {
         TestRoot root;
         QList<JobPtr> list;
-        const QString list1 = root.write(s("a/list.plist"), *PlistCodec::toXml(PlistValue(PlistArray{PlistValue(1)})));
+        const QString list1 = root.write(s("a/list.plist"),
+                                         *PlistCodec::toXml(PlistValue(PlistArray{PlistValue(1)})));
         JobReader::readJobFile(Kind::userAgent, list1, list);
         QDir().mkpath(root.path(s("a/folder.plist")));
         JobReader::readJobFile(Kind::userAgent, root.path(s("a/folder.plist")), list);
@@ -279,7 +274,8 @@ private Q_SLOTS:
         JobReader::readJobFile(Kind::userAgent, root.path(s("a/broken.plist")), list);
         QVERIFY(list.isEmpty());
 
-        const PlistDict job{{s("Label"), PlistValue(s("bin"))}, {s("ProgramArguments"), texts({s("/bin/true")})}};
+        const PlistDict job{{s("Label"), PlistValue(s("bin"))},
+                            {s("ProgramArguments"), texts({s("/bin/true")})}};
         const QString binary = root.write(s("a/bin.plist"), *PlistCodec::toBinary(PlistValue(job)));
         JobReader::readJobFile(Kind::userAgent, binary, list);
         QFile::link(binary, root.path(s("a/link.plist")));
@@ -289,13 +285,14 @@ private Q_SLOTS:
         QCOMPARE(list[1]->url, root.path(s("a/link.plist")));
     }
 
-    void startupItems()
-    {
+    void startupItems() {
         TestRoot root;
         const PlistDict parameters{{s("Description"), PlistValue(s("Old Service"))},
                                    {s("Provides"), texts({s("OldService"), s("Other")})}};
-        root.write(s("items/OldService/StartupParameters.plist"), *PlistCodec::toXml(PlistValue(parameters)));
-        const JobPtr job = JobReader::readStartupItem(root.path(s("items/OldService")), Kind::localStartupItem);
+        root.write(s("items/OldService/StartupParameters.plist"),
+                   *PlistCodec::toXml(PlistValue(parameters)));
+        const JobPtr job =
+            JobReader::readStartupItem(root.path(s("items/OldService")), Kind::localStartupItem);
         QVERIFY(job);
         QCOMPARE(job->label, s("Old Service"));
         QCOMPARE(job->summary, s("OldService"));
@@ -307,7 +304,8 @@ private Q_SLOTS:
 
         root.write(s("items/Nameless/StartupParameters.plist"),
                    *PlistCodec::toXml(PlistValue(PlistDict{{s("Provides"), texts({s("x")})}})));
-        QVERIFY(!JobReader::readStartupItem(root.path(s("items/Nameless")), Kind::localStartupItem));
+        QVERIFY(
+            !JobReader::readStartupItem(root.path(s("items/Nameless")), Kind::localStartupItem));
         QDir().mkpath(root.path(s("items/Empty")));
         QVERIFY(!JobReader::readStartupItem(root.path(s("items/Empty")), Kind::systemStartupItem));
     }

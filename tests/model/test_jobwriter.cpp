@@ -1,6 +1,6 @@
 #include "common/testroot.h"
-#include "model/jobreader.h"
 #include "model/joblist.h"
+#include "model/jobreader.h"
 #include "model/jobwriter.h"
 #include "platform/plistcodec.h"
 #include "support/const.h"
@@ -11,27 +11,23 @@
 
 namespace {
 
-QString s(const char *text)
-{
+QString s(const char *text) {
     return QString::fromUtf8(text);
 }
 
-PlistValue texts(const QStringList &list)
-{
+PlistValue texts(const QStringList &list) {
     return PlistValue(list);
 }
 
 } // namespace
 
 // Writing rebuilds only the keys of recorded changes; every other key goes back as read.
-class TestJobWriter : public QObject
-{
+class TestJobWriter : public QObject {
     Q_OBJECT
 
 private:
     // Reads dict as the current job, so that edits record their changes.
-    static JobPtr current(PlistDict dict)
-    {
+    static JobPtr current(PlistDict dict) {
         if (!dict.contains(s("Label")))
             dict.insert(s("Label"), PlistValue(s("org.example.job")));
         JobPtr job = JobReader::jobFromPlist(dict, s("/tmp/job.plist"), Kind::userAgent);
@@ -42,20 +38,19 @@ private:
     static PlistDict write(const JobPtr &job) { return JobWriter::makePlist(*job, nullptr); }
 
 private Q_SLOTS:
-    void keepAliveIsRebuiltAsADictionary_data()
-    {
+    void keepAliveIsRebuiltAsADictionary_data() {
         QTest::addColumn<PlistDict>("dict");
         QTest::addColumn<bool>("successfulExit");
         QTest::newRow("plain true reads as successful exit false")
             << PlistDict{{s("KeepAlive"), PlistValue(true)}} << false;
         QTest::newRow("dictionary keeps only successful exit")
-            << PlistDict{{s("KeepAlive"), PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(true)},
-                                                                {s("NetworkState"), PlistValue(true)}})}}
+            << PlistDict{{s("KeepAlive"),
+                          PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(true)},
+                                               {s("NetworkState"), PlistValue(true)}})}}
             << true;
     }
 
-    void keepAliveIsRebuiltAsADictionary()
-    {
+    void keepAliveIsRebuiltAsADictionary() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
         QFETCH(PlistDict, dict);
@@ -69,8 +64,7 @@ private Q_SLOTS:
                  PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(true)}}));
     }
 
-    void switchingKeepAliveOffDropsOnDemand()
-    {
+    void switchingKeepAliveOffDropsOnDemand() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
         const JobPtr job = current({{s("OnDemand"), PlistValue(false)}});
@@ -85,8 +79,7 @@ private Q_SLOTS:
         QCOMPARE(write(textual).value(s("OnDemand")), PlistValue(s("no")));
     }
 
-    void watchPathReplacesOnlyTheFirst()
-    {
+    void watchPathReplacesOnlyTheFirst() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
         const PlistDict three{{s("WatchPaths"), texts({s("/a"), s("/b"), s("/c")})}};
@@ -101,8 +94,7 @@ private Q_SLOTS:
         QVERIFY(!write(job).contains(s("WatchPaths")));
     }
 
-    void sessionTypeIsWrittenAsAListWithTheChoiceFirst()
-    {
+    void sessionTypeIsWrittenAsAListWithTheChoiceFirst() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
         JobPtr job = current({{s("LimitLoadToSessionType"), texts({s("Aqua"), s("LoginWindow")})}});
@@ -117,20 +109,20 @@ private Q_SLOTS:
         QVERIFY(!write(job).contains(s("LimitLoadToSessionType")));
     }
 
-    void machServicesKeepOnlyTheEditedName()
-    {
+    void machServicesKeepOnlyTheEditedName() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
-        const JobPtr job = current({{s("MachServices"), PlistValue(PlistDict{{s("org.a"), PlistValue(true)},
-                                                                            {s("org.b"), PlistValue(true)}})}});
+        const JobPtr job =
+            current({{s("MachServices"), PlistValue(PlistDict{{s("org.a"), PlistValue(true)},
+                                                              {s("org.b"), PlistValue(true)}})}});
         job->setMachServicesKey(s("org.c"));
-        QCOMPARE(write(job).value(s("MachServices")), PlistValue(PlistDict{{s("org.c"), PlistValue(true)}}));
+        QCOMPARE(write(job).value(s("MachServices")),
+                 PlistValue(PlistDict{{s("org.c"), PlistValue(true)}}));
         job->setMachServicesKey(QString());
         QVERIFY(!write(job).contains(s("MachServices")));
     }
 
-    void runIsSplitIntoArguments()
-    {
+    void runIsSplitIntoArguments() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
         const JobPtr job = current({{s("Program"), PlistValue(s("/usr/bin/old"))},
@@ -140,11 +132,11 @@ private Q_SLOTS:
         const PlistDict d = write(job);
         QVERIFY(!d.contains(s("Program")));
         QVERIFY(!d.contains(s("What")));
-        QCOMPARE(d.value(s("ProgramArguments")), texts({s("/bin/sh"), s("-c"), s("echo hi there")}));
+        QCOMPARE(d.value(s("ProgramArguments")),
+                 texts({s("/bin/sh"), s("-c"), s("echo hi there")}));
     }
 
-    void anUneditedRunKeepsItsKeysExactly()
-    {
+    void anUneditedRunKeepsItsKeysExactly() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
         const PlistDict dict{{s("Label"), PlistValue(s("x"))},
@@ -159,8 +151,7 @@ private Q_SLOTS:
         QCOMPARE(d.value(s("ProgramArguments")), PlistValue(s("tool")));
     }
 
-    void enabledStateAndLabelAreAlwaysWritten()
-    {
+    void enabledStateAndLabelAreAlwaysWritten() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
         JobPtr job = current({{s("Disabled"), PlistValue(false)}});
@@ -173,25 +164,37 @@ private Q_SLOTS:
         QCOMPARE(job->plist->value(s("Label")), PlistValue(s("org.example.job")));
     }
 
-    void automaticPathAddsOrKeepsPath()
-    {
+    void aDisabledOfAnotherTypeStaysUntilTheStateIsSet() {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        const JobPtr job = current({{s("Disabled"), PlistValue(s("yes"))}});
+        QCOMPARE(write(job).value(s("Disabled")), PlistValue(s("yes")));
+        job->setEnabled(true);
+        QVERIFY(!write(job).contains(s("Disabled")));
+        job->setEnabled(false);
+        QCOMPARE(write(job).value(s("Disabled")), PlistValue(true));
+    }
+
+    void automaticPathAddsOrKeepsPath() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, true);
         const PlistValue defaultPath(Const::Misc::defaultPATH);
         QCOMPARE(write(current({})).value(s("EnvironmentVariables")),
                  PlistValue(PlistDict{{s("PATH"), defaultPath}}));
-        QCOMPARE(write(current({{s("EnvironmentVariables"), PlistValue(s("oops"))}})).value(s("EnvironmentVariables")),
+        QCOMPARE(write(current({{s("EnvironmentVariables"), PlistValue(s("oops"))}}))
+                     .value(s("EnvironmentVariables")),
                  PlistValue(PlistDict{{s("PATH"), defaultPath}}));
-        QCOMPARE(write(current({{s("EnvironmentVariables"), PlistValue(PlistDict{{s("LANG"), PlistValue(s("C"))}})}}))
+        QCOMPARE(write(current({{s("EnvironmentVariables"),
+                                 PlistValue(PlistDict{{s("LANG"), PlistValue(s("C"))}})}}))
                      .value(s("EnvironmentVariables")),
                  PlistValue(PlistDict{{s("LANG"), PlistValue(s("C"))}, {s("PATH"), defaultPath}}));
-        QCOMPARE(write(current({{s("EnvironmentVariables"), PlistValue(PlistDict{{s("PATH"), PlistValue(7)}})}}))
+        QCOMPARE(write(current({{s("EnvironmentVariables"),
+                                 PlistValue(PlistDict{{s("PATH"), PlistValue(7)}})}}))
                      .value(s("EnvironmentVariables")),
                  PlistValue(PlistDict{{s("PATH"), PlistValue(7)}}));
     }
 
-    void unknownKeysSurviveWithTheirTypes()
-    {
+    void unknownKeysSurviveWithTheirTypes() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
         const PlistDict unknown{
@@ -199,7 +202,8 @@ private Q_SLOTS:
             {s("Ratio"), PlistValue(0.25)},
             {s("Blob"), PlistValue(QByteArray("\x00\x01\xff", 3))},
             {s("When"), PlistValue(QDateTime(QDate(2020, 2, 29), QTime(12, 0), Qt::UTC))},
-            {s("Nested"), PlistValue(PlistArray{PlistValue(PlistDict{{s("a"), PlistValue(false)}})})},
+            {s("Nested"),
+             PlistValue(PlistArray{PlistValue(PlistDict{{s("a"), PlistValue(false)}})})},
         };
         PlistDict dict = unknown;
         dict.insert(s("ProgramArguments"), texts({s("/bin/true")}));
@@ -211,15 +215,13 @@ private Q_SLOTS:
             QCOMPARE(d.value(key), value);
     }
 
-    void programIsAddedWhenNothingRuns()
-    {
+    void programIsAddedWhenNothingRuns() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
         QCOMPARE(write(current({})).value(s("Program")), PlistValue(QString()));
     }
 
-    void itemsWithoutADictionaryWriteAnEmptyOne()
-    {
+    void itemsWithoutADictionaryWriteAnEmptyOne() {
         TestRoot root;
         Job item;
         QVERIFY(JobWriter::makePlist(item, nullptr).isEmpty());
@@ -230,8 +232,7 @@ private Q_SLOTS:
         QCOMPARE(*back.value, PlistValue(PlistDict()));
     }
 
-    void writingLeavesTheRecordAlone()
-    {
+    void writingLeavesTheRecordAlone() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, true);
         const JobPtr job = current({{s("Disabled"), PlistValue(false)}});

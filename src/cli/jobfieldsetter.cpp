@@ -1,0 +1,114 @@
+#include "cli/jobfieldsetter.h"
+
+#include "model/bindings.h"
+#include "model/joblist.h"
+#include "model/sessiontype.h"
+#include "schedule/whenswitches.h"
+
+#include <optional>
+
+namespace {
+
+const QStringList booleanKeys = {QStringLiteral("LowPriorityIO"), QStringLiteral("LegacyTimers"),
+                                 QStringLiteral("SessionCreate"), QStringLiteral("LaunchOnlyOnce"),
+                                 QStringLiteral("AbandonProcessGroup")};
+const QStringList textKeys = {QStringLiteral("UserName"), QStringLiteral("WorkingDirectory"),
+                              QStringLiteral("StandardOutPath"),
+                              QStringLiteral("StandardErrorPath")};
+
+std::optional<bool> boolean(const QString &value) {
+    if (value == QLatin1String("true") || value == QLatin1String("on"))
+        return true;
+    if (value == QLatin1String("false") || value == QLatin1String("off"))
+        return false;
+    return std::nullopt;
+}
+
+} // namespace
+
+QStringList JobFieldSetter::fieldNames() {
+    return QStringList{QStringLiteral("run"),
+                       QStringLiteral("label"),
+                       QStringLiteral("enabled"),
+                       QStringLiteral("keepAlive"),
+                       QStringLiteral("successfulExit"),
+                       QStringLiteral("watchPath"),
+                       QStringLiteral("machServices"),
+                       QStringLiteral("sessionType"),
+                       QStringLiteral("scheduled"),
+                       QStringLiteral("RunAtLoad"),
+                       QStringLiteral("StartOnMount")} +
+           booleanKeys + textKeys;
+}
+
+QString JobFieldSetter::apply(const QString &assignment) {
+    const qsizetype equals = assignment.indexOf(QLatin1Char('='));
+    if (equals <= 0)
+        return QStringLiteral("expected FIELD=VALUE, got \"%1\"").arg(assignment);
+    const QString field = assignment.left(equals);
+    const QString value = assignment.mid(equals + 1);
+    const std::optional<bool> flag = boolean(value);
+    const auto needsFlag = [&field]() {
+        return QStringLiteral("%1 takes true or false").arg(field);
+    };
+
+    if (field == QLatin1String("run")) {
+        m_job.setRun(value);
+    } else if (field == QLatin1String("label")) {
+        m_job.label = value;
+        JobList::shared().markChanged(Change::generic);
+    } else if (field == QLatin1String("enabled")) {
+        if (!flag)
+            return needsFlag();
+        JobList::shared().markChanged(Change::selfUpdating);
+        m_job.setEnabled(*flag);
+    } else if (field == QLatin1String("keepAlive")) {
+        if (!flag)
+            return needsFlag();
+        m_when.setSwitch(WhenSwitches::Switch::keepAlive, *flag);
+    } else if (field == QLatin1String("successfulExit")) {
+        if (!flag)
+            return needsFlag();
+        // The box offers what the file says: the successful-exit condition itself.
+        m_job.isKeepAliveSuccessfulExitEnabled = *flag;
+        m_job.setKeepAliveSuccessfulExitSet(*flag);
+    } else if (field == QLatin1String("watchPath")) {
+        m_job.setWatchPath(value);
+    } else if (field == QLatin1String("machServices")) {
+        m_job.setMachServicesKey(value);
+    } else if (field == QLatin1String("sessionType")) {
+        if (value == QLatin1String("off")) {
+            m_job.setLimitLoadToSessionTypeEnabled(false);
+            Bindings::shared().setLimitLoadToSessionTypeEnabled(false);
+        } else {
+            const std::optional<SessionType> type = SessionTypes::fromRaw(value);
+            if (!type)
+                return QStringLiteral("unknown session type \"%1\"").arg(value);
+            m_job.setLimitLoadToSessionTypeEnabled(true);
+            Bindings::shared().setLimitLoadToSessionTypeEnabled(true);
+            m_job.setLimitLoadToSessionTypeIndex(SessionTypes::allCases().indexOf(*type));
+        }
+    } else if (field == QLatin1String("scheduled")) {
+        if (!flag)
+            return needsFlag();
+        m_when.setSwitch(WhenSwitches::Switch::scheduled, *flag);
+    } else if (field == QLatin1String("RunAtLoad")) {
+        if (!flag)
+            return needsFlag();
+        m_when.setSwitch(WhenSwitches::Switch::runAtLoad, *flag);
+    } else if (field == QLatin1String("StartOnMount")) {
+        if (!flag)
+            return needsFlag();
+        m_when.setSwitch(WhenSwitches::Switch::mountedVolume, *flag);
+    } else if (booleanKeys.contains(field)) {
+        if (!flag)
+            return needsFlag();
+        m_job.setPlistBool(field, *flag);
+    } else if (textKeys.contains(field)) {
+        m_job.setPlistText(field, value);
+    } else {
+        return QStringLiteral("unknown field \"%1\" (one of: %2)")
+            .arg(field, fieldNames().join(QStringLiteral(", ")));
+    }
+    return {};
+}

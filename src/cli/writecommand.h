@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QStringList>
+
+// vandractl write FILE [--kind KIND] [--set FIELD=VALUE]...: the text a save of the job
+// would write after the given edits, made as the editor makes them. Nothing is written.
+namespace WriteCommand {
+
+int run(const QStringList &arguments);
+
+} // namespace WriteCommand
