@@ -1,5 +1,7 @@
 #include "cli/clioutput.h"
+#include "cli/listcommand.h"
 #include "cli/showcommand.h"
+#include "cli/timelinecommand.h"
 #include "cli/writecommand.h"
 #include "support/defaults.h"
 #include "support/locations.h"
@@ -11,7 +13,9 @@ namespace {
 const char usage[] = "usage: vandractl COMMAND [--root R] ...\n"
                      "commands:\n"
                      "  show FILE [--kind KIND] [--json]\n"
-                     "  write FILE [--kind KIND] [--set FIELD=VALUE]...\n";
+                     "  write FILE [--kind KIND] [--set FIELD=VALUE]...\n"
+                     "  list [--system] [--json]\n"
+                     "  timeline [--system] [--now ISO-8601] [--json]\n";
 
 } // namespace
 
@@ -33,6 +37,10 @@ int main(int argc, char *argv[])
         return ShowCommand::run(rest);
     if (command == QLatin1String("write"))
         return WriteCommand::run(rest);
+    if (command == QLatin1String("list"))
+        return ListCommand::run(rest);
+    if (command == QLatin1String("timeline"))
+        return TimelineCommand::run(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         CliOutput::print(QString::fromLatin1(usage));
         return 0;

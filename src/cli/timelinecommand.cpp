@@ -1,0 +1,116 @@
+#include "cli/timelinecommand.h"
+
+#include "cli/clioutput.h"
+#include "platform/datetexts.h"
+#include "schedule/timelinebuilder.h"
+#include "store/jobdiscovery.h"
+
+#include <QCommandLineParser>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTimeZone>
+
+namespace {
+
+QString kindName(TimelineKind kind) {
+    switch (kind) {
+    case TimelineKind::group:
+        return QStringLiteral("group");
+    case TimelineKind::time:
+        return QStringLiteral("time");
+    case TimelineKind::interval:
+        return QStringLiteral("interval");
+    }
+    return {};
+}
+
+QString rowText(const Timeline &row, const QTimeZone &zone) {
+    const QString disabled = row.isEnabled ? QString() : QStringLiteral(" (disabled)");
+    switch (row.kind) {
+    case TimelineKind::group:
+        return row.name + QLatin1Char('\n');
+    case TimelineKind::time:
+        return QStringLiteral("  ") + DateTexts::shortTime(row.date, zone) + QLatin1Char('\t') +
+               row.name + disabled + QLatin1Char('\n');
+    case TimelineKind::interval:
+        return QStringLiteral("  ") + row.name + disabled + QLatin1Char('\n');
+    }
+    return {};
+}
+
+} // namespace
+
+namespace TimelineCommand {
+
+std::optional<QDateTime> parseMoment(const QString &text) {
+    QDateTime moment = QDateTime::fromString(text.trimmed(), Qt::ISODateWithMs);
+    if (!moment.isValid())
+        return std::nullopt;
+    if (moment.timeSpec() == Qt::LocalTime)
+        moment = QDateTime(moment.date(), moment.time(), QTimeZone::systemTimeZone());
+    return moment.isValid() ? std::optional<QDateTime>(moment) : std::nullopt;
+}
+
+QString isoText(const QDateTime &moment) {
+    const int offset = moment.offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    return moment.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
+           (offset < 0 ? QLatin1Char('-') : QLatin1Char('+')) +
+           QStringLiteral("%1:%2")
+               .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+               .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+int run(const QStringList &arguments) {
+    QCommandLineParser parser;
+    parser.addOption({QStringLiteral("system"), QStringLiteral("Also list the system's jobs.")});
+    parser.addOption({QStringLiteral("json"), QStringLiteral("Print JSON.")});
+    parser.addOption({QStringLiteral("now"), QStringLiteral("The moment to start from."),
+                      QStringLiteral("ISO-8601")});
+    parser.addOption(
+        {QStringLiteral("root"), QStringLiteral("Root folder."), QStringLiteral("root")});
+    if (!parser.parse(arguments))
+        return CliOutput::fail(parser.errorText(), 2);
+    if (!parser.positionalArguments().isEmpty())
+        return CliOutput::fail(QStringLiteral("timeline takes no file"), 2);
+
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    QDateTime now = QDateTime::currentDateTime();
+    if (parser.isSet(QStringLiteral("now"))) {
+        const std::optional<QDateTime> moment = parseMoment(parser.value(QStringLiteral("now")));
+        if (!moment)
+            return CliOutput::fail(QStringLiteral("--now takes a moment in ISO 8601, such as "
+                                                  "2026-03-29T08:00:00+02:00"),
+                                   2);
+        now = *moment;
+    }
+
+    const QList<JobPtr> jobs = JobDiscovery::discoverJobs(parser.isSet(QStringLiteral("system")));
+    TimelineBuilder builder(now, zone);
+    const std::optional<QList<Timeline>> rows = builder.buildTimeline(jobs);
+    if (!rows)
+        return CliOutput::fail(QStringLiteral("no month can follow that moment"));
+
+    if (parser.isSet(QStringLiteral("json"))) {
+        QJsonArray array;
+        for (const Timeline &row : *rows) {
+            array.append(QJsonObject{
+                {QStringLiteral("kind"), kindName(row.kind)},
+                {QStringLiteral("date"), isoText(row.date.toTimeZone(zone))},
+                {QStringLiteral("name"), row.name},
+                {QStringLiteral("isEnabled"), row.isEnabled},
+                {QStringLiteral("path"), row.url ? QJsonValue(*row.url) : QJsonValue()},
+            });
+        }
+        CliOutput::printJson(QJsonDocument(array));
+        return 0;
+    }
+    QString out;
+    for (const Timeline &row : *rows)
+        out += rowText(row, zone);
+    CliOutput::print(out);
+    return 0;
+}
+
+} // namespace TimelineCommand
