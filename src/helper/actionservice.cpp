@@ -246,7 +246,7 @@ PlistDict ActionService::unload(const PlistDict &request) {
 
     std::optional<QString> target;
     if (path) {
-        PathPolicy::Resolved resolved = m_parts.policy.jobFile(*path);
+        PathPolicy::Resolved resolved = m_parts.policy.loadableFile(*path);
         if (!resolved.ok())
             resolved = m_parts.policy.removableFile(*path);
         if (!resolved.ok())
@@ -266,7 +266,7 @@ PlistDict ActionService::load(const PlistDict &request) {
     const auto path = text(request, ActionKey::path);
     if (!path)
         return refuse(Code::cantLoad, name, QStringLiteral("it needs a path"));
-    const PathPolicy::Resolved target = m_parts.policy.jobFile(*path);
+    const PathPolicy::Resolved target = m_parts.policy.loadableFile(*path);
     if (!target.ok())
         return refuse(Code::cantLoad, name,
                       QStringLiteral("path %1: %2").arg(*path, target.refusal));

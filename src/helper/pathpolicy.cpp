@@ -54,7 +54,7 @@ PathPolicy::Resolved PathPolicy::confine(const Resolved &resolved, const QString
     return refuse(QStringLiteral("outside the served folders"));
 }
 
-PathPolicy::Resolved PathPolicy::jobFile(const QString &path) const {
+PathPolicy::Resolved PathPolicy::followed(const QString &path) {
     Resolved resolved = resolveFolderOf(path);
     if (!resolved.ok())
         return resolved;
@@ -67,7 +67,16 @@ PathPolicy::Resolved PathPolicy::jobFile(const QString &path) const {
         if (QFileInfo(target).isDir())
             return refuse(QStringLiteral("a folder, not a file"));
     }
-    return confine(resolved, m_source().served, path);
+    return resolved;
+}
+
+PathPolicy::Resolved PathPolicy::jobFile(const QString &path) const {
+    return confine(followed(path), m_source().served, path);
+}
+
+PathPolicy::Resolved PathPolicy::loadableFile(const QString &path) const {
+    const Folders folders = m_source();
+    return confine(followed(path), folders.served + folders.loadOnly, path);
 }
 
 PathPolicy::Resolved PathPolicy::removableFile(const QString &path) const {

@@ -15,6 +15,8 @@ public:
         QStringList served;
         // Job files may only be removed here.
         QStringList deleteOnly;
+        // Job files may only be loaded and unloaded here.
+        QStringList loadOnly;
         // The one folder of temporary test jobs and their output.
         QString testJobs;
     };
@@ -33,6 +35,8 @@ public:
 
     // A job file to write or read: links are followed to the file they lead to.
     [[nodiscard]] Resolved jobFile(const QString &path) const;
+    // A job file to load or unload: as jobFile, also in the load-only folders.
+    [[nodiscard]] Resolved loadableFile(const QString &path) const;
     // A job file to remove: a link is removed itself, not what it leads to.
     [[nodiscard]] Resolved removableFile(const QString &path) const;
     // A test job or its output, directly inside the test jobs folder and not a link.
@@ -47,6 +51,7 @@ public:
     [[nodiscard]] static bool isInside(const QString &path, const QString &folder);
 
 private:
+    [[nodiscard]] static Resolved followed(const QString &path);
     [[nodiscard]] Resolved confine(const Resolved &resolved, const QStringList &folders,
                                    const QString &original) const;
 

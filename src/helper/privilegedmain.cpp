@@ -102,6 +102,7 @@ int main(int argc, char *argv[]) {
             return PathPolicy::Folders{HelperPlaces::jobFolders(places.localLibrary()) +
                                            HelperPlaces::jobFolders(places.systemLibrary()),
                                        {userAgents},
+                                       {},
                                        testFolder};
         }),
         std::make_unique<StateFileBackend>(stateFolder + QStringLiteral("/loaded.plist")),

@@ -66,8 +66,12 @@ int main(int argc, char *argv[]) {
     auto *logReader = new LogReader(LogReader::journalCommandFromEnvironment(),
                                     options->journalTimeout * 1000, &app);
     ActionService::Parts parts{
+        // Local agents run in the user's session, so the user's helper loads and unloads them.
         PathPolicy([testFolder] {
-            return PathPolicy::Folders{HelperPlaces::userServedFolders(), {}, testFolder};
+            const QString localAgents =
+                HelperPlaces::jobFolders(Locations::shared().localLibrary()).constFirst();
+            return PathPolicy::Folders{
+                HelperPlaces::userServedFolders(), {}, {localAgents}, testFolder};
         }),
         std::make_unique<StateFileBackend>(locations.stateDir() + QStringLiteral("/loaded.plist")),
         runner,
