@@ -48,7 +48,8 @@ public:
     explicit Checker(const QByteArray &bytes)
         : m_data(reinterpret_cast<const uchar *>(bytes.constData()))
         , m_size(quint64(bytes.size()))
-        , m_maximumValues(valuesPerByte * m_size + valuesAlways) {}
+        , m_maximumValues(qMin<quint64>(valuesPerByte * m_size + valuesAlways,
+                                        std::numeric_limits<quint32>::max())) {}
 
     bool check();
     [[nodiscard]] const QString &error() const { return m_error; }
@@ -83,7 +84,7 @@ private:
 
     enum class State : quint8 { New, Visiting, Done };
     std::vector<State> m_state;
-    std::vector<quint64> m_expanded; // values once shared references are counted out
+    std::vector<quint32> m_expanded; // values once shared references are counted out
     std::vector<quint16> m_height;   // nesting levels below the object
     QString m_error;
 };
@@ -300,7 +301,7 @@ bool Checker::visit(quint64 index, int depth) {
                                 .arg(m_maximumValues));
         }
     }
-    m_expanded[index] = expanded;
+    m_expanded[index] = quint32(expanded); // at most m_maximumValues
     m_height[index] = quint16(height);
     m_state[index] = State::Done;
     return true;
@@ -315,6 +316,14 @@ bool Checker::check() {
     m_expanded.assign(m_count, 0);
     m_height.assign(m_count, 0);
     return visit(m_top, 0);
+}
+
+// QString::fromUtf8() drops a byte-order mark at the start, which here is text.
+QString textOf(const char *utf8, qsizetype size) {
+    QString text = QString::fromUtf8(utf8, size);
+    if (size >= 3 && std::memcmp(utf8, "\xEF\xBB\xBF", 3) == 0)
+        text.prepend(QChar(0xFEFF));
+    return text;
 }
 
 struct PlistFree {
@@ -376,7 +385,7 @@ std::optional<PlistValue> convert(plist_t node, QString &error) {
     case PLIST_STRING: {
         uint64_t length = 0;
         const char *text = plist_get_string_ptr(node, &length);
-        return PlistValue(QString::fromUtf8(text, qsizetype(length)));
+        return PlistValue(textOf(text, qsizetype(length)));
     }
     case PLIST_DATA: {
         uint64_t length = 0;
@@ -421,7 +430,8 @@ std::optional<PlistValue> convert(plist_t node, QString &error) {
             std::optional<PlistValue> converted = convert(value, error);
             if (!converted)
                 return std::nullopt;
-            entries.append(PlistDict::Entry(QString::fromUtf8(key), std::move(*converted)));
+            entries.append(
+                PlistDict::Entry(textOf(key, qsizetype(std::strlen(key))), std::move(*converted)));
         }
         return PlistValue(PlistDict::fromEntries(std::move(entries)));
     }

@@ -29,6 +29,37 @@ int hexValue(QChar c) {
     return -1;
 }
 
+// "2024-05-06 07:08:09 +0200", by hand: QDateTime::fromString() costs more than the rest
+// of a typical file.
+std::optional<QDateTime> gnustepDate(QStringView text) {
+    static constexpr char pattern[] = "dddd-dd-dd dd:dd:dd sdddd";
+    if (text.size() != qsizetype(sizeof pattern) - 1)
+        return std::nullopt;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const bool matches = pattern[i] == 'd'   ? c >= u'0' && c <= u'9'
+                             : pattern[i] == 's' ? c == u'+' || c == u'-'
+                                                 : c == char16_t(pattern[i]);
+        if (!matches)
+            return std::nullopt;
+    }
+    const auto number = [text](qsizetype pos, qsizetype length) {
+        int value = 0;
+        for (qsizetype i = pos; i < pos + length; ++i)
+            value = value * 10 + (text[i].unicode() - u'0');
+        return value;
+    };
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    const int hour = number(11, 2);
+    const int minute = number(14, 2);
+    const int second = number(17, 2);
+    const int offsetMinutes = number(21, 2) * 60 + number(23, 2);
+    if (!date.isValid() || hour > 23 || minute > 59 || second > 59 || number(23, 2) > 59)
+        return std::nullopt;
+    const int offset = offsetMinutes * 60 * (text[20] == u'-' ? -1 : 1);
+    return QDateTime(date, QTime(hour, minute, second), Qt::UTC).addSecs(-offset);
+}
+
 class Parser {
 public:
     explicit Parser(QStringView text)
@@ -263,21 +294,10 @@ std::optional<PlistValue> Parser::typed(QStringView contents) {
         if (rest == u"Y" || rest == u"N")
             return PlistValue(rest == u"Y");
         break;
-    case u'D': {
-        // "2024-05-06 07:08:09 +0200"
-        if (rest.size() == 25 && rest[19] == u' ' && (rest[20] == u'+' || rest[20] == u'-')) {
-            const QDateTime local = QDateTime::fromString(rest.first(19).toString(),
-                                                          QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-            const int hours = rest.sliced(21, 2).toInt(&ok);
-            const int minutes = ok ? rest.sliced(23, 2).toInt(&ok) : 0;
-            if (local.isValid() && ok) {
-                const int offset = (hours * 3600 + minutes * 60) * (rest[20] == u'-' ? -1 : 1);
-                QDateTime date(local.date(), local.time(), Qt::UTC);
-                return PlistValue(date.addSecs(-offset));
-            }
-        }
+    case u'D':
+        if (const std::optional<QDateTime> date = gnustepDate(rest))
+            return PlistValue(*date);
         break;
-    }
     default:
         break;
     }

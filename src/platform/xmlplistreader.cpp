@@ -208,32 +208,40 @@ std::optional<PlistValue> Reader::readValue(int depth) {
         }
         return PlistValue(value);
     }
-    if (name != u"string" && name != u"integer" && name != u"real" && name != u"date" &&
-        name != u"data") {
+    enum class Scalar { String, Integer, Real, Date, Data };
+    Scalar scalar = Scalar::String;
+    if (name == u"integer") {
+        scalar = Scalar::Integer;
+    } else if (name == u"real") {
+        scalar = Scalar::Real;
+    } else if (name == u"date") {
+        scalar = Scalar::Date;
+    } else if (name == u"data") {
+        scalar = Scalar::Data;
+    } else if (name != u"string") {
         fail(name == u"key" ? Text::tr("a <key> outside a dictionary")
                             : Text::tr("unknown element <%1>").arg(name));
         return std::nullopt;
     }
-    const QString element = name.toString();
     const std::optional<QString> text = readText();
     if (!text)
         return std::nullopt;
-    if (element == u"string")
+    if (scalar == Scalar::String)
         return PlistValue(*text);
-    if (element == u"integer") {
+    if (scalar == Scalar::Integer) {
         if (const std::optional<qint64> integer = parseInteger(*text))
             return PlistValue(*integer);
         fail(Text::tr("“%1” is not an integer within the signed 64-bit range")
                  .arg(text->trimmed().left(40)));
         return std::nullopt;
     }
-    if (element == u"real") {
+    if (scalar == Scalar::Real) {
         if (const std::optional<double> real = parseReal(*text))
             return PlistValue(*real);
         fail(Text::tr("“%1” is not a real number").arg(text->trimmed().left(40)));
         return std::nullopt;
     }
-    if (element == u"date") {
+    if (scalar == Scalar::Date) {
         if (const std::optional<QDateTime> date = PlistDate::parseXml(*text))
             return PlistValue(*date);
         fail(Text::tr("“%1” is not a date such as 2024-05-06T07:08:09Z")

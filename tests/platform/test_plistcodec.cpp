@@ -257,6 +257,13 @@ void TestPlistCodec::textIsEscapedAndKeptExactly() {
     QVERIFY(xml->contains("<key>&lt;&amp;key&gt;</key>"));
     QVERIFY(xml->contains("a &amp; b &lt;c&gt; \"d\" 'e' &#13;\n\ttab ]]&gt; ☺ 𝄞"));
     QCOMPARE(readOk(*xml), value);
+
+    // A byte-order mark that starts a text is a character of it, in every form.
+    const QString mark(QChar(0xFEFF));
+    const PlistValue marked(PlistDict{{mark + u"key"_s, PlistValue(mark + u"text"_s)}});
+    QCOMPARE(readOk(*PlistCodec::toXml(marked)), marked);
+    QCOMPARE(readOk(*PlistCodec::toBinary(marked)), marked);
+    QCOMPARE(readOk("{ \"" + (mark + u"key\" = \""_s + mark + u"text\"; }"_s).toUtf8()), marked);
 }
 
 void TestPlistCodec::writersRefuseValuesTheyCannotHold_data() {
