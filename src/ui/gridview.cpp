@@ -229,9 +229,10 @@ QItemSelectionModel::SelectionFlags GridView::selectionCommand(const QModelIndex
                                                                const QEvent *event) const {
     const QItemSelectionModel::SelectionFlags command =
         QAbstractItemView::selectionCommand(index, event);
-    if (command == QItemSelectionModel::NoUpdate || !m_gate)
-        return command;
+    // A heading cannot be selected; clicking one leaves the selection as it is.
     if (index.isValid() && !(index.flags() & Qt::ItemIsSelectable))
+        return QItemSelectionModel::NoUpdate;
+    if (command == QItemSelectionModel::NoUpdate || !m_gate)
         return command;
     return m_gate() ? command : QItemSelectionModel::NoUpdate;
 }

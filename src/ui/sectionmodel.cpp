@@ -6,6 +6,8 @@
 #include "ui/roles.h"
 
 #include <QBrush>
+#include <QFont>
+#include <QGuiApplication>
 
 namespace {
 
@@ -95,6 +97,11 @@ QVariant SectionModel::sectionData(const Section &section, int column, int role)
         return column == titleColumn ? QVariant(Icons::kind(section.kind)) : QVariant();
     case Qt::ToolTipRole:
         return column == titleColumn ? Kinds::title(section.kind) : QVariant();
+    case Qt::FontRole: {
+        QFont font = QGuiApplication::font();
+        font.setBold(true);
+        return font;
+    }
     case Roles::SectionKind:
         return Kinds::rawValue(section.kind);
     case Roles::Count:

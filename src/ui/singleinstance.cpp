@@ -8,11 +8,14 @@
 #include <QLocalSocket>
 #include <QTimer>
 
+#include <memory>
+
 namespace {
 
-// Messages travel as UTF-8 lines; a message never holds a line break.
+// A greeting line, then one UTF-8 line per message; a message never holds a line break.
 constexpr qint64 maximumBytes = 64 * 1024;
 constexpr int readTimeoutMs = 5000;
+const QByteArray greeting = QByteArrayLiteral("vandra-open");
 
 } // namespace
 
@@ -31,8 +34,9 @@ bool SingleInstance::listen() {
     QDir().mkpath(folder);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
+    // No socket options: with them Qt binds elsewhere and renames the socket into place,
+    // which would replace the socket of a running instance. The folder is the user's alone.
     m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(m_socketPath)) {
         QLocalSocket probe;
         probe.connectToServer(m_socketPath);
@@ -49,7 +53,7 @@ bool SingleInstance::listen() {
 
 void SingleInstance::accept() {
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        auto *buffer = new QByteArray;
+        auto buffer = std::make_shared<QByteArray>();
         auto *timeout = new QTimer(socket);
         timeout->setSingleShot(true);
         connect(timeout, &QTimer::timeout, socket, &QLocalSocket::abort);
@@ -61,15 +65,16 @@ void SingleInstance::accept() {
         });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket, buffer] {
             buffer->append(socket->readAll());
-            QStringList messages;
-            if (buffer->size() <= maximumBytes) {
-                for (const QByteArray &line : buffer->split('\n')) {
-                    if (!line.isEmpty())
-                        messages.append(QString::fromUtf8(line));
-                }
-            }
-            delete buffer;
             socket->deleteLater();
+            QList<QByteArray> lines = buffer->split('\n');
+            // A connection without the greeting only checked that this instance runs.
+            if (buffer->size() > maximumBytes || lines.takeFirst() != greeting)
+                return;
+            QStringList messages;
+            for (const QByteArray &line : std::as_const(lines)) {
+                if (!line.isEmpty())
+                    messages.append(QString::fromUtf8(line));
+            }
             Q_EMIT messagesReceived(messages);
         });
     }
@@ -80,14 +85,14 @@ bool SingleInstance::send(const QString &socketPath, const QStringList &messages
     socket.connectToServer(socketPath);
     if (!socket.waitForConnected(timeoutMs))
         return false;
-    QByteArray bytes;
+    QByteArray bytes = greeting + '\n';
     for (const QString &message : messages) {
         QString line = message;
         line.remove(QLatin1Char('\n'));
         bytes += line.toUtf8() + '\n';
     }
     socket.write(bytes);
-    if (!bytes.isEmpty() && !socket.waitForBytesWritten(timeoutMs))
+    if (!socket.waitForBytesWritten(timeoutMs))
         return false;
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)
