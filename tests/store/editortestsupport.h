@@ -58,7 +58,7 @@ public:
 // root's socket, a controller that starts the privileged helper directly, and the editor.
 class EditorRig final {
 public:
-    EditorRig() {
+    explicit EditorRig(bool withPrivilegedHelper = true) {
         for (Kind kind : {Kind::userAgent, Kind::localAgent, Kind::localDaemon, Kind::systemAgent,
                           Kind::systemDaemon})
             QDir().mkpath(folder(kind));
@@ -67,7 +67,9 @@ public:
         serviceStarted = service.startService(Locations::shared().helperSocket(), rootArguments);
         ActionController::Setup setup;
         setup.serviceSocket = Locations::shared().helperSocket();
-        setup.privilegedProgram = HelperTest::program(QStringLiteral("vandra-privileged-helper"));
+        if (withPrivilegedHelper)
+            setup.privilegedProgram =
+                HelperTest::program(QStringLiteral("vandra-privileged-helper"));
         setup.helperArguments = rootArguments;
         setup.connectTimeout = 10000;
         setup.replyTimeout = 30000;

@@ -36,6 +36,7 @@ private Q_SLOTS:
     void userAgentToLocalDaemonUnloadsThenMovesPrivileged();
     void localDaemonToUserAgentRemovesThenSavesThroughService();
     void enabledLocalAgentIsLoadedThroughServiceAfterPrivilegedSave();
+    void unsentPrivilegedSaveKeepsOldFileAndRecordsNoRevision();
     void renameKeepsFileAndWritesNewLabel();
     void duplicateIsNewUntilSaved();
     void importReadsBinaryAndRefusesNonJob();
@@ -160,6 +161,25 @@ void TestJobEditor::enabledLocalAgentIsLoadedThroughServiceAfterPrivilegedSave()
     QVERIFY(!EditorRig::loaded(true).contains(QStringLiteral("com.example.local")));
     QCOMPARE(EditorRig::loaded(false).value(QStringLiteral("com.example.local")), file);
     QVERIFY(hasRevision(file));
+}
+
+void TestJobEditor::unsentPrivilegedSaveKeepsOldFileAndRecordsNoRevision() {
+    EditorRig rig(false);
+    QVERIFY(rig.serviceStarted);
+    const QString agent = JobFiles::writeJob(Kind::userAgent, QStringLiteral("com.example.stay"));
+    QVERIFY(EditorRig::select(agent));
+    rig.editor->setKind(Kind::localDaemon);
+    QVERIFY(!rig.editor->save());
+    QCOMPARE(rig.answers.alerts.size(), 1);
+    const JobPtr job = JobList::shared().currentJob();
+    QCOMPARE(job->url, agent);
+    QVERIFY(QFileInfo::exists(agent));
+    QVERIFY(folderEntries(Kind::localDaemon).isEmpty());
+    QVERIFY(!hasRevision(agent));
+    // Nothing is on its way, so the editor is free again with the edits kept.
+    QVERIFY(!Bindings::shared().isSaving());
+    QVERIFY(!Bindings::shared().isLocked());
+    QVERIFY(Bindings::shared().isEdited());
 }
 
 void TestJobEditor::renameKeepsFileAndWritesNewLabel() {
