@@ -7,7 +7,7 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
-Q_LOGGING_CATEGORY(lcConnection, "vandra.actions.connection")
+Q_LOGGING_CATEGORY(lcConnection, "vandra.actions.connection", QtInfoMsg)
 
 HelperConnection::HelperConnection(Options options, QObject *parent)
     : QObject(parent)
@@ -75,17 +75,20 @@ void HelperConnection::onSocketError() {
     const auto error = m_socket->error();
     const bool isAbsent =
         error == QLocalSocket::ServerNotFoundError || error == QLocalSocket::ConnectionRefusedError;
-    if (isAbsent && !m_hasStartedHelper && m_options.startHelper) {
+    const bool isBusy =
+        error == QLocalSocket::SocketResourceError || error == QLocalSocket::SocketTimeoutError;
+    if (isAbsent && !m_hasStartedHelper) {
+        if (!m_options.startHelper) {
+            fail(Localize::text("The helper could not be reached."));
+            return;
+        }
         m_hasStartedHelper = true;
         qCDebug(lcConnection) << "starting the helper for" << m_options.socketPath;
         if (!m_options.startHelper()) {
             fail(Localize::text("The helper could not be started."));
             return;
         }
-    } else if (!isAbsent && error != QLocalSocket::SocketResourceError) {
-        fail(Localize::text("The helper could not be reached."));
-        return;
-    } else if (!m_hasStartedHelper) {
+    } else if (!isAbsent && !isBusy) {
         fail(Localize::text("The helper could not be reached."));
         return;
     }

@@ -6,7 +6,7 @@
 #include <QProcess>
 #include <QTimer>
 
-Q_LOGGING_CATEGORY(lcHandshake, "vandra.actions.handshake")
+Q_LOGGING_CATEGORY(lcHandshake, "vandra.actions.handshake", QtInfoMsg)
 
 namespace {
 // pkexec's exit status when the user dismissed the authorization dialog.

@@ -3,6 +3,7 @@
 #include "helper/helperlog.h"
 #include "helper/loadbackend.h"
 #include "helper/logreader.h"
+#include "helper/plistfile.h"
 #include "helper/testjobrunner.h"
 #include "platform/plistcodec.h"
 
@@ -270,7 +271,7 @@ PlistDict ActionService::load(const PlistDict &request) {
     if (!target.ok())
         return refuse(Code::cantLoad, name,
                       QStringLiteral("path %1: %2").arg(*path, target.refusal));
-    const PlistReadResult read = PlistCodec::readFile(*target.path);
+    const PlistReadResult read = PlistFile::read(*target.path);
     if (!read.ok() || !read.value->isDict())
         return refuse(Code::cantLoad, name,
                       QStringLiteral("%1 is not a job file").arg(*target.path));
@@ -350,7 +351,7 @@ bool ActionService::unloadTestJob(const QString &testPath, const std::optional<Q
     m_testLabels.remove(testPath);
     if (output.isEmpty()) {
         // A test started before this helper did: its job file names its output.
-        const PlistReadResult read = PlistCodec::readFile(testPath);
+        const PlistReadResult read = PlistFile::read(testPath);
         if (read.ok() && read.value->dict())
             output = read.value->dict()
                          ->value(QStringLiteral("StandardOutPath"))
@@ -395,7 +396,7 @@ QStringList ActionService::outputFilesOf(const QString &label) const {
     }
     std::optional<PlistDict> job;
     if (jobFile) {
-        const PlistReadResult read = PlistCodec::readFile(*jobFile);
+        const PlistReadResult read = PlistFile::read(*jobFile);
         if (read.ok() && read.value->dict())
             job = *read.value->dict();
     }
@@ -408,7 +409,7 @@ QStringList ActionService::outputFilesOf(const QString &label) const {
             for (const QFileInfo &file : files) {
                 if (!m_parts.policy.jobFile(file.absoluteFilePath()).ok())
                     continue;
-                const PlistReadResult read = PlistCodec::readFile(file.absoluteFilePath());
+                const PlistReadResult read = PlistFile::read(file.absoluteFilePath());
                 if (read.ok() && read.value->dict() &&
                     read.value->dict()->value(labelKey).toString() == label) {
                     job = *read.value->dict();

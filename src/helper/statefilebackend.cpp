@@ -1,9 +1,15 @@
 #include "statefilebackend.h"
 
+#include "helper/plistfile.h"
 #include "platform/plistcodec.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -31,7 +37,7 @@ void record(PlistDict &state, const QString &operation, const QString &label, co
 PlistDict StateFileBackend::read() const {
     if (!QFileInfo::exists(m_stateFile))
         return {};
-    const PlistReadResult result = PlistCodec::readFile(m_stateFile);
+    const PlistReadResult result = PlistFile::read(m_stateFile);
     if (!result.ok() || !result.value->dict())
         return {};
     return *result.value->dict();
@@ -44,12 +50,31 @@ bool StateFileBackend::write(const PlistDict &state, QString *error) const {
         return false;
     }
     const auto bytes = PlistCodec::toXml(PlistValue(state), error);
-    return bytes && PlistCodec::writeFileAtomically(m_stateFile, *bytes, error);
+    if (!bytes)
+        return false;
+    // Replaced whole by a rename, but not synced to disk: the record is runtime state, like
+    // everything under /run, and a sync per request would make the helper slow.
+    QTemporaryFile file(m_stateFile + QStringLiteral(".XXXXXX"));
+    if (!file.open() || file.write(*bytes) != bytes->size() || !file.flush()) {
+        *error = file.errorString();
+        return false;
+    }
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    if (::rename(QFile::encodeName(file.fileName()).constData(),
+                 QFile::encodeName(m_stateFile).constData()) != 0) {
+        *error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    file.setAutoRemove(false);
+    return true;
 }
 
 QList<StateFileBackend::Entry> StateFileBackend::loaded() const {
+    return entries(read());
+}
+
+QList<StateFileBackend::Entry> StateFileBackend::entries(const PlistDict &state) {
     QList<Entry> entries;
-    const PlistDict state = read();
     const PlistValue *value = state.find(loadedKey);
     const PlistArray *array = value ? value->array() : nullptr;
     if (!array)
@@ -70,7 +95,7 @@ bool StateFileBackend::load(const QString &label, const QString &path, QString *
     PlistDict state = read();
     PlistArray kept;
     // Loading a label again replaces its earlier job, as a reload would.
-    for (const Entry &entry : loaded()) {
+    for (const Entry &entry : entries(state)) {
         if (entry.label != label)
             kept.append(entryDict(entry.label, entry.path));
     }
@@ -84,7 +109,7 @@ bool StateFileBackend::unload(const std::optional<QString> &label,
                               const std::optional<QString> &path, QString *error) {
     PlistDict state = read();
     PlistArray kept;
-    for (const Entry &entry : loaded()) {
+    for (const Entry &entry : entries(state)) {
         const bool matches =
             (label && !label->isEmpty() && entry.label == *label) || (path && entry.path == *path);
         if (!matches)

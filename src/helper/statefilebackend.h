@@ -13,6 +13,7 @@
 // The file holds a dictionary: "Loaded", an array of {"Label", "Path"} in load order, and
 // "History", an array of {"Operation" ("load" or "unload"), "Label", "Path"}, oldest first,
 // keeping the last historyLimit operations.
+// The file is runtime state: replaced whole on every change, never synced to disk.
 class StateFileBackend final : public LoadBackend {
 public:
     struct Entry {
@@ -22,7 +23,7 @@ public:
         friend bool operator==(const Entry &, const Entry &) = default;
     };
 
-    static constexpr int historyLimit = 1000;
+    static constexpr int historyLimit = 200;
 
     explicit StateFileBackend(QString stateFile)
         : m_stateFile(std::move(stateFile)) {}
@@ -38,6 +39,7 @@ public:
 
 private:
     [[nodiscard]] PlistDict read() const;
+    [[nodiscard]] static QList<Entry> entries(const PlistDict &state);
     bool write(const PlistDict &state, QString *error) const;
 
     QString m_stateFile;
