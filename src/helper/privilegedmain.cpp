@@ -22,6 +22,7 @@
 #include <QRandomGenerator>
 #include <QTimer>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -60,6 +61,8 @@ QString makeEndpointFolder(uid_t uid) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+    // A client that goes away mid-reply is a closed connection, not the end of the helper.
+    ::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vandra-privileged-helper"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VANDRA_VERSION));

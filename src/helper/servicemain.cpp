@@ -16,11 +16,14 @@
 #include <QLockFile>
 #include <QTimer>
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
 
 int main(int argc, char *argv[]) {
+    // A client that goes away mid-reply is a closed connection, not the end of the helper.
+    ::signal(SIGPIPE, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vandra-helper"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VANDRA_VERSION));

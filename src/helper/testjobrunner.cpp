@@ -80,8 +80,10 @@ bool TestJobRunner::start(const QString &label, const Command &command, const QS
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
     process->setChildProcessModifier([fd] {
-        // A group of its own, so that stopping the test stops what it started too.
+        // A group of its own, so that stopping the test stops what it started too; and the
+        // signals the helper ignores are the command's again.
         ::setsid();
+        ::signal(SIGPIPE, SIG_DFL);
         ::dup2(fd, STDOUT_FILENO);
         ::dup2(fd, STDERR_FILENO);
     });
