@@ -1,7 +1,9 @@
 #include "ui/detailpane.h"
 
+#include "support/defaults.h"
 #include "support/localize.h"
 #include "support/text.h"
+#include "support/userdefaultskeys.h"
 #include "ui/icons.h"
 
 #include <QEvent>
@@ -75,6 +77,7 @@ DetailPane::DetailPane(QWidget *parent)
     m_fileText->setMarginWidth(0, QStringLiteral("0000"));
     m_fileText->setFrameShape(QFrame::NoFrame);
     m_fileText->setWrapMode(QsciScintilla::WrapNone);
+    m_fileText->setTabWidth(int(Defaults::shared().integerValue(UserDefaultsKeys::editorTabWidth)));
 
     auto *details = new QWidget(m_pages);
     auto *kindRow = new QHBoxLayout;
@@ -149,11 +152,11 @@ void DetailPane::applyColours() {
     m_lexer->setColor(set.declaration, QsciLexerHTML::XMLEnd);
     m_lexer->setColor(set.declaration, QsciLexerHTML::SGMLDefault);
     m_lexer->setColor(set.data, QsciLexerHTML::CDATA);
+    // Setting the lexer again hands its colours to the editor and resets the margins.
+    m_fileText->setLexer(m_lexer);
     m_fileText->setCaretForegroundColor(set.text);
     m_fileText->setMarginsBackgroundColor(colours.color(QPalette::Window));
     m_fileText->setMarginsForegroundColor(colours.color(QPalette::PlaceholderText));
     m_fileText->setSelectionBackgroundColor(colours.color(QPalette::Highlight));
     m_fileText->setSelectionForegroundColor(colours.color(QPalette::HighlightedText));
-    // The lexer's colours reach the editor when it is set again.
-    m_fileText->setLexer(m_lexer);
 }

@@ -1,5 +1,6 @@
 #include "ui/gridview.h"
 
+#include "support/localize.h"
 #include "ui/roles.h"
 
 #include <QPaintEvent>
@@ -358,7 +359,7 @@ void GridView::paintHeader(QPainter &painter, const QModelIndex &section, const 
     const int titleWidth = QFontMetrics(bold).horizontalAdvance(title);
     painter.setFont(font());
     painter.setPen(colours.color(QPalette::PlaceholderText));
-    const QString count = section.siblingAtColumn(1).data(Qt::DisplayRole).toString();
+    const QString count = Localize::integer(section.data(Roles::Count).toInt());
     painter.drawText(titleRect.adjusted(titleWidth + headerMargin, 0, 0, 0),
                      Qt::AlignLeft | Qt::AlignVCenter, count);
 }

@@ -56,7 +56,9 @@ protected:
         if (centred.features & QStyleOptionViewItem::HasDecoration) {
             const QRect iconRect = QStyle::alignedRect(option.direction, Qt::AlignCenter,
                                                        centred.decorationSize, option.rect);
-            centred.icon.paint(painter, iconRect);
+            const bool isSelected = option.state & QStyle::State_Selected;
+            centred.icon.paint(painter, iconRect, Qt::AlignCenter,
+                               isSelected ? QIcon::Selected : QIcon::Normal);
         }
     }
 };
@@ -89,11 +91,12 @@ ListModeView::ListModeView(QWidget *parent)
     QHeaderView *header = m_view->header();
     header->setSectionsMovable(false);
     header->setStretchLastSection(true);
-    header->resizeSection(int(ListColumn::name), 240);
-    header->resizeSection(int(ListColumn::summary), 150);
+    header->resizeSection(int(ListColumn::name), 190);
+    header->resizeSection(int(ListColumn::summary), 130);
+    header->resizeSection(int(ListColumn::kind), 44);
     for (const ListColumn column :
-         {ListColumn::kind, ListColumn::enabled, ListColumn::keepAlive, ListColumn::scheduled})
-        header->resizeSection(int(column), 72);
+         {ListColumn::enabled, ListColumn::keepAlive, ListColumn::scheduled})
+        header->resizeSection(int(column), 68);
     // Until a header is clicked the rows keep the order of the job list.
     header->setSortIndicator(-1, Qt::AscendingOrder);
     m_view->setSortingEnabled(true);

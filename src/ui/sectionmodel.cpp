@@ -91,8 +91,8 @@ QVariant SectionModel::data(const QModelIndex &index, int role) const {
 QVariant SectionModel::sectionData(const Section &section, int column, int role) const {
     switch (role) {
     case Qt::DisplayRole:
-        return column == titleColumn ? Kinds::title(section.kind)
-                                     : Localize::integer(section.count());
+        // The count is shown by the views' own buttons and headers, not as cell text.
+        return column == titleColumn ? QVariant(Kinds::title(section.kind)) : QVariant();
     case Qt::DecorationRole:
         return column == titleColumn ? QVariant(Icons::kind(section.kind)) : QVariant();
     case Qt::ToolTipRole:

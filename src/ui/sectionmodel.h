@@ -5,8 +5,8 @@
 #include <QAbstractItemModel>
 
 // The jobs grouped into sections by kind: one top-level row per section, its jobs as
-// children. Column 0 is the title or label, column 1 a section's count. The grid and the
-// tree show it.
+// children. Column 0 is the title or label; column 1 holds a section's count button in the tree.
+// The grid and the tree show it.
 class SectionModel final : public QAbstractItemModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SectionModel)

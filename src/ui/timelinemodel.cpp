@@ -77,7 +77,6 @@ QVariant TimelineModel::data(const QModelIndex &index, int role) const {
             return DateTexts::shortTime(row.date, m_zone);
         case Qt::FontRole: {
             QFont font = QGuiApplication::font();
-            font.setPointSize(11);
             font.setStyleHint(QFont::System);
             return font;
         }

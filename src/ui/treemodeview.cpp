@@ -2,6 +2,7 @@
 
 #include "model/section.h"
 #include "support/defaults.h"
+#include "support/localize.h"
 #include "support/userdefaultskeys.h"
 #include "ui/guardedtreeview.h"
 #include "ui/roles.h"
@@ -52,7 +53,7 @@ void TreeModeView::setJobs(const QList<JobPtr> &jobs) {
         const Kind kind = Kind(section.data(Roles::SectionKind).toInt());
         auto *button = new QToolButton;
         button->setObjectName(QStringLiteral("countButton") + Kinds::name(kind));
-        button->setText(m_model->index(row, SectionModel::countColumn).data().toString());
+        button->setText(Localize::integer(section.data(Roles::Count).toInt()));
         button->setAutoRaise(true);
         button->setToolTip(Kinds::title(kind));
         connect(button, &QToolButton::clicked, this, [this, kind] {

@@ -21,11 +21,13 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
+#include <Qsci/qsciscintilla.h>
 
 namespace {
 
@@ -127,6 +129,14 @@ private Q_SLOTS:
         QCOMPARE(JobList::shared().currentJob(), jobLabelled(QStringLiteral("org.example.café")));
         QCOMPARE(window.detailPane()->job(), JobList::shared().currentJob());
         QVERIFY(window.windowTitle().startsWith(QStringLiteral("org.example.café")));
+        // The job shown beside the list, with its file text.
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("nameLabel"))->text(),
+                 QStringLiteral("org.example.café"));
+        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("runLabel"))->text(),
+                 JobList::shared().currentJob()->run());
+        QVERIFY(window.findChild<QsciScintilla *>(QStringLiteral("fileText"))
+                    ->text()
+                    .contains(QStringLiteral("<string>--crème</string>")));
 
         window.switchMode(MainWindow::grid);
         QVERIFY(!JobList::shared().currentJob());

@@ -55,7 +55,7 @@ private Q_SLOTS:
         const QModelIndex agents = model.index(0, 0);
         QCOMPARE(agents.data().toString(), Kinds::title(Kind::userAgent));
         QCOMPARE(agents.data(Roles::Count).toInt(), 2);
-        QCOMPARE(model.index(0, SectionModel::countColumn).data().toString(), Localize::integer(2));
+        QVERIFY(model.index(0, SectionModel::countColumn).data().isNull());
         QCOMPARE(model.rowCount(agents), 2);
         QCOMPARE(model.index(1, 0).data(Roles::SectionKind).toInt(), int(Kind::localDaemon));
         QVERIFY(!(agents.flags() & Qt::ItemIsSelectable));
