@@ -30,7 +30,7 @@ int main(int argc, char *argv[]) {
     QObject::connect(instance, &SingleInstance::messagesReceived, &controller,
                      &AppController::openUrls);
     MainWindow &window = *controller.window();
-    window.show();
+    controller.showWindow();
 
     QTimer::singleShot(0, &controller, [&] {
         controller.finishLaunching();

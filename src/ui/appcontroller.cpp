@@ -52,6 +52,13 @@ void AppController::prepare() {
     m_interaction->setWindow(m_window.get());
 }
 
+void AppController::showWindow() {
+    if (Defaults::shared().preferFullScreen())
+        m_window->showFullScreen();
+    else
+        m_window->show();
+}
+
 void AppController::finishLaunching() {
     if (JobList::shared().jobs().isEmpty())
         JobDiscovery::reloadJobs();

@@ -25,6 +25,8 @@ public:
     // Once the event loop runs: the job list when it is still empty, then the folder
     // monitors, then the notification agent's login item.
     void finishLaunching();
+    // Shows the main window, in full screen when the settings prefer it.
+    void showWindow();
     // Job URLs from another process.
     void openUrls(const QStringList &urls);
 
