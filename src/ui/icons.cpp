@@ -104,12 +104,14 @@ QIcon iconFromTheme(const Theme &theme, const QString &fileName, const QStringLi
     return icon;
 }
 
+// Our icons are SVG files, with PNG copies for systems without Qt's SVG plug-ins.
 QIcon ownIcon(const QString &fileName) {
-    if (!canReadSvg())
-        return {};
-    const QString path =
-        Icons::ownIconsFolder() + QLatin1Char('/') + fileName + QStringLiteral(".svg");
-    return QFileInfo::exists(path) ? QIcon(path) : QIcon();
+    const QString base = Icons::ownIconsFolder() + QLatin1Char('/') + fileName;
+    const QString svg = base + QStringLiteral(".svg");
+    if (canReadSvg() && QFileInfo::exists(svg))
+        return QIcon(svg);
+    const QString png = base + QStringLiteral(".png");
+    return QFileInfo::exists(png) ? QIcon(png) : QIcon();
 }
 
 Found findColoured(const QString &name) {
