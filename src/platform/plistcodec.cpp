@@ -114,8 +114,12 @@ PlistReadResult readFile(const QString &path) {
         result.error = Text::tr("Cannot read %1: %2.").arg(path, file.errorString());
         return result;
     }
-    // At most one byte over the limit, in case the file grew since it was measured.
-    const QByteArray bytes = file.read(maximumFileSize + 1);
+    // Read by the measured size: a buffer of the whole limit on every read would cost far
+    // more than the parse. A file that grew since it was measured is read on, at most one
+    // byte over the limit.
+    QByteArray bytes = file.read(info.size() + 1);
+    if (bytes.size() > info.size())
+        bytes += file.read(maximumFileSize + 1 - bytes.size());
     if (file.error() != QFileDevice::NoError) {
         result.error = Text::tr("Cannot read %1: %2.").arg(path, file.errorString());
         return result;
