@@ -1,11 +1,9 @@
 #include "cli/showcommand.h"
 
 #include "cli/clioutput.h"
+#include "cli/jobfilecommand.h"
 #include "cli/jobjson.h"
-#include "model/jobreader.h"
 
-#include <QCommandLineParser>
-#include <QFileInfo>
 #include <QJsonDocument>
 
 namespace {
@@ -32,31 +30,13 @@ QString text(const QJsonValue &value) {
 namespace ShowCommand {
 
 int run(const QStringList &arguments) {
-    QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The job file."));
-    parser.addOption({QStringLiteral("kind"), QStringLiteral("Kind of the folder it is in."),
-                      QStringLiteral("kind"), QStringLiteral("userAgent")});
-    parser.addOption({QStringLiteral("json"), QStringLiteral("Print JSON.")});
-    parser.addOption(
-        {QStringLiteral("root"), QStringLiteral("Root folder."), QStringLiteral("root")});
-    if (!parser.parse(arguments))
-        return CliOutput::fail(parser.errorText(), 2);
-    if (parser.positionalArguments().size() != 1)
-        return CliOutput::fail(QStringLiteral("show takes one job file"), 2);
+    JobFileCommand command(QStringLiteral("show"),
+                           {{QStringLiteral("json"), QStringLiteral("Print JSON.")}});
+    if (const int exitCode = command.read(arguments))
+        return exitCode;
 
-    const std::optional<Kind> kind = Kinds::fromName(parser.value(QStringLiteral("kind")));
-    if (!kind)
-        return CliOutput::fail(
-            QStringLiteral("unknown kind %1").arg(parser.value(QStringLiteral("kind"))), 2);
-    const QString file = QFileInfo(parser.positionalArguments().first()).absoluteFilePath();
-
-    QList<JobPtr> jobs;
-    JobReader::readJobFile(*kind, file, jobs);
-    if (jobs.isEmpty())
-        return CliOutput::fail(QStringLiteral("%1 holds no job").arg(file));
-
-    const QJsonObject object = JobJson::fromJob(*jobs.first());
-    if (parser.isSet(QStringLiteral("json"))) {
+    const QJsonObject object = JobJson::fromJob(*command.job());
+    if (command.parser().isSet(QStringLiteral("json"))) {
         CliOutput::printJson(QJsonDocument(object));
         return 0;
     }
