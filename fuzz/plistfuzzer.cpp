@@ -1,36 +1,11 @@
 // libFuzzer entry point for the property-list readers and writers; see HACKING.md here.
 #include "platform/plistcodec.h"
+#include "../tests/platform/wholeseconds.h"
 
 #include <QByteArray>
 
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-
-// XML holds dates to the second only.
-PlistValue withWholeSeconds(const PlistValue &value) {
-    if (const std::optional<QDateTime> date = value.toDate()) {
-        const qint64 msecs = date->toMSecsSinceEpoch();
-        return PlistValue(
-            QDateTime::fromMSecsSinceEpoch(msecs - (msecs % 1000 + 1000) % 1000, Qt::UTC));
-    }
-    if (const PlistArray *items = value.array()) {
-        PlistArray copy;
-        for (const PlistValue &item : *items)
-            copy.append(withWholeSeconds(item));
-        return PlistValue(copy);
-    }
-    if (const PlistDict *dict = value.dict()) {
-        PlistDict copy;
-        for (const PlistDict::Entry &entry : *dict)
-            copy.insert(entry.first, withWholeSeconds(entry.second));
-        return PlistValue(copy);
-    }
-    return value;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray input =

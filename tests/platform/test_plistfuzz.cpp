@@ -1,4 +1,5 @@
 #include "platform/plistcodec.h"
+#include "platform/wholeseconds.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,28 +27,6 @@ PlistReadResult readExactly(const QByteArray &input) {
     const auto buffer = std::make_unique<char[]>(size_t(qMax<qsizetype>(input.size(), 1)));
     std::copy(input.cbegin(), input.cend(), buffer.get());
     return PlistCodec::read(QByteArray::fromRawData(buffer.get(), input.size()));
-}
-
-// XML keeps dates to the second.
-PlistValue withWholeSeconds(const PlistValue &value) {
-    if (const std::optional<QDateTime> date = value.toDate()) {
-        const qint64 msecs = date->toMSecsSinceEpoch();
-        return PlistValue(
-            QDateTime::fromMSecsSinceEpoch(msecs - (msecs % 1000 + 1000) % 1000, Qt::UTC));
-    }
-    if (const PlistArray *items = value.array()) {
-        PlistArray copy;
-        for (const PlistValue &item : *items)
-            copy.append(withWholeSeconds(item));
-        return PlistValue(copy);
-    }
-    if (const PlistDict *dict = value.dict()) {
-        PlistDict copy;
-        for (const PlistDict::Entry &entry : *dict)
-            copy.insert(entry.first, withWholeSeconds(entry.second));
-        return PlistValue(copy);
-    }
-    return value;
 }
 
 // Whatever reads must write and read back the same (XML to the second), or be refused with
