@@ -1,5 +1,7 @@
 // libFuzzer entry point for the property-list readers and writers; see HACKING.md here.
 #include "platform/plistcodec.h"
+#include "platform/xmlplistreader.h"
+#include "platform/xmlplistscanner.h"
 #include "../tests/platform/wholeseconds.h"
 
 #include <QByteArray>
@@ -10,6 +12,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray input =
         QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    // The XML scanner's shortcut must read what it takes exactly as the full reader does.
+    if (const std::optional<PlistValue> scanned = XmlPlistScanner::read(input)) {
+        const PlistReadResult full = XmlPlistReader::read(input);
+        if (!full.ok() || !(*full.value == *scanned) ||
+            PlistCodec::toXml(*full.value) != PlistCodec::toXml(*scanned))
+            std::abort();
+    }
     const PlistReadResult result = PlistCodec::read(input);
     if (!result.ok()) {
         if (result.error.isEmpty())

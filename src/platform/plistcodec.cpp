@@ -4,6 +4,7 @@
 #include "platform/binaryplistwriter.h"
 #include "platform/openstepparser.h"
 #include "platform/xmlplistreader.h"
+#include "platform/xmlplistscanner.h"
 #include "platform/xmlplistwriter.h"
 
 #include <QCoreApplication>
@@ -80,8 +81,14 @@ PlistReadResult read(const QByteArray &bytes) {
         result.error = Text::tr("The property list is empty.");
         return result;
     }
-    if (textFormat(bytes) == PlistFormat::Xml)
+    if (textFormat(bytes) == PlistFormat::Xml) {
+        if (std::optional<PlistValue> value = XmlPlistScanner::read(bytes)) {
+            PlistReadResult result;
+            result.value = std::move(value);
+            return result;
+        }
         return XmlPlistReader::read(bytes);
+    }
     return OpenStepParser::parse(bytes);
 }
 

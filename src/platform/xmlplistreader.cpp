@@ -1,11 +1,10 @@
 #include "platform/xmlplistreader.h"
 
 #include "platform/plistdate.h"
+#include "platform/xmlscalartext.h"
 
 #include <QCoreApplication>
 #include <QXmlStreamReader>
-
-#include <charconv>
 
 namespace XmlPlistReader {
 
@@ -15,54 +14,15 @@ class Text {
     Q_DECLARE_TR_FUNCTIONS(PlistCodec)
 };
 
-std::optional<qint64> parseInteger(QStringView text) {
-    text = text.trimmed();
-    bool isNegative = false;
-    if (!text.isEmpty() && (text.front() == u'-' || text.front() == u'+')) {
-        isNegative = text.front() == u'-';
-        text = text.sliced(1);
-    }
-    int base = 10;
-    if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
-        base = 16;
-        text = text.sliced(2);
-    }
-    if (text.isEmpty())
-        return std::nullopt;
-    quint64 magnitude = 0;
-    for (const QChar c : text) {
-        const int digit = c.isDigit() && c.unicode() < 0x80 ? c.unicode() - u'0'
-                          : base == 16 && c.toLower() >= u'a' && c.toLower() <= u'f'
-                              ? c.toLower().unicode() - u'a' + 10
-                              : -1;
-        if (digit < 0 || digit >= base)
+// The scalar's text as ASCII for XmlScalarText, past the surrounding whitespace (which here
+// includes Unicode's); none when anything else is left, which no scalar can hold.
+std::optional<QByteArray> asciiText(const QString &text) {
+    const QString trimmed = text.trimmed();
+    for (const QChar c : trimmed) {
+        if (c.unicode() >= 0x80)
             return std::nullopt;
-        if (magnitude > (std::numeric_limits<quint64>::max() - quint64(digit)) / quint64(base))
-            return std::nullopt;
-        magnitude = magnitude * quint64(base) + quint64(digit);
     }
-    constexpr quint64 largest = quint64(std::numeric_limits<qint64>::max());
-    if (!isNegative)
-        return magnitude <= largest ? std::optional<qint64>(qint64(magnitude)) : std::nullopt;
-    if (magnitude <= largest)
-        return -qint64(magnitude);
-    if (magnitude == largest + 1)
-        return std::numeric_limits<qint64>::min();
-    return std::nullopt;
-}
-
-std::optional<double> parseReal(QStringView text) {
-    QByteArray latin1 = text.trimmed().toLatin1();
-    if (latin1.startsWith('+'))
-        latin1.remove(0, 1);
-    if (latin1.isEmpty() || (latin1.startsWith('-') && latin1.size() > 1 && latin1[1] == '+'))
-        return std::nullopt;
-    double value = 0;
-    const char *end = latin1.constData() + latin1.size();
-    const auto result = std::from_chars(latin1.constData(), end, value);
-    if (result.ec != std::errc() || result.ptr != end)
-        return std::nullopt;
-    return value;
+    return trimmed.toLatin1();
 }
 
 class Reader {
@@ -229,14 +189,18 @@ std::optional<PlistValue> Reader::readValue(int depth) {
     if (scalar == Scalar::String)
         return PlistValue(*text);
     if (scalar == Scalar::Integer) {
-        if (const std::optional<qint64> integer = parseInteger(*text))
+        const std::optional<QByteArray> ascii = asciiText(*text);
+        if (const std::optional<qint64> integer =
+                ascii ? XmlScalarText::parseInteger(*ascii) : std::nullopt)
             return PlistValue(*integer);
         fail(Text::tr("“%1” is not an integer within the signed 64-bit range")
                  .arg(text->trimmed().left(40)));
         return std::nullopt;
     }
     if (scalar == Scalar::Real) {
-        if (const std::optional<double> real = parseReal(*text))
+        const std::optional<QByteArray> ascii = asciiText(*text);
+        if (const std::optional<double> real =
+                ascii ? XmlScalarText::parseReal(*ascii) : std::nullopt)
             return PlistValue(*real);
         fail(Text::tr("“%1” is not a real number").arg(text->trimmed().left(40)));
         return std::nullopt;

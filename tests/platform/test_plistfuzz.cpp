@@ -1,5 +1,7 @@
 #include "platform/plistcodec.h"
 #include "platform/wholeseconds.h"
+#include "platform/xmlplistreader.h"
+#include "platform/xmlplistscanner.h"
 
 #include <QDir>
 #include <QFile>
@@ -147,6 +149,19 @@ QByteArray mutate(QByteArray input, const QList<QByteArray> &seeds, QRandomGener
     return input;
 }
 
+// The suite runs one fixed seed; VANDRA_FUZZ_SEED and VANDRA_FUZZ_ROUNDS explore further.
+QRandomGenerator randomGenerator(quint32 fixedSeed) {
+    bool hasSeed = false;
+    const quint32 seed = qEnvironmentVariable("VANDRA_FUZZ_SEED").toUInt(&hasSeed);
+    return QRandomGenerator(hasSeed ? seed : fixedSeed);
+}
+
+int fuzzRounds(int fixedRounds) {
+    bool hasRounds = false;
+    const int rounds = qEnvironmentVariableIntValue("VANDRA_FUZZ_ROUNDS", &hasRounds);
+    return hasRounds ? rounds : fixedRounds;
+}
+
 } // namespace
 
 class TestPlistFuzz final : public QObject {
@@ -154,6 +169,7 @@ class TestPlistFuzz final : public QObject {
 
 private slots:
     void mutatedInputsNeverCrashAndWhatReadsWritesBack();
+    void scannerReadsWhatItTakesAsTheFullReaderDoes();
     void regressionCorpus();
     void largeInputsFinish();
 };
@@ -173,13 +189,8 @@ void TestPlistFuzz::mutatedInputsNeverCrashAndWhatReadsWritesBack() {
     for (const QByteArray &seed : std::as_const(seeds))
         QVERIFY(PlistCodec::read(seed).ok());
 
-    // The suite runs one fixed seed; VANDRA_FUZZ_SEED and VANDRA_FUZZ_ROUNDS explore further.
-    bool hasSeed = false;
-    const quint32 seed = qEnvironmentVariable("VANDRA_FUZZ_SEED").toUInt(&hasSeed);
-    QRandomGenerator random(hasSeed ? seed : 20240506);
-    bool hasRounds = false;
-    const int chosenRounds = qEnvironmentVariableIntValue("VANDRA_FUZZ_ROUNDS", &hasRounds);
-    const int rounds = hasRounds ? chosenRounds : 8000;
+    QRandomGenerator random = randomGenerator(20240506);
+    const int rounds = fuzzRounds(8000);
     int readable = 0;
     for (int round = 0; round < rounds; ++round) {
         const QByteArray input = mutate(seeds[round % seeds.size()], seeds, random);
@@ -197,6 +208,49 @@ void TestPlistFuzz::mutatedInputsNeverCrashAndWhatReadsWritesBack() {
     qInfo("%d of %d mutated inputs were readable", readable, rounds);
     // The mutations must leave enough inputs readable to exercise the writers.
     QVERIFY(readable > rounds / 20);
+}
+
+// The scanner is a shortcut for the plain form of XML: whatever it takes must read exactly as
+// the full reader reads it, keys in the same order.
+void TestPlistFuzz::scannerReadsWhatItTakesAsTheFullReaderDoes() {
+    const PlistValue typed(PlistDict{
+        {u"Text &<>\"' ☺ 𝄞\n\t"_s, PlistValue(QStringList{u"é"_s, u"a]]>b"_s, u"\r"_s})},
+        {u"Numbers"_s, PlistValue(PlistArray{PlistValue(-1), PlistValue(0.5), PlistValue(300)})},
+        {u"When"_s, PlistValue(QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC))},
+        {u"Data"_s, PlistValue(QByteArray(40, '\x01'))},
+        {u"Empty"_s, PlistValue(PlistArray{PlistValue(PlistDict()), PlistValue(QString())})},
+    });
+    QList<QByteArray> seeds = {
+        fileContents(dataPath(u"sample.xml"_s)),
+        *PlistCodec::toXml(typed),
+        "<?xml version='1.0' standalone='no'?><!-- c --><!DOCTYPE plist SYSTEM 'p.dtd'>\r\n"
+        "<plist a='1'><dict><key>&#65;&#x42;</key><!-- x --><integer> 0x1F </integer>"
+        "<key/><true> </true></dict></plist><!-- end -->",
+    };
+    for (const QByteArray &seed : std::as_const(seeds))
+        QVERIFY(XmlPlistScanner::read(seed));
+
+    QRandomGenerator random = randomGenerator(20241208);
+    const int rounds = fuzzRounds(6000);
+    int taken = 0;
+    for (int round = 0; round < rounds; ++round) {
+        const QByteArray input = mutate(seeds[round % seeds.size()], seeds, random);
+        const auto buffer = std::make_unique<char[]>(size_t(qMax<qsizetype>(input.size(), 1)));
+        std::copy(input.cbegin(), input.cend(), buffer.get());
+        const std::optional<PlistValue> scanned =
+            XmlPlistScanner::read(QByteArrayView(buffer.get(), input.size()));
+        if (!scanned)
+            continue;
+        ++taken;
+        const QByteArray context = "round " + QByteArray::number(round) + ": " + input.toBase64();
+        const PlistReadResult full = XmlPlistReader::read(input);
+        QVERIFY2(full.ok(), qPrintable(full.error + u' ' + QString::fromLatin1(context)));
+        QVERIFY2(*full.value == *scanned, context.constData());
+        QVERIFY2(PlistCodec::toXml(*full.value) == PlistCodec::toXml(*scanned),
+                 context.constData());
+    }
+    qInfo("the scanner took %d of %d mutated inputs", taken, rounds);
+    QVERIFY(taken > rounds / 50);
 }
 
 // Inputs that once crashed, hung or were misread: those named "ok-..." must read, the others
