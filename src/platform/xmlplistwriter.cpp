@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace XmlPlistWriter {
 
@@ -53,6 +54,11 @@ private:
     bool writeDict(const PlistDict &dict, int depth);
     void writeData(const QByteArray &data, int depth);
     void writeReal(double real);
+    void appendInteger(qint64 integer) {
+        char buffer[24];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, integer);
+        m_out.append(buffer, result.ptr - buffer);
+    }
 
     QByteArray &m_out;
     QString m_error;
@@ -60,56 +66,71 @@ private:
 };
 
 bool Writer::appendText(const QString &text) {
-    // Checked on UTF-16 first: toUtf8() would quietly replace a lone surrogate.
+    // Encoded here from UTF-16 rather than through toUtf8(), which would quietly replace a
+    // lone surrogate, and straight into the output without a copy per text.
+    const auto *units = reinterpret_cast<const char16_t *>(text.constData());
     const qsizetype size = text.size();
-    bool isPlain = true;
+    const qsizetype start = m_out.size();
+    // The most one unit can take: "&amp;" (a surrogate pair takes 4 bytes for 2 units).
+    const qsizetype needed = start + 5 * size;
+    if (m_out.capacity() < needed)
+        m_out.reserve(qMax(needed, 2 * m_out.capacity()));
+    m_out.resize(needed);
+    char *out = m_out.data() + start;
+    const auto append = [&out](const char *literal, qsizetype length) {
+        std::memcpy(out, literal, size_t(length));
+        out += length;
+    };
     for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') {
-            m_error = Text::tr("the text holds the control character %1, which XML cannot carry")
-                          .arg(codePoint(c));
-            return false;
-        }
-        if (c == 0xFFFE || c == 0xFFFF) {
-            m_error = Text::tr("the text holds the non-character %1").arg(codePoint(c));
-            return false;
-        }
-        if (QChar::isHighSurrogate(c) && i + 1 < size && text[i + 1].isLowSurrogate()) {
-            ++i;
-            continue;
-        }
-        if (QChar::isSurrogate(c)) {
+        const char16_t c = units[i];
+        if (c < 0x80) {
+            if (c >= 0x20 || c == u'\t' || c == u'\n') {
+                switch (c) {
+                case u'&':
+                    append("&amp;", 5);
+                    break;
+                case u'<':
+                    append("&lt;", 4);
+                    break;
+                case u'>':
+                    append("&gt;", 4);
+                    break;
+                default:
+                    *out++ = char(c);
+                }
+            } else if (c == u'\r') {
+                // A raw carriage return would come back as a line feed from any XML reader.
+                append("&#13;", 5);
+            } else {
+                m_error = Text::tr("the text holds the control character %1, which XML cannot "
+                                   "carry")
+                              .arg(codePoint(c));
+                return false;
+            }
+        } else if (c < 0x800) {
+            *out++ = char(0xC0 | (c >> 6));
+            *out++ = char(0x80 | (c & 0x3F));
+        } else if (QChar::isHighSurrogate(c) && i + 1 < size &&
+                   QChar::isLowSurrogate(units[i + 1])) {
+            const char32_t point = QChar::surrogateToUcs4(c, units[++i]);
+            *out++ = char(0xF0 | (point >> 18));
+            *out++ = char(0x80 | ((point >> 12) & 0x3F));
+            *out++ = char(0x80 | ((point >> 6) & 0x3F));
+            *out++ = char(0x80 | (point & 0x3F));
+        } else if (QChar::isSurrogate(c)) {
             m_error = Text::tr("the text holds a lone surrogate %1, which is not a character")
                           .arg(codePoint(c));
             return false;
-        }
-        if (c == u'&' || c == u'<' || c == u'>' || c == u'\r')
-            isPlain = false;
-    }
-    const QByteArray utf8 = text.toUtf8();
-    if (isPlain) {
-        m_out.append(utf8);
-        return true;
-    }
-    for (const char c : utf8) {
-        switch (c) {
-        case '&':
-            m_out.append("&amp;");
-            break;
-        case '<':
-            m_out.append("&lt;");
-            break;
-        case '>':
-            m_out.append("&gt;");
-            break;
-        case '\r':
-            // A raw carriage return would come back as a line feed from any XML reader.
-            m_out.append("&#13;");
-            break;
-        default:
-            m_out.append(c);
+        } else if (c == 0xFFFE || c == 0xFFFF) {
+            m_error = Text::tr("the text holds the non-character %1").arg(codePoint(c));
+            return false;
+        } else {
+            *out++ = char(0xE0 | (c >> 12));
+            *out++ = char(0x80 | ((c >> 6) & 0x3F));
+            *out++ = char(0x80 | (c & 0x3F));
         }
     }
+    m_out.resize(out - m_out.constData());
     return true;
 }
 
@@ -203,7 +224,7 @@ bool Writer::write(const PlistValue &value, int depth) {
         return true;
     case PlistValue::Type::Integer:
         m_out.append("<integer>");
-        m_out.append(QByteArray::number(*value.toInteger()));
+        appendInteger(*value.toInteger());
         m_out.append("</integer>\n");
         return true;
     case PlistValue::Type::Real:

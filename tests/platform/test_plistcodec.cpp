@@ -584,6 +584,13 @@ void TestPlistCodec::readFileFollowsLinksAndExplainsFailures() {
     QVERIFY(!result.ok());
     QVERIFY(!result.error.isEmpty());
 
+    // A named pipe without a writer: refused at once, not waited on.
+    const QString pipe = dir.filePath(u"pipe.plist"_s);
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+    result = PlistCodec::readFile(pipe);
+    QVERIFY(!result.ok());
+    QVERIFY2(result.error.contains(u"not a regular file"_s), qPrintable(result.error));
+
     // A top-level list is a property list too; the caller decides what it wants.
     const QString list = dir.filePath(u"list.plist"_s);
     QVERIFY(PlistCodec::writeFileAtomically(list, "( a, b )"));
