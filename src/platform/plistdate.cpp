@@ -77,7 +77,22 @@ bool isWritable(const QDateTime &date) {
 std::optional<QByteArray> formatXml(const QDateTime &date) {
     if (!isWritable(date))
         return std::nullopt;
-    return date.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss'Z'")).toLatin1();
+    // By hand: QDateTime::toString parses its format on every call.
+    const QDateTime utc = date.toUTC();
+    const QDate day = utc.date();
+    const QTime time = utc.time();
+    char text[] = "0000-00-00T00:00:00Z";
+    const auto put = [&text](int at, int value, int width) {
+        for (int i = width - 1; i >= 0; --i, value /= 10)
+            text[at + i] = char('0' + value % 10);
+    };
+    put(0, day.year(), 4);
+    put(5, day.month(), 2);
+    put(8, day.day(), 2);
+    put(11, time.hour(), 2);
+    put(14, time.minute(), 2);
+    put(17, time.second(), 2);
+    return QByteArray(text, sizeof text - 1);
 }
 
 } // namespace PlistDate

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include <unistd.h>
 
@@ -381,6 +382,10 @@ void TestPlistCodec::datesOutsideThirtyTwoBitSecondsSurvive() {
     QVERIFY2(error.contains(u"2069"_s), qPrintable(error));
     QVERIFY(PlistCodec::toXml(PlistValue(late)));
     QCOMPARE(PlistCodec::toXml(PlistValue(utc(2024, 1, 1).addYears(8000))), std::nullopt);
+
+    // Written in UTC, every field at its full width.
+    const QDateTime offset(QDate(1, 2, 3), QTime(6, 5, 6), QTimeZone(2 * 3600));
+    QVERIFY(PlistCodec::toXml(PlistValue(offset))->contains("<date>0001-02-03T04:05:06Z</date>"));
 }
 
 void TestPlistCodec::duplicateKeysKeepTheLastValue() {
