@@ -5,14 +5,11 @@
 namespace CliOutput {
 
 void print(const QString &text) {
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    printBytes(text.toUtf8());
 }
 
-void printJson(const QJsonDocument &document) {
-    const QByteArray bytes = document.toJson(QJsonDocument::Indented);
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+void printBytes(QByteArrayView bytes) {
+    std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
     std::fflush(stdout);
 }
 

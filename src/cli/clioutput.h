@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QJsonDocument>
+#include <QByteArrayView>
 #include <QString>
-
-#include <optional>
 
 // Standard output and error of the command-line companion.
 namespace CliOutput {
 
 void print(const QString &text);
-void printJson(const QJsonDocument &document);
+// Bytes already encoded, such as a JSON document, written in one go.
+void printBytes(QByteArrayView bytes);
 // One line on standard error; returns the exit code to use.
 int fail(const QString &message, int exitCode = 1);
 

@@ -1,109 +1,120 @@
 #include "cli/jobjson.h"
 
-#include <QJsonValue>
+#include <QTime>
+
+#include <array>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-template <typename T> QJsonValue orNull(const std::optional<T> &value) {
-    if (!value)
-        return QJsonValue::Null;
-    return QJsonValue(*value);
-}
-
-QString timeText(const QTime &time) {
-    return time.toString(QStringLiteral("HH:mm"));
-}
-
-const char *ruleKindName(Scheduled::Kind kind) {
+QLatin1StringView ruleKindName(Scheduled::Kind kind) {
     switch (kind) {
     case Scheduled::Kind::repeatInterval:
-        return "repeatInterval";
+        return "repeatInterval"_L1;
     case Scheduled::Kind::everyHour:
-        return "everyHour";
+        return "everyHour"_L1;
     case Scheduled::Kind::everyDay:
-        return "everyDay";
+        return "everyDay"_L1;
     case Scheduled::Kind::dayOfWeek:
-        return "dayOfWeek";
+        return "dayOfWeek"_L1;
     case Scheduled::Kind::dayOfMonth:
-        return "dayOfMonth";
+        return "dayOfMonth"_L1;
     case Scheduled::Kind::dayOfYear:
-        return "dayOfYear";
+        return "dayOfYear"_L1;
     }
-    return "";
+    return {};
 }
 
-const char *unitName(Scheduled::RepeatInterval::Unit unit) {
+QLatin1StringView unitName(Scheduled::RepeatInterval::Unit unit) {
     switch (unit) {
     case Scheduled::RepeatInterval::Unit::seconds:
-        return "seconds";
+        return "seconds"_L1;
     case Scheduled::RepeatInterval::Unit::minutes:
-        return "minutes";
+        return "minutes"_L1;
     case Scheduled::RepeatInterval::Unit::hours:
-        return "hours";
+        return "hours"_L1;
     case Scheduled::RepeatInterval::Unit::days:
-        return "days";
+        return "days"_L1;
     }
-    return "";
+    return {};
+}
+
+// "HH:mm" without going through QTime::toString and its format parser.
+void writeTime(JsonWriter &writer, const QTime &time) {
+    if (!time.isValid()) {
+        writer.value(QLatin1StringView());
+        return;
+    }
+    const std::array<char, 5> text = {char('0' + time.hour() / 10), char('0' + time.hour() % 10),
+                                      ':', char('0' + time.minute() / 10),
+                                      char('0' + time.minute() % 10)};
+    writer.value(QLatin1StringView(text.data(), qsizetype(text.size())));
+}
+
+template <typename T> void writeValue(JsonWriter &writer, const T &value) {
+    writer.value(value);
+}
+
+void writeValue(JsonWriter &writer, Kind kind) {
+    writer.value(Kinds::name(kind));
+}
+
+void writeValue(JsonWriter &writer, const QList<ScheduledType> &rules) {
+    writer.beginArray();
+    for (const ScheduledType &rule : rules)
+        JobJson::writeRule(writer, rule);
+    writer.endArray();
+}
+
+template <typename T> void writeValue(JsonWriter &writer, const std::optional<T> &maybe) {
+    if (maybe)
+        writeValue(writer, *maybe);
+    else
+        writer.value(nullptr);
 }
 
 } // namespace
 
 namespace JobJson {
 
-QJsonObject fromRule(const ScheduledType &rule) {
-    QJsonObject object;
+void writeRule(JsonWriter &writer, const ScheduledType &rule) {
+    writer.beginObject();
     std::visit(
-        [&object](const auto &r) {
+        [&writer](const auto &r) {
             using R = std::decay_t<decltype(r)>;
-            object.insert(QStringLiteral("kind"), QLatin1String(ruleKindName(r.kind)));
+            writer.key("kind"_L1);
+            writer.value(ruleKindName(r.kind));
             if constexpr (std::is_same_v<R, Scheduled::RepeatInterval>) {
-                object.insert(QStringLiteral("interval"), r.interval);
-                object.insert(QStringLiteral("unit"), QLatin1String(unitName(r.unit)));
+                writer.key("interval"_L1);
+                writer.value(r.interval);
+                writer.key("unit"_L1);
+                writer.value(unitName(r.unit));
             } else if constexpr (std::is_same_v<R, Scheduled::EveryHour>) {
-                object.insert(QStringLiteral("minute"), r.minute);
+                writer.key("minute"_L1);
+                writer.value(r.minute);
             } else {
-                if constexpr (std::is_same_v<R, Scheduled::DayOfYear>)
-                    object.insert(QStringLiteral("month"), r.month);
-                if constexpr (!std::is_same_v<R, Scheduled::EveryDay>)
-                    object.insert(QStringLiteral("day"), r.day);
-                object.insert(QStringLiteral("time"), timeText(r.time));
+                if constexpr (std::is_same_v<R, Scheduled::DayOfYear>) {
+                    writer.key("month"_L1);
+                    writer.value(r.month);
+                }
+                if constexpr (!std::is_same_v<R, Scheduled::EveryDay>) {
+                    writer.key("day"_L1);
+                    writer.value(r.day);
+                }
+                writer.key("time"_L1);
+                writeTime(writer, r.time);
             }
         },
         rule);
-    return object;
+    writer.endObject();
 }
 
-QJsonObject fromJob(Job &job) {
-    QJsonObject object;
-    object.insert(QStringLiteral("label"), job.label);
-    object.insert(QStringLiteral("kind"),
-                  job.kind ? QJsonValue(Kinds::name(*job.kind)) : QJsonValue());
-    object.insert(QStringLiteral("run"), job.run());
-    object.insert(QStringLiteral("summary"), orNull(job.summary));
-    object.insert(QStringLiteral("isEnabled"), job.isEnabled());
-    object.insert(QStringLiteral("keepAlive"), orNull(job.keepAlive()));
-    object.insert(QStringLiteral("isKeepAliveSuccessfulExitSet"),
-                  orNull(job.isKeepAliveSuccessfulExitSet()));
-    object.insert(QStringLiteral("watchPath"), orNull(job.watchPath()));
-    object.insert(QStringLiteral("machServicesKey"), orNull(job.machServicesKey()));
-    object.insert(QStringLiteral("isMachServicesEnabled"), job.isMachServicesEnabled);
-    object.insert(QStringLiteral("limitLoadToSessionTypeIndex"),
-                  orNull(job.limitLoadToSessionTypeIndex()));
-    object.insert(QStringLiteral("isLimitLoadToSessionTypeEnabled"),
-                  job.isLimitLoadToSessionTypeEnabled());
-    object.insert(QStringLiteral("isUserNameEnabled"), job.isUserNameEnabled);
-    object.insert(QStringLiteral("isLocked"), job.isLocked());
-    object.insert(QStringLiteral("isScheduledEnabled"), job.isScheduledEnabled);
-    object.insert(QStringLiteral("runIcon"), orNull(job.runIcon));
-    if (job.scheduled) {
-        QJsonArray rules;
-        for (const ScheduledType &rule : std::as_const(*job.scheduled))
-            rules.append(fromRule(rule));
-        object.insert(QStringLiteral("scheduled"), rules);
-    } else {
-        object.insert(QStringLiteral("scheduled"), QJsonValue::Null);
-    }
-    return object;
+void writeFields(JsonWriter &writer, Job &job) {
+    forEachField(job, [&writer](QLatin1StringView name, const auto &value) {
+        writer.key(name);
+        writeValue(writer, value);
+    });
 }
 
 } // namespace JobJson

@@ -2,11 +2,12 @@
 
 #include "cli/clioutput.h"
 #include "cli/jobjson.h"
+#include "cli/jsonwriter.h"
 #include "store/jobdiscovery.h"
 
 #include <QCommandLineParser>
-#include <QJsonArray>
-#include <QJsonDocument>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace ListCommand {
 
@@ -23,13 +24,19 @@ int run(const QStringList &arguments) {
 
     const QList<JobPtr> jobs = JobDiscovery::discoverJobs(parser.isSet(QStringLiteral("system")));
     if (parser.isSet(QStringLiteral("json"))) {
-        QJsonArray array;
+        // A record takes well under a kilobyte unless its texts are long.
+        JsonWriter writer;
+        writer.reserve(1024 * (jobs.size() + 1));
+        writer.beginArray();
         for (const JobPtr &job : jobs) {
-            QJsonObject object = JobJson::fromJob(*job);
-            object.insert(QStringLiteral("path"), job->url ? QJsonValue(*job->url) : QJsonValue());
-            array.append(object);
+            writer.beginObject();
+            JobJson::writeFields(writer, *job);
+            writer.key("path"_L1);
+            writer.value(job->url);
+            writer.endObject();
         }
-        CliOutput::printJson(QJsonDocument(array));
+        writer.endArray();
+        CliOutput::printBytes(writer.data());
         return 0;
     }
     QString out;

@@ -3,26 +3,40 @@
 #include "cli/clioutput.h"
 #include "cli/jobfilecommand.h"
 #include "cli/jobjson.h"
-
-#include <QJsonDocument>
+#include "cli/jsonwriter.h"
 
 namespace {
 
-QString text(const QJsonValue &value) {
-    if (value.isNull())
-        return QStringLiteral("none");
-    if (value.isBool())
-        return value.toBool() ? QStringLiteral("yes") : QStringLiteral("no");
-    if (value.isDouble())
-        return QString::number(value.toInteger());
-    if (value.isArray()) {
-        QStringList rules;
-        for (const QJsonValue &rule : value.toArray())
-            rules << QString::fromUtf8(
-                QJsonDocument(rule.toObject()).toJson(QJsonDocument::Compact));
-        return rules.join(QStringLiteral("\n    "));
+// The text form of each field value: "none", "yes" or "no", the number, the text, and the
+// schedule rules as compact JSON, one a line.
+QString text(const QString &value) {
+    return value;
+}
+
+QString text(bool isTrue) {
+    return isTrue ? QStringLiteral("yes") : QStringLiteral("no");
+}
+
+QString text(qint64 number) {
+    return QString::number(number);
+}
+
+QString text(Kind kind) {
+    return Kinds::name(kind);
+}
+
+QString text(const QList<ScheduledType> &rules) {
+    QStringList lines;
+    for (const ScheduledType &rule : rules) {
+        JsonWriter writer(JsonWriter::Layout::compact);
+        JobJson::writeRule(writer, rule);
+        lines << QString::fromUtf8(writer.data());
     }
-    return value.toString();
+    return lines.join(QStringLiteral("\n    "));
+}
+
+template <typename T> QString text(const std::optional<T> &maybe) {
+    return maybe ? text(*maybe) : QStringLiteral("none");
 }
 
 } // namespace
@@ -35,31 +49,19 @@ int run(const QStringList &arguments) {
     if (const int exitCode = command.read(arguments))
         return exitCode;
 
-    const QJsonObject object = JobJson::fromJob(*command.job());
+    Job &job = *command.job();
     if (command.parser().isSet(QStringLiteral("json"))) {
-        CliOutput::printJson(QJsonDocument(object));
+        JsonWriter writer;
+        writer.beginObject();
+        JobJson::writeFields(writer, job);
+        writer.endObject();
+        CliOutput::printBytes(writer.data());
         return 0;
     }
     QString out;
-    const QStringList order = {QStringLiteral("label"),
-                               QStringLiteral("kind"),
-                               QStringLiteral("run"),
-                               QStringLiteral("summary"),
-                               QStringLiteral("isEnabled"),
-                               QStringLiteral("keepAlive"),
-                               QStringLiteral("isKeepAliveSuccessfulExitSet"),
-                               QStringLiteral("watchPath"),
-                               QStringLiteral("machServicesKey"),
-                               QStringLiteral("isMachServicesEnabled"),
-                               QStringLiteral("limitLoadToSessionTypeIndex"),
-                               QStringLiteral("isLimitLoadToSessionTypeEnabled"),
-                               QStringLiteral("isUserNameEnabled"),
-                               QStringLiteral("isLocked"),
-                               QStringLiteral("isScheduledEnabled"),
-                               QStringLiteral("runIcon"),
-                               QStringLiteral("scheduled")};
-    for (const QString &key : order)
-        out += key + QStringLiteral(": ") + text(object.value(key)) + QLatin1Char('\n');
+    JobJson::forEachField(job, [&out](QLatin1StringView name, const auto &value) {
+        out += name + QStringLiteral(": ") + text(value) + QLatin1Char('\n');
+    });
     CliOutput::print(out);
     return 0;
 }

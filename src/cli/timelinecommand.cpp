@@ -1,26 +1,26 @@
 #include "cli/timelinecommand.h"
 
 #include "cli/clioutput.h"
+#include "cli/jsonwriter.h"
 #include "platform/datetexts.h"
 #include "schedule/timelinebuilder.h"
 #include "store/jobdiscovery.h"
 
 #include <QCommandLineParser>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTimeZone>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QString kindName(TimelineKind kind) {
+QLatin1StringView kindName(TimelineKind kind) {
     switch (kind) {
     case TimelineKind::group:
-        return QStringLiteral("group");
+        return "group"_L1;
     case TimelineKind::time:
-        return QStringLiteral("time");
+        return "time"_L1;
     case TimelineKind::interval:
-        return QStringLiteral("interval");
+        return "interval"_L1;
     }
     return {};
 }
@@ -93,17 +93,24 @@ int run(const QStringList &arguments) {
         return CliOutput::fail(QStringLiteral("no month can follow that moment"));
 
     if (parser.isSet(QStringLiteral("json"))) {
-        QJsonArray array;
+        JsonWriter writer;
+        writer.beginArray();
         for (const Timeline &row : *rows) {
-            array.append(QJsonObject{
-                {QStringLiteral("kind"), kindName(row.kind)},
-                {QStringLiteral("date"), isoText(row.date.toTimeZone(zone))},
-                {QStringLiteral("name"), row.name},
-                {QStringLiteral("isEnabled"), row.isEnabled},
-                {QStringLiteral("path"), row.url ? QJsonValue(*row.url) : QJsonValue()},
-            });
+            writer.beginObject();
+            writer.key("kind"_L1);
+            writer.value(kindName(row.kind));
+            writer.key("date"_L1);
+            writer.value(isoText(row.date.toTimeZone(zone)));
+            writer.key("name"_L1);
+            writer.value(row.name);
+            writer.key("isEnabled"_L1);
+            writer.value(row.isEnabled);
+            writer.key("path"_L1);
+            writer.value(row.url);
+            writer.endObject();
         }
-        CliOutput::printJson(QJsonDocument(array));
+        writer.endArray();
+        CliOutput::printBytes(writer.data());
         return 0;
     }
     QString out;
