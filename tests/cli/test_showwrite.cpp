@@ -87,6 +87,42 @@ private Q_SLOTS:
                                                    {s("time"), s("06:05")}}));
     }
 
+    void showPrintsOneLinePerFieldWithoutJson() {
+        const QString file = writeJob(
+            s("text.plist"),
+            {{s("Label"), PlistValue(s("org.example.t"))},
+             {s("ProgramArguments"), PlistValue(QStringList{s("/bin/echo"), s("hi")})},
+             {s("StartInterval"), PlistValue(60)},
+             {s("StartCalendarInterval"),
+              PlistValue(PlistArray{
+                  PlistValue(PlistDict{{s("Hour"), PlistValue(6)}, {s("Minute"), PlistValue(5)}}),
+                  PlistValue(PlistDict{{s("Weekday"), PlistValue(7)},
+                                       {s("Hour"), PlistValue(0)},
+                                       {s("Minute"), PlistValue(30)}})})}});
+        const CliRun run = vandractl({s("show"), file});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(run.out),
+                 s("label: org.example.t\n"
+                   "kind: userAgent\n"
+                   "run: /bin/echo hi\n"
+                   "summary: echo hi\n"
+                   "isEnabled: yes\n"
+                   "keepAlive: no\n"
+                   "isKeepAliveSuccessfulExitSet: no\n"
+                   "watchPath: none\n"
+                   "machServicesKey: none\n"
+                   "isMachServicesEnabled: yes\n"
+                   "limitLoadToSessionTypeIndex: none\n"
+                   "isLimitLoadToSessionTypeEnabled: no\n"
+                   "isUserNameEnabled: no\n"
+                   "isLocked: no\n"
+                   "isScheduledEnabled: yes\n"
+                   "runIcon: /bin/echo\n"
+                   "scheduled: {\"kind\":\"repeatInterval\",\"interval\":1,\"unit\":\"minutes\"}\n"
+                   "    {\"kind\":\"everyDay\",\"time\":\"06:05\"}\n"
+                   "    {\"kind\":\"dayOfWeek\",\"day\":0,\"time\":\"00:30\"}\n"));
+    }
+
     void showRefusesWhatIsNoJob() {
         const QString file = writeJob(s("list.plist"), {});
         QFile out(file);
