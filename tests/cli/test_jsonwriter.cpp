@@ -232,12 +232,13 @@ private Q_SLOTS:
         writer.value(0);
         writer.value(std::optional<qint64>(-1));
         writer.value(std::optional<qint64>());
+        writer.value(std::optional<double>());
         writer.endArray();
         QCOMPARE(writer.data(), "[-9223372036854775808,9223372036854775807,18446744073709551615,"
-                                "-2147483648,-32768,255,0,-1,null]"_ba);
+                                "-2147483648,-32768,255,0,-1,null,null]"_ba);
     }
 
-    void writesDoublesInTheShortestFormThatReadsBack_data() {
+    void writesDoublesInTheShortestFormThatReadsBackOrNull_data() {
         QTest::addColumn<double>("number");
         QTest::addColumn<QByteArray>("expected");
         QTest::newRow("tenth") << 0.1 << "0.1"_ba;
@@ -254,34 +255,24 @@ private Q_SLOTS:
             << std::numeric_limits<double>::denorm_min() << "5e-324"_ba;
         QTest::newRow("smallest normal")
             << std::numeric_limits<double>::min() << "2.2250738585072014e-308"_ba;
+        QTest::newRow("NaN") << std::numeric_limits<double>::quiet_NaN() << "null"_ba;
+        QTest::newRow("infinity") << std::numeric_limits<double>::infinity() << "null"_ba;
+        QTest::newRow("-infinity") << -std::numeric_limits<double>::infinity() << "null"_ba;
     }
 
-    void writesDoublesInTheShortestFormThatReadsBack() {
+    void writesDoublesInTheShortestFormThatReadsBackOrNull() {
         QFETCH(double, number);
         QFETCH(QByteArray, expected);
         JsonWriter writer(JsonWriter::Layout::compact);
         writer.value(number);
         QCOMPARE(writer.data(), expected);
+        if (!std::isfinite(number))
+            return;
         QJsonParseError error;
         const double read =
             QJsonDocument::fromJson('[' + writer.data() + ']', &error).array().at(0).toDouble();
         QCOMPARE(error.error, QJsonParseError::NoError);
         QVERIFY(std::memcmp(&read, &number, sizeof number) == 0);
-    }
-
-    void writesNonFiniteNumbersAsNull() {
-        JsonWriter writer(JsonWriter::Layout::compact);
-        writer.beginObject();
-        writer.key("nan"_L1);
-        writer.value(std::numeric_limits<double>::quiet_NaN());
-        writer.key("inf"_L1);
-        writer.value(std::numeric_limits<double>::infinity());
-        writer.key("-inf"_L1);
-        writer.value(-std::numeric_limits<double>::infinity());
-        writer.key("none"_L1);
-        writer.value(std::optional<double>());
-        writer.endObject();
-        QCOMPARE(writer.data(), "{\"nan\":null,\"inf\":null,\"-inf\":null,\"none\":null}"_ba);
     }
 
     void laysOutDocumentsAsQtDoes_data() {
