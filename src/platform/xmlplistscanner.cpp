@@ -4,6 +4,8 @@
 #include "platform/plistdate.h"
 #include "platform/xmlscalartext.h"
 
+#include <QStringDecoder>
+
 #include <array>
 
 namespace XmlPlistScanner {
@@ -101,8 +103,10 @@ int plainSequenceLength(const char *p, const char *end) {
 
 // QString::fromUtf8 drops a byte-order mark at the start; here it is a character of the text.
 QString textFromUtf8(QByteArrayView utf8) {
-    if (utf8.startsWith("\xEF\xBB\xBF"))
-        return QChar(0xFEFF) + QString::fromUtf8(utf8.sliced(3));
+    if (utf8.startsWith("\xEF\xBB\xBF")) {
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        return decoder.decode(utf8);
+    }
     return QString::fromUtf8(utf8);
 }
 

@@ -51,8 +51,9 @@ void TestXmlPlistScanner::plainFormIsTakenAndReadAlike_data() {
     QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF" + sample) << sampleValue;
     const QString mark(QChar(0xFEFF));
     QTest::newRow("a byte-order mark starting a text is a character of it")
-        << inPlist("<dict><key>\xEF\xBB\xBFkey</key><string>\xEF\xBB\xBF&amp;</string></dict>")
-        << PlistValue(PlistDict{{mark + u"key"_s, PlistValue(mark + u"&"_s)}});
+        << inPlist("<dict><key>\xEF\xBB\xBF\xEF\xBB\xBFkey</key><string>\xEF\xBB\xBF&amp;</string>"
+                   "</dict>")
+        << PlistValue(PlistDict{{mark + mark + u"key"_s, PlistValue(mark + u"&"_s)}});
 
     const PlistValue one(PlistDict{{u"a"_s, PlistValue(1)}});
     const QByteArray body = "<dict><key>a</key><integer>1</integer></dict>";
