@@ -1,16 +1,21 @@
 #include "cli/clioutput.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace CliOutput {
 
-void print(const QString &text) {
-    printBytes(text.toUtf8());
+int print(const QString &text) {
+    return printBytes(text.toUtf8());
 }
 
-void printBytes(QByteArrayView bytes) {
-    std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+int printBytes(QByteArrayView bytes) {
+    const size_t written = std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
+    if (std::fflush(stdout) != 0 || written != size_t(bytes.size()))
+        return fail(QStringLiteral("cannot write the output: %1")
+                        .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    return 0;
 }
 
 int fail(const QString &message, int exitCode) {

@@ -36,16 +36,14 @@ int run(const QStringList &arguments) {
             writer.endObject();
         }
         writer.endArray();
-        CliOutput::printBytes(writer.data());
-        return 0;
+        return CliOutput::printBytes(writer.data());
     }
     QString out;
     for (const JobPtr &job : jobs) {
         out += (job->kind ? Kinds::name(*job->kind) : QString()) + QLatin1Char('\t') + job->label +
                QLatin1Char('\t') + job->url.value_or(QString()) + QLatin1Char('\n');
     }
-    CliOutput::print(out);
-    return 0;
+    return CliOutput::print(out);
 }
 
 } // namespace ListCommand

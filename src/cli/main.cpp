@@ -8,6 +8,8 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
+
 namespace {
 
 const char usage[] = "usage: vandractl COMMAND [--root R] ...\n"
@@ -19,8 +21,7 @@ const char usage[] = "usage: vandractl COMMAND [--root R] ...\n"
 
 } // namespace
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vandractl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VANDRA_VERSION));
@@ -41,10 +42,10 @@ int main(int argc, char *argv[])
         return ListCommand::run(rest);
     if (command == QLatin1String("timeline"))
         return TimelineCommand::run(rest);
-    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
-        CliOutput::print(QString::fromLatin1(usage));
-        return 0;
-    }
-    CliOutput::print(QString::fromLatin1(usage));
-    return command.isEmpty() ? 2 : CliOutput::fail(QStringLiteral("unknown command %1").arg(command), 2);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h"))
+        return CliOutput::print(QString::fromLatin1(usage));
+    std::fputs(usage, stderr);
+    return command.isEmpty()
+               ? 2
+               : CliOutput::fail(QStringLiteral("unknown command %1").arg(command), 2);
 }

@@ -55,15 +55,13 @@ int run(const QStringList &arguments) {
         writer.beginObject();
         JobJson::writeFields(writer, job);
         writer.endObject();
-        CliOutput::printBytes(writer.data());
-        return 0;
+        return CliOutput::printBytes(writer.data());
     }
     QString out;
     JobJson::forEachField(job, [&out](QLatin1StringView name, const auto &value) {
         out += name + QStringLiteral(": ") + text(value) + QLatin1Char('\n');
     });
-    CliOutput::print(out);
-    return 0;
+    return CliOutput::print(out);
 }
 
 } // namespace ShowCommand

@@ -110,14 +110,12 @@ int run(const QStringList &arguments) {
             writer.endObject();
         }
         writer.endArray();
-        CliOutput::printBytes(writer.data());
-        return 0;
+        return CliOutput::printBytes(writer.data());
     }
     QString out;
     for (const Timeline &row : *rows)
         out += rowText(row, zone);
-    CliOutput::print(out);
-    return 0;
+    return CliOutput::print(out);
 }
 
 } // namespace TimelineCommand

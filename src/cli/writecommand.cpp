@@ -37,8 +37,7 @@ int run(const QStringList &arguments) {
     const std::optional<QString> text = JobWriter::fileText(*job, &editor.rows());
     if (!text)
         return CliOutput::fail(QStringLiteral("the job cannot be written as a property list"));
-    CliOutput::print(*text);
-    return 0;
+    return CliOutput::print(*text);
 }
 
 } // namespace WriteCommand

@@ -74,6 +74,21 @@ private Q_SLOTS:
         QCOMPARE(run.out, QByteArray("[\n]\n"));
         QCOMPARE(CliRun::run({s("list"), s("extra"), s("--root"), root.path()}).exitCode, 2);
     }
+
+    void outputThatCannotBeWrittenFails() {
+        TestRoot root;
+        JobFiles::writeJob(Kind::userAgent, s("job"));
+        for (const QStringList &format : {QStringList{}, QStringList{s("--json")}}) {
+            QProcess process;
+            process.setStandardOutputFile(s("/dev/full"));
+            process.start(qEnvironmentVariable("VANDRA_BIN") + s("/vandractl"),
+                          QStringList{s("list"), s("--root"), root.path()} + format);
+            QVERIFY(process.waitForFinished(60000));
+            QCOMPARE(process.exitCode(), 1);
+            QVERIFY2(process.readAllStandardError().contains("cannot write the output"),
+                     qPrintable(format.join(u' ')));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestListCommand)
