@@ -194,6 +194,7 @@ private:
         Element element;
         bool isEmpty; // <name/>
     };
+    enum class Next { Child, End, Failed };
 
     [[nodiscard]] bool at(QByteArrayView word) const {
         return m_end - m_pos >= word.size() && QByteArrayView(m_pos, word.size()) == word;
@@ -215,6 +216,9 @@ private:
     bool readString(Element element, QString *text);
     bool readAsciiText(Element element, QByteArrayView *text);
     bool readValue(const Tag &tag, int depth, PlistValue *value);
+    // Past whitespace and comments to the next child of a dictionary or array, or past the
+    // container's end tag.
+    Next nextChild(Element container);
     bool readDict(int depth, PlistValue *value);
     bool readArray(int depth, PlistValue *value);
     bool readScalar(Element element, PlistValue *value);
@@ -520,16 +524,19 @@ bool Scanner::readScalar(Element element, PlistValue *value) {
     }
 }
 
+Scanner::Next Scanner::nextChild(Element container) {
+    if (!skipSpaceAndComments())
+        return Next::Failed;
+    if (!at("</"))
+        return Next::Child;
+    return readEndTag(container) ? Next::End : Next::Failed;
+}
+
 bool Scanner::readDict(int depth, PlistValue *value) {
     QList<PlistDict::Entry> entries;
-    for (;;) {
-        if (!skipSpaceAndComments())
+    for (Next next = nextChild(Element::Dict); next != Next::End; next = nextChild(Element::Dict)) {
+        if (next == Next::Failed)
             return false;
-        if (at("</")) {
-            if (!readEndTag(Element::Dict))
-                return false;
-            break;
-        }
         const std::optional<Tag> keyTag = readStartTag(false);
         if (!keyTag || keyTag->element != Element::Key)
             return false;
@@ -550,14 +557,10 @@ bool Scanner::readDict(int depth, PlistValue *value) {
 
 bool Scanner::readArray(int depth, PlistValue *value) {
     PlistArray items;
-    for (;;) {
-        if (!skipSpaceAndComments())
+    for (Next next = nextChild(Element::Array); next != Next::End;
+         next = nextChild(Element::Array)) {
+        if (next == Next::Failed)
             return false;
-        if (at("</")) {
-            if (!readEndTag(Element::Array))
-                return false;
-            break;
-        }
         const std::optional<Tag> tag = readStartTag(false);
         PlistValue item;
         if (!tag || !readValue(*tag, depth + 1, &item))
