@@ -12,6 +12,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 namespace HelperPlaces {
 
 QStringList jobFolders(const QString &library) {
@@ -55,7 +57,19 @@ QString testJobsFolder(uid_t uid) {
 bool makePrivateFolder(const QString &folder) {
     if (!QDir().mkpath(folder))
         return false;
+    // mkpath is content with a link to a folder, and chmod would follow it.
+    struct stat info {};
+    if (::lstat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+        info.st_uid != ::geteuid())
+        return false;
     return QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+bool isPrivateFolder(const QString &folder, uid_t uid) {
+    struct stat info {};
+    if (folder.isEmpty() || ::lstat(QFile::encodeName(folder).constData(), &info) != 0)
+        return false;
+    return S_ISDIR(info.st_mode) && info.st_uid == uid && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 uid_t requestingUser() {

@@ -17,8 +17,12 @@ namespace HelperPlaces {
 [[nodiscard]] QString userAgentsFolder(uid_t uid);
 // The folder of test jobs of uid, which may be another user than this process's.
 [[nodiscard]] QString testJobsFolder(uid_t uid);
-// Makes folder (and its parents) and gives it to the owner only. False when it cannot.
+// Makes folder (and its parents) and gives it to the owner only. False when it cannot, or
+// when folder is a link or belongs to someone else: such a folder in a shared place such as
+// /tmp may have been put there by another user.
 bool makePrivateFolder(const QString &folder);
+// Whether folder is a real folder, not a link, owned by uid and writable by nobody else.
+[[nodiscard]] bool isPrivateFolder(const QString &folder, uid_t uid);
 // The user the privileged helper works for: the one pkexec names, else whoever ran it.
 [[nodiscard]] uid_t requestingUser();
 

@@ -100,13 +100,16 @@ int main(int argc, char *argv[]) {
     auto *logReader = new LogReader(LogReader::journalCommandFromEnvironment(),
                                     options->journalTimeout * 1000, &app);
     ActionService::Parts parts{
-        PathPolicy([testFolder, userAgents] {
+        PathPolicy([testFolder, userAgents, uid] {
             const Locations &places = Locations::shared();
+            // The user's test folder is in the shared temporary folder: it serves only while
+            // it is the user's own and nobody else can write to it.
+            const bool isPrivate = HelperPlaces::isPrivateFolder(testFolder, uid);
             return PathPolicy::Folders{HelperPlaces::jobFolders(places.localLibrary()) +
                                            HelperPlaces::jobFolders(places.systemLibrary()),
                                        {userAgents},
                                        {},
-                                       testFolder};
+                                       isPrivate ? testFolder : QString()};
         }),
         std::make_unique<StateFileBackend>(stateFolder + QStringLiteral("/loaded.plist")),
         runner,

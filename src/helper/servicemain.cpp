@@ -63,7 +63,6 @@ int main(int argc, char *argv[]) {
 
     const uid_t uid = ::getuid();
     const QString testFolder = HelperPlaces::testJobsFolder(uid);
-    HelperPlaces::makePrivateFolder(testFolder);
 
     auto *runner = new TestJobRunner(options->testTimeout * 1000, &app);
     auto *logReader = new LogReader(LogReader::journalCommandFromEnvironment(),
@@ -73,8 +72,13 @@ int main(int argc, char *argv[]) {
         PathPolicy([testFolder] {
             const QString localAgents =
                 HelperPlaces::jobFolders(Locations::shared().localLibrary()).constFirst();
-            return PathPolicy::Folders{
-                HelperPlaces::userServedFolders(), {}, {localAgents}, testFolder};
+            // The folder lives in the shared temporary folder: one that another user made, or
+            // a link, serves no test job.
+            const bool isPrivate = HelperPlaces::makePrivateFolder(testFolder);
+            return PathPolicy::Folders{HelperPlaces::userServedFolders(),
+                                       {},
+                                       {localAgents},
+                                       isPrivate ? testFolder : QString()};
         }),
         std::make_unique<StateFileBackend>(locations.stateDir() + QStringLiteral("/loaded.plist")),
         runner,

@@ -289,6 +289,24 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(testJob(QStringLiteral("t.plist"))));
     }
 
+    void aTestFolderPutInPlaceAsALinkServesNoTestJob() {
+        // In the shared temporary folder anyone may make the test folder's name first.
+        const QString elsewhere = root() + QStringLiteral("/elsewhere");
+        QVERIFY(QDir().mkpath(elsewhere));
+        QVERIFY(QDir(testJobs()).removeRecursively());
+        QVERIFY(QDir().mkpath(QFileInfo(testJobs()).absolutePath()));
+        QVERIFY(QFile::link(elsewhere, testJobs()));
+        Client client(socketPath());
+        const auto reply = client.request(
+            request(6, {{QStringLiteral("testPath"), testJob(QStringLiteral("t.plist"))},
+                        {QStringLiteral("testOutputPath"), testJob(QStringLiteral("t.out"))},
+                        {QStringLiteral("string"), jobText(QStringLiteral("t"))},
+                        {QStringLiteral("label"), QStringLiteral("t")}}));
+        QCOMPARE(errorCode(reply), std::optional<qint64>(6));
+        QVERIFY(QDir(elsewhere).isEmpty());
+        QVERIFY(state().loaded().isEmpty());
+    }
+
     void malformedFramesGetAnErrorOrAClose_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("expectsReply");

@@ -171,6 +171,47 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(daemons() + QStringLiteral("/mine.plist")));
     }
 
+    void testJobsGoOnlyIntoAFolderThatIsTheUsersAlone_data() {
+        QTest::addColumn<bool>("isLink");
+        QTest::newRow("a link to another folder") << true;
+        QTest::newRow("a folder others may write to") << false;
+    }
+
+    void testJobsGoOnlyIntoAFolderThatIsTheUsersAlone() {
+        QFETCH(bool, isLink);
+        const QString folder = Locations::shared().testJobsDir();
+        const QString elsewhere = m_root->path() + QStringLiteral("/elsewhere");
+        QVERIFY(QDir().mkpath(elsewhere));
+        QVERIFY(QDir().mkpath(QFileInfo(folder).absolutePath()));
+        if (isLink) {
+            QVERIFY(QFile::link(elsewhere, folder));
+        } else {
+            QVERIFY(QDir().mkpath(folder));
+            QVERIFY(QFile::setPermissions(folder, QFile::Permissions(0x7777)));
+        }
+        QVERIFY(startHelper());
+        const PlistDict test{
+            {QStringLiteral("kind"), 6},
+            {QStringLiteral("presentError"), true},
+            {QStringLiteral("privileged"), true},
+            {QStringLiteral("testPath"), QString(folder + QStringLiteral("/t.plist"))},
+            {QStringLiteral("testOutputPath"), QString(folder + QStringLiteral("/t.out"))},
+            {QStringLiteral("string"), jobText(QStringLiteral("t"))},
+            {QStringLiteral("label"), QStringLiteral("t")},
+            {QStringLiteral("authData"), m_helper->token()}};
+        Client client(m_helper->endpoint());
+        QCOMPARE(errorCode(client.request(test)), std::optional<qint64>(6));
+        QVERIFY(QDir(elsewhere).isEmpty());
+        QVERIFY(QDir(folder).isEmpty());
+
+        // Once the folder is the user's alone, the same test runs.
+        QVERIFY(QFile::remove(folder) || QDir(folder).removeRecursively());
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QCOMPARE(errorCode(client.request(test)), std::nullopt);
+    }
+
     void theHelperEndsWhenItsClientIsGone() {
         QVERIFY(startHelper());
         {
