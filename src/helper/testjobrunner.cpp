@@ -10,6 +10,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 TestJobRunner::TestJobRunner(int boundMilliseconds, QObject *parent)
     : QObject(parent)
     , m_bound(boundMilliseconds) {}
@@ -19,6 +21,7 @@ TestJobRunner::~TestJobRunner() {
         it->process->disconnect(this);
         killGroup(*it);
         it->process->waitForFinished(2000);
+        ::close(it->outputFile);
     }
 }
 
@@ -55,15 +58,23 @@ bool TestJobRunner::start(const QString &label, const Command &command, const QS
         return false;
     }
     // Opened here without following links, then handed to the command as its output and
-    // error; nothing else in the child opens a path.
+    // error; nothing else in the child opens a path. Without blocking, so that a pipe put in
+    // the file's place cannot stall the helper; anything but a plain file is refused.
     const QByteArray encoded = QFile::encodeName(outputPath);
-    const int fd =
-        ::open(encoded.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+    const int fd = ::open(encoded.constData(),
+                          O_RDWR | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0644);
     if (fd < 0) {
         *error = QStringLiteral("cannot open the output file: %1")
                      .arg(QString::fromLocal8Bit(strerror(errno)));
         return false;
     }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        *error = QStringLiteral("the output file is not a plain file");
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 
     auto *process = new QProcess(this);
     process->setProgram(command.program);
@@ -91,7 +102,7 @@ bool TestJobRunner::start(const QString &label, const Command &command, const QS
     auto *bound = new QTimer(this);
     bound->setSingleShot(true);
     bound->setInterval(m_bound);
-    m_runs.insert(label, Run{process, 0, bound, outputPath, std::move(completion)});
+    m_runs.insert(label, Run{process, 0, bound, fd, std::move(completion)});
 
     connect(process, &QProcess::finished, this, [this, label] { finish(label); });
     connect(process, &QProcess::errorOccurred, this,
@@ -104,7 +115,6 @@ bool TestJobRunner::start(const QString &label, const Command &command, const QS
         stop(label);
     });
     process->start();
-    ::close(fd);
     if (const auto it = m_runs.find(label); it != m_runs.end()) {
         it->group = process->processId();
         bound->start();
@@ -143,16 +153,26 @@ void TestJobRunner::finish(const QString &label, const QString &failure) {
     if (run.process->state() != QProcess::NotRunning)
         run.process->waitForFinished(2000);
     run.process->deleteLater();
-    QString output = readOutput(run.outputPath);
+    QString output = readOutput(run.outputFile);
+    ::close(run.outputFile);
     if (!failure.isEmpty())
         output += (output.isEmpty() ? QString() : QStringLiteral("\n")) + failure;
     Q_EMIT runningCountChanged();
     run.completion(output);
 }
 
-QString TestJobRunner::readOutput(const QString &outputPath) {
-    QFile file(outputPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.read(outputLimit));
+QString TestJobRunner::readOutput(int file) {
+    QByteArray bytes(outputLimit, Qt::Uninitialized);
+    qint64 length = 0;
+    while (length < outputLimit) {
+        const ssize_t count =
+            ::pread(file, bytes.data() + length, size_t(outputLimit - length), off_t(length));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            break;
+        length += count;
+    }
+    bytes.truncate(length);
+    return QString::fromUtf8(bytes);
 }

@@ -46,7 +46,6 @@ public:
     bool stop(const QString &label);
     [[nodiscard]] bool isRunning(const QString &label) const { return m_runs.contains(label); }
     [[nodiscard]] qsizetype runningCount() const { return m_runs.size(); }
-    [[nodiscard]] static QString readOutput(const QString &outputPath);
 
 Q_SIGNALS:
     void runningCountChanged();
@@ -56,12 +55,15 @@ private:
         QProcess *process = nullptr;
         qint64 group = 0; // the process group of the command
         QTimer *bound = nullptr;
-        QString outputPath;
+        // The output file as opened at the start: read back through this, never by its name,
+        // which the command may have pointed elsewhere meanwhile.
+        int outputFile = -1;
         Completion completion;
     };
 
     void finish(const QString &label, const QString &failure = QString());
     static void killGroup(const Run &run);
+    [[nodiscard]] static QString readOutput(int file);
 
     int m_bound;
     QHash<QString, Run> m_runs;

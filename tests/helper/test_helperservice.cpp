@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using HelperTest::Client;
 using HelperTest::errorCode;
@@ -510,6 +511,51 @@ private Q_SLOTS:
         QCOMPARE(reply->value(QStringLiteral("test")).toString(), QStringLiteral("started\n"));
         QVERIFY(!QFileInfo::exists(testPath));
         QVERIFY(!QFileInfo::exists(outputPath));
+    }
+
+    void aTestRunAnswersWithWhatItsCommandWroteNotWhatTheNameNowLeadsTo() {
+        QDir().mkpath(testJobs());
+        const QString secret = root() + QStringLiteral("/secret.txt");
+        QVERIFY(writeFile(secret, "secret\n"));
+        const QString testPath = testJob(QStringLiteral("swap.plist"));
+        const QString outputPath = testJob(QStringLiteral("swap.out"));
+        // The command puts a link to another file in place of its output file.
+        const QString text =
+            jobText(QStringLiteral("T5"),
+                    {{QStringLiteral("ProgramArguments"),
+                      PlistValue(QStringList{
+                          QStringLiteral("/bin/sh"), QStringLiteral("-c"),
+                          QStringLiteral("echo before; rm -f \"$0\"; ln -s \"$1\" \"$0\""),
+                          outputPath, secret})}});
+        Client client(socketPath());
+        const auto reply =
+            client.request(request(6, {{QStringLiteral("testPath"), testPath},
+                                       {QStringLiteral("testOutputPath"), outputPath},
+                                       {QStringLiteral("string"), text},
+                                       {QStringLiteral("label"), QStringLiteral("T5")}}));
+        QCOMPARE(errorCode(reply), std::nullopt);
+        QCOMPARE(reply->value(QStringLiteral("test")).toString(), QStringLiteral("before\n"));
+
+        QCOMPARE(errorCode(
+                     client.request(request(4, {{QStringLiteral("path"), testPath},
+                                                {QStringLiteral("label"), QStringLiteral("T5")}}))),
+                 std::nullopt);
+        QCOMPARE(readAll(secret), QByteArray("secret\n"));
+    }
+
+    void anOutputFileThatIsAPipeIsRefusedWithoutStallingTheHelper() {
+        QDir().mkpath(testJobs());
+        const QString outputPath = testJob(QStringLiteral("pipe.out"));
+        QCOMPARE(::mkfifo(QFile::encodeName(outputPath).constData(), 0600), 0);
+        Client client(socketPath());
+        const auto reply = client.request(
+            request(6, {{QStringLiteral("testPath"), testJob(QStringLiteral("pipe.plist"))},
+                        {QStringLiteral("testOutputPath"), outputPath},
+                        {QStringLiteral("string"), jobText(QStringLiteral("T6"))},
+                        {QStringLiteral("label"), QStringLiteral("T6")}}),
+            20000);
+        QCOMPARE(errorCode(reply), std::optional<qint64>(6));
+        verifyStillServing();
     }
 
     void aTestJobThatNamesNoProgramIsAnError() {
