@@ -10,16 +10,24 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 #include <QUuid>
 
+#include <unistd.h>
+
 namespace {
 
-// The folder of temporary test jobs, private to the user.
+// The folder of temporary test jobs, private to the user. It is in the shared temporary
+// folder: a link or a folder of someone else's found there is left alone, not changed through,
+// and the helpers refuse to use it.
 QString testJobsFolder() {
     const QString folder = Locations::shared().testJobsDir();
-    if (QDir().mkpath(folder))
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (QDir().mkpath(folder)) {
+        const QFileInfo info(folder);
+        if (!info.isSymLink() && info.isDir() && info.ownerId() == ::geteuid())
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
     return folder;
 }
 

@@ -198,6 +198,27 @@ private Q_SLOTS:
         QVERIFY(m_interaction->alerts.isEmpty());
     }
 
+    void aTestFolderThatIsALinkIsNeitherChangedNorUsed() {
+        // Someone put a link where the test folder goes in the shared temporary folder.
+        const QString shared = m_root->path() + QStringLiteral("/shared");
+        QVERIFY(QDir().mkpath(shared));
+        const QFile::Permissions open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                        QFile::ExeOther;
+        QVERIFY(QFile::setPermissions(shared, open));
+        const QString folder = Locations::shared().testJobsDir();
+        QVERIFY(QDir().mkpath(QFileInfo(folder).absolutePath()));
+        QVERIFY(QFile::link(shared, folder));
+
+        TestRun run(*m_controller);
+        m_delegate->testRun = &run;
+        run.appear(jobRunning(QStringLiteral("/bin/echo hello")));
+        QTRY_COMPARE_WITH_TIMEOUT(m_interaction->alerts.size(), 1, 30000);
+        QVERIFY(m_delegate->testOutputs.isEmpty());
+        QCOMPARE(QFileInfo(shared).permissions() & 0x7077, open & 0x7077);
+        QVERIFY(QDir(shared).isEmpty());
+    }
+
     void theTimerUnloadsTheTemporaryJob() {
         auto run = std::make_unique<TestRun>(*m_controller);
         m_delegate->testRun = run.get();
