@@ -1,6 +1,7 @@
 #include "store/notesstore.h"
 
 #include "platform/plistcodec.h"
+#include "store/ownfiles.h"
 #include "support/const.h"
 #include "support/locations.h"
 
@@ -32,9 +33,9 @@ QHash<QString, QString> &NotesStore::loaded() {
         // Anything but a dictionary of texts counts as no notes.
         const PlistReadResult result = PlistCodec::readFile(notesFile());
         const PlistDict *dict = result.value ? result.value->dict() : nullptr;
+        bool isAllText = dict != nullptr;
+        QHash<QString, QString> notes;
         if (dict) {
-            QHash<QString, QString> notes;
-            bool isAllText = true;
             for (const auto &[path, value] : *dict) {
                 const std::optional<QString> text = value.toString();
                 if (!text) {
@@ -43,9 +44,11 @@ QHash<QString, QString> &NotesStore::loaded() {
                 }
                 notes.insert(path, *text);
             }
-            if (isAllText)
-                m_notes = notes;
         }
+        if (isAllText)
+            m_notes = notes;
+        else
+            m_isFileUnusable = OwnFiles::isPresent(notesFile());
     }
     return *m_notes;
 }
@@ -73,7 +76,11 @@ void NotesStore::save() {
     for (const QString &path : std::as_const(paths))
         dict.insert(path, PlistValue(m_notes->value(path)));
     bool ok = false;
-    if (const std::optional<QByteArray> xml = PlistCodec::toXml(PlistValue(dict))) {
+    const std::optional<QByteArray> xml = PlistCodec::toXml(PlistValue(dict));
+    // Replacing a file that could not be read would lose every note in it.
+    if (xml && m_isFileUnusable)
+        m_isFileUnusable = !OwnFiles::setAside(notesFile());
+    if (xml && !m_isFileUnusable) {
         QDir().mkpath(QFileInfo(notesFile()).path());
         ok = PlistCodec::writeFileAtomically(notesFile(), *xml);
     }
@@ -88,4 +95,5 @@ void NotesStore::flush() {
 void NotesStore::reset() {
     m_saveTimer.stop();
     m_notes.reset();
+    m_isFileUnusable = false;
 }

@@ -46,5 +46,7 @@ private:
     QHash<QString, QString> &loaded();
 
     std::optional<QHash<QString, QString>> m_notes;
+    // The file was there but gave no notes; it is set aside before the first write.
+    bool m_isFileUnusable = false;
     QTimer m_saveTimer;
 };

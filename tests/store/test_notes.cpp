@@ -12,6 +12,11 @@ QString s(const char *text) {
     return QString::fromUtf8(text);
 }
 
+QByteArray readAll(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 PlistValue fileContent() {
     return PlistCodec::readFile(NotesStore::shared().notesFile()).value.value_or(PlistValue());
 }
@@ -77,6 +82,36 @@ private Q_SLOTS:
         TestRoot root;
         JobFiles::writeBytes(notes.notesFile(), bytes);
         QVERIFY(notes.notes().isEmpty());
+    }
+
+    void aFileThatCannotBeUsedIsSetAsideNotWrittenOver_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("garbage") << QByteArrayLiteral("<plist><dict><key>/a.plist</key>");
+        QTest::newRow("number value") << *PlistCodec::toXml(PlistValue(
+            PlistDict{{s("/a.plist"), PlistValue(s("text"))}, {s("/b.plist"), PlistValue(3)}}));
+    }
+
+    void aFileThatCannotBeUsedIsSetAsideNotWrittenOver() {
+        QFETCH(QByteArray, bytes);
+        TestRoot root;
+        const QString file = notes.notesFile();
+        JobFiles::writeBytes(file, bytes);
+        notes.setNote(s("/c.plist"), s("new"));
+        notes.flush();
+        QCOMPARE(fileContent(), PlistValue(PlistDict{{s("/c.plist"), PlistValue(s("new"))}}));
+        QCOMPARE(readAll(file + s(".bak")), bytes);
+
+        // Later writes replace only the new file; an earlier copy is never replaced.
+        notes.setNote(s("/c.plist"), s("newer"));
+        notes.flush();
+        QCOMPARE(readAll(file + s(".bak")), bytes);
+        notes.reset();
+        JobFiles::writeBytes(file, QByteArrayLiteral("broken again"));
+        notes.setNote(s("/d.plist"), s("d"));
+        notes.flush();
+        QCOMPARE(readAll(file + s(".bak")), bytes);
+        QCOMPARE(readAll(file + s(".bak2")), QByteArrayLiteral("broken again"));
+        QCOMPARE(fileContent(), PlistValue(PlistDict{{s("/d.plist"), PlistValue(s("d"))}}));
     }
 
     void flushWritesOnlyWhenASaveIsPending() {

@@ -1,0 +1,32 @@
+#include "store/ownfiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// More set-aside copies than this mean something keeps breaking the file; stop renaming.
+constexpr int maximumCopies = 100;
+
+} // namespace
+
+namespace OwnFiles {
+
+bool isPresent(const QString &path) {
+    return QFileInfo::exists(path);
+}
+
+bool setAside(const QString &path) {
+    if (!isPresent(path))
+        return true;
+    for (int copy = 1; copy <= maximumCopies; ++copy) {
+        const QString aside =
+            path + QStringLiteral(".bak") + (copy == 1 ? QString() : QString::number(copy));
+        // Never over an earlier copy: rename refuses a name that is taken.
+        if (!isPresent(aside) && QFile::rename(path, aside))
+            return true;
+    }
+    return false;
+}
+
+} // namespace OwnFiles
