@@ -7,6 +7,7 @@
 #include "platform/plistcodec.h"
 #include "schedule/ruleeditormodel.h"
 #include "schedule/scheduledhelper.h"
+#include "store/ownfiles.h"
 #include "support/const.h"
 #include "support/dates.h"
 #include "support/defaults.h"
@@ -51,10 +52,12 @@ QString RevisionController::revisionsFile() const {
 
 PlistDict &RevisionController::loaded() {
     if (!m_revisions) {
-        // An unreadable file counts as empty; the next revision replaces it.
+        // An unreadable file counts as empty; the next revision replaces it, once it is set
+        // aside.
         const PlistReadResult result = PlistCodec::readFile(revisionsFile());
         const PlistDict *dict = result.value ? result.value->dict() : nullptr;
         m_revisions = dict ? *dict : PlistDict();
+        m_isFileUnusable = !dict && OwnFiles::isPresent(revisionsFile());
     }
     return *m_revisions;
 }
@@ -95,7 +98,10 @@ void RevisionController::recordRevision(Job &job, const RuleRows *rows) {
         entries.resize(limit);
     revisions.insert(key, PlistValue(entries));
 
-    if (const std::optional<QByteArray> xml = PlistCodec::toXml(PlistValue(revisions))) {
+    const std::optional<QByteArray> xml = PlistCodec::toXml(PlistValue(revisions));
+    if (xml && m_isFileUnusable)
+        m_isFileUnusable = !OwnFiles::setAside(revisionsFile());
+    if (xml && !m_isFileUnusable) {
         QDir().mkpath(QFileInfo(revisionsFile()).path());
         PlistCodec::writeFileAtomically(revisionsFile(), *xml);
     }
@@ -149,7 +155,8 @@ bool RevisionController::insertRevision(const PlistDict &entry) {
 }
 
 void RevisionController::clearMenu() {
-    QFile::remove(revisionsFile());
+    if (QFile::remove(revisionsFile()))
+        m_isFileUnusable = false;
     if (m_revisions && !m_revisions->isEmpty())
         m_revisions = PlistDict();
 }
@@ -157,4 +164,5 @@ void RevisionController::clearMenu() {
 void RevisionController::reset() {
     m_revisions.reset();
     m_clock.reset();
+    m_isFileUnusable = false;
 }

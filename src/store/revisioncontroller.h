@@ -56,5 +56,7 @@ private:
     [[nodiscard]] const PlistArray *entriesOfCurrentJob();
 
     std::optional<PlistDict> m_revisions;
+    // The file was there but could not be read; it is set aside before the first write.
+    bool m_isFileUnusable = false;
     std::optional<QDateTime> m_clock;
 };

@@ -117,12 +117,18 @@ private Q_SLOTS:
         QCOMPARE(revisions.revisions().size(), 2);
     }
 
-    void anUnreadableFileCountsAsEmpty() {
+    void anUnreadableFileCountsAsEmptyAndIsSetAside() {
         TestRoot root;
-        JobFiles::writeBytes(revisions.revisionsFile(), QByteArrayLiteral("not a property list"));
+        const QByteArray broken = QByteArrayLiteral("<plist><dict><key>/a.plist</key><array>");
+        JobFiles::writeBytes(revisions.revisionsFile(), broken);
         const JobPtr job = jobAt(root.path(s("home/a.plist")));
-        record(*job, 1);
-        QCOMPARE(storedEntries(*job->url).size(), 1);
+        record(*job, 2);
+        QCOMPARE(storedEntries(*job->url).size(), 2);
+        // What the old file held stays on disk for the user, once.
+        QFile aside(revisions.revisionsFile() + s(".bak"));
+        QVERIFY(aside.open(QIODevice::ReadOnly));
+        QCOMPARE(aside.readAll(), broken);
+        QVERIFY(!QFile::exists(revisions.revisionsFile() + s(".bak2")));
     }
 
     void theScheduleIsKeptWithoutARuleEditor() {
