@@ -4,6 +4,7 @@
 #include "model/kind.h"
 #include "platform/plistcodec.h"
 #include "store/agentswitch.h"
+#include "store/ownfiles.h"
 #include "support/const.h"
 #include "support/defaults.h"
 #include "support/locations.h"
@@ -42,16 +43,15 @@ void ExceptionsController::reload() {
 void ExceptionsController::loadExceptions() {
     const PlistReadResult result = PlistCodec::readFile(m_exceptionsURL);
     const PlistDict *dict = result.value ? result.value->dict() : nullptr;
-    if (dict) {
-        const std::optional<QStringList> labels =
-            dict->value(Const::Key::exceptions).toStringList();
-        if (labels) {
-            m_exceptions = *labels;
-            if (std::optional<QStringList> prefixes =
-                    dict->value(Const::Key::exceptionsPrefix).toStringList())
-                m_exceptionsPrefix = *prefixes;
-        }
+    const std::optional<QStringList> labels =
+        dict ? dict->value(Const::Key::exceptions).toStringList() : std::nullopt;
+    if (labels) {
+        m_exceptions = *labels;
+        if (std::optional<QStringList> prefixes =
+                dict->value(Const::Key::exceptionsPrefix).toStringList())
+            m_exceptionsPrefix = *prefixes;
     }
+    m_isFileUnusable = !labels && OwnFiles::isPresent(m_exceptionsURL);
     reload();
 }
 
@@ -83,7 +83,7 @@ void ExceptionsController::runAgent() {
     reload();
 }
 
-void ExceptionsController::write() const {
+void ExceptionsController::write() {
     PlistDict dict;
     dict.insert(Const::Key::exceptions, PlistValue(m_exceptions));
     if (m_exceptionsPrefix && !m_exceptionsPrefix->isEmpty())
@@ -91,6 +91,12 @@ void ExceptionsController::write() const {
     const std::optional<QByteArray> xml = PlistCodec::toXml(PlistValue(dict));
     if (!xml)
         return;
+    // The file may hold prefixes or labels that could not be read; they are kept aside.
+    if (m_isFileUnusable) {
+        m_isFileUnusable = !OwnFiles::setAside(m_exceptionsURL);
+        if (m_isFileUnusable)
+            return;
+    }
     QDir().mkpath(QFileInfo(m_exceptionsURL).path());
     PlistCodec::writeFileAtomically(m_exceptionsURL, *xml);
 }

@@ -46,10 +46,12 @@ Q_SIGNALS:
     void contentChanged();
 
 private:
-    void write() const;
+    void write();
 
     QString m_exceptionsURL;
     QList<JobPtr> m_content;
     QStringList m_exceptions;
     std::optional<QStringList> m_exceptionsPrefix;
+    // The file was there without a list of exceptions; it is set aside before a write.
+    bool m_isFileUnusable = false;
 };

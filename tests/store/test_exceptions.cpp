@@ -126,6 +126,30 @@ private Q_SLOTS:
         QCOMPARE(controller.exceptions(), QStringList{s("later")});
     }
 
+    void aFileThatCannotBeReadIsSetAsideBeforeAToggle() {
+        TestRoot root;
+        const QString file = Locations::shared().appSupport() + u'/' + Const::FileName::exceptions;
+        const QByteArray unreadable = *PlistCodec::toXml(
+            PlistValue(PlistDict{{Const::Key::exceptionsPrefix, PlistValue(QStringList{s("x.")})},
+                                 {Const::Key::exceptions, PlistValue(s("not a list"))}}));
+        JobFiles::writeBytes(file, unreadable);
+        JobList::shared().setJobs({job(s("a"), Kind::userAgent)});
+        ExceptionsController controller;
+        controller.setJobEnabled(0, false);
+        QCOMPARE(fileContent(controller),
+                 (PlistDict{{Const::Key::exceptions, PlistValue(QStringList{s("a")})}}));
+        QFile aside(file + s(".bak"));
+        QVERIFY(aside.open(QIODevice::ReadOnly));
+        QCOMPARE(aside.readAll(), unreadable);
+
+        // A file read well is replaced as usual.
+        controller.loadExceptions();
+        controller.setJobEnabled(0, true);
+        QCOMPARE(fileContent(controller),
+                 (PlistDict{{Const::Key::exceptions, PlistValue(QStringList())}}));
+        QVERIFY(!QFile::exists(file + s(".bak2")));
+    }
+
     void theAgentIsReRegisteredOnTheFirstLaunch() {
         TestRoot root;
         QVERIFY(Defaults::shared().firstMajorVersionLaunch());
