@@ -18,8 +18,12 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
+
+// Dates of revisions are seconds since 1970; further off than this no save was made.
+constexpr double maximumSeconds = 1e15;
 
 bool isArrayOfDictionaries(const PlistValue &value) {
     const PlistArray *array = value.array();
@@ -127,7 +131,8 @@ QList<RevisionItem> RevisionController::revisionItems() {
     for (const PlistValue &value : *entries) {
         const PlistDict &entry = *value.dict();
         const std::optional<double> seconds = entry.value(Const::Revision::date).toNumber();
-        if (!seconds)
+        // Beyond the range of milliseconds in 64 bits the conversion would be undefined.
+        if (!seconds || !std::isfinite(*seconds) || std::abs(*seconds) > maximumSeconds)
             continue;
         const QDateTime date = QDateTime::fromMSecsSinceEpoch(qint64(*seconds * 1000.0));
         items.append({Date::standardDateFormatter(date), entry});

@@ -158,11 +158,12 @@ private Q_SLOTS:
         QVERIFY(!revisions.isRevertEnabled());
         Bindings::shared().setEdited(false);
 
-        // Entries whose date is no number are not listed.
-        PlistDict broken{{Const::Revision::date, PlistValue(s("yesterday"))},
-                         {Const::Revision::plist, PlistValue(PlistDict())}};
+        // Entries whose date is no number, or no moment a save could have had, are not listed.
         PlistArray entries = storedEntries(*job->url);
-        entries.append(PlistValue(broken));
+        for (const PlistValue &date : {PlistValue(s("yesterday")), PlistValue(1e300),
+                                       PlistValue(-1e300), PlistValue(-9.3e15)})
+            entries.append(PlistValue(PlistDict{
+                {Const::Revision::date, date}, {Const::Revision::plist, PlistValue(PlistDict())}}));
         JobFiles::writeDict(revisions.revisionsFile(), {{*job->url, PlistValue(entries)}});
         revisions.reset();
         QCOMPARE(revisions.revisionItems().size(), 1);
