@@ -43,6 +43,13 @@ void wrongFormatError(const QString &path) {
         QString());
 }
 
+// A name is taken by anything there, a broken link too: a new file must not be written
+// through a link to some other place.
+bool isTaken(const QString &path) {
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
 QString uuidText() {
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
 }
@@ -281,7 +288,7 @@ QString JobEditor::newFileName(const QString &folder, const QString &label) {
     QString name = label;
     name.replace(u'/', u'_');
     const QString file = folder + u'/' + name + QStringLiteral(".plist");
-    if (!QFileInfo::exists(file))
+    if (!isTaken(file))
         return file;
     return folder + u'/' + name + uuidText() + QStringLiteral(".plist");
 }
@@ -292,7 +299,7 @@ std::optional<QString> JobEditor::movedFile(const QString &file, Kind kind) {
         return std::nullopt;
     const QFileInfo info(file);
     const QString moved = *folder + u'/' + info.fileName();
-    if (!QFileInfo::exists(moved))
+    if (!isTaken(moved))
         return moved;
     return *folder + u'/' + info.completeBaseName() + uuidText() + QStringLiteral(".plist");
 }

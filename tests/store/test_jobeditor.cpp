@@ -33,6 +33,7 @@ class TestJobEditor final : public QObject {
 private Q_SLOTS:
     void newUserAgentIsSavedEnabledOrDisabled();
     void slashInLabelBecomesUnderscoreAndClashGetsUuid();
+    void aBrokenLinkTakesItsNameForNewAndMovedFiles();
     void userAgentToLocalDaemonUnloadsThenMovesPrivileged();
     void localDaemonToUserAgentRemovesThenSavesThroughService();
     void enabledLocalAgentIsLoadedThroughServiceAfterPrivilegedSave();
@@ -103,6 +104,26 @@ void TestJobEditor::slashInLabelBecomesUnderscoreAndClashGetsUuid() {
     QFile old(plain);
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), QByteArray("not a job\n"));
+}
+
+void TestJobEditor::aBrokenLinkTakesItsNameForNewAndMovedFiles() {
+    TestRoot root;
+    const QString agents = EditorRig::folder(Kind::userAgent);
+    const QString daemons = EditorRig::folder(Kind::localDaemon);
+    QVERIFY(QDir().mkpath(agents) && QDir().mkpath(daemons));
+    // Links to a job in a folder that is gone for now, say an unmounted disk.
+    const QString gone = root.path(QStringLiteral("media/disk/com.example.linked.plist"));
+    const QString linked = agents + QStringLiteral("/com.example.linked.plist");
+    QVERIFY(QFile::link(gone, linked));
+    QVERIFY(QFile::link(gone, daemons + QStringLiteral("/com.example.linked.plist")));
+
+    const QString fresh = JobEditor::newFileName(agents, QStringLiteral("com.example.linked"));
+    QVERIFY2(fresh != linked, qPrintable(fresh));
+    QVERIFY(fresh.startsWith(agents + QStringLiteral("/com.example.linked")));
+    const std::optional<QString> moved = JobEditor::movedFile(linked, Kind::localDaemon);
+    QVERIFY(moved);
+    QVERIFY2(*moved != daemons + QStringLiteral("/com.example.linked.plist"), qPrintable(*moved));
+    QVERIFY(!QFileInfo::exists(gone));
 }
 
 void TestJobEditor::userAgentToLocalDaemonUnloadsThenMovesPrivileged() {
