@@ -485,8 +485,14 @@ bool JobEditor::exportTo(const QString &path) {
     if (!job)
         return false;
     const auto text = JobWriter::fileText(*job, ruleRows());
-    // A failed export is not reported.
-    return text && PlistCodec::writeFileAtomically(path, text->toUtf8());
+    QString reason;
+    if (text && PlistCodec::writeFileAtomically(path, text->toUtf8(), &reason))
+        return true;
+    // The user chose the place and would otherwise take the missing copy for a good one.
+    Interaction::error(Localize::format(Localize::text("The job could not be exported to “%@”."),
+                                        {QFileInfo(path).fileName()}),
+                       reason.isEmpty() ? Localize::pleaseTryAgain() : reason);
+    return false;
 }
 
 // ---- Delete, discard, unsaved changes

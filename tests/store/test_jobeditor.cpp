@@ -296,9 +296,13 @@ void TestJobEditor::exportWritesTextAtomically() {
     QCOMPARE(EditorRig::fileDict(target).value(QStringLiteral("Label")),
              PlistValue(QStringLiteral("com.example.ü")));
     QVERIFY(QDir(QFileInfo(target).path()).entryList(QDir::Files).size() == 1);
-    // A place that cannot be written is not reported.
-    QVERIFY(!rig.editor->exportTo(rig.root.path(QStringLiteral("missing/folder/out.plist"))));
     QVERIFY(rig.answers.alerts.isEmpty());
+    // A place that cannot be written is reported, and nothing is left there.
+    const QString unwritable = rig.root.path(QStringLiteral("missing/folder/out.plist"));
+    QVERIFY(!rig.editor->exportTo(unwritable));
+    QCOMPARE(rig.answers.alerts.size(), 1);
+    QVERIFY(rig.answers.alerts.constFirst().message.contains(QStringLiteral("out.plist")));
+    QVERIFY(!QFileInfo::exists(unwritable));
 }
 
 void TestJobEditor::deleteSendsRemovalForEachKind() {
