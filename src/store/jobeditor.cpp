@@ -431,11 +431,19 @@ JobPtr JobEditor::duplicate() {
     if (!current || !current->url || !current->kind || Bindings::shared().isEdited())
         return {};
     const PlistReadResult read = PlistCodec::readFile(*current->url);
-    if (!read.ok() || !read.value->dict())
+    JobPtr copy;
+    if (read.ok() && read.value->dict())
+        copy = JobReader::jobFromPlist(*read.value->dict(), current->url, current->kind);
+    if (!copy) {
+        // The file changed or went away since the list was read.
+        if (read.ok())
+            wrongFormatError(*current->url);
+        else
+            Interaction::error(
+                Localize::format(Localize::text("“%@” could not be duplicated."), {current->label}),
+                read.error);
         return {};
-    JobPtr copy = JobReader::jobFromPlist(*read.value->dict(), current->url, current->kind);
-    if (!copy)
-        return {};
+    }
     copy->setNewFile(true);
     copy->url.reset();
     copy->label = Localize::format(Localize::text("%@ copy"), {current->label});

@@ -40,6 +40,7 @@ private Q_SLOTS:
     void unsentPrivilegedSaveKeepsOldFileAndRecordsNoRevision();
     void renameKeepsFileAndWritesNewLabel();
     void duplicateIsNewUntilSaved();
+    void duplicateOfAFileChangedOnDiskIsReported();
     void importReadsBinaryAndRefusesNonJob();
     void exportWritesTextAtomically();
     void deleteSendsRemovalForEachKind();
@@ -247,6 +248,25 @@ void TestJobEditor::duplicateIsNewUntilSaved() {
     QCOMPARE(EditorRig::fileDict(saved).value(QStringLiteral("Label")),
              PlistValue(QStringLiteral("com.example.orig copy")));
     QVERIFY(QFileInfo::exists(file));
+}
+
+void TestJobEditor::duplicateOfAFileChangedOnDiskIsReported() {
+    EditorRig rig;
+    const QString file = JobFiles::writeJob(Kind::userAgent, QStringLiteral("com.example.gone"));
+    QVERIFY(EditorRig::select(file));
+    const qsizetype count = JobList::shared().jobs().size();
+
+    QVERIFY(JobFiles::writeBytes(file, "no longer a property list"));
+    QVERIFY(!rig.editor->duplicate());
+    QCOMPARE(rig.answers.alerts.size(), 1);
+    QVERIFY(rig.answers.alerts.constLast().message.contains(QStringLiteral("com.example.gone")));
+
+    QVERIFY(QFile::remove(file));
+    QVERIFY(!rig.editor->duplicate());
+    QCOMPARE(rig.answers.alerts.size(), 2);
+    QVERIFY(!rig.answers.alerts.constLast().informativeText.isEmpty());
+    QCOMPARE(JobList::shared().jobs().size(), count);
+    QVERIFY(!Bindings::shared().isEdited());
 }
 
 void TestJobEditor::importReadsBinaryAndRefusesNonJob() {
