@@ -12,6 +12,7 @@
 #include "schedule/whenswitches.h"
 #include "store/jobdiscovery.h"
 #include "store/revisioncontroller.h"
+#include "store/schedulerows.h"
 #include "support/delay.h"
 #include "support/interaction.h"
 #include "support/localize.h"
@@ -107,11 +108,6 @@ JobEditor::~JobEditor() {
         m_controller.setDelegate(nullptr);
     if (RuleEditorModel::attached() == m_ruleEditor)
         m_ruleEditor->detach();
-}
-
-const RuleRows *JobEditor::ruleRows() const {
-    const RuleEditorModel *editor = RuleEditorModel::attached();
-    return editor ? &editor->rows() : nullptr;
 }
 
 void JobEditor::updateForm() {
@@ -328,8 +324,8 @@ bool JobEditor::save() {
     job->setNewFile(false);
     if (!job->url)
         return failSaving();
-    const RuleRows *rows = ruleRows();
-    const auto text = JobWriter::fileText(*job, rows);
+    const RuleRows rows = ScheduleRows::forJob(*job);
+    const auto text = JobWriter::fileText(*job, &rows);
     if (!text)
         return failSaving();
 
@@ -394,7 +390,7 @@ bool JobEditor::save() {
         Bindings::shared().setEdited(isEdited);
         return false;
     }
-    RevisionController::shared().recordRevision(*job, rows);
+    RevisionController::shared().recordRevision(*job, &rows);
     return true;
 }
 
@@ -477,7 +473,9 @@ JobPtr JobEditor::importFile(const QString &path) {
 
 bool JobEditor::exportAction() {
     const JobPtr job = JobList::shared().currentJob();
-    if (!job || !JobWriter::fileText(*job, ruleRows()))
+    if (!job)
+        return false;
+    if (const RuleRows rows = ScheduleRows::forJob(*job); !JobWriter::fileText(*job, &rows))
         return false;
     FilePanelRequest request;
     request.directory = Locations::shared().home();
@@ -492,7 +490,8 @@ bool JobEditor::exportTo(const QString &path) {
     const JobPtr job = JobList::shared().currentJob();
     if (!job)
         return false;
-    const auto text = JobWriter::fileText(*job, ruleRows());
+    const RuleRows rows = ScheduleRows::forJob(*job);
+    const auto text = JobWriter::fileText(*job, &rows);
     QString reason;
     if (text && PlistCodec::writeFileAtomically(path, text->toUtf8(), &reason))
         return true;

@@ -133,7 +133,6 @@ private:
     void keep(const ActionPtr &action);
     void pauseAfterUnload();
     void sendUnload(const QString &file, const std::optional<QString> &label);
-    [[nodiscard]] const RuleRows *ruleRows() const;
 
     ActionController &m_controller;
     RuleEditorModel *m_ruleEditor;

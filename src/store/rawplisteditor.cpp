@@ -4,7 +4,7 @@
 #include "model/jobreader.h"
 #include "model/jobwriter.h"
 #include "platform/plistcodec.h"
-#include "schedule/ruleeditormodel.h"
+#include "store/schedulerows.h"
 #include "support/interaction.h"
 #include "support/localize.h"
 
@@ -12,8 +12,8 @@ std::optional<QString> RawPlistEditor::load() {
     const JobPtr &job = JobList::shared().currentJob();
     if (!job)
         return std::nullopt;
-    const RuleEditorModel *editor = RuleEditorModel::attached();
-    const auto text = JobWriter::fileText(*job, editor ? &editor->rows() : nullptr);
+    const RuleRows rows = ScheduleRows::forJob(*job);
+    const auto text = JobWriter::fileText(*job, &rows);
     if (text)
         m_checkString = text;
     return text;

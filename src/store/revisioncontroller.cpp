@@ -5,9 +5,8 @@
 #include "model/jobreader.h"
 #include "model/jobwriter.h"
 #include "platform/plistcodec.h"
-#include "schedule/ruleeditormodel.h"
-#include "schedule/scheduledhelper.h"
 #include "store/ownfiles.h"
+#include "store/schedulerows.h"
 #include "support/const.h"
 #include "support/dates.h"
 #include "support/defaults.h"
@@ -29,18 +28,6 @@ bool isArrayOfDictionaries(const PlistValue &value) {
     const PlistArray *array = value.array();
     return array && std::all_of(array->cbegin(), array->cend(),
                                 [](const PlistValue &entry) { return entry.isDict(); });
-}
-
-// The rule editor's rows for a job's own rules, as the editor would show them.
-RuleRows rowsForRules(const Job &job) {
-    RuleRows rows;
-    if (!job.scheduled)
-        return rows;
-    for (const ScheduledType &rule : *job.scheduled) {
-        if (std::optional<RuleRow> row = ScheduledHelper::shared().rowForRule(rule))
-            rows.append(*row);
-    }
-    return rows;
 }
 
 } // namespace
@@ -82,13 +69,8 @@ void RevisionController::recordRevision(Job &job, const RuleRows *rows) {
 
     RuleRows ownRows;
     if (!rows) {
-        RuleEditorModel *editor = RuleEditorModel::attached();
-        if (editor && job.isCurrent()) {
-            rows = &editor->rows();
-        } else {
-            ownRows = rowsForRules(job);
-            rows = &ownRows;
-        }
+        ownRows = ScheduleRows::forJob(job);
+        rows = &ownRows;
     }
     const QDateTime moment = m_clock.value_or(QDateTime::currentDateTimeUtc());
     PlistDict entry;

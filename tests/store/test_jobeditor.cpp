@@ -5,6 +5,7 @@
 #include "platform/autostart.h"
 #include "store/editortestsupport.h"
 #include "store/jobfiles.h"
+#include "support/const.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -39,6 +40,7 @@ private Q_SLOTS:
     void enabledLocalAgentIsLoadedThroughServiceAfterPrivilegedSave();
     void unsentPrivilegedSaveKeepsOldFileAndRecordsNoRevision();
     void renameKeepsFileAndWritesNewLabel();
+    void scheduleSurvivesASaveAndExportWithoutAWhenView();
     void duplicateIsNewUntilSaved();
     void duplicateOfAFileChangedOnDiskIsReported();
     void importReadsBinaryAndRefusesNonJob();
@@ -222,6 +224,36 @@ void TestJobEditor::renameKeepsFileAndWritesNewLabel() {
     const PlistValue revisions = RevisionController::shared().revisions().value(file);
     QVERIFY(revisions.array());
     QCOMPARE(revisions.array()->size(), 2);
+}
+
+void TestJobEditor::scheduleSurvivesASaveAndExportWithoutAWhenView() {
+    EditorRig rig;
+    QVERIFY(rig.serviceStarted);
+    // In the order the writer puts them, so that the dictionaries compare equal.
+    const PlistValue calendar(PlistArray{PlistValue(PlistDict{
+        {QStringLiteral("Minute"), PlistValue(30)}, {QStringLiteral("Hour"), PlistValue(3)}})});
+    const QString file = JobFiles::writeJob(Kind::userAgent, QStringLiteral("com.example.cron"),
+                                            {{QStringLiteral("StartInterval"), PlistValue(3600)},
+                                             {QStringLiteral("StartCalendarInterval"), calendar}});
+    QVERIFY(EditorRig::select(file));
+    rig.editor->setNameText(QStringLiteral("com.example.cron2"));
+    QVERIFY(rig.saveAndWait());
+    const PlistDict saved = EditorRig::fileDict(file);
+    QCOMPARE(saved.value(QStringLiteral("Label")), PlistValue(QStringLiteral("com.example.cron2")));
+    QCOMPARE(saved.value(QStringLiteral("StartInterval")), PlistValue(3600));
+    QCOMPARE(saved.value(QStringLiteral("StartCalendarInterval")), calendar);
+    // The revision is what the file got.
+    const PlistValue revisions = RevisionController::shared().revisions().value(file);
+    QVERIFY(revisions.array() && !revisions.array()->isEmpty());
+    QCOMPARE(revisions.array()->constFirst().dict()->value(Const::Revision::plist),
+             PlistValue(saved));
+
+    const QString exported = rig.root.path(QStringLiteral("home/cron.plist"));
+    QVERIFY(QDir().mkpath(QFileInfo(exported).path()));
+    QVERIFY(EditorRig::select(file));
+    QVERIFY(rig.editor->exportTo(exported));
+    QCOMPARE(EditorRig::fileDict(exported).value(QStringLiteral("StartCalendarInterval")),
+             calendar);
 }
 
 void TestJobEditor::duplicateIsNewUntilSaved() {
