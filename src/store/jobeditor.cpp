@@ -24,6 +24,8 @@
 #include <QTimer>
 #include <QUuid>
 
+#include <algorithm>
+
 namespace {
 
 // How long the main thread waits after unloading a job through the helper service before
@@ -518,8 +520,21 @@ bool JobEditor::deleteAction() {
         return false;
 
     if (job->kind == Kind::loginItemSystemPreferences) {
-        if (job->label.isEmpty() || !Autostart::deleteLoginItem(job->label))
+        if (job->label.isEmpty())
             return false;
+        const QList<AutostartEntry> items = Autostart::loginItems();
+        const bool isListed = std::any_of(items.cbegin(), items.cend(), [&](const auto &item) {
+            return item.name == job->label;
+        });
+        // No item of that name: nothing to delete. One that stays is a failure to show.
+        if (!isListed)
+            return false;
+        if (!Autostart::deleteLoginItem(job->label)) {
+            Interaction::error(
+                Localize::format(Localize::text("“%@” could not be deleted."), {job->label}),
+                Localize::pleaseTryAgain());
+            return false;
+        }
         JobDiscovery::reloadJobs();
         return true;
     }

@@ -407,6 +407,21 @@ void TestJobEditor::deleteLoginItemGoesThroughAutostart() {
     QVERIFY(rig.editor->deleteAction());
     QVERIFY(!QFileInfo::exists(entry));
     QCOMPARE(updates.size(), 1);
+    QCOMPARE(rig.answers.alerts.size(), 2);
+
+    // A machine-wide item is hidden by an entry of the user's; where that cannot be
+    // written, the item stays and the user is told.
+    const QString machine =
+        Locations::shared().systemAutostart() + QStringLiteral("/daemon.desktop");
+    QVERIFY(JobFiles::writeBytes(machine, "[Desktop Entry]\nType=Application\nName=Daemon\n"
+                                          "Exec=/usr/bin/daemon\n"));
+    QVERIFY(QDir(Locations::shared().userAutostart()).removeRecursively());
+    QVERIFY(JobFiles::writeBytes(Locations::shared().userAutostart(), "a file, not a folder"));
+    item->label = QStringLiteral("Daemon");
+    QVERIFY(!rig.editor->deleteAction());
+    QCOMPARE(rig.answers.alerts.size(), 4);
+    QVERIFY(rig.answers.alerts.constLast().message.contains(QStringLiteral("Daemon")));
+    QCOMPARE(updates.size(), 1);
 }
 
 void TestJobEditor::killedHelperLeavesEditorEditedAndUnlocked() {
