@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -91,7 +92,20 @@ QList<StateFileBackend::Entry> StateFileBackend::entries(const PlistDict &state)
     return entries;
 }
 
+bool StateFileBackend::lock(QLockFile &file, QString *error) const {
+    if (!QDir().mkpath(QFileInfo(m_stateFile).absolutePath()) || !file.tryLock(lockTimeout)) {
+        *error = QStringLiteral("the record of loaded jobs is busy");
+        return false;
+    }
+    return true;
+}
+
 bool StateFileBackend::load(const QString &label, const QString &path, QString *error) {
+    // Every privileged helper keeps the machine's jobs in the one record; without the lock
+    // two of them would each write back what they read, and one change would be lost.
+    QLockFile file(m_stateFile + QStringLiteral(".lock"));
+    if (!lock(file, error))
+        return false;
     PlistDict state = read();
     PlistArray kept;
     // Loading a label again replaces its earlier job, as a reload would.
@@ -107,6 +121,9 @@ bool StateFileBackend::load(const QString &label, const QString &path, QString *
 
 bool StateFileBackend::unload(const std::optional<QString> &label,
                               const std::optional<QString> &path, QString *error) {
+    QLockFile file(m_stateFile + QStringLiteral(".lock"));
+    if (!lock(file, error))
+        return false;
     PlistDict state = read();
     PlistArray kept;
     for (const Entry &entry : entries(state)) {

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+class QLockFile;
+
 // The Linux load backend until a systemd one exists: a property list that records which
 // jobs are loaded, in load order, and the last operations, so that the order and effect of
 // requests can be checked.
@@ -38,6 +40,10 @@ public:
     [[nodiscard]] const QString &stateFile() const { return m_stateFile; }
 
 private:
+    // How long a change waits for another helper's change to the record, in ms.
+    static constexpr int lockTimeout = 10000;
+
+    bool lock(QLockFile &file, QString *error) const;
     [[nodiscard]] PlistDict read() const;
     [[nodiscard]] static QList<Entry> entries(const PlistDict &state);
     bool write(const PlistDict &state, QString *error) const;

@@ -1,6 +1,7 @@
 // The privileged helper driven as a real process: its handshake and who it serves.
 
 #include "helper/helpertestsupport.h"
+#include "helper/statefilebackend.h"
 #include "platform/plistcodec.h"
 #include "support/locations.h"
 
@@ -210,6 +211,35 @@ private Q_SLOTS:
         QVERIFY(
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QCOMPARE(errorCode(client.request(test)), std::nullopt);
+    }
+
+    void twoHelpersLoadingAtOnceLoseNoJob() {
+        // Each user's helper keeps the machine's jobs in the one record.
+        QVERIFY(startHelper());
+        HelperTest::Process other;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("PKEXEC_UID"));
+        QVERIFY(other.startPrivileged({QStringLiteral("--root"), m_root->path()}, environment));
+        constexpr int perHelper = 40;
+        Client first(m_helper->endpoint());
+        Client second(other.endpoint());
+        const auto saveAndLoad = [this](const QString &name, const QByteArray &token) {
+            PlistDict request = save(daemons() + u'/' + name + QStringLiteral(".plist"), token);
+            request.insert(QStringLiteral("kind"), 1);
+            request.insert(QStringLiteral("string"), jobText(name));
+            return request;
+        };
+        for (int i = 0; i < perHelper; ++i) {
+            QVERIFY(first.send(saveAndLoad(QStringLiteral("a%1").arg(i), m_helper->token())));
+            QVERIFY(second.send(saveAndLoad(QStringLiteral("b%1").arg(i), other.token())));
+        }
+        for (int i = 0; i < perHelper; ++i) {
+            QCOMPARE(errorCode(first.reply()), std::nullopt);
+            QCOMPARE(errorCode(second.reply()), std::nullopt);
+        }
+        const StateFileBackend state(
+            Locations::shared().underRoot(QStringLiteral("/run/vandra/state/loaded.plist")));
+        QCOMPARE(state.loaded().size(), 2 * perHelper);
     }
 
     void theHelperEndsWhenItsClientIsGone() {
