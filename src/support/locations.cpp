@@ -46,8 +46,12 @@ Locations::Locations(const QString &root)
         m_home = QDir::cleanPath(QDir::homePath());
         m_configHome = environmentPath("XDG_CONFIG_HOME", m_home + QStringLiteral("/.config"));
         m_dataHome = environmentPath("XDG_DATA_HOME", m_home + QStringLiteral("/.local/share"));
-        m_runtime = environmentPath(
-            "XDG_RUNTIME_DIR", QDir::tempPath() + QStringLiteral("/vandra-runtime-") + userId());
+        // Not a folder in the shared temporary folder, which another user could create
+        // first and so swap the helper's socket: the user's own cache folder instead.
+        const QString cacheHome =
+            environmentPath("XDG_CACHE_HOME", m_home + QStringLiteral("/.cache"));
+        m_runtime =
+            environmentPath("XDG_RUNTIME_DIR", cacheHome + QStringLiteral("/vandra-runtime"));
     } else {
         m_home = m_root + QStringLiteral("/home");
         m_configHome = m_home + QStringLiteral("/.config");

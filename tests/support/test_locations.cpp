@@ -17,6 +17,7 @@ private Q_SLOTS:
         qunsetenv("XDG_CONFIG_HOME");
         qunsetenv("XDG_DATA_HOME");
         qunsetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_CACHE_HOME");
         qunsetenv("VANDRA_ROOT");
     }
 
@@ -61,7 +62,12 @@ private Q_SLOTS:
         cleanup();
         Locations::initialize(QString());
         QCOMPARE(l.userLibrary(), l.home() + u"/.config/vandra"_s);
-        QVERIFY(l.runtimeDir().startsWith(QDir::tempPath() + u"/vandra-runtime-"_s));
+        // Without a runtime folder of the session's, the sockets stay in the user's own
+        // folders: one in the shared temporary folder could be created first by anyone.
+        QCOMPARE(l.runtimeDir(), l.home() + u"/.cache/vandra-runtime/vandra"_s);
+        qputenv("XDG_CACHE_HOME", "/xdg/cache");
+        Locations::initialize(QString());
+        QCOMPARE(l.helperSocket(), u"/xdg/cache/vandra-runtime/vandra/helper.sock"_s);
     }
 
     void aRelativeRootIsMadeAbsoluteAndTheRootFolderMeansNoRoot() {
