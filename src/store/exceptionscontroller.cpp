@@ -88,8 +88,8 @@ void ExceptionsController::write() {
     dict.insert(Const::Key::exceptions, PlistValue(m_exceptions));
     if (m_exceptionsPrefix && !m_exceptionsPrefix->isEmpty())
         dict.insert(Const::Key::exceptionsPrefix, PlistValue(*m_exceptionsPrefix));
-    const std::optional<QByteArray> xml = PlistCodec::toXml(PlistValue(dict));
-    if (!xml)
+    const std::optional<QByteArray> bytes = OwnFiles::encode(PlistValue(dict));
+    if (!bytes)
         return;
     // The file may hold prefixes or labels that could not be read; they are kept aside.
     if (m_isFileUnusable) {
@@ -98,5 +98,5 @@ void ExceptionsController::write() {
             return;
     }
     QDir().mkpath(QFileInfo(m_exceptionsURL).path());
-    PlistCodec::writeFileAtomically(m_exceptionsURL, *xml);
+    PlistCodec::writeFileAtomically(m_exceptionsURL, *bytes);
 }

@@ -76,13 +76,13 @@ void NotesStore::save() {
     for (const QString &path : std::as_const(paths))
         dict.insert(path, PlistValue(m_notes->value(path)));
     bool ok = false;
-    const std::optional<QByteArray> xml = PlistCodec::toXml(PlistValue(dict));
+    const std::optional<QByteArray> bytes = OwnFiles::encode(PlistValue(dict));
     // Replacing a file that could not be read would lose every note in it.
-    if (xml && m_isFileUnusable)
+    if (bytes && m_isFileUnusable)
         m_isFileUnusable = !OwnFiles::setAside(notesFile());
-    if (xml && !m_isFileUnusable) {
+    if (bytes && !m_isFileUnusable) {
         QDir().mkpath(QFileInfo(notesFile()).path());
-        ok = PlistCodec::writeFileAtomically(notesFile(), *xml);
+        ok = PlistCodec::writeFileAtomically(notesFile(), *bytes);
     }
     Q_EMIT saved(ok);
 }

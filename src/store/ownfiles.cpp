@@ -1,5 +1,7 @@
 #include "store/ownfiles.h"
 
+#include "platform/plistcodec.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -27,6 +29,12 @@ bool setAside(const QString &path) {
             return true;
     }
     return false;
+}
+
+std::optional<QByteArray> encode(const PlistValue &value) {
+    if (std::optional<QByteArray> xml = PlistCodec::toXml(value))
+        return xml;
+    return PlistCodec::toBinary(value);
 }
 
 } // namespace OwnFiles

@@ -84,12 +84,12 @@ void RevisionController::recordRevision(Job &job, const RuleRows *rows) {
         entries.resize(limit);
     revisions.insert(key, PlistValue(entries));
 
-    const std::optional<QByteArray> xml = PlistCodec::toXml(PlistValue(revisions));
-    if (xml && m_isFileUnusable)
+    const std::optional<QByteArray> bytes = OwnFiles::encode(PlistValue(revisions));
+    if (bytes && m_isFileUnusable)
         m_isFileUnusable = !OwnFiles::setAside(revisionsFile());
-    if (xml && !m_isFileUnusable) {
+    if (bytes && !m_isFileUnusable) {
         QDir().mkpath(QFileInfo(revisionsFile()).path());
-        PlistCodec::writeFileAtomically(revisionsFile(), *xml);
+        PlistCodec::writeFileAtomically(revisionsFile(), *bytes);
     }
 }
 

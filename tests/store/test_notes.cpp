@@ -114,6 +114,21 @@ private Q_SLOTS:
         QCOMPARE(fileContent(), PlistValue(PlistDict{{s("/d.plist"), PlistValue(s("d"))}}));
     }
 
+    void notesWithControlCharactersAreStillWritten() {
+        TestRoot root;
+        QSignalSpy saved(&notes, &NotesStore::saved);
+        // A pasted escape sequence, and a job file whose name holds a control character.
+        const QString odd = s("/jobs/odd\x01.plist");
+        notes.setNote(s("/a.plist"), s("plain"));
+        notes.setNote(odd, s("\x1b[1mbold\x1b[0m"));
+        notes.flush();
+        QCOMPARE(saved.count(), 1);
+        QCOMPARE(saved.first().first().toBool(), true);
+        notes.reset();
+        QCOMPARE(notes.note(s("/a.plist")), s("plain"));
+        QCOMPARE(notes.note(odd), s("\x1b[1mbold\x1b[0m"));
+    }
+
     void flushWritesOnlyWhenASaveIsPending() {
         TestRoot root;
         QSignalSpy saved(&notes, &NotesStore::saved);

@@ -131,6 +131,17 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(revisions.revisionsFile() + s(".bak2")));
     }
 
+    void aPathWithAControlCharacterDoesNotStopLaterRevisions() {
+        TestRoot root;
+        const JobPtr odd = jobAt(root.path(s("home/odd\x01.plist")));
+        const JobPtr plain = jobAt(root.path(s("home/plain.plist")));
+        record(*odd, 1);
+        record(*plain, 1);
+        revisions.reset();
+        QCOMPARE(storedEntries(*odd->url).size(), 1);
+        QCOMPARE(storedEntries(*plain->url).size(), 1);
+    }
+
     void theScheduleIsKeptWithoutARuleEditor() {
         TestRoot root;
         const PlistValue calendar(PlistArray{
