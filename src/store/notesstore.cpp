@@ -63,6 +63,7 @@ QString NotesStore::note(const QString &path) {
 
 void NotesStore::setNote(const QString &path, const QString &text) {
     loaded().insert(path, text);
+    m_isUnsaved = true;
     // Each change moves the pending write back, so a burst of typing writes once.
     m_saveTimer.start();
 }
@@ -84,11 +85,14 @@ void NotesStore::save() {
         QDir().mkpath(QFileInfo(notesFile()).path());
         ok = PlistCodec::writeFileAtomically(notesFile(), *bytes);
     }
+    if (ok)
+        m_isUnsaved = false;
     Q_EMIT saved(ok);
 }
 
 void NotesStore::flush() {
-    if (m_saveTimer.isActive())
+    // A note whose write failed is tried again, or it would be lost when the program quits.
+    if (m_saveTimer.isActive() || m_isUnsaved)
         save();
 }
 
@@ -96,4 +100,5 @@ void NotesStore::reset() {
     m_saveTimer.stop();
     m_notes.reset();
     m_isFileUnusable = false;
+    m_isUnsaved = false;
 }

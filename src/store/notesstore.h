@@ -30,8 +30,8 @@ public:
     [[nodiscard]] bool isSavePending() const { return m_saveTimer.isActive(); }
     // Writes every note now.
     void save();
-    // Writes at once when a save is pending, as when the notes view goes away or the
-    // program quits.
+    // Writes at once when a save is pending or the last write failed, as when the notes view
+    // goes away or the program quits.
     void flush();
 
     // As in a new process; for tests.
@@ -48,5 +48,7 @@ private:
     std::optional<QHash<QString, QString>> m_notes;
     // The file was there but gave no notes; it is set aside before the first write.
     bool m_isFileUnusable = false;
+    // Some note has not reached the file yet.
+    bool m_isUnsaved = false;
     QTimer m_saveTimer;
 };

@@ -138,6 +138,21 @@ private Q_SLOTS:
         notes.flush();
         QCOMPARE(saved.count(), 1);
         QCOMPARE(fileContent(), PlistValue(PlistDict{{s("/a.plist"), PlistValue(s("note"))}}));
+        notes.flush();
+        QCOMPARE(saved.count(), 1);
+
+        // A write that failed is tried again at the next flush, as when the program quits.
+        const QString folder = QFileInfo(notes.notesFile()).path();
+        QVERIFY(QDir(folder).removeRecursively());
+        QVERIFY(JobFiles::writeBytes(folder, "a file where the folder should be"));
+        notes.setNote(s("/a.plist"), s("changed"));
+        notes.flush();
+        QCOMPARE(saved.last().first().toBool(), false);
+        QVERIFY(QFile::remove(folder));
+        notes.flush();
+        QCOMPARE(saved.count(), 3);
+        QCOMPARE(saved.last().first().toBool(), true);
+        QCOMPARE(fileContent(), PlistValue(PlistDict{{s("/a.plist"), PlistValue(s("changed"))}}));
     }
 };
 
