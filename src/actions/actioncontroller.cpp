@@ -216,8 +216,8 @@ void ActionController::handleReply(const PlistDict &reply, const WeakAction &wea
     if (const PlistValue *error = reply.find(ActionKey::error); error && error->isDict()) {
         if (action && action->presentError)
             presentErrorDictionary(*error);
-        if (action && action->cleanUp && m_delegate)
-            m_delegate->endSaving();
+        if (action && action->cleanUp)
+            endSavingKeepingEdits();
         return;
     }
     if (privileged && action && action->localAgentLoadPath) {
@@ -272,14 +272,20 @@ void ActionController::handleFailure(const WeakAction &weak, const QString &erro
 
 void ActionController::resetAfterFailure(const WeakAction &weak) {
     const ActionPtr action = weak.lock();
-    if (action && action->cleanUp && m_delegate) {
-        // The failed job still counts as edited.
-        const bool isEdited = Bindings::shared().isEdited();
-        m_delegate->endSaving();
-        Bindings::shared().setEdited(isEdited);
-    }
+    if (action && action->cleanUp)
+        endSavingKeepingEdits();
     if (m_delegate)
         m_delegate->resetLogViewer();
+}
+
+void ActionController::endSavingKeepingEdits() {
+    if (!m_delegate)
+        return;
+    // The request failed, so the job was not saved: it still counts as edited, or the next
+    // reload would replace the edits with the file and nothing would warn before leaving it.
+    const bool isEdited = Bindings::shared().isEdited();
+    m_delegate->endSaving();
+    Bindings::shared().setEdited(isEdited);
 }
 
 void ActionController::presentErrorDictionary(const PlistValue &error) {

@@ -74,6 +74,8 @@ public:
     void handleReply(const PlistDict &reply, const WeakAction &action, bool privileged);
     void handleFailure(const WeakAction &action, const QString &error, bool privileged,
                        const QPointer<HelperConnection> &connection);
+    // Ends the editor's saving state after a failed request, the job still edited.
+    void endSavingKeepingEdits();
     void resetAfterFailure(const WeakAction &action);
     // One alert for a reply's error dictionary.
     void presentErrorDictionary(const PlistValue &error);

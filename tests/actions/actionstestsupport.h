@@ -5,6 +5,7 @@
 #include "actions/actiondelegate.h"
 #include "actions/logsession.h"
 #include "actions/testrun.h"
+#include "model/bindings.h"
 #include "support/interaction.h"
 
 #include <QList>
@@ -35,7 +36,11 @@ public:
 class RecordingDelegate final : public ActionDelegate {
 public:
     bool hasDetailEditor() const override { return isEditorOpen; }
-    void endSaving() override { ++endSavingCount; }
+    // As the editor does: the saving state ends and the job counts as saved.
+    void endSaving() override {
+        ++endSavingCount;
+        Bindings::shared().setEdited(false);
+    }
     void reloadJobs() override { ++reloadCount; }
     void clearSelectedJob() override { ++clearCount; }
     void showTestOutput(const QString &output) override {

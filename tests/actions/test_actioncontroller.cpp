@@ -176,6 +176,18 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(inFolder(agents(), QStringLiteral("a.plist"))));
     }
 
+    void aSaveTheHelperRefusesKeepsTheJobEdited() {
+        // A folder where the file should go: the helper answers with an error.
+        QVERIFY(QDir().mkpath(inFolder(agents(), QStringLiteral("a.plist"))));
+        Bindings::shared().setEdited(true);
+        const auto save = saveAgent(QStringLiteral("a.plist"), QStringLiteral("a"));
+        QVERIFY(m_controller->send(save));
+        QTRY_COMPARE_WITH_TIMEOUT(m_delegate->endSavingCount, 1, 30000);
+        QCOMPARE(m_interaction->alerts.size(), 1);
+        QVERIFY(Bindings::shared().isEdited());
+        QCOMPARE(m_delegate->reloadCount, 0);
+    }
+
     void aRequestWhoseCreatorIsGoneHasNoEffect() {
         QVERIFY(
             m_controller->send(saveAgent(QStringLiteral("gone.plist"), QStringLiteral("gone"))));
