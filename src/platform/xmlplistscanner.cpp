@@ -208,6 +208,7 @@ private:
     bool readDeclaration();
     bool readDoctype();
     bool readQuoted(QByteArrayView *value);
+    bool readValueAfterName(QByteArrayView *value);
     bool readAttributes();
     // Attributes are taken on a <plist> at the top only.
     std::optional<Tag> readStartTag(bool isTop);
@@ -280,6 +281,15 @@ bool Scanner::readQuoted(QByteArrayView *value) {
     return true;
 }
 
+// = "value" after an attribute's name, space allowed around the '='.
+bool Scanner::readValueAfterName(QByteArrayView *value) {
+    skipSpace();
+    if (m_pos == m_end || *m_pos++ != '=')
+        return false;
+    skipSpace();
+    return readQuoted(value);
+}
+
 // <?xml version="1.0" encoding="UTF-8" standalone="no"?>, the last two optional.
 bool Scanner::readDeclaration() {
     m_pos += 5; // "<?xml"
@@ -301,12 +311,8 @@ bool Scanner::readDeclaration() {
             return false;
         next = found + 1;
         m_pos += names[found].size();
-        skipSpace();
-        if (m_pos == m_end || *m_pos++ != '=')
-            return false;
-        skipSpace();
         QByteArrayView value;
-        if (!readQuoted(&value))
+        if (!readValueAfterName(&value))
             return false;
         const bool isKnown = found == 0   ? value == "1.0"
                              : found == 1 ? value.compare("UTF-8", Qt::CaseInsensitive) == 0
@@ -365,12 +371,8 @@ bool Scanner::readAttributes() {
             std::find(seen.begin(), seen.begin() + count, name) != seen.begin() + count)
             return false;
         seen[size_t(count++)] = name;
-        skipSpace();
-        if (m_pos == m_end || *m_pos++ != '=')
-            return false;
-        skipSpace();
         QByteArrayView value;
-        if (!readQuoted(&value))
+        if (!readValueAfterName(&value))
             return false;
         if (m_pos < m_end && !isSpace(*m_pos))
             return true;
