@@ -62,6 +62,14 @@ QString escapeValue(const QString &value) {
     return result;
 }
 
+// Launchers expand field codes (%f, %u...) anywhere in an Exec line, so a literal percent
+// sign is written twice.
+QString unescapePercent(const QString &word) {
+    QString result = word;
+    result.replace(QStringLiteral("%%"), QStringLiteral("%"));
+    return result;
+}
+
 // The first word of an Exec line: quoted words keep their spaces, and inside quotes a
 // backslash escapes the next character.
 QString programOfExec(const QString &exec) {
@@ -73,14 +81,14 @@ QString programOfExec(const QString &exec) {
             if (c == u'\\' && i + 1 < line.size())
                 word += line.at(++i);
             else if (c == u'"')
-                return word;
+                return unescapePercent(word);
             else
                 word += c;
         }
-        return word;
+        return unescapePercent(word);
     }
     const qsizetype end = line.indexOf(QRegularExpression(QStringLiteral("\\s")));
-    return end < 0 ? line : line.left(end);
+    return unescapePercent(end < 0 ? line : line.left(end));
 }
 
 QString quotedExecWord(const QString &word) {
@@ -94,9 +102,16 @@ QString quotedExecWord(const QString &word) {
             escaped += u'\\';
         escaped += c;
     }
-    // Backslashes are escaped once more for the string level of the file.
-    escaped.replace(QStringLiteral("\\"), QStringLiteral("\\\\"));
     return u'"' + escaped + u'"';
+}
+
+// The Exec value of a program: quoted for the command line, percent signs doubled for the
+// launcher, then escaped once more for the string level of the file, which also keeps a
+// line break in the path from starting a new key.
+QString execValue(const QString &program) {
+    QString word = quotedExecWord(program);
+    word.replace(QStringLiteral("%"), QStringLiteral("%%"));
+    return escapeValue(word);
 }
 
 QMap<QString, AutostartEntry> entriesIn(const QString &folder) {
@@ -216,7 +231,7 @@ bool setLoginItemEnabled(const QString &identifier, bool enabled, const QString 
         return disableEntry(fileName);
     return writeEntry(userFile(fileName),
                       desktopGroup + QStringLiteral("\nType=Application\nName=") +
-                          escapeValue(name) + QStringLiteral("\nExec=") + quotedExecWord(program) +
+                          escapeValue(name) + QStringLiteral("\nExec=") + execValue(program) +
                           QStringLiteral("\nX-GNOME-Autostart-enabled=true\n"));
 }
 
