@@ -18,6 +18,20 @@ bool isUnquotedCharacter(QChar c) {
            u == u'_' || u == u'$' || u == u'/' || u == u':' || u == u'.' || u == u'-';
 }
 
+// Escapes (\0, \U) can spell text that the other formats refuse and no writer takes.
+bool isValidText(const QString &text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isNull())
+            return false;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return false;
+    }
+    return true;
+}
+
 int hexValue(QChar c) {
     const char16_t u = c.unicode();
     if (u >= u'0' && u <= u'9')
@@ -127,8 +141,15 @@ std::optional<QString> Parser::quoted() {
             fail(Text::tr("the quoted text starting here never ends"), start);
             return std::nullopt;
         }
-        if (m_text[m_pos++] == quote)
+        if (m_text[m_pos++] == quote) {
+            if (!isValidText(text)) {
+                fail(Text::tr("the quoted text starting here holds a NUL character or an "
+                              "unpaired surrogate"),
+                     start);
+                return std::nullopt;
+            }
             return text;
+        }
         if (atEnd()) {
             fail(Text::tr("the quoted text starting here never ends"), start);
             return std::nullopt;

@@ -464,6 +464,8 @@ void TestPlistCodec::openStepSyntax_data() {
     QTest::newRow("empty data") << QByteArray("<>") << PlistValue(QByteArray());
     QTest::newRow("escaped newline and octal")
         << QByteArray("\"a\\\nb\\0012\"") << PlistValue(u"a\nb\u00012"_s);
+    QTest::newRow("escaped surrogate pair")
+        << QByteArray("\"\\UD83D\\ude00\"") << PlistValue(u"\U0001F600"_s);
     QTest::newRow("UTF-16 with byte-order mark")
         << QByteArray("\xFF\xFE(\0a\0)\0", 8) << PlistValue(QStringList{u"a"_s});
 }
@@ -490,6 +492,9 @@ void TestPlistCodec::openStepErrorsNameTheLine() {
         {"{\n a = <*Ixyz>;\n}", 2},      // typed value that is not one
         {"{ a = b;", 1},                 // no closing brace
         {"\xff\xfe\xfd", 0},             // not UTF-8: no line to name
+        {"{\n a = \"x\\000y\";\n}", 2},  // escaped NUL
+        {"(\n \"\\UD800\")", 2},         // unpaired surrogate
+        {"(\"\\UDC00\\UD800\")", 1},     // surrogates in the wrong order
     };
     for (const auto &[text, line] : cases) {
         const PlistReadResult result = PlistCodec::read(text);
