@@ -94,6 +94,8 @@ MainWindow::MainWindow(QWidget *parent)
         m_modeControl->setEnabled(!isEdited);
         m_filterField->setEnabled(!isEdited);
         m_refreshAction->setEnabled(!isEdited);
+        // The mode items' shortcuts work while the menu is closed.
+        updateViewMenu();
         setWindowModified(isEdited);
     });
 
@@ -256,7 +258,8 @@ ModeView *MainWindow::currentModeView() const {
 }
 
 void MainWindow::switchMode(int mode) {
-    if (mode < 0 || mode >= modeCount)
+    // Leaving the current job would strand its unsaved edits with no job to save them to.
+    if (mode < 0 || mode >= modeCount || Bindings::shared().isEdited())
         return;
     m_modes->setCurrentIndex(mode);
     Defaults::shared().setValue(UserDefaultsKeys::selectedMode, mode);

@@ -234,6 +234,53 @@ private Q_SLOTS:
         QVERIFY(!JobList::shared().currentJob());
     }
 
+    void modeShortcutsFollowUnsavedEditsAndFocusTheNewMode() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QAction *treeAction = window.findChild<QAction *>(QStringLiteral("modeAction1"));
+        QAction *listAction = window.findChild<QAction *>(QStringLiteral("modeAction2"));
+
+        // A mode reached from the keyboard takes the focus, so the arrows move in it.
+        fixture.view()->setFocus();
+        QTest::keyClick(&window, Qt::Key_3, Qt::ControlModifier);
+        QCOMPARE(window.mode(), int(MainWindow::list));
+        QTRY_VERIFY(fixture.view()->hasFocus());
+        QTest::keyClick(fixture.view(), Qt::Key_Down);
+        QVERIFY(JobList::shared().currentJob());
+        QCOMPARE(JobList::shared().currentJob(),
+                 SectionModel::jobAt(fixture.view()->currentIndex()));
+
+        // Leaving the mode would drop the current job and its unsaved edits, even when the
+        // View menu has not been opened since the edits began.
+        const JobPtr edited = JobList::shared().currentJob();
+        Bindings::shared().setEdited(true);
+        QVERIFY(!treeAction->isEnabled());
+        QTest::keyClick(&window, Qt::Key_2, Qt::ControlModifier);
+        treeAction->trigger();
+        window.switchMode(MainWindow::grid);
+        QCOMPARE(window.mode(), int(MainWindow::list));
+        QCOMPARE(JobList::shared().currentJob(), edited);
+        QCOMPARE(window.detailPane()->job(), edited);
+
+        // Once the edits are saved, the shortcuts work again without opening the menu.
+        Q_EMIT window.viewMenu()->aboutToShow();
+        Bindings::shared().setEdited(false);
+        QVERIFY(treeAction->isEnabled());
+        QVERIFY(listAction->isChecked());
+        QTest::keyClick(&window, Qt::Key_2, Qt::ControlModifier);
+        QCOMPARE(window.mode(), int(MainWindow::tree));
+        QVERIFY(!JobList::shared().currentJob());
+        QTRY_VERIFY(fixture.view()->hasFocus());
+        QTest::keyClick(&window, Qt::Key_1, Qt::ControlModifier);
+        QTRY_VERIFY(fixture.view()->hasFocus());
+        QTest::keyClick(&window, Qt::Key_4, Qt::ControlModifier);
+        QTRY_VERIFY(fixture.view()->hasFocus());
+        QTest::keyClick(&window, Qt::Key_1, Qt::ControlModifier);
+        QTRY_VERIFY(fixture.view()->hasFocus());
+    }
+
     void filterIgnoresCaseAndAccentsAndOutlivesReloads() {
         Fixture fixture;
         MainWindow &window = *fixture.window;
