@@ -20,8 +20,14 @@ int main(int argc, char *argv[]) {
 
     // One instance per user: a second one hands its URLs to the first and ends.
     auto *instance = new SingleInstance(SingleInstance::defaultSocketPath(), &app);
-    if (!isScreenshot && !instance->listen())
-        return SingleInstance::send(SingleInstance::defaultSocketPath(), options.urls) ? 0 : 1;
+    if (!isScreenshot && !instance->listen()) {
+        if (SingleInstance::send(SingleInstance::defaultSocketPath(), options.urls))
+            return 0;
+        // Nobody answers and no socket can be made there: better a program without the
+        // hand-over than none at all.
+        qWarning("vandra: cannot listen at %s; job URLs from other programs will not arrive",
+                 qPrintable(SingleInstance::defaultSocketPath()));
+    }
     if (options.isDark)
         Screenshot::useDarkPalette();
 

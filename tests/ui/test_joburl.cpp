@@ -1,3 +1,4 @@
+#include "model/kind.h"
 #include "support/const.h"
 #include "ui/joburl.h"
 #include "ui/singleinstance.h"
@@ -67,6 +68,27 @@ private Q_SLOTS:
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
         QCOMPARE(received.first().first().toStringList(), QStringList{url});
+    }
+
+    void aProgramThatCannotMakeItsSocketStillStarts() {
+        UiTestRoot root;
+        // Where the socket's folder should be there is a file, so nobody can listen there.
+        root.root().write(QStringLiteral("run/user"), QByteArrayLiteral("not a folder"));
+        const QString agents = *Kinds::url(Kind::userAgent);
+        QVERIFY(!QFileInfo::exists(agents));
+
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("VANDRA_ROOT"), root.root().path());
+        program.setProcessEnvironment(environment);
+        program.start(qEnvironmentVariable("VANDRA_BIN") + QStringLiteral("/vandra"));
+        QVERIFY(program.waitForStarted(10000));
+        // A started program makes the user's agents folder.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QFileInfo::exists(agents) || program.state() == QProcess::NotRunning, 30000);
+        QCOMPARE(program.state(), QProcess::Running);
+        program.kill();
+        QVERIFY(program.waitForFinished(10000));
     }
 
     void aSocketLeftByAnEndedProgramIsReplaced() {
