@@ -230,7 +230,8 @@ QIcon forIdentity(const QString &identity, Style style) {
     const QString underRoot = Locations::shared().underRoot(identity);
     if (isImageFile(identity)) {
         for (const QString &path : {underRoot, identity}) {
-            if (QFileInfo::exists(path))
+            // Only a plain file: reading a pipe or a device would stall the window.
+            if (QFileInfo(path).isFile())
                 return QIcon(path);
         }
     }

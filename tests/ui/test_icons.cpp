@@ -4,7 +4,15 @@
 #include <QApplication>
 #include <QImage>
 #include <QPalette>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -58,6 +66,43 @@ private Q_SLOTS:
         QVERIFY(!Icons::run(job).isNull());
         QVERIFY(Icons::themed(QStringLiteral("no-such-icon-anywhere"), Icons::Style::symbolic)
                     .isNull());
+    }
+
+    void aProgramNamedLikeAnImageIsOnlyReadWhenItIsAFile() {
+        // A pipe would block the window until someone writes to it.
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString pipe = folder.filePath(QStringLiteral("tool.png"));
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+        std::atomic<bool> wasOpened = false;
+        std::atomic<bool> isReleasing = false;
+        // Opening the writing end waits for a reader; it lets a reader through instead of
+        // leaving the test hanging.
+        std::thread writer([&] {
+            const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY);
+            if (fd >= 0) {
+                wasOpened = !isReleasing;
+                ::close(fd);
+            }
+        });
+        const QIcon icon = Icons::forIdentity(pipe);
+        (void)icon.pixmap(QSize(32, 32));
+        // Releases the writer when nobody read the pipe.
+        isReleasing = true;
+        const int reader = ::open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
+        writer.join();
+        if (reader >= 0)
+            ::close(reader);
+        QVERIFY(!wasOpened);
+        QVERIFY(!icon.isNull());
+
+        // A real image is shown as it is.
+        const QString image = folder.filePath(QStringLiteral("picture.png"));
+        QImage red(8, 8, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(image));
+        QCOMPARE(Icons::forIdentity(image).pixmap(QSize(8, 8)).toImage().pixelColor(4, 4),
+                 QColor(Qt::red));
     }
 
     void monochromeIconsFollowThePalette() {
