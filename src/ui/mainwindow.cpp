@@ -310,6 +310,9 @@ void MainWindow::updateTitle() {
 }
 
 void MainWindow::openUrls(const QStringList &urls) {
+    // Raising alone leaves a minimized window where it is.
+    if (isMinimized())
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     raise();
     activateWindow();
     if (urls.isEmpty() || Bindings::shared().isEdited())

@@ -424,6 +424,13 @@ private Q_SLOTS:
         window.openUrls({QStringLiteral("vandra-job://not*base64")});
         QTest::qWait(500);
         QCOMPARE(JobList::shared().currentJob(), daemon);
+
+        // Starting the program again brings back a window the user had minimized.
+        window.showMinimized();
+        QTRY_VERIFY(window.isMinimized());
+        window.openUrls({});
+        QTRY_VERIFY(!window.isMinimized());
+        QVERIFY(window.isVisible());
     }
 };
 
