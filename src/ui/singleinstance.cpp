@@ -70,6 +70,9 @@ void SingleInstance::accept() {
             // A connection without the greeting only checked that this instance runs.
             if (buffer->size() > maximumBytes || lines.takeFirst() != greeting)
                 return;
+            // What follows the last line break is a message cut off on its way.
+            if (!lines.isEmpty())
+                lines.removeLast();
             QStringList messages;
             for (const QByteArray &line : std::as_const(lines)) {
                 if (!line.isEmpty())

@@ -4,6 +4,7 @@
 #include "ui/singleinstance.h"
 #include "uitestroot.h"
 
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -89,6 +90,24 @@ private Q_SLOTS:
         QCOMPARE(program.state(), QProcess::Running);
         program.kill();
         QVERIFY(program.waitForFinished(10000));
+    }
+
+    void onlyWholeMessagesAreHandedOver() {
+        UiTestRoot root;
+        SingleInstance first(SingleInstance::defaultSocketPath());
+        QVERIFY(first.listen());
+        QSignalSpy received(&first, &SingleInstance::messagesReceived);
+        const QString url = JobUrl::make(QStringLiteral("/etc/vandra/LaunchAgents/a.plist.bak"));
+
+        // A sender cut off in the middle of a URL: the part that came could name another job.
+        QLocalSocket sender;
+        sender.connectToServer(SingleInstance::defaultSocketPath());
+        QVERIFY(sender.waitForConnected(5000));
+        sender.write("vandra-open\n" + url.toUtf8() + "\n" + url.left(url.size() - 4).toUtf8());
+        QVERIFY(sender.waitForBytesWritten(5000));
+        sender.disconnectFromServer();
+        QVERIFY(received.wait(5000));
+        QCOMPARE(received.first().first().toStringList(), QStringList{url});
     }
 
     void aSocketLeftByAnEndedProgramIsReplaced() {
