@@ -34,6 +34,11 @@ int DialogInteraction::alert(const AlertRequest &request) {
     for (const QString &title : titles)
         buttons.append(box.addButton(title, QMessageBox::AcceptRole));
     box.setDefaultButton(qobject_cast<QPushButton *>(buttons.first()));
+    // Escape, and closing the alert without a choice, take its Cancel button where it has one;
+    // the first button may be the one that deletes.
+    const qsizetype cancel = titles.indexOf(Localize::cancel());
+    if (cancel >= 0)
+        box.setEscapeButton(buttons.at(cancel));
     QCheckBox *suppress = nullptr;
     if (!request.suppressionKey.isEmpty()) {
         suppress = new QCheckBox(Localize::text("Do not ask again"), &box);
@@ -43,7 +48,9 @@ int DialogInteraction::alert(const AlertRequest &request) {
     if (suppress && suppress->isChecked())
         Defaults::shared().setValue(request.suppressionKey, true);
     const qsizetype chosen = buttons.indexOf(box.clickedButton());
-    return chosen < 0 ? firstButton : int(chosen);
+    if (chosen >= 0)
+        return int(chosen);
+    return cancel >= 0 ? int(cancel) : firstButton;
 }
 
 std::optional<QString> DialogInteraction::savePanel(const FilePanelRequest &request) {

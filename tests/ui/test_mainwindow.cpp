@@ -7,6 +7,7 @@
 #include "support/userdefaultskeys.h"
 #include "ui/appcontroller.h"
 #include "ui/detailpane.h"
+#include "ui/dialoginteraction.h"
 #include "ui/gridmodeview.h"
 #include "ui/gridview.h"
 #include "ui/joburl.h"
@@ -21,10 +22,13 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <Qsci/qsciscintilla.h>
@@ -279,6 +283,32 @@ private Q_SLOTS:
         QTRY_VERIFY(fixture.view()->hasFocus());
         QTest::keyClick(&window, Qt::Key_1, Qt::ControlModifier);
         QTRY_VERIFY(fixture.view()->hasFocus());
+    }
+
+    void escapeCancelsAnAlertThatOffersCancel() {
+        Fixture fixture;
+        DialogInteraction dialogs(fixture.window.get());
+        AlertRequest confirm;
+        confirm.message = QStringLiteral("Delete?");
+        confirm.buttons = {Localize::deleteItem(), Localize::cancel()};
+        bool wasStillOpen = false;
+        // Escape first; should the alert stay, its first button ends it so the test does not
+        // hang.
+        QTimer::singleShot(0, this, [] {
+            if (QWidget *box = QApplication::activeModalWidget())
+                QTest::keyClick(box, Qt::Key_Escape);
+        });
+        QTimer guard;
+        guard.setSingleShot(true);
+        connect(&guard, &QTimer::timeout, &guard, [&wasStillOpen] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                wasStillOpen = true;
+                box->buttons().constFirst()->click();
+            }
+        });
+        guard.start(500);
+        QCOMPARE(dialogs.alert(confirm), 1);
+        QVERIFY(!wasStillOpen);
     }
 
     void filterIgnoresCaseAndAccentsAndOutlivesReloads() {
