@@ -20,6 +20,7 @@
 #include "ui/unsavedchanges.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -315,13 +316,18 @@ void MainWindow::openUrls(const QStringList &urls) {
         setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     raise();
     activateWindow();
-    if (urls.isEmpty() || Bindings::shared().isEdited())
+    // An open dialog asks about the current job; changing it underneath would have the
+    // answer act on another job.
+    const auto isBusy = [] {
+        return Bindings::shared().isEdited() || QApplication::activeModalWidget();
+    };
+    if (urls.isEmpty() || isBusy())
         return;
     const std::optional<QString> path = JobUrl::path(urls.first());
     if (!path)
         return;
-    Delay::after(openUrlDelay, this, [this, file = *path] {
-        if (Bindings::shared().isEdited())
+    Delay::after(openUrlDelay, this, [this, isBusy, file = *path] {
+        if (isBusy())
             return;
         if (const JobPtr job = JobList::shared().jobWithUrl(file))
             selectJob(job);

@@ -455,6 +455,18 @@ private Q_SLOTS:
         QTest::qWait(500);
         QCOMPARE(JobList::shared().currentJob(), daemon);
 
+        // Not while a dialog is open: what it asks about is the current job.
+        QMessageBox panel(QMessageBox::Information, QStringLiteral("Export"),
+                          QStringLiteral("Export?"), QMessageBox::Ok, &window);
+        panel.open();
+        QTRY_COMPARE(QApplication::activeModalWidget(), &panel);
+        window.openUrls({JobUrl::make(*backup->url)});
+        QTest::qWait(500);
+        QCOMPARE(JobList::shared().currentJob(), daemon);
+        panel.close();
+        window.openUrls({JobUrl::make(*backup->url)});
+        QTRY_COMPARE(JobList::shared().currentJob(), backup);
+
         // Starting the program again brings back a window the user had minimized.
         window.showMinimized();
         QTRY_VERIFY(window.isMinimized());
