@@ -27,15 +27,16 @@ public:
     ~MainWindow() override;
 
     [[nodiscard]] int mode() const;
-    // Shows a mode's page with the job list, remembers it, and leaves no current job.
+    // Shows a mode's page with the job list, remembers it, and leaves no current job; does
+    // nothing while the current job has unsaved edits.
     void switchMode(int mode);
     // Shows only the jobs whose text holds text (all for an empty text); the text stays for
     // the process and filters every later job list too.
     void filterJobs(const QString &text);
     // Makes job the current job, as picking it in a view does.
     void selectJob(const JobPtr &job);
-    // Opens the job of the first URL, 0.3 s later, when it is a job URL and no edits are
-    // unsaved.
+    // Opens the job of the first URL, 0.3 s later, when it is a job URL, no edits are unsaved
+    // and no dialog is open.
     void openUrls(const QStringList &urls);
 
     [[nodiscard]] ModeView *modeView(int mode) const;
