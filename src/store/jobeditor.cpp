@@ -485,15 +485,18 @@ bool JobEditor::exportAction() {
     request.allowedSuffixes = {QStringLiteral("plist")};
     request.canCreateFolders = true;
     const auto path = Interaction::shared().savePanel(request);
-    return path && exportTo(*path);
+    // The job the panel asked about, even if a reload made another one current meanwhile.
+    return path && exportJob(*job, *path);
 }
 
 bool JobEditor::exportTo(const QString &path) {
     const JobPtr job = JobList::shared().currentJob();
-    if (!job)
-        return false;
-    const RuleRows rows = ScheduleRows::forJob(*job);
-    const auto text = JobWriter::fileText(*job, &rows);
+    return job && exportJob(*job, path);
+}
+
+bool JobEditor::exportJob(Job &job, const QString &path) {
+    const RuleRows rows = ScheduleRows::forJob(job);
+    const auto text = JobWriter::fileText(job, &rows);
     QString reason;
     if (text && PlistCodec::writeFileAtomically(path, text->toUtf8(), &reason))
         return true;

@@ -129,6 +129,7 @@ Q_SIGNALS:
 private:
     void beginSaving();
     bool failSaving();
+    bool exportJob(Job &job, const QString &path);
     void insertAndSelect(const JobPtr &job);
     void keep(const ActionPtr &action);
     void pauseAfterUnload();

@@ -21,6 +21,7 @@
 #include <QList>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -43,8 +44,13 @@ public:
         alerts.append(request);
         return buttons.isEmpty() ? firstButton : buttons.takeFirst();
     }
+    // Runs while a save panel is open, as a reload or another window could.
+    std::function<void()> whileSavePanelIsOpen;
+
     std::optional<QString> savePanel(const FilePanelRequest &request) override {
         panels.append(request);
+        if (whileSavePanelIsOpen)
+            whileSavePanelIsOpen();
         return savePaths.isEmpty() ? std::nullopt : std::optional(savePaths.takeFirst());
     }
     std::optional<QString> openPanel(const FilePanelRequest &request) override {

@@ -355,6 +355,17 @@ void TestJobEditor::exportWritesTextAtomically() {
     QCOMPARE(rig.answers.alerts.size(), 1);
     QVERIFY(rig.answers.alerts.constFirst().message.contains(QStringLiteral("out.plist")));
     QVERIFY(!QFileInfo::exists(unwritable));
+
+    // The job asked about is the one exported, whatever becomes current meanwhile.
+    rig.editor->newJob(QStringLiteral("com.example.other"), QStringLiteral("/bin/true"));
+    const JobPtr other = JobList::shared().currentJob();
+    rig.editor->newJob(QStringLiteral("com.example.asked"), QStringLiteral("/bin/true"));
+    const QString asked = rig.root.path(QStringLiteral("home/asked.plist"));
+    rig.answers.savePaths = {asked};
+    rig.answers.whileSavePanelIsOpen = [other] { JobList::shared().setCurrentJob(other); };
+    QVERIFY(rig.editor->exportAction());
+    QCOMPARE(EditorRig::fileDict(asked).value(QStringLiteral("Label")),
+             PlistValue(QStringLiteral("com.example.asked")));
 }
 
 void TestJobEditor::deleteSendsRemovalForEachKind() {
