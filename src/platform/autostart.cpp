@@ -202,6 +202,8 @@ std::optional<AutostartEntry> readEntry(const QString &file) {
             tryExec = value;
         else if (key == u"Hidden")
             entry.isHidden = value.compare(u"true", Qt::CaseInsensitive) == 0;
+        else if (key == u"X-GNOME-Autostart-enabled")
+            entry.isSwitchedOff = value.compare(u"false", Qt::CaseInsensitive) == 0;
     }
     if (!sawGroup)
         return std::nullopt;
@@ -218,7 +220,7 @@ QList<AutostartEntry> loginItems() {
 
     QList<AutostartEntry> items;
     for (const AutostartEntry &entry : std::as_const(entries)) {
-        if (!entry.isHidden)
+        if (entry.startsAtLogin())
             items.append(entry);
     }
     return items;
@@ -237,7 +239,7 @@ bool setLoginItemEnabled(const QString &identifier, bool enabled, const QString 
 
 bool isLoginItemEnabled(const QString &identifier) {
     const std::optional<AutostartEntry> entry = readEntry(userFile(identifier + desktopSuffix));
-    return entry && !entry->isHidden;
+    return entry && entry->startsAtLogin();
 }
 
 bool deleteLoginItem(const QString &name) {

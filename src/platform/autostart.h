@@ -12,6 +12,10 @@ struct AutostartEntry {
     QString name;     // Name
     QString program;  // the program of Exec, or TryExec without an Exec; may be empty
     bool isHidden = false;
+    // X-GNOME-Autostart-enabled=false: GNOME's session settings switch an entry off so.
+    bool isSwitchedOff = false;
+
+    [[nodiscard]] bool startsAtLogin() const { return !isHidden && !isSwitchedOff; }
 };
 
 // The session's login items are the XDG autostart entries of the user
@@ -19,7 +23,8 @@ struct AutostartEntry {
 namespace Autostart {
 
 // The entries that start at login, ordered by file name: a user entry replaces the
-// machine's entry of the same file name, and an entry saying Hidden=true starts nothing.
+// machine's entry of the same file name, and an entry saying Hidden=true, or switched off
+// in GNOME's way, starts nothing.
 [[nodiscard]] QList<AutostartEntry> loginItems();
 // Reads one entry; an unreadable file or one without a [Desktop Entry] group gives none.
 [[nodiscard]] std::optional<AutostartEntry> readEntry(const QString &file);

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 class TestAutostart : public QObject {
@@ -55,6 +57,37 @@ private Q_SLOTS:
         const QString exec = lines.at(3);
         QVERIFY(exec.startsWith(u"Exec="_s));
         QVERIFY(!exec.contains(QRegularExpression(u"(^|[^%])(%%)*%[a-zA-Z]"_s)));
+    }
+
+    void anEntrySwitchedOffInGnomesWayDoesNotStart() {
+        const QString folder = Locations::shared().userAutostart();
+        const QString file = folder + u"/org.vandra.gnome.desktop"_s;
+        const auto write = [&file](const QByteArray &switchLine) {
+            QFile out(file);
+            QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            out.write("[Desktop Entry]\nType=Application\nName=Gnome Item\nExec=/usr/bin/item\n" +
+                      switchLine + "\n");
+        };
+        const auto isListed = [] {
+            const QList<AutostartEntry> items = Autostart::loginItems();
+            return std::any_of(items.cbegin(), items.cend(), [](const AutostartEntry &item) {
+                return item.name == u"Gnome Item"_s;
+            });
+        };
+        write("X-GNOME-Autostart-enabled=false");
+        QVERIFY(!isListed());
+        QVERIFY(!Autostart::isLoginItemEnabled(u"org.vandra.gnome"_s));
+        write("X-GNOME-Autostart-enabled=true");
+        QVERIFY(isListed());
+        QVERIFY(Autostart::isLoginItemEnabled(u"org.vandra.gnome"_s));
+
+        // Switching it on again writes an entry that starts.
+        write("X-GNOME-Autostart-enabled=False");
+        QVERIFY(!Autostart::isLoginItemEnabled(u"org.vandra.gnome"_s));
+        QVERIFY(Autostart::setLoginItemEnabled(u"org.vandra.gnome"_s, true, u"Gnome Item"_s,
+                                               u"/usr/bin/item"_s));
+        QVERIFY(Autostart::isLoginItemEnabled(u"org.vandra.gnome"_s));
+        QVERIFY(isListed());
     }
 };
 
