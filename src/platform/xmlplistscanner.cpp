@@ -110,24 +110,6 @@ QString textFromUtf8(QByteArrayView utf8) {
     return QString::fromUtf8(utf8);
 }
 
-void appendUtf8(QByteArray &out, char32_t c) {
-    if (c < 0x80) {
-        out.append(char(c));
-    } else if (c < 0x800) {
-        out.append(char(0xC0 | (c >> 6)));
-        out.append(char(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.append(char(0xE0 | (c >> 12)));
-        out.append(char(0x80 | ((c >> 6) & 0x3F)));
-        out.append(char(0x80 | (c & 0x3F)));
-    } else {
-        out.append(char(0xF0 | (c >> 18)));
-        out.append(char(0x80 | ((c >> 12) & 0x3F)));
-        out.append(char(0x80 | ((c >> 6) & 0x3F)));
-        out.append(char(0x80 | (c & 0x3F)));
-    }
-}
-
 // The text of an element with its references resolved, as UTF-8; none when a reference is
 // not one of the predefined entities or a character reference to a plain character.
 std::optional<QByteArray> resolveReferences(QByteArrayView raw) {
@@ -174,7 +156,7 @@ std::optional<QByteArray> resolveReferences(QByteArrayView raw) {
         }
         if (i == firstDigit || i == rest.size() || !isPlainCodePoint(c))
             return std::nullopt;
-        appendUtf8(out, c);
+        out.append(QStringView(QChar::fromUcs4(c)).toUtf8());
         pos = ampersand + 1 + i + 1;
     }
     return out;
