@@ -2,9 +2,9 @@
 #include "app/screenshot.h"
 #include "support/const.h"
 #include "support/locations.h"
-#include "ui/appcontroller.h"
-#include "ui/mainwindow.h"
-#include "ui/singleinstance.h"
+#include "ui/window/appcontroller.h"
+#include "ui/window/mainwindow.h"
+#include "ui/window/singleinstance.h"
 
 #include <QApplication>
 #include <QTimer>

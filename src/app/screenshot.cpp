@@ -2,7 +2,7 @@
 
 #include "app/launchoptions.h"
 #include "model/joblist.h"
-#include "ui/mainwindow.h"
+#include "ui/window/mainwindow.h"
 
 #include <QApplication>
 #include <QPalette>

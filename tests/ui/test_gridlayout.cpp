@@ -1,4 +1,4 @@
-#include "ui/gridlayout.h"
+#include "ui/modes/gridlayout.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
 #include "support/locations.h"
-#include "ui/icons.h"
+#include "ui/common/icons.h"
 
 #include <QApplication>
 #include <QImage>

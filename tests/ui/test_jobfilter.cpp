@@ -1,4 +1,4 @@
-#include "ui/jobfilter.h"
+#include "ui/modes/jobfilter.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "model/kind.h"
 #include "support/const.h"
-#include "ui/joburl.h"
-#include "ui/singleinstance.h"
+#include "ui/window/joburl.h"
+#include "ui/window/singleinstance.h"
 #include "uitestroot.h"
 
 #include <QLocalSocket>

@@ -1,12 +1,12 @@
 #include "model/section.h"
 #include "platform/datetexts.h"
 #include "support/localize.h"
-#include "ui/jobsortproxy.h"
-#include "ui/jobtablemodel.h"
-#include "ui/roles.h"
-#include "ui/sectionmodel.h"
-#include "ui/timelinemodel.h"
-#include "ui/timelinemodeview.h"
+#include "ui/modes/jobsortproxy.h"
+#include "ui/modes/jobtablemodel.h"
+#include "ui/modes/roles.h"
+#include "ui/modes/sectionmodel.h"
+#include "ui/modes/timelinemodel.h"
+#include "ui/modes/timelinemodeview.h"
 #include "uitestroot.h"
 
 #include <QAbstractItemModelTester>

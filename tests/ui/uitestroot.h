@@ -3,7 +3,7 @@
 #include "common/testroot.h"
 #include "model/kind.h"
 #include "store/jobdiscovery.h"
-#include "ui/jobfilter.h"
+#include "ui/modes/jobfilter.h"
 
 #include <QFile>
 

@@ -1,0 +1,40 @@
+#include "ui/modes/gridmodeview.h"
+
+#include "model/section.h"
+#include "support/defaults.h"
+#include "ui/modes/gridview.h"
+#include "ui/modes/sectionmodel.h"
+
+#include <QVBoxLayout>
+
+GridModeView::GridModeView(QWidget *parent)
+    : ModeView(parent)
+    , m_model(new SectionModel(this))
+    , m_view(new GridView(this)) {
+    setObjectName(QStringLiteral("gridMode"));
+    m_view->setObjectName(QStringLiteral("gridView"));
+    m_view->setFrameShape(QFrame::NoFrame);
+    m_view->setModel(m_model);
+    m_view->setSelectionGate([this] { return allowsSelectionChange(); });
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList selected = m_view->selectionModel()->selectedIndexes();
+        if (!selected.isEmpty())
+            selectionChangedTo(SectionModel::jobAt(selected.first()));
+    });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+}
+
+void GridModeView::setJobs(const QList<JobPtr> &jobs) {
+    m_model->setSections(buildSections(jobs, Defaults::shared().showSystemJobs()));
+}
+
+void GridModeView::showCurrentJob(const JobPtr &job) {
+    selectQuietly(m_model->indexOfJob(job));
+}
+
+QAbstractItemView *GridModeView::itemView() const {
+    return m_view;
+}

@@ -1,0 +1,57 @@
+#include "ui/modes/jobfilter.h"
+
+namespace {
+
+QString &storedText() {
+    static QString text;
+    return text;
+}
+
+} // namespace
+
+namespace JobFilter {
+
+QString folded(const QString &text) {
+    const QString decomposed = text.normalized(QString::NormalizationForm_KD);
+    QString result;
+    result.reserve(decomposed.size());
+    for (const QChar c : decomposed) {
+        switch (c.category()) {
+        case QChar::Mark_NonSpacing:
+        case QChar::Mark_SpacingCombining:
+        case QChar::Mark_Enclosing:
+            break;
+        default:
+            result.append(c);
+        }
+    }
+    return result.toCaseFolded();
+}
+
+bool matches(const Job &job, const QString &foldedText) {
+    if (!job.textContent)
+        return false;
+    return folded(*job.textContent).contains(foldedText);
+}
+
+QList<JobPtr> filter(const QList<JobPtr> &jobs, const QString &text) {
+    if (text.isEmpty())
+        return jobs;
+    const QString wanted = folded(text);
+    QList<JobPtr> result;
+    for (const JobPtr &job : jobs) {
+        if (job && matches(*job, wanted))
+            result.append(job);
+    }
+    return result;
+}
+
+const QString &currentText() {
+    return storedText();
+}
+
+void setCurrentText(const QString &text) {
+    storedText() = text;
+}
+
+} // namespace JobFilter

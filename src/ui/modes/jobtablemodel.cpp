@@ -1,0 +1,128 @@
+#include "ui/modes/jobtablemodel.h"
+
+#include "ui/common/icons.h"
+#include "ui/common/jobtexts.h"
+#include "ui/modes/roles.h"
+
+#include <QBrush>
+
+namespace {
+
+QVariant checkState(bool on) {
+    return on ? Qt::Checked : Qt::Unchecked;
+}
+
+// Where a job without a kind sorts: after every kind.
+constexpr int noKindPosition = 1000;
+
+} // namespace
+
+JobTableModel::JobTableModel(QObject *parent)
+    : QAbstractTableModel(parent) {}
+
+void JobTableModel::setJobs(const QList<JobPtr> &jobs) {
+    beginResetModel();
+    m_jobs = jobs;
+    endResetModel();
+}
+
+int JobTableModel::rowOfJob(const JobPtr &job) const {
+    if (!job)
+        return -1;
+    const qsizetype same = m_jobs.indexOf(job);
+    if (same >= 0)
+        return int(same);
+    for (int row = 0; row < m_jobs.size(); ++row) {
+        if (job->url && m_jobs.at(row)->url == job->url)
+            return row;
+    }
+    return -1;
+}
+
+int JobTableModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : int(m_jobs.size());
+}
+
+int JobTableModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : int(ListColumns::allCases().size());
+}
+
+QVariant JobTableModel::data(const QModelIndex &index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    const JobPtr &record = m_jobs.at(index.row());
+    Job &job = *record;
+    const auto column = ListColumn(index.column());
+
+    switch (role) {
+    case Roles::Job:
+        return QVariant::fromValue(record);
+    case Roles::IsEnabled:
+        return job.isEnabled();
+    case Roles::Url:
+        return job.url ? QVariant(*job.url) : QVariant();
+    case Qt::ForegroundRole:
+        return ListColumns::isText(column) ? QVariant(QBrush(JobTexts::textColour(job.isEnabled())))
+                                           : QVariant();
+    default:
+        break;
+    }
+
+    switch (column) {
+    case ListColumn::name:
+        if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Roles::Sort)
+            return job.label;
+        break;
+    case ListColumn::summary:
+        if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
+            return job.summary.value_or(QString());
+        if (role == Roles::Sort)
+            return job.summary ? QVariant(*job.summary) : QVariant();
+        break;
+    case ListColumn::kind:
+        if (role == Qt::DecorationRole)
+            return job.kind ? QVariant(Icons::kind(*job.kind)) : QVariant();
+        if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)
+            return job.kind ? QVariant(Kinds::title(*job.kind)) : QVariant();
+        if (role == Roles::Sort)
+            return job.kind ? Kinds::rawValue(*job.kind) : noKindPosition;
+        break;
+    case ListColumn::enabled:
+        if (role == Qt::DecorationRole)
+            return job.isEnabled() ? Icons::enabledImage() : Icons::disabledImage();
+        if (role == Roles::Sort)
+            return job.isEnabled();
+        break;
+    case ListColumn::keepAlive:
+        if (role == Qt::CheckStateRole)
+            return checkState(job.keepAlive().value_or(false));
+        if (role == Roles::Sort)
+            return job.keepAlive().value_or(false);
+        break;
+    case ListColumn::scheduled:
+        if (role == Qt::CheckStateRole)
+            return checkState(job.isScheduledEnabled);
+        if (role == Roles::Sort)
+            return job.isScheduledEnabled;
+        break;
+    case ListColumn::run:
+        if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Roles::Sort)
+            return job.run();
+        break;
+    }
+    return {};
+}
+
+QVariant JobTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= ListColumns::allCases().size())
+        return {};
+    if (role == Qt::DisplayRole)
+        return ListColumns::title(ListColumn(section));
+    return {};
+}
+
+Qt::ItemFlags JobTableModel::flags(const QModelIndex &index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}

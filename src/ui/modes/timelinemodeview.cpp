@@ -1,0 +1,86 @@
+#include "ui/modes/timelinemodeview.h"
+
+#include "model/joblist.h"
+#include "schedule/timelinebuilder.h"
+#include "ui/modes/guardedtreeview.h"
+#include "ui/modes/roles.h"
+#include "ui/modes/timelinemodel.h"
+
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+TimelineModeView::TimelineModeView(QWidget *parent)
+    : ModeView(parent)
+    , m_model(new TimelineModel(this))
+    , m_view(new GuardedTreeView(this))
+    , m_clock([] { return QDateTime::currentDateTime(); }) {
+    setObjectName(QStringLiteral("timelineMode"));
+    m_view->setObjectName(QStringLiteral("timelineView"));
+    m_view->setFrameShape(QFrame::NoFrame);
+    m_view->setModel(m_model);
+    m_view->setHeaderHidden(true);
+    m_view->setRootIsDecorated(false);
+    m_view->setItemsExpandable(false);
+    m_view->setUniformRowHeights(false);
+    m_view->setAllColumnsShowFocus(true);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionGate([this] { return allowsSelectionChange(); });
+    m_view->header()->setStretchLastSection(true);
+    m_view->header()->resizeSection(TimelineModel::timeColumn, 90);
+
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        for (int row = 0; row < m_model->rowCount(); ++row) {
+            if (m_model->index(row, 0).data(Roles::IsGroup).toBool())
+                m_view->setFirstColumnSpanned(row, QModelIndex(), true);
+        }
+    });
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList selected = m_view->selectionModel()->selectedRows();
+        if (selected.isEmpty() || !m_content)
+            return;
+        const QString url = selected.first().data(Roles::Url).toString();
+        if (url.isEmpty())
+            return;
+        for (const JobPtr &job : std::as_const(*m_content)) {
+            if (job->url == url) {
+                selectionChangedTo(job);
+                return;
+            }
+        }
+    });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+}
+
+void TimelineModeView::setJobs(const QList<JobPtr> &jobs) {
+    if (m_content && *m_content == jobs && m_model->rowCount() > 0)
+        return;
+    m_content = jobs;
+    rebuild();
+}
+
+void TimelineModeView::setClock(std::function<QDateTime()> clock, const QTimeZone &zone) {
+    m_clock = std::move(clock);
+    m_zone = zone;
+    m_model->setTimeZone(zone);
+}
+
+void TimelineModeView::rebuild() {
+    const QList<JobPtr> &jobs = m_content ? *m_content : JobList::shared().jobs();
+    TimelineBuilder builder(m_clock(), m_zone);
+    // Without a date a month ahead there is nothing to show until it can be formed.
+    if (const std::optional<QList<Timeline>> rows = builder.buildTimeline(jobs))
+        m_model->setRows(*rows);
+}
+
+void TimelineModeView::showCurrentJob(const JobPtr &job) {
+    const int row = job && job->url ? m_model->firstRowOfUrl(*job->url) : -1;
+    selectQuietly(row < 0 ? QModelIndex() : m_model->index(row, 0));
+}
+
+QAbstractItemView *TimelineModeView::itemView() const {
+    return m_view;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ui/modes/modeview.h"
+
+#include <QDateTime>
+#include <QTimeZone>
+
+#include <functional>
+
+class GuardedTreeView;
+class TimelineModel;
+
+// The timeline mode: when the jobs shown run in the coming month, by day, after the block
+// of jobs that repeat at an interval. It is built when it is given a new job list and does
+// not move on by itself.
+class TimelineModeView final : public ModeView {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TimelineModeView)
+
+public:
+    explicit TimelineModeView(QWidget *parent = nullptr);
+
+    void setJobs(const QList<JobPtr> &jobs) override;
+    void showCurrentJob(const JobPtr &job) override;
+    [[nodiscard]] QAbstractItemView *itemView() const override;
+    [[nodiscard]] TimelineModel *model() const { return m_model; }
+
+    // The clock and the time zone the timeline is built with; the system's unless told.
+    void setClock(std::function<QDateTime()> clock, const QTimeZone &zone);
+
+private:
+    void rebuild();
+
+    TimelineModel *m_model;
+    GuardedTreeView *m_view;
+    std::optional<QList<JobPtr>> m_content;
+    std::function<QDateTime()> m_clock;
+    QTimeZone m_zone = QTimeZone::systemTimeZone();
+};

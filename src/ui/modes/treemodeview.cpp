@@ -1,0 +1,132 @@
+#include "ui/modes/treemodeview.h"
+
+#include "model/section.h"
+#include "support/defaults.h"
+#include "support/localize.h"
+#include "support/userdefaultskeys.h"
+#include "ui/modes/guardedtreeview.h"
+#include "ui/modes/roles.h"
+#include "ui/modes/sectionmodel.h"
+
+#include <QHeaderView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TreeModeView::TreeModeView(QWidget *parent)
+    : ModeView(parent)
+    , m_model(new SectionModel(this))
+    , m_view(new GuardedTreeView(this)) {
+    setObjectName(QStringLiteral("treeMode"));
+    m_view->setObjectName(QStringLiteral("treeView"));
+    m_view->setFrameShape(QFrame::NoFrame);
+    m_view->setModel(m_model);
+    m_view->setHeaderHidden(true);
+    m_view->setUniformRowHeights(false);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setIconSize(QSize(16, 16));
+    m_view->header()->setStretchLastSection(false);
+    m_view->header()->setSectionResizeMode(SectionModel::titleColumn, QHeaderView::Stretch);
+    m_view->header()->setSectionResizeMode(SectionModel::countColumn, QHeaderView::Fixed);
+    m_view->header()->resizeSection(SectionModel::countColumn, 56);
+    m_view->setSelectionGate([this] { return allowsSelectionChange(); });
+
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        const QModelIndexList selected = m_view->selectionModel()->selectedRows();
+        if (!selected.isEmpty())
+            selectionChangedTo(SectionModel::jobAt(selected.first()));
+    });
+    connect(m_view, &QTreeView::expanded, this,
+            [this](const QModelIndex &index) { rememberExpansion(index, true); });
+    connect(m_view, &QTreeView::collapsed, this,
+            [this](const QModelIndex &index) { rememberExpansion(index, false); });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+}
+
+void TreeModeView::setJobs(const QList<JobPtr> &jobs) {
+    m_model->setSections(buildSections(jobs, Defaults::shared().showSystemJobs()));
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        const QModelIndex section = m_model->index(row, 0);
+        const Kind kind = Kind(section.data(Roles::SectionKind).toInt());
+        auto *button = new QToolButton;
+        button->setObjectName(QStringLiteral("countButton") + Kinds::name(kind));
+        button->setText(Localize::integer(section.data(Roles::Count).toInt()));
+        button->setAutoRaise(true);
+        button->setToolTip(Kinds::title(kind));
+        connect(button, &QToolButton::clicked, this, [this, kind] {
+            const QModelIndex index = m_model->indexOfSection(kind);
+            m_view->setExpanded(index, !m_view->isExpanded(index));
+        });
+        m_view->setIndexWidget(m_model->index(row, SectionModel::countColumn), button);
+    }
+    restoreExpansion();
+}
+
+void TreeModeView::showCurrentJob(const JobPtr &job) {
+    const QModelIndex index = m_model->indexOfJob(job);
+    if (index.isValid())
+        m_view->expand(index.parent());
+    selectQuietly(index);
+}
+
+QAbstractItemView *TreeModeView::itemView() const {
+    return m_view;
+}
+
+QToolButton *TreeModeView::countButton(Kind kind) const {
+    const QModelIndex section = m_model->indexOfSection(kind);
+    if (!section.isValid())
+        return nullptr;
+    return qobject_cast<QToolButton *>(
+        m_view->indexWidget(section.siblingAtColumn(SectionModel::countColumn)));
+}
+
+std::optional<QSet<int>> TreeModeView::storedExpansion() {
+    Defaults &defaults = Defaults::shared();
+    if (!defaults.contains(UserDefaultsKeys::expandedTreeSections))
+        return std::nullopt;
+    QSet<int> kinds;
+    const QString stored = defaults.value(UserDefaultsKeys::expandedTreeSections).toString();
+    for (const QString &part : stored.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        kinds.insert(part.toInt());
+    return kinds;
+}
+
+void TreeModeView::restoreExpansion() {
+    // Until the user opens or closes one, every section is open.
+    const std::optional<QSet<int>> expanded = storedExpansion();
+    m_isRestoring = true;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        const QModelIndex section = m_model->index(row, 0);
+        m_view->setExpanded(
+            section, !expanded || expanded->contains(section.data(Roles::SectionKind).toInt()));
+    }
+    m_isRestoring = false;
+}
+
+void TreeModeView::rememberExpansion(const QModelIndex &section, bool isExpanded) {
+    if (m_isRestoring || section.parent().isValid())
+        return;
+    QSet<int> kinds;
+    if (const std::optional<QSet<int>> stored = storedExpansion()) {
+        kinds = *stored;
+    } else {
+        for (const Kind kind : Kinds::allCases())
+            kinds.insert(Kinds::rawValue(kind));
+    }
+    const int kind = section.data(Roles::SectionKind).toInt();
+    if (isExpanded)
+        kinds.insert(kind);
+    else
+        kinds.remove(kind);
+    QList<int> sorted(kinds.cbegin(), kinds.cend());
+    std::sort(sorted.begin(), sorted.end());
+    QStringList parts;
+    for (const int value : std::as_const(sorted))
+        parts.append(QString::number(value));
+    Defaults::shared().setValue(UserDefaultsKeys::expandedTreeSections,
+                                parts.join(QLatin1Char(',')));
+}

@@ -1,0 +1,359 @@
+#include "ui/window/mainwindow.h"
+
+#include "model/bindings.h"
+#include "model/joblist.h"
+#include "store/foldermonitors.h"
+#include "store/jobdiscovery.h"
+#include "support/const.h"
+#include "support/defaults.h"
+#include "support/delay.h"
+#include "support/localize.h"
+#include "support/userdefaultskeys.h"
+#include "ui/common/icons.h"
+#include "ui/editor/detailpane.h"
+#include "ui/modes/gridmodeview.h"
+#include "ui/modes/jobfilter.h"
+#include "ui/modes/listmodeview.h"
+#include "ui/modes/timelinemodeview.h"
+#include "ui/modes/treemodeview.h"
+#include "ui/window/joburl.h"
+#include "ui/window/unsavedchanges.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+constexpr double openUrlDelay = 0.3;
+
+QString modeName(int mode) {
+    switch (mode) {
+    case MainWindow::grid:
+        return Localize::grid();
+    case MainWindow::tree:
+        return Localize::tree();
+    case MainWindow::list:
+        return Localize::list();
+    case MainWindow::timeline:
+        return Localize::timeline();
+    default:
+        break;
+    }
+    return {};
+}
+
+QWidget *flexibleSpace(QWidget *parent) {
+    auto *space = new QWidget(parent);
+    space->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    return space;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , m_modes(new QStackedWidget(this))
+    , m_detail(new DetailPane(this)) {
+    setObjectName(QStringLiteral("mainWindow"));
+    m_modes->setObjectName(QStringLiteral("modeStack"));
+
+    // The pages in the order of the modes' raw values.
+    m_modeViews = {new GridModeView(m_modes), new TreeModeView(m_modes), new ListModeView(m_modes),
+                   new TimelineModeView(m_modes)};
+    for (ModeView *view : std::as_const(m_modeViews)) {
+        m_modes->addWidget(view);
+        connect(view, &ModeView::jobSelected, this, &MainWindow::selectJob);
+        connect(view, &ModeView::unsavedChangesWarning, this, &MainWindow::warnAboutUnsavedChanges);
+    }
+
+    auto *splitter = new QSplitter(this);
+    splitter->setObjectName(QStringLiteral("mainSplitter"));
+    splitter->addWidget(m_modes);
+    splitter->addWidget(m_detail);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    splitter->setChildrenCollapsible(false);
+    setCentralWidget(splitter);
+
+    buildToolbar();
+    buildMenus();
+
+    JobList &jobs = JobList::shared();
+    connect(&jobs, &JobList::jobsUpdated, this, &MainWindow::showJobs);
+    connect(&jobs, &JobList::currentJobChanged, this, &MainWindow::currentJobChanged);
+    Bindings &bindings = Bindings::shared();
+    connect(&bindings, &Bindings::isEditedChanged, this, [this](bool isEdited) {
+        m_modeControl->setEnabled(!isEdited);
+        m_filterField->setEnabled(!isEdited);
+        m_refreshAction->setEnabled(!isEdited);
+        // The mode items' shortcuts work while the menu is closed.
+        updateViewMenu();
+        setWindowModified(isEdited);
+    });
+
+    const int stored = Defaults::shared().selectedMode();
+    const int initial = stored >= 0 && stored < modeCount ? stored : int(grid);
+    m_modes->setCurrentIndex(initial);
+    m_modeButtons->button(initial)->setChecked(true);
+    showJobs();
+    updateTitle();
+    resize(1080, 680);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildToolbar() {
+    QToolBar *toolbar = addToolBar(Localize::text("Toolbar"));
+    toolbar->setObjectName(QStringLiteral("mainToolbar"));
+    toolbar->setMovable(false);
+    toolbar->setFloatable(false);
+    toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolbar->setIconSize(QSize(20, 20));
+
+    const auto addItem = [this, toolbar](const QString &name, const QString &title,
+                                         const QString &icon) {
+        QAction *action = toolbar->addAction(Icons::themed(icon, Icons::Style::symbolic), title);
+        action->setObjectName(name);
+        action->setToolTip(title);
+        // Offered by the commands that follow this window.
+        action->setEnabled(false);
+        return action;
+    };
+
+    addItem(QStringLiteral("newAction"), Localize::newItem(), QStringLiteral("list-add"));
+    toolbar->addWidget(flexibleSpace(toolbar));
+
+    m_modeControl = new QWidget(toolbar);
+    m_modeControl->setObjectName(QStringLiteral("modeControl"));
+    auto *modeLayout = new QHBoxLayout(m_modeControl);
+    modeLayout->setContentsMargins(0, 0, 0, 0);
+    modeLayout->setSpacing(0);
+    m_modeButtons = new QButtonGroup(m_modeControl);
+    m_modeButtons->setExclusive(true);
+    for (int mode = 0; mode < modeCount; ++mode) {
+        auto *button = new QToolButton(m_modeControl);
+        static const char *const names[] = {"gridModeButton", "treeModeButton", "listModeButton",
+                                            "timelineModeButton"};
+        button->setObjectName(QString::fromLatin1(names[mode]));
+        button->setCheckable(true);
+        button->setIcon(Icons::mode(mode));
+        button->setIconSize(QSize(18, 18));
+        button->setToolTip(modeName(mode));
+        button->setAccessibleName(modeName(mode));
+        button->setAccessibleDescription(modeName(mode));
+        button->setAutoRaise(true);
+        m_modeButtons->addButton(button, mode);
+        modeLayout->addWidget(button);
+    }
+    connect(m_modeButtons, &QButtonGroup::idClicked, this, &MainWindow::switchMode);
+    toolbar->addWidget(m_modeControl);
+    toolbar->addWidget(flexibleSpace(toolbar));
+
+    m_filterField = new QLineEdit(toolbar);
+    m_filterField->setObjectName(QStringLiteral("filterField"));
+    m_filterField->setPlaceholderText(Localize::filter());
+    m_filterField->setClearButtonEnabled(true);
+    m_filterField->addAction(Icons::themed(QStringLiteral("edit-find"), Icons::Style::symbolic),
+                             QLineEdit::LeadingPosition);
+    m_filterField->setMinimumWidth(180);
+    m_filterField->setMaximumWidth(260);
+    m_filterField->setText(JobFilter::currentText());
+    connect(m_filterField, &QLineEdit::textChanged, this, &MainWindow::filterJobs);
+    toolbar->addWidget(m_filterField);
+    toolbar->addWidget(flexibleSpace(toolbar));
+
+    addItem(QStringLiteral("shareAction"), Localize::share(), QStringLiteral("send-to"));
+    toolbar->addWidget(flexibleSpace(toolbar));
+    addItem(QStringLiteral("editAction"), Localize::editPlist(), QStringLiteral("document-edit"));
+    addItem(QStringLiteral("logAction"), Localize::log(), QStringLiteral("utilities-terminal"));
+    addItem(QStringLiteral("infoAction"), Localize::info(), QStringLiteral("dialog-information"));
+}
+
+void MainWindow::buildMenus() {
+    QMenu *file = menuBar()->addMenu(Localize::text("&File"));
+    file->setObjectName(QStringLiteral("fileMenu"));
+    m_refreshAction =
+        file->addAction(Localize::refresh(), this, [] { JobDiscovery::reloadJobs(); });
+    m_refreshAction->setObjectName(QStringLiteral("refreshAction"));
+    m_refreshAction->setShortcut(QKeySequence::Refresh);
+    file->addSeparator();
+    QAction *quit = file->addAction(Localize::text("Quit"), this, [this] { close(); });
+    quit->setObjectName(QStringLiteral("quitAction"));
+    quit->setShortcut(QKeySequence::Quit);
+    quit->setMenuRole(QAction::QuitRole);
+
+    m_viewMenu = menuBar()->addMenu(Localize::text("&View"));
+    m_viewMenu->setObjectName(QStringLiteral("viewMenu"));
+    m_modeActions = new QActionGroup(this);
+    m_modeActions->setExclusive(true);
+    for (int mode = 0; mode < modeCount; ++mode) {
+        QAction *action = m_viewMenu->addAction(Icons::mode(mode), modeName(mode));
+        action->setObjectName(QStringLiteral("modeAction%1").arg(mode));
+        action->setCheckable(true);
+        action->setData(mode);
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_1 + mode)));
+        m_modeActions->addAction(action);
+        connect(action, &QAction::triggered, this, [this, mode] { switchMode(mode); });
+    }
+    m_viewMenu->addSeparator();
+
+    m_columnsMenu = m_viewMenu->addMenu(Localize::text("Columns"));
+    m_columnsMenu->setObjectName(QStringLiteral("columnsMenu"));
+    auto *listView = static_cast<ListModeView *>(m_modeViews.at(list));
+    for (const ListColumn column : ListColumns::allCases()) {
+        QAction *action = m_columnsMenu->addAction(ListColumns::title(column));
+        action->setObjectName(QStringLiteral("columnAction%1").arg(int(column)));
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this,
+                [listView, column](bool on) { listView->setColumnVisible(column, on); });
+    }
+
+    m_showSystemJobsAction = m_viewMenu->addAction(Localize::text("Show System Jobs"));
+    m_showSystemJobsAction->setObjectName(QStringLiteral("showSystemJobsAction"));
+    m_showSystemJobsAction->setCheckable(true);
+    connect(m_showSystemJobsAction, &QAction::triggered, this, [] {
+        Defaults::shared().negate(UserDefaultsKeys::showSystemJobs);
+        JobDiscovery::reloadJobs();
+    });
+
+    connect(m_viewMenu, &QMenu::aboutToShow, this, &MainWindow::updateViewMenu);
+    updateViewMenu();
+}
+
+void MainWindow::updateViewMenu() {
+    const bool isEdited = Bindings::shared().isEdited();
+    const int current = mode();
+    for (QAction *action : m_modeActions->actions()) {
+        action->setChecked(action->data().toInt() == current);
+        // Switching modes leaves no current job, which would drop unsaved edits.
+        action->setEnabled(!isEdited);
+    }
+    m_columnsMenu->menuAction()->setEnabled(current == list);
+    auto *listView = static_cast<ListModeView *>(m_modeViews.at(list));
+    for (const ListColumn column : ListColumns::allCases()) {
+        m_columnsMenu->actions().at(int(column))->setChecked(listView->isColumnVisible(column));
+    }
+    m_showSystemJobsAction->setChecked(Defaults::shared().showSystemJobs());
+    m_showSystemJobsAction->setEnabled(!isEdited);
+}
+
+int MainWindow::mode() const {
+    return m_modes->currentIndex();
+}
+
+ModeView *MainWindow::modeView(int mode) const {
+    return mode >= 0 && mode < m_modeViews.size() ? m_modeViews.at(mode) : nullptr;
+}
+
+ModeView *MainWindow::currentModeView() const {
+    return modeView(mode());
+}
+
+void MainWindow::switchMode(int mode) {
+    // Leaving the current job would strand its unsaved edits with no job to save them to.
+    if (mode < 0 || mode >= modeCount || Bindings::shared().isEdited())
+        return;
+    m_modes->setCurrentIndex(mode);
+    Defaults::shared().setValue(UserDefaultsKeys::selectedMode, mode);
+    if (QAbstractButton *button = m_modeButtons->button(mode))
+        button->setChecked(true);
+    updateViewMenu();
+
+    if (mode == tree && JobList::shared().jobs().isEmpty())
+        JobDiscovery::reloadJobs();
+    showJobs();
+    m_detail->showJob({});
+    JobList::shared().setCurrentJob({});
+    Bindings::shared().update({});
+    currentJobChanged({});
+}
+
+void MainWindow::filterJobs(const QString &text) {
+    JobFilter::setCurrentText(text);
+    if (m_filterField->text() != text)
+        m_filterField->setText(text);
+    showJobs();
+}
+
+void MainWindow::showJobs() {
+    ModeView *view = currentModeView();
+    view->setJobs(JobFilter::filter(JobList::shared().jobs(), JobFilter::currentText()));
+    view->showCurrentJob(JobList::shared().currentJob());
+}
+
+void MainWindow::selectJob(const JobPtr &job) {
+    JobList &list = JobList::shared();
+    if (job == list.currentJob())
+        return;
+    list.setCurrentJob(job);
+    Bindings::shared().update(job);
+}
+
+void MainWindow::currentJobChanged(const JobPtr &job) {
+    currentModeView()->showCurrentJob(job);
+    m_detail->showJob(job);
+    updateTitle();
+}
+
+void MainWindow::updateTitle() {
+    const JobPtr &job = JobList::shared().currentJob();
+    setWindowTitle(job ? job->label + QStringLiteral("[*]") : Const::AppName::vandrax);
+    setWindowModified(Bindings::shared().isEdited());
+}
+
+void MainWindow::openUrls(const QStringList &urls) {
+    // Raising alone leaves a minimized window where it is.
+    if (isMinimized())
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    raise();
+    activateWindow();
+    // An open dialog asks about the current job; changing it underneath would have the
+    // answer act on another job.
+    const auto isBusy = [] {
+        return Bindings::shared().isEdited() || QApplication::activeModalWidget();
+    };
+    if (urls.isEmpty() || isBusy())
+        return;
+    const std::optional<QString> path = JobUrl::path(urls.first());
+    if (!path)
+        return;
+    Delay::after(openUrlDelay, this, [this, isBusy, file = *path] {
+        if (isBusy())
+            return;
+        if (const JobPtr job = JobList::shared().jobWithUrl(file))
+            selectJob(job);
+    });
+}
+
+void MainWindow::warnAboutUnsavedChanges() {
+    if (UnsavedChanges::askToDiscard())
+        UnsavedChanges::discard();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event) {
+    if (!Bindings::shared().isEdited()) {
+        event->accept();
+        return;
+    }
+    m_isTerminating = true;
+    if (m_monitors)
+        m_monitors->setTerminating(true);
+    if (UnsavedChanges::askToDiscard()) {
+        Bindings::shared().setEdited(false);
+        event->accept();
+        return;
+    }
+    m_isTerminating = false;
+    if (m_monitors)
+        m_monitors->setTerminating(false);
+    event->ignore();
+}
