@@ -88,7 +88,7 @@ namespace Ellipsis {
 QString save();
 } // namespace Ellipsis
 
-// A translated text by its English source, for the fixed sentences the Parts quote.
+// A translated text by its English source, for messages that are used once and need no name.
 QString text(const char *source);
 // Fills each "%@" of a localized format with the next argument, in order.
 QString format(const QString &format, const QStringList &arguments);
