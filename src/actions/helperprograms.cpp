@@ -15,8 +15,12 @@ std::optional<QString> find(const QString &name) {
     const QString bin = qEnvironmentVariable("VANDRA_BIN");
     if (!bin.isEmpty())
         folders.append(bin);
-    if (QCoreApplication::instance())
-        folders.append(QCoreApplication::applicationDirPath());
+    if (QCoreApplication::instance()) {
+        const QString beside = QCoreApplication::applicationDirPath();
+        folders.append(beside);
+        // An installed program keeps its helpers out of the PATH, in libexec.
+        folders.append(QDir::cleanPath(beside + QStringLiteral("/../libexec/vandra")));
+    }
     for (const QString &folder : std::as_const(folders)) {
         const QFileInfo info(QDir(folder).filePath(name));
         if (info.isFile() && info.isExecutable())

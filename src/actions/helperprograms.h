@@ -11,8 +11,8 @@ namespace HelperPrograms {
 inline const QString serviceName = QStringLiteral("vandra-helper");
 inline const QString privilegedName = QStringLiteral("vandra-privileged-helper");
 
-// The executable called name: in VANDRA_BIN when set, else beside this program, else on the
-// PATH. None when there is none.
+// The executable called name: in VANDRA_BIN when set, else beside this program or in its
+// installed helper folder (../libexec/vandra), else on the PATH. None when there is none.
 [[nodiscard]] std::optional<QString> find(const QString &name);
 
 // The command that starts the privileged helper with administrator rights: pkexec, or what
