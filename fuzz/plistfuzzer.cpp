@@ -1,8 +1,8 @@
 // libFuzzer entry point for the property-list readers and writers; see HACKING.md here.
+#include "../tests/platform/wholeseconds.h"
 #include "platform/plistcodec.h"
 #include "platform/xmlplistreader.h"
 #include "platform/xmlplistscanner.h"
-#include "../tests/platform/wholeseconds.h"
 
 #include <QByteArray>
 

@@ -13,11 +13,9 @@
 
 // A fresh machine under a temporary root: locations, settings, kind lists, the job list and
 // the editor's flags start as in a new process.
-class TestRoot final
-{
+class TestRoot final {
 public:
-    TestRoot()
-    {
+    TestRoot() {
         QVERIFY2(m_dir.isValid(), "cannot make a temporary root");
         Locations::initialize(m_dir.path());
         Defaults::shared().reload();
@@ -28,14 +26,12 @@ public:
     }
 
     [[nodiscard]] QString path() const { return m_dir.path(); }
-    [[nodiscard]] QString path(const QString &relative) const
-    {
+    [[nodiscard]] QString path(const QString &relative) const {
         return m_dir.path() + QLatin1Char('/') + relative;
     }
 
     // Writes bytes to a file under the root, making its folders.
-    QString write(const QString &relative, const QByteArray &bytes) const
-    {
+    QString write(const QString &relative, const QByteArray &bytes) const {
         const QString file = path(relative);
         QDir().mkpath(QFileInfo(file).path());
         QFile out(file);
