@@ -452,7 +452,8 @@ Findings JobDoctor::examineJob(Job &job, const RuleRows *ruleRows) const {
 Findings JobDoctor::examinePlist(const PlistDict &plist, const std::optional<QString> &path,
                                  Kind kind) const {
     Findings findings;
-    if (!plist.value(LaunchdKey::Label).isString()) {
+    // A Label of the wrong type is reported with the other wrong types.
+    if (!plist.contains(LaunchdKey::Label)) {
         findings.append({Severity::error,
                          LaunchdKey::Label,
                          tr("The job has no Label, so launchd refuses it."),
