@@ -1,4 +1,5 @@
 #include "cli/clioutput.h"
+#include "cli/doctorcommand.h"
 #include "cli/helperscommand.h"
 #include "cli/listcommand.h"
 #include "cli/showcommand.h"
@@ -16,7 +17,8 @@ namespace {
 const char usage[] = "usage: vandractl COMMAND [--root R] ...\n"
                      "commands:\n"
                      "  show FILE [--kind KIND] [--json]\n"
-                     "  write FILE [--kind KIND] [--set FIELD=VALUE]...\n"
+                     "  write FILE [--kind KIND] [--set FIELD=VALUE]... [--diff]\n"
+                     "  doctor FILE|--all [--system] [--kind KIND] [--json]\n"
                      "  list [--system] [--json]\n"
                      "  timeline [--system] [--now ISO-8601] [--json]\n"
                      "  helpers\n";
@@ -40,6 +42,8 @@ int main(int argc, char *argv[]) {
         return ShowCommand::run(rest);
     if (command == QLatin1String("write"))
         return WriteCommand::run(rest);
+    if (command == QLatin1String("doctor"))
+        return DoctorCommand::run(rest);
     if (command == QLatin1String("list"))
         return ListCommand::run(rest);
     if (command == QLatin1String("timeline"))

@@ -8,13 +8,16 @@
 #include "model/jobwriter.h"
 #include "schedule/ruleeditormodel.h"
 #include "schedule/whenswitches.h"
+#include "store/jobdiff.h"
 
 namespace WriteCommand {
 
 int run(const QStringList &arguments) {
-    JobFileCommand command(QStringLiteral("write"),
-                           {{QStringLiteral("set"), QStringLiteral("An edit, FIELD=VALUE."),
-                             QStringLiteral("assignment")}});
+    JobFileCommand command(
+        QStringLiteral("write"),
+        {{QStringLiteral("set"), QStringLiteral("An edit, FIELD=VALUE."),
+          QStringLiteral("assignment")},
+         {QStringLiteral("diff"), QStringLiteral("Print what the save would change, as a diff.")}});
     if (const int exitCode = command.read(arguments))
         return exitCode;
 
@@ -34,6 +37,10 @@ int run(const QStringList &arguments) {
             return CliOutput::fail(problem, 2);
     }
 
+    if (command.parser().isSet(QStringLiteral("diff"))) {
+        const JobDiff diff = JobDiff::forJob(*job, &editor.rows());
+        return CliOutput::print(diff.summary() + QLatin1Char('\n') + diff.unified());
+    }
     const std::optional<QString> text = JobWriter::fileText(*job, &editor.rows());
     if (!text)
         return CliOutput::fail(QStringLiteral("the job cannot be written as a property list"));
