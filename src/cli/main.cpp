@@ -2,6 +2,7 @@
 #include "cli/listcommand.h"
 #include "cli/showcommand.h"
 #include "cli/timelinecommand.h"
+#include "cli/unitscommand.h"
 #include "cli/writecommand.h"
 #include "support/defaults.h"
 #include "support/locations.h"
@@ -17,7 +18,8 @@ const char usage[] = "usage: vandractl COMMAND [--root R] ...\n"
                      "  show FILE [--kind KIND] [--json]\n"
                      "  write FILE [--kind KIND] [--set FIELD=VALUE]...\n"
                      "  list [--system] [--json]\n"
-                     "  timeline [--system] [--now ISO-8601] [--json]\n";
+                     "  timeline [--system] [--now ISO-8601] [--json]\n"
+                     "  units FILE [--kind KIND]\n";
 
 } // namespace
 
@@ -42,6 +44,8 @@ int main(int argc, char *argv[]) {
         return ListCommand::run(rest);
     if (command == QLatin1String("timeline"))
         return TimelineCommand::run(rest);
+    if (command == QLatin1String("units"))
+        return UnitsCommand::run(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h"))
         return CliOutput::print(QString::fromLatin1(usage));
     std::fputs(usage, stderr);
