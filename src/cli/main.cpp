@@ -4,6 +4,7 @@
 #include "cli/listcommand.h"
 #include "cli/showcommand.h"
 #include "cli/timelinecommand.h"
+#include "cli/unitscommand.h"
 #include "cli/writecommand.h"
 #include "support/defaults.h"
 #include "support/locations.h"
@@ -21,7 +22,8 @@ const char usage[] = "usage: vandractl COMMAND [--root R] ...\n"
                      "  doctor FILE|--all [--system] [--kind KIND] [--json]\n"
                      "  list [--system] [--json]\n"
                      "  timeline [--system] [--now ISO-8601] [--json]\n"
-                     "  helpers\n";
+                     "  helpers\n"
+                     "  units FILE [--kind KIND]\n";
 
 } // namespace
 
@@ -50,6 +52,8 @@ int main(int argc, char *argv[]) {
         return TimelineCommand::run(rest);
     if (command == QLatin1String("helpers"))
         return HelpersCommand::run(rest);
+    if (command == QLatin1String("units"))
+        return UnitsCommand::run(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h"))
         return CliOutput::print(QString::fromLatin1(usage));
     std::fputs(usage, stderr);

@@ -12,7 +12,7 @@
 #include "helper/helperplaces.h"
 #include "helper/helperserver.h"
 #include "helper/logreader.h"
-#include "helper/statefilebackend.h"
+#include "helper/systemdselection.h"
 #include "helper/testjobrunner.h"
 #include "support/locations.h"
 
@@ -111,7 +111,7 @@ int main(int argc, char *argv[]) {
                                        {},
                                        isPrivate ? testFolder : QString()};
         }),
-        std::make_unique<StateFileBackend>(stateFolder + QStringLiteral("/loaded.plist")),
+        SystemdSelection::systemBackend(stateFolder + QStringLiteral("/loaded.plist"), testFolder),
         runner,
         logReader,
         true,

@@ -6,7 +6,7 @@
 #include "helper/helperplaces.h"
 #include "helper/helperserver.h"
 #include "helper/logreader.h"
-#include "helper/statefilebackend.h"
+#include "helper/systemdselection.h"
 #include "helper/testjobrunner.h"
 #include "support/locations.h"
 
@@ -80,7 +80,8 @@ int main(int argc, char *argv[]) {
                                        {localAgents},
                                        isPrivate ? testFolder : QString()};
         }),
-        std::make_unique<StateFileBackend>(locations.stateDir() + QStringLiteral("/loaded.plist")),
+        SystemdSelection::userBackend(locations.stateDir() + QStringLiteral("/loaded.plist"),
+                                      testFolder),
         runner,
         logReader,
         false,

@@ -1,0 +1,339 @@
+#include "helper/statefilebackend.h"
+#include "helper/systemdbackend.h"
+#include "helpertestsupport.h"
+#include "platform/plistcodec.h"
+
+#include <QDBusConnection>
+#include <QDBusObjectPath>
+#include <QFile>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+using namespace Qt::Literals::StringLiterals;
+
+// A stand-in for systemd's manager on a private bus: it records every call and knows a few
+// units from files of its own, as a machine's packages would install them.
+class FakeManager final : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.systemd1.Manager")
+    Q_PROPERTY(QString Version READ version)
+
+public:
+    QString version() const { return u"252"_s; }
+
+    QStringList calls() {
+        QMutexLocker locker(&m_mutex);
+        return m_calls;
+    }
+    void clearCalls() {
+        QMutexLocker locker(&m_mutex);
+        m_calls.clear();
+    }
+    void addForeignUnit(const QString &name, const QString &file) {
+        QMutexLocker locker(&m_mutex);
+        m_foreign.insert(name, file);
+    }
+    QString fragmentOfLastLoaded() {
+        QMutexLocker locker(&m_mutex);
+        return m_foreign.value(m_lastLoaded);
+    }
+
+public slots:
+    void Reload() { record(u"Reload"_s); }
+    bool EnableUnitFiles(const QStringList &files, bool, bool) {
+        QStringList names;
+        for (const QString &file : files)
+            names.append(QFileInfo(file).fileName());
+        record(u"Enable "_s + names.join(QLatin1Char(' ')));
+        return true;
+    }
+    void DisableUnitFiles(const QStringList &names, bool) {
+        record(u"Disable "_s + names.join(QLatin1Char(' ')));
+    }
+    QDBusObjectPath StartUnit(const QString &name, const QString &) {
+        record(u"Start "_s + name);
+        return QDBusObjectPath(u"/org/freedesktop/systemd1/job/1"_s);
+    }
+    QDBusObjectPath StopUnit(const QString &name, const QString &) {
+        record(u"Stop "_s + name);
+        return QDBusObjectPath(u"/org/freedesktop/systemd1/job/2"_s);
+    }
+    QDBusObjectPath LoadUnit(const QString &name) {
+        QMutexLocker locker(&m_mutex);
+        m_lastLoaded = name;
+        return QDBusObjectPath(u"/org/freedesktop/systemd1/unit/any"_s);
+    }
+
+private:
+    void record(const QString &call) {
+        QMutexLocker locker(&m_mutex);
+        m_calls.append(call);
+    }
+
+    QMutex m_mutex;
+    QStringList m_calls;
+    QHash<QString, QString> m_foreign;
+    QString m_lastLoaded;
+};
+
+// The unit object LoadUnit hands out, for the unit named last.
+class FakeUnit final : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.systemd1.Unit")
+    Q_PROPERTY(QString FragmentPath READ fragmentPath)
+
+public:
+    explicit FakeUnit(FakeManager *manager)
+        : m_manager(manager) {}
+    QString fragmentPath() const { return m_manager->fragmentOfLastLoaded(); }
+
+private:
+    FakeManager *m_manager;
+};
+
+class TestSystemdBackend final : public QObject {
+    Q_OBJECT
+
+private:
+    QProcess m_bus;
+    QString m_address;
+    QThread m_managerThread;
+    FakeManager *m_manager = nullptr;
+    FakeUnit *m_unit = nullptr;
+    QTemporaryDir m_dir;
+
+    QString unitFolder() const { return m_dir.path() + u"/units"_s; }
+    QString testFolder() const { return m_dir.path() + u"/tests"_s; }
+
+    std::unique_ptr<SystemdBackend> backend() {
+        const QDBusConnection bus = QDBusConnection::connectToBus(m_address, u"backend"_s);
+        return std::make_unique<SystemdBackend>(
+            SystemdManager(bus),
+            SystemdBackend::Setup{
+                SystemdScope::user, unitFolder(), testFolder(),
+                std::make_unique<StateFileBackend>(m_dir.path() + u"/state/loaded.plist"_s)});
+    }
+
+    QString writeJob(const QString &name, const PlistDict &dict) {
+        const QString path = m_dir.path() + u"/jobs/"_s + name;
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write(*PlistCodec::toXml(PlistValue(dict)));
+        return path;
+    }
+
+    QString unitText(const QString &name) const {
+        QFile file(unitFolder() + QLatin1Char('/') + name);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+private slots:
+    void initTestCase() {
+        if (QStandardPaths::findExecutable(u"dbus-daemon"_s).isEmpty())
+            QSKIP("dbus-daemon is not installed");
+        m_bus.start(u"dbus-daemon"_s, {u"--session"_s, u"--print-address"_s, u"--nofork"_s});
+        QVERIFY(m_bus.waitForReadyRead(10000));
+        m_address = QString::fromUtf8(m_bus.readLine()).trimmed();
+        QVERIFY(!m_address.isEmpty());
+
+        // The manager answers from a thread of its own, since the backend waits for replies.
+        m_manager = new FakeManager;
+        m_unit = new FakeUnit(m_manager);
+        m_manager->moveToThread(&m_managerThread);
+        m_unit->moveToThread(&m_managerThread);
+        m_managerThread.start();
+        QDBusConnection bus = QDBusConnection::connectToBus(m_address, u"manager"_s);
+        QVERIFY(bus.isConnected());
+        QVERIFY(bus.registerObject(SystemdManager::path, m_manager,
+                                   QDBusConnection::ExportAllSlots |
+                                       QDBusConnection::ExportAllProperties));
+        QVERIFY(bus.registerObject(u"/org/freedesktop/systemd1/unit/any"_s, m_unit,
+                                   QDBusConnection::ExportAllProperties));
+        QVERIFY(bus.registerService(SystemdManager::service));
+    }
+
+    void cleanupTestCase() {
+        QDBusConnection::disconnectFromBus(u"manager"_s);
+        QDBusConnection::disconnectFromBus(u"backend"_s);
+        m_managerThread.quit();
+        m_managerThread.wait();
+        delete m_unit;
+        delete m_manager;
+        m_bus.terminate();
+        m_bus.waitForFinished(5000);
+    }
+
+    void init() { m_manager->clearCalls(); }
+
+    void theManagerIsReachableOnlyWhereItAnswers() {
+        QVERIFY(
+            SystemdManager(QDBusConnection::connectToBus(m_address, u"backend"_s)).isReachable());
+        QProcess otherBus;
+        otherBus.start(u"dbus-daemon"_s, {u"--session"_s, u"--print-address"_s, u"--nofork"_s});
+        QVERIFY(otherBus.waitForReadyRead(10000));
+        const QString address = QString::fromUtf8(otherBus.readLine()).trimmed();
+        QVERIFY(!SystemdManager(QDBusConnection::connectToBus(address, u"empty"_s)).isReachable());
+        QDBusConnection::disconnectFromBus(u"empty"_s);
+        otherBus.terminate();
+        otherBus.waitForFinished(5000);
+    }
+
+    void loadWritesEnablesAndStartsUnitsAndUnloadTakesThemAway() {
+        const QString job = writeJob(u"sync.plist"_s, {{u"Label"_s, u"org.example.sync"_s},
+                                                       {u"Program"_s, u"/bin/true"_s},
+                                                       {u"RunAtLoad"_s, true},
+                                                       {u"StartInterval"_s, 900}});
+        auto systemd = backend();
+        QString error;
+        QVERIFY2(systemd->load(u"org.example.sync"_s, job, &error), qPrintable(error));
+        QCOMPARE(
+            m_manager->calls(),
+            QStringList({u"Reload"_s, u"Enable org.example.sync.service org.example.sync.timer"_s,
+                         u"Start org.example.sync.service"_s, u"Start org.example.sync.timer"_s}));
+        QVERIFY(unitText(u"org.example.sync.timer"_s).contains(u"OnUnitActiveSec=900"_s));
+        QVERIFY(systemd->isLoaded(u"org.example.sync"_s));
+        QCOMPARE(systemd->pathOf(u"org.example.sync"_s), job);
+
+        // Loading again without the interval takes the timer away first.
+        writeJob(u"sync.plist"_s, {{u"Label"_s, u"org.example.sync"_s},
+                                   {u"Program"_s, u"/bin/true"_s},
+                                   {u"RunAtLoad"_s, true}});
+        m_manager->clearCalls();
+        QVERIFY2(systemd->load(u"org.example.sync"_s, job, &error), qPrintable(error));
+        QCOMPARE(m_manager->calls().mid(0, 4),
+                 QStringList({u"Stop org.example.sync.timer"_s, u"Stop org.example.sync.service"_s,
+                              u"Disable org.example.sync.timer org.example.sync.service"_s,
+                              u"Reload"_s}));
+        QVERIFY(!QFileInfo::exists(unitFolder() + u"/org.example.sync.timer"_s));
+
+        m_manager->clearCalls();
+        QVERIFY2(systemd->unload(std::nullopt, job, &error), qPrintable(error));
+        QCOMPARE(m_manager->calls(),
+                 QStringList({u"Stop org.example.sync.service"_s,
+                              u"Disable org.example.sync.service"_s, u"Reload"_s}));
+        QVERIFY(QDir(unitFolder()).isEmpty());
+        QVERIFY(!systemd->isLoaded(u"org.example.sync"_s));
+        // Unloading what is not loaded succeeds and asks nothing of the manager.
+        m_manager->clearCalls();
+        QVERIFY(systemd->unload(u"org.example.sync"_s, job, &error));
+        QVERIFY(m_manager->calls().isEmpty());
+    }
+
+    void aDisabledJobIsWrittenButNotEnabled() {
+        const QString job = writeJob(u"off.plist"_s, {{u"Label"_s, u"off"_s},
+                                                      {u"Program"_s, u"/bin/true"_s},
+                                                      {u"KeepAlive"_s, true},
+                                                      {u"Disabled"_s, true}});
+        auto systemd = backend();
+        QString error;
+        QVERIFY2(systemd->load(u"off"_s, job, &error), qPrintable(error));
+        QCOMPARE(m_manager->calls(), QStringList{u"Reload"_s});
+        QVERIFY(unitText(u"off.service"_s).contains(u"Restart=always"_s));
+        QVERIFY(systemd->unload(u"off"_s, std::nullopt, &error));
+    }
+
+    void unitsThatAreNotOursAreNeverTouched() {
+        auto systemd = backend();
+        QString error;
+        // A unit of the same name in our folder, written by someone else.
+        QDir().mkpath(unitFolder());
+        QFile foreign(unitFolder() + u"/mine.service"_s);
+        QVERIFY(foreign.open(QIODevice::WriteOnly));
+        foreign.write("[Service]\nExecStart=/bin/true\n");
+        foreign.close();
+        const QString job =
+            writeJob(u"mine.plist"_s, {{u"Label"_s, u"mine"_s}, {u"Program"_s, u"/bin/true"_s}});
+        QVERIFY(!systemd->load(u"mine"_s, job, &error));
+        QVERIFY2(error.contains(u"mine.service is a unit that Vandra did not write"_s),
+                 qPrintable(error));
+        QVERIFY(!systemd->unload(u"mine"_s, std::nullopt, &error));
+        QCOMPARE(unitText(u"mine.service"_s), u"[Service]\nExecStart=/bin/true\n"_s);
+        QVERIFY(!systemd->isLoaded(u"mine"_s));
+
+        // A unit the manager reads from elsewhere.
+        m_manager->addForeignUnit(u"sshd.service"_s, u"/usr/lib/systemd/system/sshd.service"_s);
+        const QString sshd =
+            writeJob(u"sshd.plist"_s, {{u"Label"_s, u"sshd"_s}, {u"Program"_s, u"/bin/true"_s}});
+        m_manager->clearCalls();
+        QVERIFY(!systemd->load(u"sshd"_s, sshd, &error));
+        QVERIFY2(error.contains(u"/usr/lib/systemd/system/sshd.service"_s), qPrintable(error));
+        QVERIFY(m_manager->calls().isEmpty());
+        QVERIFY(!QFileInfo::exists(unitFolder() + u"/sshd.service"_s));
+        QFile::remove(foreign.fileName());
+    }
+
+    void testJobsAreRecordedNotRunBySystemd() {
+        const QString job = testFolder() + u"/test-1.plist"_s;
+        QDir().mkpath(testFolder());
+        auto systemd = backend();
+        QString error;
+        QVERIFY(systemd->load(u"test.label"_s, job, &error));
+        QVERIFY(systemd->isLoaded(u"test.label"_s));
+        QVERIFY(systemd->unload(u"test.label"_s, job, &error));
+        QVERIFY(!systemd->isLoaded(u"test.label"_s));
+        QVERIFY(m_manager->calls().isEmpty());
+    }
+
+    void theHelperChoosesSystemdWhenAManagerAnswersAndElseTheStateFile() {
+        for (const bool withManager : {true, false}) {
+            QProcess otherBus;
+            QString address = m_address;
+            if (!withManager) {
+                otherBus.start(u"dbus-daemon"_s,
+                               {u"--session"_s, u"--print-address"_s, u"--nofork"_s});
+                QVERIFY(otherBus.waitForReadyRead(10000));
+                address = QString::fromUtf8(otherBus.readLine()).trimmed();
+            }
+            QTemporaryDir root;
+            const QString socket = root.path() + u"/h.sock"_s;
+            QProcess helper;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(u"VANDRA_SYSTEMD_BUS"_s, address);
+            helper.setProcessEnvironment(environment);
+            helper.start(
+                HelperTest::program(u"vandra-helper"_s),
+                {u"--root"_s, root.path(), u"--socket"_s, socket, u"--idle-timeout"_s, u"1"_s});
+            QVERIFY(QTest::qWaitFor([&socket] { return QFileInfo::exists(socket); }, 20000));
+
+            // A saved and loaded user agent becomes units in the user's unit folder.
+            const QString job = root.path() + u"/home/.config/vandra/LaunchAgents/ag.plist"_s;
+            QDir().mkpath(QFileInfo(job).path());
+            const PlistDict dict{
+                {u"Label"_s, u"ag"_s}, {u"Program"_s, u"/bin/true"_s}, {u"RunAtLoad"_s, true}};
+            m_manager->clearCalls();
+            {
+                HelperTest::Client client(socket);
+                const auto reply = client.request(
+                    {{u"kind"_s, 1},
+                     {u"presentError"_s, true},
+                     {u"privileged"_s, false},
+                     {u"path"_s, job},
+                     {u"label"_s, u"ag"_s},
+                     {u"string"_s, QString::fromUtf8(*PlistCodec::toXml(PlistValue(dict)))}});
+                QVERIFY(reply);
+                QVERIFY2(!reply->contains(u"error"_s), qPrintable(PlistValue(*reply).debugText()));
+            }
+            const QString unit = root.path() + u"/home/.config/systemd/user/ag.service"_s;
+            QCOMPARE(QFileInfo::exists(unit), withManager);
+            QCOMPARE(m_manager->calls().contains(u"Start ag.service"_s), withManager);
+
+            QVERIFY(helper.waitForFinished(30000));
+            const QString log = QString::fromUtf8(helper.readAllStandardError());
+            QVERIFY2(log.contains(withManager ? u"load backend: systemd"_s
+                                              : u"load backend: state file"_s),
+                     qPrintable(log));
+            otherBus.terminate();
+            otherBus.waitForFinished(5000);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSystemdBackend)
+#include "test_systemdbackend.moc"
