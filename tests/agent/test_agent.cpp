@@ -1,6 +1,7 @@
 // The real vandra-agent against a private session bus and a notification service of the
 // test's own that records what it is asked to show.
 
+#include "agent/jobtext.h"
 #include "common/testroot.h"
 #include "support/const.h"
 
@@ -43,16 +44,6 @@ bool writeBytes(const QString &file, const QByteArray &bytes) {
     QDir().mkpath(QFileInfo(file).path());
     QSaveFile out(file);
     return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit();
-}
-
-QByteArray jobText(const QString &label, const QString &program, bool isDisabled = false) {
-    QString text = s("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
-                     "<key>Label</key><string>%1</string>"
-                     "<key>Program</key><string>%2</string>")
-                       .arg(label, program);
-    if (isDisabled)
-        text += s("<key>Disabled</key><true/>");
-    return (text + s("</dict></plist>\n")).toUtf8();
 }
 
 QString userAgents() {

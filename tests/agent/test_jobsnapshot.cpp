@@ -1,5 +1,6 @@
 #include "agent/agentexceptions.h"
 #include "agent/jobsnapshot.h"
+#include "agent/jobtext.h"
 #include "common/testroot.h"
 #include "support/const.h"
 
@@ -14,16 +15,6 @@ using Type = JobChange::Type;
 
 QString s(const char *text) {
     return QString::fromUtf8(text);
-}
-
-QByteArray jobText(const QString &label, const QString &program, bool isDisabled = false) {
-    QString text = s("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
-                     "<key>Label</key><string>%1</string>"
-                     "<key>Program</key><string>%2</string>")
-                       .arg(label, program);
-    if (isDisabled)
-        text += s("<key>Disabled</key><true/>");
-    return (text + s("</dict></plist>\n")).toUtf8();
 }
 
 QString writeFile(const QString &file, const QByteArray &bytes) {
