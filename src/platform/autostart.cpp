@@ -238,8 +238,17 @@ bool setLoginItemEnabled(const QString &identifier, bool enabled, const QString 
 }
 
 bool isLoginItemEnabled(const QString &identifier) {
-    const std::optional<AutostartEntry> entry = readEntry(userFile(identifier + desktopSuffix));
+    const std::optional<AutostartEntry> entry = userEntry(identifier);
     return entry && entry->startsAtLogin();
+}
+
+std::optional<AutostartEntry> userEntry(const QString &identifier) {
+    return readEntry(userFile(identifier + desktopSuffix));
+}
+
+bool removeUserEntry(const QString &identifier) {
+    const QString file = userFile(identifier + desktopSuffix);
+    return !QFileInfo::exists(file) || QFile::remove(file);
 }
 
 bool deleteLoginItem(const QString &name) {

@@ -36,6 +36,11 @@ bool setLoginItemEnabled(const QString &identifier, bool enabled, const QString 
                          const QString &program);
 // Whether the user's entry of identifier starts at login.
 [[nodiscard]] bool isLoginItemEnabled(const QString &identifier);
+// The user's entry of identifier, if there is one.
+[[nodiscard]] std::optional<AutostartEntry> userEntry(const QString &identifier);
+// Removes the user's entry of identifier, leaving a machine's entry alone. True when none
+// is left.
+bool removeUserEntry(const QString &identifier);
 
 // Deletes the first login item of that name: removes the user's entry, and hides the
 // machine's entry of the same file name. False when no item has that name or a file

@@ -11,10 +11,12 @@ namespace AgentSwitch {
 // The name of the agent's login item.
 [[nodiscard]] QString agentName();
 
-// Registers or unregisters the agent as runAgent says. On the first launch of a major
-// version the agent is unregistered first, so that a login item of an older version goes.
-void apply();
+// Registers or unregisters the agent at program as runAgent says. On the first launch of a
+// major version the agent is unregistered first, so that a login item of an older version
+// goes. An agent that is not there is never registered, and an entry of ours that starts a
+// program which is gone is removed, so that no login tries to start a missing program.
+void apply(const QString &program = agentProgram());
 // Flips runAgent and applies it.
-void toggle();
+void toggle(const QString &program = agentProgram());
 
 } // namespace AgentSwitch

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// One desktop notification as the agent shows it.
+struct Notice {
+    QString summary;
+    QString body;
+    // The job file that the "Show" button opens; empty when there is nothing to open.
+    QString jobPath;
+};
