@@ -1,4 +1,5 @@
-# Where an installed Vandra puts its files: the programs in bin/, the helpers in
+# Where an installed Vandra puts its files: the programs in bin/ (the agent beside
+# vandra, where the login item looks for it), the helpers in
 # libexec/vandra/ (the program looks there beside its own folder), and the desktop's
 # files (entry, metainfo, icons, polkit action) where the desktop looks for them.
 include(GNUInstallDirs)
@@ -6,12 +7,12 @@ include(GNUInstallDirs)
 set(VANDRA_HELPER_DIR "${CMAKE_INSTALL_LIBEXECDIR}/vandra")
 set(VANDRA_PRIVILEGED_HELPER_PATH "${CMAKE_INSTALL_FULL_LIBEXECDIR}/vandra/vandra-privileged-helper")
 
-foreach(program vandra vandractl)
+foreach(program vandra vandractl vandra-agent)
     if(TARGET ${program})
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     endif()
 endforeach()
-foreach(helper vandra-helper vandra-privileged-helper vandra-agent)
+foreach(helper vandra-helper vandra-privileged-helper)
     if(TARGET ${helper})
         install(TARGETS ${helper} RUNTIME DESTINATION ${VANDRA_HELPER_DIR})
     endif()

@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 check_layout() {
     local prefix="$1"
-    for f in bin/vandra bin/vandractl libexec/vandra/vandra-helper libexec/vandra/vandra-privileged-helper; do
+    for f in bin/vandra bin/vandractl bin/vandra-agent libexec/vandra/vandra-helper libexec/vandra/vandra-privileged-helper; do
         [ -x "$prefix/$f" ] || fail "$f missing under $prefix"
     done
     for f in share/applications/org.vandra.Vandra.desktop share/metainfo/org.vandra.Vandra.metainfo.xml \
