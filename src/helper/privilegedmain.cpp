@@ -63,6 +63,10 @@ QString makeEndpointFolder(uid_t uid) {
 int main(int argc, char *argv[]) {
     // A client that goes away mid-reply is a closed connection, not the end of the helper.
     ::signal(SIGPIPE, SIG_IGN);
+    // Taken from what pkexec (or the kernel's records) says, before the environment goes.
+    const uid_t uid = HelperPlaces::requestingUser();
+    const QStringList journalCommand = LogReader::journalCommandFromEnvironment(true);
+    HelperPlaces::scrubEnvironment();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vandra-privileged-helper"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VANDRA_VERSION));
@@ -77,7 +81,6 @@ int main(int argc, char *argv[]) {
                               ? Locations::rootFromArguments(QCoreApplication::arguments())
                               : options->root);
     const Locations &locations = Locations::shared();
-    const uid_t uid = HelperPlaces::requestingUser();
 
     QString folder;
     QString socketPath = options->socketPath;
@@ -97,8 +100,8 @@ int main(int argc, char *argv[]) {
     const QString userAgents = HelperPlaces::userAgentsFolder(uid);
 
     auto *runner = new TestJobRunner(options->testTimeout * 1000, &app);
-    auto *logReader = new LogReader(LogReader::journalCommandFromEnvironment(),
-                                    options->journalTimeout * 1000, &app);
+    auto *logReader = new LogReader(journalCommand, options->journalTimeout * 1000, &app);
+    logReader->setFilesUser(uid);
     ActionService::Parts parts{
         PathPolicy([testFolder, userAgents, uid] {
             const Locations &places = Locations::shared();
@@ -119,6 +122,7 @@ int main(int argc, char *argv[]) {
     };
     auto *service = new ActionService(std::move(parts), &app);
     auto *server = new HelperServer(service, &app);
+    server->setFrameTimeout(options->frameTimeout * 1000);
 
     QByteArray token(32, Qt::Uninitialized);
     QRandomGenerator::system()->generate(reinterpret_cast<quint32 *>(token.data()),
