@@ -1,5 +1,6 @@
 #include "pathpolicy.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -72,14 +73,41 @@ bool PathPolicy::isInside(const QString &path, const QString &folder) {
     return path.startsWith(prefix) && path.size() > prefix.size();
 }
 
+PathPolicy::PathPolicy(FolderSource source)
+    : m_source(std::move(source)) {
+    // Resolved now, before any client can have swapped one of them for a link.
+    const Folders folders = m_source();
+    for (const QString &folder : folders.served + folders.loadOnly)
+        static_cast<void>(trusted(folder));
+}
+
+QString PathPolicy::trusted(const QString &folder) const {
+    if (const auto it = m_resolved.constFind(folder); it != m_resolved.cend())
+        return *it;
+    const QString resolved = canonicalFolder(folder);
+    if (!resolved.isEmpty())
+        m_resolved.insert(folder, resolved);
+    return resolved;
+}
+
+QString PathPolicy::literal(const QString &folder) {
+    return folder.startsWith(u'/') ? QDir::cleanPath(folder) : QString();
+}
+
+QStringList PathPolicy::trusted(const QStringList &folders) const {
+    QStringList resolved;
+    for (const QString &folder : folders)
+        resolved.append(trusted(folder));
+    return resolved;
+}
+
 PathPolicy::Resolved PathPolicy::confine(const Resolved &resolved, const QStringList &folders,
-                                         const QString &original) const {
+                                         const QString &original) {
     if (!resolved.ok())
         return resolved;
     for (const QString &folder : folders) {
-        const QString canonical = canonicalFolder(folder);
-        if (isInside(*resolved.path, canonical))
-            return {resolved.path, {}, canonical};
+        if (isInside(*resolved.path, folder))
+            return {resolved.path, {}, folder};
     }
     if (*resolved.path != original)
         return refuse(
@@ -103,12 +131,12 @@ PathPolicy::Resolved PathPolicy::followed(const QString &path) {
 }
 
 PathPolicy::Resolved PathPolicy::jobFile(const QString &path) const {
-    return confine(followed(path), m_source().served, path);
+    return confine(followed(path), trusted(m_source().served), path);
 }
 
 PathPolicy::Resolved PathPolicy::loadableFile(const QString &path) const {
     const Folders folders = m_source();
-    return confine(followed(path), folders.served + folders.loadOnly, path);
+    return confine(followed(path), trusted(folders.served + folders.loadOnly), path);
 }
 
 PathPolicy::Resolved PathPolicy::removableFile(const QString &path) const {
@@ -118,14 +146,17 @@ PathPolicy::Resolved PathPolicy::removableFile(const QString &path) const {
     if (isFolder(*resolved.path, false))
         return refuse(QStringLiteral("a folder, not a file"));
     const Folders folders = m_source();
-    return confine(resolved, folders.served + folders.deleteOnly, path);
+    QStringList allowed = trusted(folders.served);
+    for (const QString &folder : folders.deleteOnly)
+        allowed.append(literal(folder));
+    return confine(resolved, allowed, path);
 }
 
 PathPolicy::Resolved PathPolicy::testFile(const QString &path) const {
     const Resolved resolved = resolveFolderOf(path);
     if (!resolved.ok())
         return resolved;
-    const QString folder = canonicalFolder(m_source().testJobs);
+    const QString folder = literal(m_source().testJobs);
     const QFileInfo info(*resolved.path);
     if (folder.isEmpty() || info.absolutePath() != folder)
         return refuse(QStringLiteral("not in the folder of test jobs"));

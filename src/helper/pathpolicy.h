@@ -2,6 +2,7 @@
 
 #include "platform/confineddir.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -18,7 +19,7 @@ public:
     struct Folders {
         // Job files may be written, read, loaded and removed here.
         QStringList served;
-        // Job files may only be removed here.
+        // Job files may only be removed here (never through a link in the folder's path).
         QStringList deleteOnly;
         // Job files may only be loaded and unloaded here.
         QStringList loadOnly;
@@ -42,8 +43,11 @@ public:
         QString name;
     };
 
-    explicit PathPolicy(FolderSource source)
-        : m_source(std::move(source)) {}
+    // The served and load-only folders are resolved once, here or when first seen, and
+    // taken by that name from then on. The delete-only folders and the test jobs folder
+    // belong to someone the helper trusts less and are taken as named: a link anywhere in
+    // them refuses them.
+    explicit PathPolicy(FolderSource source);
 
     // A job file to write or read: links are followed to the file they lead to.
     [[nodiscard]] Resolved jobFile(const QString &path) const;
@@ -70,8 +74,14 @@ public:
 
 private:
     [[nodiscard]] static Resolved followed(const QString &path);
-    [[nodiscard]] Resolved confine(const Resolved &resolved, const QStringList &folders,
-                                   const QString &original) const;
+    // folders are resolved already.
+    [[nodiscard]] static Resolved confine(const Resolved &resolved, const QStringList &folders,
+                                          const QString &original);
+    [[nodiscard]] QString trusted(const QString &folder) const;
+    [[nodiscard]] QStringList trusted(const QStringList &folders) const;
+    [[nodiscard]] static QString literal(const QString &folder);
 
     FolderSource m_source;
+    // Each served folder as first resolved, by its name in the settings.
+    mutable QHash<QString, QString> m_resolved;
 };
