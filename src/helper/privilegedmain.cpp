@@ -82,6 +82,12 @@ int main(int argc, char *argv[]) {
                               : options->root);
     const Locations &locations = Locations::shared();
 
+    // Root acting for a user binds nowhere the user chose: replacing a socket there could
+    // take the place of another service's.
+    if (::geteuid() == 0 && uid != 0 && !options->socketPath.isEmpty()) {
+        qCCritical(lcHelper) << "--socket is not taken when acting for another user";
+        return 2;
+    }
     QString folder;
     QString socketPath = options->socketPath;
     if (socketPath.isEmpty()) {

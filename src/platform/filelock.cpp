@@ -1,7 +1,9 @@
 #include "platform/filelock.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QSysInfo>
 #include <QThread>
 
 #include <fcntl.h>
@@ -29,6 +31,7 @@ bool FileLock::tryLock(int timeoutMs, QString *error) {
     for (;;) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             m_fd = fd;
+            describeHolder();
             return true;
         }
         if (errno != EWOULDBLOCK && errno != EINTR)
@@ -45,6 +48,17 @@ bool FileLock::tryLock(int timeoutMs, QString *error) {
                                  : QStringLiteral("cannot lock %1: %2")
                                        .arg(m_path, QString::fromLocal8Bit(std::strerror(code)));
     return false;
+}
+
+void FileLock::describeHolder() const {
+    // The lines QLockFile writes, so that tools that read those find the holder here too.
+    const QByteArray text = QByteArray::number(QCoreApplication::applicationPid()) + '\n' +
+                            QCoreApplication::applicationName().toUtf8() + '\n' +
+                            QSysInfo::machineHostName().toUtf8() + '\n';
+    if (::ftruncate(m_fd, 0) != 0)
+        return;
+    [[maybe_unused]] const ssize_t written =
+        ::pwrite(m_fd, text.constData(), size_t(text.size()), 0);
 }
 
 void FileLock::unlock() {

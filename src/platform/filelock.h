@@ -4,7 +4,8 @@
 
 // An exclusive lock on a file that the kernel holds for this process: it goes when the
 // process ends, however it ends, so a lock whose owner is gone is free at once and never
-// has to be judged stale by its age or its contents.
+// has to be judged stale by its age or its contents. The file names its holder in the lines
+// QLockFile uses.
 class FileLock final {
 public:
     explicit FileLock(QString path)
@@ -20,6 +21,9 @@ public:
     [[nodiscard]] bool isLocked() const { return m_fd >= 0; }
 
 private:
+    // Writes who holds the lock into the file, for people and tools that look.
+    void describeHolder() const;
+
     QString m_path;
     int m_fd = -1;
 };
