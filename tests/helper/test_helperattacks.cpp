@@ -320,6 +320,34 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("job.plist"), QStringLiteral("victim.plist")}));
     }
 
+    void theUsersAgentsFolderMadeALinkGivesRootNothingToRemove() {
+        // Without any race: the folder the privileged helper may remove from points out.
+        QVERIFY(QDir(agents()).removeRecursively());
+        QVERIFY(QFile::link(outside(), agents()));
+        QVERIFY(startPrivileged());
+        Client client(m_helper->endpoint());
+        PlistDict remove =
+            request(2, {{QStringLiteral("deletePath"), agent(QStringLiteral("victim.plist"))}});
+        remove.insert(QStringLiteral("authData"), m_helper->token());
+        QCOMPARE(errorCode(client.request(remove)), std::optional<qint64>(4));
+        QCOMPARE(readAll(outside() + QStringLiteral("/victim.plist")), QByteArray("precious"));
+    }
+
+    void aPrivilegedHelperActingForAUserTakesNoSocketPath() {
+        if (::geteuid() != 0)
+            QSKIP("only root acts for another user");
+        QProcessEnvironment env = environment();
+        env.insert(QStringLiteral("PKEXEC_UID"), QString::number(::getuid() + 1));
+        const QString path = outside() + QStringLiteral("/chosen.sock");
+        QProcess helper;
+        helper.setProcessEnvironment(env);
+        helper.start(HelperTest::program(QStringLiteral("vandra-privileged-helper")),
+                     {QStringLiteral("--root"), root(), QStringLiteral("--socket"), path});
+        QVERIFY(helper.waitForFinished(20000));
+        QCOMPARE(helper.exitCode(), 2);
+        QVERIFY(!QFileInfo::exists(path));
+    }
+
     void aFileSwappedForALinkIsReplacedNotFollowed() {
         QVERIFY(startService());
         const QString job = agent(QStringLiteral("job.plist"));
