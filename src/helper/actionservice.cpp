@@ -3,13 +3,14 @@
 #include "helper/helperlog.h"
 #include "helper/loadbackend.h"
 #include "helper/logreader.h"
-#include "helper/plistfile.h"
 #include "helper/testjobrunner.h"
 #include "platform/plistcodec.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 namespace {
 
@@ -52,21 +53,35 @@ std::optional<QString> text(const PlistDict &request, const QString &key,
 }
 
 std::optional<PlistDict> jobDictionary(const QByteArray &bytes) {
+    // A job's text comes as text, never in the binary form, whose reading is the costly one
+    // and would hold up every other client while it runs.
+    if (bytes.startsWith("bplist"))
+        return std::nullopt;
     PlistReadResult result = PlistCodec::read(bytes);
     if (!result.ok() || !result.value->isDict())
         return std::nullopt;
     return std::move(*result.value->dict());
 }
 
-bool removeFile(const QString &path, QString *error) {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return true;
-    QFile file(path);
-    if (file.remove())
-        return true;
-    *error = file.errorString();
-    return false;
+// Job files are far below this.
+constexpr qint64 jobFileLimit = 1024 * 1024;
+
+bool removeFile(const PathPolicy::Resolved &file, QString *error) {
+    std::optional<PathPolicy::Place> place = PathPolicy::place(file, error);
+    return place && place->folder.removeFile(place->name, error);
+}
+
+bool writeFile(const PathPolicy::Resolved &file, const QByteArray &bytes, QString *error) {
+    std::optional<PathPolicy::Place> place = PathPolicy::place(file, error);
+    return place && place->folder.writeFile(place->name, bytes, 0644, error);
+}
+
+std::optional<PlistDict> readJob(const PathPolicy::Resolved &file) {
+    QString error;
+    std::optional<PathPolicy::Place> place = PathPolicy::place(file, &error);
+    const auto bytes =
+        place ? place->folder.readFile(place->name, jobFileLimit, &error) : std::nullopt;
+    return bytes ? jobDictionary(*bytes) : std::nullopt;
 }
 
 } // namespace
@@ -160,7 +175,7 @@ PlistDict ActionService::save(const PlistDict &request, bool andLoad) {
                       QStringLiteral("path %1: %2").arg(*path, target.refusal));
     bool hasDeletePath = false;
     const auto deletePath = text(request, ActionKey::deletePath, &hasDeletePath);
-    std::optional<QString> old;
+    std::optional<PathPolicy::Resolved> old;
     if (hasDeletePath) {
         if (!deletePath)
             return refuse(Code::cantSave, name, QStringLiteral("deletePath is not a text"));
@@ -168,7 +183,7 @@ PlistDict ActionService::save(const PlistDict &request, bool andLoad) {
         if (!resolved.ok())
             return refuse(Code::cantSave, name,
                           QStringLiteral("deletePath %1: %2").arg(*deletePath, resolved.refusal));
-        old = resolved.path;
+        old = resolved;
     }
     const QByteArray bytes = string->toUtf8();
     const auto job = jobDictionary(bytes);
@@ -182,12 +197,12 @@ PlistDict ActionService::save(const PlistDict &request, bool andLoad) {
         return refuse(Code::cantSave, name, QStringLiteral("the job has no label to load"));
 
     QString error;
-    if (!PlistCodec::writeFileAtomically(*target.path, bytes, &error)) {
+    if (!writeFile(target, bytes, &error)) {
         qCWarning(lcHelper).noquote() << m_parts.name << "could not write" << *target.path << error;
         return errorReply(Code::cantSave, error);
     }
-    if (old && *old != *target.path && !removeFile(*old, &error)) {
-        qCWarning(lcHelper).noquote() << m_parts.name << "could not remove" << *old << error;
+    if (old && *old->path != *target.path && !removeFile(*old, &error)) {
+        qCWarning(lcHelper).noquote() << m_parts.name << "could not remove" << *old->path << error;
         return errorReply(Code::cantRemove, error);
     }
     if (andLoad && !m_parts.backend->load(label, *target.path, &error)) {
@@ -214,7 +229,7 @@ PlistDict ActionService::remove(const PlistDict &request) {
         qCWarning(lcHelper).noquote() << m_parts.name << "could not unload" << *label << error;
         return errorReply(Code::cantUnload, error);
     }
-    if (!removeFile(*target.path, &error)) {
+    if (!removeFile(target, &error)) {
         qCWarning(lcHelper).noquote()
             << m_parts.name << "could not remove" << *target.path << error;
         return errorReply(Code::cantRemove, error);
@@ -235,12 +250,13 @@ PlistDict ActionService::unload(const PlistDict &request) {
     QString error;
     if (path) {
         if (const PathPolicy::Resolved test = m_parts.policy.testFile(*path); test.ok()) {
-            if (!unloadTestJob(*test.path, label, &error))
+            if (!unloadTestJob(test, label, &error))
                 return errorReply(Code::cantUnload, error);
             return {};
         }
-    } else if (const QString testPath = m_testLabels.key(*label); !testPath.isEmpty()) {
-        if (!unloadTestJob(testPath, label, &error))
+    } else if (const PathPolicy::Resolved test = m_parts.policy.testFile(m_testLabels.key(*label));
+               test.ok()) {
+        if (!unloadTestJob(test, label, &error))
             return errorReply(Code::cantUnload, error);
         return {};
     }
@@ -271,11 +287,11 @@ PlistDict ActionService::load(const PlistDict &request) {
     if (!target.ok())
         return refuse(Code::cantLoad, name,
                       QStringLiteral("path %1: %2").arg(*path, target.refusal));
-    const PlistReadResult read = PlistFile::read(*target.path);
-    if (!read.ok() || !read.value->isDict())
+    const auto job = readJob(target);
+    if (!job)
         return refuse(Code::cantLoad, name,
                       QStringLiteral("%1 is not a job file").arg(*target.path));
-    const QString label = read.value->dict()->value(labelKey).toString().value_or(QString());
+    const QString label = job->value(labelKey).toString().value_or(QString());
     if (label.isEmpty())
         return refuse(Code::cantLoad, name, QStringLiteral("%1 has no label").arg(*target.path));
     QString error;
@@ -322,8 +338,13 @@ void ActionService::test(const PlistDict &request, const Reply &reply) {
         return;
     }
     QString error;
-    if (!PlistCodec::writeFileAtomically(*job.path, bytes, &error) ||
+    std::optional<PathPolicy::Place> outputPlace = PathPolicy::place(output, &error);
+    const int outputFile =
+        outputPlace ? outputPlace->folder.openOutput(outputPlace->name, &error) : -1;
+    if (outputFile < 0 || !writeFile(job, bytes, &error) ||
         !m_parts.backend->load(*label, *job.path, &error)) {
+        if (outputFile >= 0)
+            ::close(outputFile);
         qCWarning(lcHelper).noquote() << m_parts.name << "could not set up test" << *label << error;
         reply(errorReply(Code::testError, error));
         return;
@@ -331,7 +352,7 @@ void ActionService::test(const PlistDict &request, const Reply &reply) {
     m_testOutputs.insert(*job.path, *output.path);
     m_testLabels.insert(*job.path, *label);
     const bool started = m_parts.runner->start(
-        *label, *command, *output.path,
+        *label, *command, outputFile,
         [reply](const QString &text) {
             reply(PlistDict{{ActionKey::test, text}});
         },
@@ -342,8 +363,9 @@ void ActionService::test(const PlistDict &request, const Reply &reply) {
     }
 }
 
-bool ActionService::unloadTestJob(const QString &testPath, const std::optional<QString> &label,
-                                  QString *error) {
+bool ActionService::unloadTestJob(const PathPolicy::Resolved &testJob,
+                                  const std::optional<QString> &label, QString *error) {
+    const QString &testPath = *testJob.path;
     const QString runLabel = label.value_or(m_testLabels.value(testPath));
     if (!runLabel.isEmpty())
         m_parts.runner->stop(runLabel);
@@ -351,19 +373,15 @@ bool ActionService::unloadTestJob(const QString &testPath, const std::optional<Q
     m_testLabels.remove(testPath);
     if (output.isEmpty()) {
         // A test started before this helper did: its job file names its output.
-        const PlistReadResult read = PlistFile::read(testPath);
-        if (read.ok() && read.value->dict())
-            output = read.value->dict()
-                         ->value(QStringLiteral("StandardOutPath"))
-                         .toString()
-                         .value_or(QString());
+        if (const auto job = readJob(testJob))
+            output = job->value(QStringLiteral("StandardOutPath")).toString().value_or(QString());
     }
     if (!output.isEmpty()) {
         const PathPolicy::Resolved resolved = m_parts.policy.testFile(output);
-        if (resolved.ok() && !removeFile(*resolved.path, error))
+        if (resolved.ok() && !removeFile(resolved, error))
             return false;
     }
-    return removeFile(testPath, error) &&
+    return removeFile(testJob, error) &&
            m_parts.backend->unload(runLabel.isEmpty() ? std::nullopt : std::optional(runLabel),
                                    testPath, error);
 }
@@ -389,16 +407,10 @@ void ActionService::log(const PlistDict &request, const Reply &reply) {
 }
 
 QStringList ActionService::outputFilesOf(const QString &label) const {
-    std::optional<QString> jobFile;
+    std::optional<PlistDict> job;
     if (const auto loaded = m_parts.backend->pathOf(label)) {
         if (const PathPolicy::Resolved resolved = m_parts.policy.jobFile(*loaded); resolved.ok())
-            jobFile = resolved.path;
-    }
-    std::optional<PlistDict> job;
-    if (jobFile) {
-        const PlistReadResult read = PlistFile::read(*jobFile);
-        if (read.ok() && read.value->dict())
-            job = *read.value->dict();
+            job = readJob(resolved);
     }
     if (!job) {
         // Not loaded: look for the job among the served folders' files.
@@ -407,12 +419,11 @@ QStringList ActionService::outputFilesOf(const QString &label) const {
             const QFileInfoList files = QDir(folder).entryInfoList(
                 {QStringLiteral("*.plist")}, QDir::Files | QDir::Readable, QDir::Name);
             for (const QFileInfo &file : files) {
-                if (!m_parts.policy.jobFile(file.absoluteFilePath()).ok())
-                    continue;
-                const PlistReadResult read = PlistFile::read(file.absoluteFilePath());
-                if (read.ok() && read.value->dict() &&
-                    read.value->dict()->value(labelKey).toString() == label) {
-                    job = *read.value->dict();
+                const PathPolicy::Resolved resolved =
+                    m_parts.policy.jobFile(file.absoluteFilePath());
+                const auto read = resolved.ok() ? readJob(resolved) : std::nullopt;
+                if (read && read->value(labelKey).toString() == label) {
+                    job = read;
                     break;
                 }
             }

@@ -61,7 +61,7 @@ private:
     PlistDict uninstallHelpers();
 
     PlistDict refuse(Action::ErrorCode code, const QString &kindName, const QString &why) const;
-    bool unloadTestJob(const QString &testPath, const std::optional<QString> &label,
+    bool unloadTestJob(const PathPolicy::Resolved &testJob, const std::optional<QString> &label,
                        QString *error);
     [[nodiscard]] QStringList outputFilesOf(const QString &label) const;
 

@@ -36,7 +36,11 @@ std::optional<HelperOptions> HelperOptions::parse(const QStringList &arguments, 
     const QCommandLineOption journal(QStringLiteral("log-timeout"),
                                      QStringLiteral("Give up a log query after SECONDS."),
                                      QStringLiteral("SECONDS"));
-    parser.addOptions({socket, root, idle, test, journal});
+    const QCommandLineOption frame(QStringLiteral("frame-timeout"),
+                                   QStringLiteral("Close a client that takes SECONDS to send "
+                                                  "one request."),
+                                   QStringLiteral("SECONDS"));
+    parser.addOptions({socket, root, idle, test, journal, frame});
     if (!parser.parse(arguments)) {
         *error = parser.errorText();
         return std::nullopt;
@@ -60,8 +64,10 @@ std::optional<HelperOptions> HelperOptions::parse(const QStringList &arguments, 
     const auto idleSeconds = seconds(parser, idle, options.idleTimeout, error);
     const auto testSeconds = seconds(parser, test, options.testTimeout, error);
     const auto journalSeconds = seconds(parser, journal, options.journalTimeout, error);
-    if (!idleSeconds || !testSeconds || !journalSeconds)
+    const auto frameSeconds = seconds(parser, frame, options.frameTimeout, error);
+    if (!idleSeconds || !testSeconds || !journalSeconds || !frameSeconds)
         return std::nullopt;
+    options.frameTimeout = *frameSeconds;
     options.idleTimeout = *idleSeconds;
     options.testTimeout = *testSeconds;
     options.journalTimeout = *journalSeconds;

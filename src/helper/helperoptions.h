@@ -12,6 +12,7 @@ struct HelperOptions {
     int idleTimeout = 300;   // seconds without clients before the service ends
     int testTimeout = 10;    // seconds a test run may take before it is stopped
     int journalTimeout = 30; // seconds a log query may take
+    int frameTimeout = 30;   // seconds a client may take to send one whole request
 
     // None, with a message in error, when the arguments are not understood.
     [[nodiscard]] static std::optional<HelperOptions> parse(const QStringList &arguments,

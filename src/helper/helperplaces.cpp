@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include <pwd.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <sys/stat.h>
@@ -72,10 +73,71 @@ bool isPrivateFolder(const QString &folder, uid_t uid) {
     return S_ISDIR(info.st_mode) && info.st_uid == uid && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
+namespace {
+
+struct ProcessRecord {
+    pid_t parent = 0;
+    uid_t realUser = 0;
+    bool isSetUserLauncher = false;
+};
+
+std::optional<ProcessRecord> processRecord(pid_t pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    ProcessRecord record;
+    bool hasUser = false;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() >= 2 && fields.constFirst() == "PPid:")
+            record.parent = pid_t(fields.at(1).toInt());
+        else if (fields.size() >= 2 && fields.constFirst() == "Uid:")
+            record.realUser = uid_t(fields.at(1).toUInt(&hasUser));
+    }
+    struct stat program {};
+    const QByteArray exe = QStringLiteral("/proc/%1/exe").arg(pid).toLatin1();
+    record.isSetUserLauncher = ::stat(exe.constData(), &program) == 0 &&
+                               (program.st_mode & S_ISUID) && program.st_uid == 0;
+    if (!hasUser)
+        return std::nullopt;
+    return record;
+}
+
+} // namespace
+
 uid_t requestingUser() {
+    if (::geteuid() != 0)
+        return ::getuid();
+    // pkexec sets this itself and lets nothing of the caller's environment through.
     bool ok = false;
     const uint uid = qEnvironmentVariable("PKEXEC_UID").toUInt(&ok);
-    return ok ? uid_t(uid) : ::getuid();
+    if (ok)
+        return uid_t(uid);
+    // sudo runs the helper as root: the caller is the first process up the line that is not
+    // sudo itself.
+    pid_t pid = ::getppid();
+    for (int depth = 0; depth < 8 && pid > 1; ++depth) {
+        const auto record = processRecord(pid);
+        if (!record)
+            break;
+        if (record->realUser != 0)
+            return record->realUser;
+        if (!record->isSetUserLauncher)
+            break;
+        pid = record->parent;
+    }
+    return 0;
+}
+
+void scrubEnvironment() {
+    if (::geteuid() != 0)
+        return;
+    const passwd *entry = ::getpwuid(0);
+    const QByteArray home = entry && entry->pw_dir ? QByteArray(entry->pw_dir) : QByteArray("/");
+    ::clearenv();
+    ::setenv("PATH", "/usr/sbin:/usr/bin:/sbin:/bin", 1);
+    ::setenv("HOME", home.constData(), 1);
+    ::setenv("LANG", "C.UTF-8", 1);
 }
 
 } // namespace HelperPlaces

@@ -23,7 +23,13 @@ namespace HelperPlaces {
 bool makePrivateFolder(const QString &folder);
 // Whether folder is a real folder, not a link, owned by uid and writable by nobody else.
 [[nodiscard]] bool isPrivateFolder(const QString &folder, uid_t uid);
-// The user the privileged helper works for: the one pkexec names, else whoever ran it.
+// The user the privileged helper works for. Running as root: the one pkexec names, else
+// (under sudo and the like) the nearest process up the line of parents that is not a
+// set-user-ID launcher running as root; the kernel's records, not the environment, say so.
+// Otherwise this process's own user.
 [[nodiscard]] uid_t requestingUser();
+// Running as root, empties the environment but for a fixed PATH, HOME and LANG, so that
+// nothing the caller set reaches this process or what it runs.
+void scrubEnvironment();
 
 } // namespace HelperPlaces

@@ -8,7 +8,7 @@
 #include <QString>
 
 class ActionService;
-class QLocalServer;
+class LocalListener;
 
 // Listens on a helper's socket and keeps one session per client.
 class HelperServer final : public QObject {
@@ -27,6 +27,14 @@ public:
     // Listens at socketPath, readable and writable by this user only. A stale socket file
     // is replaced.
     bool listen(const QString &socketPath, QString *error);
+    // Clients beyond this many at once are closed unanswered, so that the helper keeps the
+    // descriptors it needs for its work and keeps listening.
+    void setConnectionLimit(int limit) { m_connectionLimit = limit; }
+    [[nodiscard]] int connectionLimit() const { return m_connectionLimit; }
+    // The limit for this process's open-file limit: room for the work of every client.
+    [[nodiscard]] static int defaultConnectionLimit();
+    // How long a client may take to send one whole frame, in ms.
+    void setFrameTimeout(int milliseconds) { m_frameTimeout = milliseconds; }
     [[nodiscard]] QString socketPath() const;
     [[nodiscard]] int sessionCount() const { return m_sessionCount; }
     [[nodiscard]] bool hasHadClient() const { return m_hasHadClient; }
@@ -37,10 +45,12 @@ Q_SIGNALS:
     void sessionCountChanged(int count);
 
 private:
-    void onNewConnection();
+    void onConnected(int descriptor);
 
     ActionService *m_service;
-    QLocalServer *m_server;
+    LocalListener *m_listener;
+    int m_connectionLimit;
+    int m_frameTimeout = HelperSession::defaultFrameTimeout;
     HelperSession::Authorizer m_authorizer;
     QList<QPointer<HelperSession>> m_sessions;
     int m_sessionCount = 0;

@@ -3,18 +3,34 @@
 #include "actions/action.h"
 #include "helper/actionservice.h"
 #include "helper/helperlog.h"
-#include "platform/helperframe.h"
 
+#include <QCoreApplication>
 #include <QLocalSocket>
+#include <QThreadPool>
 #include <QTimer>
 
 namespace {
+
 // A client that does not read its replies is cut off past this much unread output.
 constexpr qint64 unreadLimit = 64 * 1024 * 1024;
+
+// Request bodies are read into dictionaries here, off the thread that serves every client,
+// so that one that takes long to read holds up only its own client. One thread per body
+// being read, up to the connection limit; never deleted, so that ending the helper does not
+// wait for a body that is still being read.
+QThreadPool *decoders() {
+    static QThreadPool *const pool = [] {
+        auto *threads = new QThreadPool;
+        threads->setMaxThreadCount(256);
+        return threads;
+    }();
+    return pool;
+}
+
 } // namespace
 
 HelperSession::HelperSession(QLocalSocket *socket, ActionService *service, Authorizer authorizer,
-                             QObject *parent)
+                             int frameTimeout, QObject *parent)
     : QObject(parent)
     , m_socket(socket)
     , m_service(service)
@@ -23,7 +39,7 @@ HelperSession::HelperSession(QLocalSocket *socket, ActionService *service, Autho
     , m_partialTimer(new QTimer(this)) {
     m_socket->setParent(this);
     m_partialTimer->setSingleShot(true);
-    m_partialTimer->setInterval(partialFrameTimeout);
+    m_partialTimer->setInterval(frameTimeout);
     connect(m_partialTimer, &QTimer::timeout, this, [this] {
         qCInfo(lcHelper) << "closing a connection whose frame stayed unfinished";
         m_socket->abort();
@@ -48,6 +64,7 @@ void HelperSession::onReadyRead() {
         return;
     m_reader.append(m_socket->readAll());
     QByteArray body;
+    bool isFrameDone = false;
     for (;;) {
         const auto status = m_reader.next(&body);
         if (status == HelperFrameReader::Status::incomplete)
@@ -65,23 +82,44 @@ void HelperSession::onReadyRead() {
             return;
         }
         m_queue.append(body);
+        isFrameDone = true;
     }
-    if (m_reader.hasPartialFrame())
-        m_partialTimer->start();
-    else
+    // The time runs from a frame's first byte: restarted only when a new frame begins.
+    if (!m_reader.hasPartialFrame())
         m_partialTimer->stop();
+    else if (isFrameDone || !m_partialTimer->isActive())
+        m_partialTimer->start();
     processNext();
 }
 
 void HelperSession::processNext() {
     if (m_isBusy || m_isClosing || m_queue.isEmpty())
         return;
-    const QByteArray body = m_queue.takeFirst();
-    const HelperFrame::Decoded decoded = HelperFrame::decode(body);
+    m_isBusy = true;
+    decoders()->start([body = m_queue.takeFirst(), alive = m_alive, session = this] {
+        HelperFrame::Decoded decoded = HelperFrame::decode(body);
+        // Back on the serving thread, where alone the session is touched.
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [decoded = std::move(decoded), alive, session] {
+                if (*alive)
+                    session->serve(decoded);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void HelperSession::serve(const HelperFrame::Decoded &decoded) {
+    const auto next = [this] {
+        m_isBusy = false;
+        QMetaObject::invokeMethod(this, &HelperSession::processNext, Qt::QueuedConnection);
+    };
+    if (m_isClosing)
+        return;
     if (!decoded.dict) {
         qCInfo(lcHelper).noquote() << "refused a request that could not be read:" << decoded.error;
         writeReply(ActionService::errorReply(Action::ErrorCode::unknown, decoded.error));
-        QMetaObject::invokeMethod(this, &HelperSession::processNext, Qt::QueuedConnection);
+        next();
         return;
     }
     if (m_authorizer) {
@@ -89,17 +127,15 @@ void HelperSession::processNext() {
             qCInfo(lcHelper).noquote() << "refused an unauthorized request:" << *refusal;
             writeReply(ActionService::errorReply(Action::ErrorCode::invalidHelperTool,
                                                  QStringLiteral("not authorized")));
-            QMetaObject::invokeMethod(this, &HelperSession::processNext, Qt::QueuedConnection);
+            next();
             return;
         }
     }
-    m_isBusy = true;
-    m_service->handle(*decoded.dict, [this, alive = m_alive](const PlistDict &reply) {
+    m_service->handle(*decoded.dict, [this, alive = m_alive, next](const PlistDict &reply) {
         if (!*alive)
             return;
         writeReply(reply);
-        m_isBusy = false;
-        QMetaObject::invokeMethod(this, &HelperSession::processNext, Qt::QueuedConnection);
+        next();
     });
 }
 

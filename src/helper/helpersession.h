@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/helperframe.h"
 #include "platform/helperframereader.h"
 #include "platform/peercredentials.h"
 #include "platform/plistvalue.h"
@@ -29,11 +30,12 @@ public:
 
     // A client that sends more requests than this without reading replies is cut off.
     static constexpr int queueLimit = 1000;
-    // A frame that stays unfinished this long ends the connection.
-    static constexpr int partialFrameTimeout = 30000; // ms
+    // A frame that is not complete this long after its first byte ends the connection,
+    // however steadily its bytes trickle in.
+    static constexpr int defaultFrameTimeout = 30000; // ms
 
     HelperSession(QLocalSocket *socket, ActionService *service, Authorizer authorizer,
-                  QObject *parent = nullptr);
+                  int frameTimeout = defaultFrameTimeout, QObject *parent = nullptr);
     ~HelperSession() override;
 
     [[nodiscard]] const std::optional<PeerCredentials> &peer() const { return m_peer; }
@@ -47,6 +49,7 @@ Q_SIGNALS:
 private:
     void onReadyRead();
     void processNext();
+    void serve(const HelperFrame::Decoded &decoded);
     void writeReply(const PlistDict &reply);
     void closeAfterReply(const PlistDict &reply);
 

@@ -1,5 +1,6 @@
 #include "logreader.h"
 
+#include "helper/filesystemidentity.h"
 #include "helper/helperlog.h"
 
 #include <QDateTime>
@@ -12,6 +13,11 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTimer>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -36,10 +42,24 @@ QString journalText(const QJsonValue &value) {
 LogReader::LogReader(QStringList journalCommand, int timeoutMilliseconds, QObject *parent)
     : QObject(parent)
     , m_journalCommand(std::move(journalCommand))
-    , m_timeout(timeoutMilliseconds) {}
+    , m_timeout(timeoutMilliseconds)
+    , m_filesUser(::geteuid()) {}
 
-QStringList LogReader::journalCommandFromEnvironment() {
-    if (qEnvironmentVariableIsSet("VANDRA_JOURNALCTL"))
+QStringList LogReader::journalCommandFromEnvironment(bool isPrivileged) {
+    const bool isSet = qEnvironmentVariableIsSet("VANDRA_JOURNALCTL");
+    if (isPrivileged && ::geteuid() == 0) {
+        // Running as root, a caller may only turn the journal off (then the output files are
+        // read with the caller's rights), never choose a program that would run as root.
+        if (isSet && qEnvironmentVariableIsEmpty("VANDRA_JOURNALCTL"))
+            return {};
+        for (const QString &journalctl :
+             {QStringLiteral("/usr/bin/journalctl"), QStringLiteral("/bin/journalctl")}) {
+            if (::access(QFile::encodeName(journalctl).constData(), X_OK) == 0)
+                return {journalctl};
+        }
+        return {};
+    }
+    if (isSet)
         return QProcess::splitCommand(qEnvironmentVariable("VANDRA_JOURNALCTL"));
     const QString journalctl = QStandardPaths::findExecutable(QStringLiteral("journalctl"));
     return journalctl.isEmpty() ? QStringList() : QStringList{journalctl};
@@ -65,6 +85,12 @@ std::optional<LogReader::Query> LogReader::parse(const PlistValue &logQuery, QSt
 void LogReader::query(const Query &query, const QStringList &outputFiles, Completion completion) {
     if (!m_journalCommand.isEmpty()) {
         queryJournal(query, std::move(completion));
+        return;
+    }
+    // Read with the rights of the user the helper works for, never with its own.
+    const FileSystemIdentity identity(m_filesUser);
+    if (!identity.isTaken()) {
+        completion(std::nullopt, identity.error());
         return;
     }
     completion(readFiles(outputFiles, query.lastSeconds), QString());
@@ -151,18 +177,27 @@ QList<LogEntry> LogReader::parseJournal(const QByteArray &output) {
 
 QList<LogEntry> LogReader::readFiles(const QStringList &files, qint64 lastSeconds) {
     QList<LogEntry> entries;
-    const QDateTime since = QDateTime::currentDateTimeUtc().addSecs(-lastSeconds);
+    const qint64 since = QDateTime::currentSecsSinceEpoch() - lastSeconds;
     for (const QString &path : files) {
-        const QFileInfo info(path);
-        if (!info.isFile() || info.lastModified() < since)
+        // Without blocking, so that a pipe put in a file's place cannot stall the helper.
+        const int fd =
+            ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
             continue;
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
+        struct stat info {};
+        if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_mtime < since) {
+            ::close(fd);
             continue;
+        }
+        QFile file;
+        if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            continue;
+        }
         if (file.size() > fileTailLimit)
             file.seek(file.size() - fileTailLimit);
-        const QDateTime date = info.lastModified().toUTC();
-        const QList<QByteArray> lines = file.readAll().split('\n');
+        const QDateTime date = QDateTime::fromSecsSinceEpoch(info.st_mtime, Qt::UTC);
+        const QList<QByteArray> lines = file.read(fileTailLimit).split('\n');
         for (const QByteArray &line : lines) {
             if (!line.trimmed().isEmpty())
                 entries.append({date, QString::fromUtf8(line)});

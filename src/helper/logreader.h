@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <sys/types.h>
 
 // Finds the log lines of a job: in the journal where there is one, else in the job's own
 // output files.
@@ -33,9 +34,13 @@ public:
     LogReader(QStringList journalCommand, int timeoutMilliseconds, QObject *parent = nullptr);
 
     // The journal reader of this machine: VANDRA_JOURNALCTL when set (empty for none), else
-    // journalctl from the PATH.
-    [[nodiscard]] static QStringList journalCommandFromEnvironment();
+    // journalctl from the PATH. For the privileged helper running as root: journalctl at its
+    // fixed place, or none when VANDRA_JOURNALCTL is set and empty.
+    [[nodiscard]] static QStringList journalCommandFromEnvironment(bool isPrivileged = false);
     [[nodiscard]] static std::optional<Query> parse(const PlistValue &logQuery, QString *error);
+
+    // The user whose rights the output files are read with; by default this process's.
+    void setFilesUser(uid_t uid) { m_filesUser = uid; }
 
     // Calls completion once, now or later. outputFiles are read when there is no journal.
     void query(const Query &query, const QStringList &outputFiles, Completion completion);
@@ -54,5 +59,6 @@ private:
 
     QStringList m_journalCommand;
     int m_timeout;
+    uid_t m_filesUser;
     int m_running = 0;
 };

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/confineddir.h"
+
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -7,13 +10,16 @@
 #include <optional>
 
 // Which files a helper may touch. Every path of a request is resolved first (links followed,
-// ".." refused) and must then lie inside one of the folders the helper serves.
+// ".." refused, a path that cannot be resolved or is longer than PATH_MAX refused) and must
+// then lie inside one of the folders the helper serves. The check is by name; the file is
+// then reached through place(), by descriptor from the served folder down, so that what a
+// user swaps in after the check cannot send the operation elsewhere.
 class PathPolicy final {
 public:
     struct Folders {
         // Job files may be written, read, loaded and removed here.
         QStringList served;
-        // Job files may only be removed here.
+        // Job files may only be removed here (never through a link in the folder's path).
         QStringList deleteOnly;
         // Job files may only be loaded and unloaded here.
         QStringList loadOnly;
@@ -26,12 +32,22 @@ public:
     struct Resolved {
         std::optional<QString> path;
         QString refusal; // why, when there is no path
+        QString folder;  // the served folder, resolved, that holds path
 
         [[nodiscard]] bool ok() const { return path.has_value(); }
     };
+    // Where a resolved path is: its folder, opened without links from the served folder
+    // down, and its name there.
+    struct Place {
+        ConfinedDir folder;
+        QString name;
+    };
 
-    explicit PathPolicy(FolderSource source)
-        : m_source(std::move(source)) {}
+    // The served and load-only folders are resolved once, here or when first seen, and
+    // taken by that name from then on. The delete-only folders and the test jobs folder
+    // belong to someone the helper trusts less and are taken as named: a link anywhere in
+    // them refuses them.
+    explicit PathPolicy(FolderSource source);
 
     // A job file to write or read: links are followed to the file they lead to.
     [[nodiscard]] Resolved jobFile(const QString &path) const;
@@ -44,16 +60,28 @@ public:
     [[nodiscard]] bool isInTestFolder(const QString &path) const;
     [[nodiscard]] Folders folders() const { return m_source(); }
 
+    // The place of a path that one of the checks above accepted; none, with a message, when
+    // a folder on the way is no longer a folder reached without links.
+    [[nodiscard]] static std::optional<Place> place(const Resolved &resolved, QString *error);
+
     // path's own folder resolved, with its name kept; a refusal for relative paths and
     // paths with "." or ".." components.
     [[nodiscard]] static Resolved resolveFolderOf(const QString &path);
     // Whether path lies strictly inside folder (both resolved).
     [[nodiscard]] static bool isInside(const QString &path, const QString &folder);
+    // path with every link resolved; none when that cannot be done for any reason.
+    [[nodiscard]] static std::optional<QString> realPath(const QString &path);
 
 private:
     [[nodiscard]] static Resolved followed(const QString &path);
-    [[nodiscard]] Resolved confine(const Resolved &resolved, const QStringList &folders,
-                                   const QString &original) const;
+    // folders are resolved already.
+    [[nodiscard]] static Resolved confine(const Resolved &resolved, const QStringList &folders,
+                                          const QString &original);
+    [[nodiscard]] QString trusted(const QString &folder) const;
+    [[nodiscard]] QStringList trusted(const QStringList &folders) const;
+    [[nodiscard]] static QString literal(const QString &folder);
 
     FolderSource m_source;
+    // Each served folder as first resolved, by its name in the settings.
+    mutable QHash<QString, QString> m_resolved;
 };

@@ -63,6 +63,10 @@ QString makeEndpointFolder(uid_t uid) {
 int main(int argc, char *argv[]) {
     // A client that goes away mid-reply is a closed connection, not the end of the helper.
     ::signal(SIGPIPE, SIG_IGN);
+    // Taken from what pkexec (or the kernel's records) says, before the environment goes.
+    const uid_t uid = HelperPlaces::requestingUser();
+    const QStringList journalCommand = LogReader::journalCommandFromEnvironment(true);
+    HelperPlaces::scrubEnvironment();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vandra-privileged-helper"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VANDRA_VERSION));
@@ -77,8 +81,13 @@ int main(int argc, char *argv[]) {
                               ? Locations::rootFromArguments(QCoreApplication::arguments())
                               : options->root);
     const Locations &locations = Locations::shared();
-    const uid_t uid = HelperPlaces::requestingUser();
 
+    // Root acting for a user binds nowhere the user chose: replacing a socket there could
+    // take the place of another service's.
+    if (::geteuid() == 0 && uid != 0 && !options->socketPath.isEmpty()) {
+        qCCritical(lcHelper) << "--socket is not taken when acting for another user";
+        return 2;
+    }
     QString folder;
     QString socketPath = options->socketPath;
     if (socketPath.isEmpty()) {
@@ -97,8 +106,8 @@ int main(int argc, char *argv[]) {
     const QString userAgents = HelperPlaces::userAgentsFolder(uid);
 
     auto *runner = new TestJobRunner(options->testTimeout * 1000, &app);
-    auto *logReader = new LogReader(LogReader::journalCommandFromEnvironment(),
-                                    options->journalTimeout * 1000, &app);
+    auto *logReader = new LogReader(journalCommand, options->journalTimeout * 1000, &app);
+    logReader->setFilesUser(uid);
     ActionService::Parts parts{
         PathPolicy([testFolder, userAgents, uid] {
             const Locations &places = Locations::shared();
@@ -119,6 +128,7 @@ int main(int argc, char *argv[]) {
     };
     auto *service = new ActionService(std::move(parts), &app);
     auto *server = new HelperServer(service, &app);
+    server->setFrameTimeout(options->frameTimeout * 1000);
 
     QByteArray token(32, Qt::Uninitialized);
     QRandomGenerator::system()->generate(reinterpret_cast<quint32 *>(token.data()),

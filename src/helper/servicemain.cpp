@@ -8,12 +8,12 @@
 #include "helper/logreader.h"
 #include "helper/systemdselection.h"
 #include "helper/testjobrunner.h"
+#include "platform/filelock.h"
 #include "support/locations.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QTimer>
 
 #include <signal.h>
@@ -45,11 +45,11 @@ int main(int argc, char *argv[]) {
         return 1;
     }
 
-    // One helper per socket: a second one started at the same moment steps back.
-    QLockFile lock(socketPath + QStringLiteral(".lock"));
-    lock.setStaleLockTime(0);
-    if (!lock.tryLock(0)) {
-        qCInfo(lcHelper) << "another helper serves" << socketPath;
+    // One helper per socket: a second one started at the same moment steps back. The
+    // kernel drops the lock with its holder, so a helper that was killed holds nothing.
+    FileLock lock(socketPath + QStringLiteral(".lock"));
+    if (!lock.tryLock(0, &error)) {
+        qCInfo(lcHelper).noquote() << "another helper serves" << socketPath << error;
         return 0;
     }
     {
@@ -89,6 +89,7 @@ int main(int argc, char *argv[]) {
     };
     auto *service = new ActionService(std::move(parts), &app);
     auto *server = new HelperServer(service, &app);
+    server->setFrameTimeout(options->frameTimeout * 1000);
     if (!server->listen(socketPath, &error)) {
         qCCritical(lcHelper).noquote() << "cannot listen at" << socketPath << error;
         return 1;

@@ -1,16 +1,16 @@
 #include "statefilebackend.h"
 
 #include "helper/plistfile.h"
+#include "platform/atomicfile.h"
+#include "platform/filelock.h"
 #include "platform/plistcodec.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
-#include <QTemporaryFile>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -45,29 +45,29 @@ PlistDict StateFileBackend::read() const {
 }
 
 bool StateFileBackend::write(const PlistDict &state, QString *error) const {
-    const QString folder = QFileInfo(m_stateFile).absolutePath();
-    if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("cannot make %1").arg(folder);
-        return false;
-    }
     const auto bytes = PlistCodec::toXml(PlistValue(state), error);
     if (!bytes)
         return false;
-    // Replaced whole by a rename, but not synced to disk: the record is runtime state, like
-    // everything under /run, and a sync per request would make the helper slow.
-    QTemporaryFile file(m_stateFile + QStringLiteral(".XXXXXX"));
-    if (!file.open() || file.write(*bytes) != bytes->size() || !file.flush()) {
-        *error = file.errorString();
+    const QFileInfo file(m_stateFile);
+    const int folder = ::open(QFile::encodeName(file.absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
+        *error = QStringLiteral("cannot open the folder of %1").arg(m_stateFile);
         return false;
     }
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    if (::rename(QFile::encodeName(file.fileName()).constData(),
-                 QFile::encodeName(m_stateFile).constData()) != 0) {
-        *error = QString::fromLocal8Bit(std::strerror(errno));
-        return false;
-    }
-    file.setAutoRemove(false);
-    return true;
+    const bool written = AtomicFile::write(folder, file.fileName(), *bytes, 0644, error);
+    ::close(folder);
+    return written;
+}
+
+void StateFileBackend::removeTemporaries() const {
+    const QFileInfo file(m_stateFile);
+    const int folder = ::open(QFile::encodeName(file.absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return;
+    AtomicFile::removeTemporaries(folder, file.fileName());
+    ::close(folder);
 }
 
 QList<StateFileBackend::Entry> StateFileBackend::loaded() const {
@@ -92,18 +92,22 @@ QList<StateFileBackend::Entry> StateFileBackend::entries(const PlistDict &state)
     return entries;
 }
 
-bool StateFileBackend::lock(QLockFile &file, QString *error) const {
-    if (!QDir().mkpath(QFileInfo(m_stateFile).absolutePath()) || !file.tryLock(lockTimeout)) {
+bool StateFileBackend::lock(FileLock &file, QString *error) const {
+    QString reason;
+    if (!QDir().mkpath(QFileInfo(m_stateFile).absolutePath()) ||
+        !file.tryLock(lockTimeout, &reason)) {
         *error = QStringLiteral("the record of loaded jobs is busy");
         return false;
     }
+    // Every writer holds the lock, so a temporary seen now is one a killed writer left.
+    removeTemporaries();
     return true;
 }
 
 bool StateFileBackend::load(const QString &label, const QString &path, QString *error) {
     // Every privileged helper keeps the machine's jobs in the one record; without the lock
     // two of them would each write back what they read, and one change would be lost.
-    QLockFile file(m_stateFile + QStringLiteral(".lock"));
+    FileLock file(m_stateFile + QStringLiteral(".lock"));
     if (!lock(file, error))
         return false;
     PlistDict state = read();
@@ -121,7 +125,7 @@ bool StateFileBackend::load(const QString &label, const QString &path, QString *
 
 bool StateFileBackend::unload(const std::optional<QString> &label,
                               const std::optional<QString> &path, QString *error) {
-    QLockFile file(m_stateFile + QStringLiteral(".lock"));
+    FileLock file(m_stateFile + QStringLiteral(".lock"));
     if (!lock(file, error))
         return false;
     PlistDict state = read();

@@ -6,7 +6,7 @@
 #include <QList>
 #include <QString>
 
-class QLockFile;
+class FileLock;
 
 // The Linux load backend until a systemd one exists: a property list that records which
 // jobs are loaded, in load order, and the last operations, so that the order and effect of
@@ -15,7 +15,7 @@ class QLockFile;
 // The file holds a dictionary: "Loaded", an array of {"Label", "Path"} in load order, and
 // "History", an array of {"Operation" ("load" or "unload"), "Label", "Path"}, oldest first,
 // keeping the last historyLimit operations.
-// The file is runtime state: replaced whole on every change, never synced to disk.
+// The file is replaced whole and atomically on every change.
 class StateFileBackend final : public LoadBackend {
 public:
     struct Entry {
@@ -43,7 +43,10 @@ private:
     // How long a change waits for another helper's change to the record, in ms.
     static constexpr int lockTimeout = 10000;
 
-    bool lock(QLockFile &file, QString *error) const;
+    // The lock is the kernel's and goes with a helper that is killed, so a change never
+    // waits for a helper that is gone.
+    bool lock(FileLock &file, QString *error) const;
+    void removeTemporaries() const;
     [[nodiscard]] PlistDict read() const;
     [[nodiscard]] static QList<Entry> entries(const PlistDict &state);
     bool write(const PlistDict &state, QString *error) const;

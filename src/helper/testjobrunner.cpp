@@ -7,10 +7,14 @@
 #include <QTimer>
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <signal.h>
 #include <unistd.h>
 
-#include <sys/stat.h>
+#include <cerrno>
+#include <cstring>
+#include <vector>
 
 TestJobRunner::TestJobRunner(int boundMilliseconds, QObject *parent)
     : QObject(parent)
@@ -41,6 +45,8 @@ std::optional<TestJobRunner::Command> TestJobRunner::command(const PlistDict &jo
     }
     command.workingDirectory =
         job.value(QStringLiteral("WorkingDirectory")).toString().value_or(QString());
+    command.userName = job.value(QStringLiteral("UserName")).toString().value_or(QString());
+    command.groupName = job.value(QStringLiteral("GroupName")).toString().value_or(QString());
     const PlistValue *environment = job.find(QStringLiteral("EnvironmentVariables"));
     if (const PlistDict *variables = environment ? environment->dict() : nullptr) {
         for (const auto &[name, value] : *variables) {
@@ -51,53 +57,127 @@ std::optional<TestJobRunner::Command> TestJobRunner::command(const PlistDict &jo
     return command;
 }
 
-bool TestJobRunner::start(const QString &label, const Command &command, const QString &outputPath,
+namespace {
+
+// Who the command runs as, found before the fork: nothing after it may read the user database.
+struct Identity {
+    bool isChanged = false;
+    uid_t uid = 0;
+    gid_t gid = 0;
+    std::vector<gid_t> groups;
+    QString home;
+    QString user;
+    QString shell;
+};
+
+std::optional<Identity> identityOf(const TestJobRunner::Command &command, QString *error) {
+    Identity identity;
+    const uid_t self = ::geteuid();
+    // A helper without root rights runs everything as its own user, as a user's launchd does.
+    const bool isRoot = self == 0;
+    const QString userName = isRoot ? command.userName : QString();
+    const passwd *entry =
+        userName.isEmpty() ? ::getpwuid(self) : ::getpwnam(userName.toLocal8Bit().constData());
+    if (!entry) {
+        *error = userName.isEmpty() ? QStringLiteral("the helper's own user is unknown")
+                                    : QStringLiteral("there is no user %1").arg(userName);
+        return std::nullopt;
+    }
+    identity.uid = entry->pw_uid;
+    identity.gid = userName.isEmpty() ? ::getegid() : entry->pw_gid;
+    identity.home = QFile::decodeName(entry->pw_dir);
+    identity.user = QString::fromLocal8Bit(entry->pw_name);
+    identity.shell = QFile::decodeName(entry->pw_shell);
+    if (isRoot && !command.groupName.isEmpty()) {
+        const group *named = ::getgrnam(command.groupName.toLocal8Bit().constData());
+        if (!named) {
+            *error = QStringLiteral("there is no group %1").arg(command.groupName);
+            return std::nullopt;
+        }
+        identity.gid = named->gr_gid;
+    }
+    if (!isRoot || (userName.isEmpty() && command.groupName.isEmpty()))
+        return identity;
+    identity.isChanged = true;
+    int count = 64;
+    identity.groups.resize(size_t(count));
+    while (::getgrouplist(entry->pw_name, identity.gid, identity.groups.data(), &count) < 0) {
+        identity.groups.resize(size_t(count));
+    }
+    identity.groups.resize(size_t(count));
+    if (userName.isEmpty())
+        identity.groups = {identity.gid};
+    return identity;
+}
+
+QProcessEnvironment environmentOf(const TestJobRunner::Command &command, const Identity &identity) {
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin:/usr/sbin:/sbin"));
+    environment.insert(QStringLiteral("HOME"), identity.home);
+    environment.insert(QStringLiteral("USER"), identity.user);
+    environment.insert(QStringLiteral("LOGNAME"), identity.user);
+    environment.insert(QStringLiteral("SHELL"),
+                       identity.shell.isEmpty() ? QStringLiteral("/bin/sh") : identity.shell);
+    for (auto it = command.environment.cbegin(); it != command.environment.cend(); ++it)
+        environment.insert(it.key(), it.value());
+    return environment;
+}
+
+void put(const char *text) {
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, text, std::strlen(text));
+}
+
+// Between fork and exec: only calls that are safe there.
+[[noreturn]] void failInChild(const char *what) {
+    const char *reason = std::strerror(errno);
+    put(what);
+    put(": ");
+    put(reason);
+    put("\n");
+    ::_exit(126);
+}
+
+} // namespace
+
+bool TestJobRunner::start(const QString &label, const Command &command, int outputFile,
                           Completion completion, QString *error) {
     if (m_runs.contains(label)) {
+        ::close(outputFile);
         *error = QStringLiteral("a test of this label is already running");
         return false;
     }
-    // Opened here without following links, then handed to the command as its output and
-    // error; nothing else in the child opens a path. Without blocking, so that a pipe put in
-    // the file's place cannot stall the helper; anything but a plain file is refused.
-    const QByteArray encoded = QFile::encodeName(outputPath);
-    const int fd = ::open(encoded.constData(),
-                          O_RDWR | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0644);
-    if (fd < 0) {
-        *error = QStringLiteral("cannot open the output file: %1")
-                     .arg(QString::fromLocal8Bit(strerror(errno)));
+    const auto identity = identityOf(command, error);
+    if (!identity) {
+        ::close(outputFile);
         return false;
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        *error = QStringLiteral("the output file is not a plain file");
-        return false;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 
     auto *process = new QProcess(this);
     process->setProgram(command.program);
     process->setArguments(command.arguments);
-    process->setWorkingDirectory(command.workingDirectory.isEmpty() ? QStringLiteral("/")
-                                                                    : command.workingDirectory);
-    if (!command.environment.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (auto it = command.environment.cbegin(); it != command.environment.cend(); ++it)
-            environment.insert(it.key(), it.value());
-        process->setProcessEnvironment(environment);
-    }
+    process->setProcessEnvironment(environmentOf(command, *identity));
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
-    process->setChildProcessModifier([fd] {
+    const QByteArray folder = QFile::encodeName(
+        command.workingDirectory.isEmpty() ? QStringLiteral("/") : command.workingDirectory);
+    process->setChildProcessModifier([fd = outputFile, identity = *identity, folder] {
         // A group of its own, so that stopping the test stops what it started too; and the
         // signals the helper ignores are the command's again.
         ::setsid();
         ::signal(SIGPIPE, SIG_DFL);
         ::dup2(fd, STDOUT_FILENO);
         ::dup2(fd, STDERR_FILENO);
+        // The job's user and group before anything of the job's is touched, its working
+        // folder included.
+        if (identity.isChanged &&
+            (::setgroups(identity.groups.size(), identity.groups.data()) != 0 ||
+             ::setgid(identity.gid) != 0 || ::setuid(identity.uid) != 0))
+            failInChild("cannot take the job's user and group");
+        if (::chdir(folder.constData()) != 0)
+            failInChild("cannot enter the working folder");
     });
+    const int fd = outputFile;
 
     auto *bound = new QTimer(this);
     bound->setSingleShot(true);

@@ -23,7 +23,11 @@ public:
         QString program;
         QStringList arguments;
         QString workingDirectory;
-        QHash<QString, QString> environment; // added to the helper's own
+        // The job's own variables; nothing of the helper's environment is passed on.
+        QHash<QString, QString> environment;
+        // Whom a helper running as root runs the command as; empty for itself.
+        QString userName;
+        QString groupName;
     };
     // The output text, or an error message when the command could not run at all.
     using Completion = std::function<void(const QString &output)>;
@@ -34,14 +38,15 @@ public:
     explicit TestJobRunner(int boundMilliseconds, QObject *parent = nullptr);
     ~TestJobRunner() override;
 
-    // The command of a test job's dictionary: Program or the first of ProgramArguments.
-    // None when the job names no program.
+    // The command of a test job's dictionary: Program or the first of ProgramArguments,
+    // with its UserName and GroupName. None when the job names no program.
     [[nodiscard]] static std::optional<Command> command(const PlistDict &job);
 
-    // Starts the run of label. False, with a message, when the output file cannot be made;
+    // Starts the run of label with outputFile (an open plain file, which the runner now owns)
+    // as its standard output and error. False, with a message, when it cannot start at all;
     // otherwise completion is called once, later.
-    bool start(const QString &label, const Command &command, const QString &outputPath,
-               Completion completion, QString *error);
+    bool start(const QString &label, const Command &command, int outputFile, Completion completion,
+               QString *error);
     // Stops the run of label if it still runs; its completion is called before this returns.
     bool stop(const QString &label);
     [[nodiscard]] bool isRunning(const QString &label) const { return m_runs.contains(label); }

@@ -1,5 +1,6 @@
 #include "platform/plistcodec.h"
 
+#include "platform/atomicfile.h"
 #include "platform/binaryplistreader.h"
 #include "platform/binaryplistwriter.h"
 #include "platform/openstepparser.h"
@@ -10,7 +11,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QScopeGuard>
 
 #include <fcntl.h>
@@ -179,30 +179,7 @@ std::optional<QByteArray> toBinary(const PlistValue &value, QString *error) {
 }
 
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error) {
-    QSaveFile file(path);
-    const auto fail = [&](const QString &reason) {
-        if (error)
-            *error = Text::tr("Cannot write %1: %2.").arg(path, reason);
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    // Set on the temporary file, so the file has its mode from the moment it appears.
-    const QFileDevice::Permissions mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                          QFileDevice::ReadGroup | QFileDevice::ReadOther;
-    if (!file.setPermissions(mode)) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return fail(reason);
-    }
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return fail(reason);
-    }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+    return AtomicFile::write(path, bytes, 0644, error);
 }
 
 } // namespace PlistCodec

@@ -40,7 +40,8 @@ inline constexpr qint64 maximumFileSize = 64 * 1024 * 1024;
 // for example when it holds a none value.
 [[nodiscard]] std::optional<QByteArray> toXml(const PlistValue &value, QString *error = nullptr);
 [[nodiscard]] std::optional<QByteArray> toBinary(const PlistValue &value, QString *error = nullptr);
-// Writes bytes to path atomically (a temporary file renamed over the old one), mode 0644.
+// Writes bytes to path atomically, mode 0644 (see AtomicFile); false with a message when
+// anything fails, and then the file at path is as it was.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 } // namespace PlistCodec

@@ -83,20 +83,19 @@ void ExceptionsController::runAgent() {
     reload();
 }
 
-void ExceptionsController::write() {
+bool ExceptionsController::write() {
     PlistDict dict;
     dict.insert(Const::Key::exceptions, PlistValue(m_exceptions));
     if (m_exceptionsPrefix && !m_exceptionsPrefix->isEmpty())
         dict.insert(Const::Key::exceptionsPrefix, PlistValue(*m_exceptionsPrefix));
     const std::optional<QByteArray> bytes = OwnFiles::encode(PlistValue(dict));
     if (!bytes)
-        return;
+        return false;
     // The file may hold prefixes or labels that could not be read; they are kept aside.
     if (m_isFileUnusable) {
         m_isFileUnusable = !OwnFiles::setAside(m_exceptionsURL);
         if (m_isFileUnusable)
-            return;
+            return false;
     }
-    QDir().mkpath(QFileInfo(m_exceptionsURL).path());
-    PlistCodec::writeFileAtomically(m_exceptionsURL, *bytes);
+    return OwnFiles::write(m_exceptionsURL, *bytes);
 }

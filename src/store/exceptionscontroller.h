@@ -46,7 +46,8 @@ Q_SIGNALS:
     void contentChanged();
 
 private:
-    void write();
+    // False when the file could not be written; the reason is in the process log.
+    bool write();
 
     QString m_exceptionsURL;
     QList<JobPtr> m_content;

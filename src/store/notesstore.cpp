@@ -81,10 +81,8 @@ void NotesStore::save() {
     // Replacing a file that could not be read would lose every note in it.
     if (bytes && m_isFileUnusable)
         m_isFileUnusable = !OwnFiles::setAside(notesFile());
-    if (bytes && !m_isFileUnusable) {
-        QDir().mkpath(QFileInfo(notesFile()).path());
-        ok = PlistCodec::writeFileAtomically(notesFile(), *bytes);
-    }
+    if (bytes && !m_isFileUnusable)
+        ok = OwnFiles::write(notesFile(), *bytes);
     if (ok)
         m_isUnsaved = false;
     Q_EMIT saved(ok);

@@ -2,10 +2,14 @@
 
 #include "platform/plistcodec.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcOwnFiles, "vandra.ownfiles")
 
 // More set-aside copies than this mean something keeps breaking the file; stop renaming.
 constexpr int maximumCopies = 100;
@@ -28,6 +32,16 @@ bool setAside(const QString &path) {
         if (!isPresent(aside) && QFile::rename(path, aside))
             return true;
     }
+    return false;
+}
+
+bool write(const QString &path, const QByteArray &bytes) {
+    QString error;
+    if (QDir().mkpath(QFileInfo(path).path()) &&
+        PlistCodec::writeFileAtomically(path, bytes, &error))
+        return true;
+    qCWarning(lcOwnFiles).noquote()
+        << "could not write" << path << (error.isEmpty() ? QStringLiteral("(no folder)") : error);
     return false;
 }
 

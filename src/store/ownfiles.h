@@ -17,6 +17,9 @@ namespace OwnFiles {
 // Renames what is at path to the first free name of "path.bak", "path.bak2", ... True when
 // nothing is left at path.
 bool setAside(const QString &path);
+// Replaces the file at path with bytes atomically, making its folder first. False, with the
+// reason in the process log, when anything fails; then the old file is as it was.
+bool write(const QString &path, const QByteArray &bytes);
 // The bytes of value as a property list: XML, or the binary form when XML cannot carry a
 // text of it (a control character in a note or a path), since every reader takes both.
 [[nodiscard]] std::optional<QByteArray> encode(const PlistValue &value);

@@ -57,9 +57,9 @@ const PlistDict &RevisionController::revisions() {
     return loaded();
 }
 
-void RevisionController::recordRevision(Job &job, const RuleRows *rows) {
+bool RevisionController::recordRevision(Job &job, const RuleRows *rows) {
     if (!job.url)
-        return;
+        return false;
     const QString key = *job.url;
     PlistDict &revisions = loaded();
 
@@ -87,10 +87,7 @@ void RevisionController::recordRevision(Job &job, const RuleRows *rows) {
     const std::optional<QByteArray> bytes = OwnFiles::encode(PlistValue(revisions));
     if (bytes && m_isFileUnusable)
         m_isFileUnusable = !OwnFiles::setAside(revisionsFile());
-    if (bytes && !m_isFileUnusable) {
-        QDir().mkpath(QFileInfo(revisionsFile()).path());
-        PlistCodec::writeFileAtomically(revisionsFile(), *bytes);
-    }
+    return bytes && !m_isFileUnusable && OwnFiles::write(revisionsFile(), *bytes);
 }
 
 const PlistArray *RevisionController::entriesOfCurrentJob() {

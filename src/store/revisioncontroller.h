@@ -31,8 +31,9 @@ public:
 
     // Keeps the dictionary the save of job writes, newest first, trimmed to the number of
     // saved revisions, and writes the file. The schedule comes from rows when given, else
-    // from the rule editor that shows the job, else from the job's own rules.
-    void recordRevision(Job &job, const RuleRows *rows = nullptr);
+    // from the rule editor that shows the job, else from the job's own rules. False when
+    // nothing was recorded or the file could not be written (the reason is in the log).
+    bool recordRevision(Job &job, const RuleRows *rows = nullptr);
     // The moment recorded with the next revision; the clock unless set, for tests.
     void setClock(std::optional<QDateTime> moment) { m_clock = moment; }
 

@@ -1,12 +1,14 @@
 #include "ui/window/singleinstance.h"
 
+#include "platform/locallistener.h"
 #include "support/locations.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QTimer>
+
+#include <unistd.h>
 
 #include <memory>
 
@@ -15,6 +17,9 @@ namespace {
 // A greeting line, then one UTF-8 line per message; a message never holds a line break.
 constexpr qint64 maximumBytes = 64 * 1024;
 constexpr int readTimeoutMs = 5000;
+// Hand-overs at once beyond this are closed unread, so that the window keeps descriptors for
+// its own files and keeps listening.
+constexpr int maximumConnections = 32;
 const QByteArray greeting = QByteArrayLiteral("vandra-open");
 
 } // namespace
@@ -34,53 +39,64 @@ bool SingleInstance::listen() {
     QDir().mkpath(folder);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-    // No socket options: with them Qt binds elsewhere and renames the socket into place,
-    // which would replace the socket of a running instance. The folder is the user's alone.
-    m_server = new QLocalServer(this);
-    if (!m_server->listen(m_socketPath)) {
+    // Binding fails while anything is at the path, so a running instance's socket is never
+    // replaced. The folder is the user's alone.
+    m_listener = new LocalListener(this);
+    QString error;
+    if (!m_listener->listen(m_socketPath, 0600, &error)) {
         QLocalSocket probe;
         probe.connectToServer(m_socketPath);
         if (probe.waitForConnected(1000))
             return false;
         // Nobody answers: the socket file is left from an instance that ended.
-        QLocalServer::removeServer(m_socketPath);
-        if (!m_server->listen(m_socketPath))
+        QFile::remove(m_socketPath);
+        if (!m_listener->listen(m_socketPath, 0600, &error))
             return false;
     }
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::accept);
+    connect(m_listener, &LocalListener::connected, this, &SingleInstance::accept);
     return true;
 }
 
-void SingleInstance::accept() {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        auto buffer = std::make_shared<QByteArray>();
-        auto *timeout = new QTimer(socket);
-        timeout->setSingleShot(true);
-        connect(timeout, &QTimer::timeout, socket, &QLocalSocket::abort);
-        timeout->start(readTimeoutMs);
-        connect(socket, &QLocalSocket::readyRead, socket, [socket, buffer] {
-            buffer->append(socket->readAll());
-            if (buffer->size() > maximumBytes)
-                socket->abort();
-        });
-        connect(socket, &QLocalSocket::disconnected, this, [this, socket, buffer] {
-            buffer->append(socket->readAll());
-            socket->deleteLater();
-            QList<QByteArray> lines = buffer->split('\n');
-            // A connection without the greeting only checked that this instance runs.
-            if (buffer->size() > maximumBytes || lines.takeFirst() != greeting)
-                return;
-            // What follows the last line break is a message cut off on its way.
-            if (!lines.isEmpty())
-                lines.removeLast();
-            QStringList messages;
-            for (const QByteArray &line : std::as_const(lines)) {
-                if (!line.isEmpty())
-                    messages.append(QString::fromUtf8(line));
-            }
-            Q_EMIT messagesReceived(messages);
-        });
+void SingleInstance::accept(int descriptor) {
+    if (m_connectionCount >= maximumConnections) {
+        ::close(descriptor);
+        return;
     }
+    auto *socket = new QLocalSocket(this);
+    if (!socket->setSocketDescriptor(descriptor)) {
+        ::close(descriptor);
+        delete socket;
+        return;
+    }
+    ++m_connectionCount;
+    auto buffer = std::make_shared<QByteArray>();
+    auto *timeout = new QTimer(socket);
+    timeout->setSingleShot(true);
+    connect(timeout, &QTimer::timeout, socket, &QLocalSocket::abort);
+    timeout->start(readTimeoutMs);
+    connect(socket, &QLocalSocket::readyRead, socket, [socket, buffer] {
+        buffer->append(socket->readAll());
+        if (buffer->size() > maximumBytes)
+            socket->abort();
+    });
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket, buffer] {
+        buffer->append(socket->readAll());
+        socket->deleteLater();
+        --m_connectionCount;
+        QList<QByteArray> lines = buffer->split('\n');
+        // A connection without the greeting only checked that this instance runs.
+        if (buffer->size() > maximumBytes || lines.takeFirst() != greeting)
+            return;
+        // What follows the last line break is a message cut off on its way.
+        if (!lines.isEmpty())
+            lines.removeLast();
+        QStringList messages;
+        for (const QByteArray &line : std::as_const(lines)) {
+            if (!line.isEmpty())
+                messages.append(QString::fromUtf8(line));
+        }
+        Q_EMIT messagesReceived(messages);
+    });
 }
 
 bool SingleInstance::send(const QString &socketPath, const QStringList &messages, int timeoutMs) {

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QStringList>
 
-class QLocalServer;
+class LocalListener;
 
 // Keeps the program to one instance per user (per root): the first one listens on a local
 // socket, and a later one hands its arguments (job URLs) over it and exits.
@@ -30,8 +30,9 @@ Q_SIGNALS:
     void messagesReceived(const QStringList &messages);
 
 private:
-    void accept();
+    void accept(int descriptor);
 
     QString m_socketPath;
-    QLocalServer *m_server = nullptr;
+    LocalListener *m_listener = nullptr;
+    int m_connectionCount = 0;
 };
