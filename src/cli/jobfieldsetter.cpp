@@ -24,6 +24,21 @@ std::optional<bool> boolean(const QString &value) {
     return std::nullopt;
 }
 
+// Whether the form offers field for the job it shows: the same Bindings flags that enable
+// its controls, so that the command line cannot make an edit the window would not.
+bool isOfferedByForm(const QString &field) {
+    const Bindings &bindings = Bindings::shared();
+    if (bindings.isLocked())
+        return false;
+    if (field == QLatin1String("UserName"))
+        return bindings.isUserNameEnabled();
+    if (field == QLatin1String("machServices"))
+        return bindings.isMachServicesEnabled();
+    if (field == QLatin1String("successfulExit"))
+        return bindings.isKeepAliveSuccessfulExitEnabled();
+    return true;
+}
+
 } // namespace
 
 QStringList JobFieldSetter::fieldNames() {
@@ -51,6 +66,10 @@ QString JobFieldSetter::apply(const QString &assignment) {
     const auto needsFlag = [&field]() {
         return QStringLiteral("%1 takes true or false").arg(field);
     };
+
+    if (fieldNames().contains(field) && !isOfferedByForm(field))
+        return QStringLiteral("%1 cannot be changed: the editor does not offer it for this job")
+            .arg(field);
 
     if (field == QLatin1String("run")) {
         m_job.setRun(value);

@@ -4,6 +4,7 @@
 #include "cli/jobfilecommand.h"
 #include "cli/jobjson.h"
 #include "cli/jsonwriter.h"
+#include "model/keepalivetext.h"
 
 namespace {
 
@@ -58,8 +59,12 @@ int run(const QStringList &arguments) {
         return CliOutput::printBytes(writer.data());
     }
     QString out;
-    JobJson::forEachField(job, [&out](QLatin1StringView name, const auto &value) {
-        out += name + QStringLiteral(": ") + text(value) + QLatin1Char('\n');
+    JobJson::forEachField(job, [&out, &job](QLatin1StringView name, const auto &value) {
+        // A KeepAlive dictionary keeps the job alive only under its conditions; say which.
+        const QString shown = name == QLatin1String("keepAlive") && job.plist
+                                  ? KeepAliveText::describe(*job.plist)
+                                  : text(value);
+        out += name + QStringLiteral(": ") + shown + QLatin1Char('\n');
     });
     return CliOutput::print(out);
 }

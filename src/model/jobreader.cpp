@@ -51,21 +51,6 @@ std::optional<QString> iconLocationFor(const QString &command) {
     return command;
 }
 
-QString composedArgument(const QString &argument) {
-    // An empty argument would vanish between two spaces; quoting keeps it.
-    if (argument.isEmpty())
-        return QStringLiteral("\"\"");
-    QString copy = argument;
-    copy.remove(QStringLiteral("\\ "));
-    if (!copy.contains(QLatin1Char(' ')))
-        return argument;
-    if (argument.startsWith(QLatin1Char('"')) || argument.startsWith(QLatin1Char('\'')))
-        return argument;
-    if (argument.contains(QLatin1Char('"')))
-        return QLatin1Char('\'') + argument + QLatin1Char('\'');
-    return QLatin1Char('"') + argument + QLatin1Char('"');
-}
-
 } // namespace
 
 namespace JobReader {
@@ -79,10 +64,12 @@ void readJobFile(Kind kind, const QString &location, QList<JobPtr> &list) {
     const PlistReadResult result = PlistCodec::readFile(location);
     const PlistDict *dict = result.value ? result.value->dict() : nullptr;
     if (!dict) {
+        // The reason goes with the path, so that a file that is merely malformed is never
+        // taken for a broken link.
+        const QString reason = !result.ok() ? result.error
+                                            : QStringLiteral("its top level is not a dictionary");
         qCWarning(lcJobReader).noquote()
-            << QStringLiteral("The job %1 does not contain a valid job or is symlinked to an "
-                              "unreadable location")
-                   .arg(location);
+            << QStringLiteral("The job %1 does not contain a valid job: %2").arg(location, reason);
         return;
     }
     if (JobPtr job = jobFromPlist(*dict, location, kind))
@@ -136,20 +123,9 @@ void applyPlist(Job &job) {
         job.setRun(composition.run);
     job.runIcon = composition.iconLocation;
 
-    const PlistValue keepAlive = plist.value(LaunchdKey::KeepAlive);
-    if (const PlistDict *conditions = keepAlive.dict()) {
-        job.setKeepAlive(true);
-        job.setKeepAliveSuccessfulExitSet(
-            conditions->value(LaunchdKey::SuccessfulExit).toBool().value_or(false));
-    } else if (!keepAlive.isNone()) {
-        job.setKeepAlive(keepAlive.toBool().value_or(false));
-        job.setKeepAliveSuccessfulExitSet(false);
-    } else {
-        job.setKeepAlive(false);
-        job.setKeepAliveSuccessfulExitSet(false);
-        if (plist.value(LaunchdKey::OnDemand).toBool() == false)
-            job.setKeepAlive(true);
-    }
+    const KeepAliveState keepAlive = keepAliveState(plist);
+    job.setKeepAlive(keepAlive.keepAlive);
+    job.setKeepAliveSuccessfulExitSet(keepAlive.successfulExit);
 
     if (const std::optional<QStringList> paths = plist.value(LaunchdKey::WatchPaths).toStringList();
         paths && !paths->isEmpty()) {
@@ -169,8 +145,10 @@ void applyPlist(Job &job) {
             job.isMachServicesEnabled = false;
             bindings.setMachServicesEnabled(false);
         }
+        // The field shows and edits the first name; the writer keeps the others.
+        if (!services->isEmpty())
+            job.setMachServicesKey(services->entries().first().first);
         for (const auto &[name, value] : *services) {
-            job.setMachServicesKey(name);
             if (value.isDict()) {
                 job.isMachServicesEnabled = false;
                 bindings.setMachServicesEnabled(false);
@@ -198,6 +176,21 @@ void applyPlist(Job &job) {
     job.setChanges({});
 }
 
+KeepAliveState keepAliveState(const PlistDict &plist) {
+    KeepAliveState state;
+    const PlistValue keepAlive = plist.value(LaunchdKey::KeepAlive);
+    if (const PlistDict *conditions = keepAlive.dict()) {
+        state.keepAlive = true;
+        state.successfulExit =
+            conditions->value(LaunchdKey::SuccessfulExit).toBool().value_or(false);
+    } else if (!keepAlive.isNone()) {
+        state.keepAlive = keepAlive.toBool().value_or(false);
+    } else {
+        state.keepAlive = plist.value(LaunchdKey::OnDemand).toBool() == false;
+    }
+    return state;
+}
+
 QStringList programArguments(const PlistDict &plist) {
     const PlistValue value = plist.value(LaunchdKey::ProgramArguments);
     if (std::optional<QStringList> arguments = value.toStringList())
@@ -222,13 +215,11 @@ RunComposition composeRun(const PlistDict &plist) {
     if (!command.isEmpty())
         composition.iconLocation = iconLocationFor(command);
 
-    QString text = program;
-    for (const QString &argument : std::as_const(arguments)) {
-        if (!text.isEmpty())
-            text += QLatin1Char(' ');
-        text += composedArgument(argument);
-    }
-    composition.run = text;
+    // Every word is quoted so that splitting the Run text gives the same arguments back,
+    // a program path with spaces included.
+    if (!program.isEmpty())
+        arguments.prepend(program);
+    composition.run = Text::joinCommand(arguments);
     return composition;
 }
 

@@ -18,6 +18,12 @@ struct RunComposition {
     std::optional<QString> iconLocation;
 };
 
+// What the keep-alive controls show for a dictionary.
+struct KeepAliveState {
+    bool keepAlive = false;
+    bool successfulExit = false;
+};
+
 // Turns job folder entries into records. Reading never changes a file; an entry that
 // cannot be used is logged and skipped.
 namespace JobReader {
@@ -36,5 +42,8 @@ void applyPlist(Job &job);
 [[nodiscard]] JobPtr readStartupItem(const QString &folder, Kind kind);
 // The arguments of ProgramArguments: a list of texts, or one text taken as a list of one.
 [[nodiscard]] QStringList programArguments(const PlistDict &plist);
+// KeepAlive (or the older OnDemand false) as the keep-alive box and the successful-exit box
+// show it.
+[[nodiscard]] KeepAliveState keepAliveState(const PlistDict &plist);
 
 } // namespace JobReader

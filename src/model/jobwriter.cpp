@@ -32,11 +32,21 @@ void writeRun(const Job &job, PlistDict &d) {
         d.insert(LaunchdKey::ProgramArguments, PlistValue(words));
 }
 
+// The boxes edit what the file says: a condition the user did not change stays as written,
+// and the successful-exit box edits only that entry of a KeepAlive dictionary.
 void writeKeepAlive(const Job &job, const PlistDict &read, PlistDict &d) {
-    if (job.keepAlive().value_or(false)) {
-        const bool successfulExit = job.isKeepAliveSuccessfulExitSet().value_or(true);
-        d.insert(LaunchdKey::KeepAlive,
-                 PlistValue(PlistDict{{LaunchdKey::SuccessfulExit, PlistValue(successfulExit)}}));
+    const bool keepAlive = job.keepAlive().value_or(false);
+    const bool successfulExit = job.isKeepAliveSuccessfulExitSet().value_or(true);
+    const KeepAliveState before = JobReader::keepAliveState(read);
+    if (keepAlive == before.keepAlive && (!keepAlive || successfulExit == before.successfulExit))
+        return;
+    if (keepAlive) {
+        PlistValue conditions = read.value(LaunchdKey::KeepAlive);
+        if (PlistDict *entries = conditions.dict())
+            entries->insert(LaunchdKey::SuccessfulExit, PlistValue(successfulExit));
+        else
+            conditions = PlistDict{{LaunchdKey::SuccessfulExit, PlistValue(successfulExit)}};
+        d.insert(LaunchdKey::KeepAlive, std::move(conditions));
     } else {
         d.remove(LaunchdKey::KeepAlive);
     }
@@ -46,6 +56,10 @@ void writeKeepAlive(const Job &job, const PlistDict &read, PlistDict &d) {
 
 void writeWatchPath(const Job &job, const PlistDict &read, PlistDict &d) {
     QStringList paths = textList(read.value(LaunchdKey::WatchPaths), false);
+    // The field set to what it shows leaves the key as written, whatever its form.
+    const QString shown = paths.isEmpty() ? QString() : paths.first();
+    if (job.watchPath().value_or(QString()) == shown)
+        return;
     if (!paths.isEmpty())
         paths.removeFirst();
     if (job.watchPath() && !job.watchPath()->isEmpty())
@@ -56,12 +70,28 @@ void writeWatchPath(const Job &job, const PlistDict &read, PlistDict &d) {
         d.insert(LaunchdKey::WatchPaths, PlistValue(paths));
 }
 
-void writeMachServices(const Job &job, PlistDict &d) {
-    if (job.machServicesKey() && !job.machServicesKey()->isEmpty())
-        d.insert(LaunchdKey::MachServices,
-                 PlistValue(PlistDict{{*job.machServicesKey(), PlistValue(true)}}));
-    else
+// The field holds the first service name: editing it renames that entry, keeping its
+// options, and every other name stays.
+void writeMachServices(const Job &job, const PlistDict &read, PlistDict &d) {
+    const QString name = job.machServicesKey().value_or(QString());
+    const PlistValue services = read.value(LaunchdKey::MachServices);
+    QList<PlistDict::Entry> entries;
+    if (const PlistDict *dict = services.dict())
+        entries = dict->entries();
+    if (name == (entries.isEmpty() ? QString() : entries.first().first))
+        return;
+    if (entries.isEmpty()) {
+        if (!name.isEmpty())
+            entries.append({name, PlistValue(true)});
+    } else if (name.isEmpty()) {
+        entries.removeFirst();
+    } else {
+        entries.first().first = name;
+    }
+    if (entries.isEmpty())
         d.remove(LaunchdKey::MachServices);
+    else
+        d.insert(LaunchdKey::MachServices, PlistValue(PlistDict::fromEntries(std::move(entries))));
 }
 
 void writeSessionType(const Job &job, const PlistDict &read, PlistDict &d) {
@@ -122,9 +152,12 @@ PlistDict makePlist(Job &job, const RuleRows *ruleRows) {
         writeKeepAlive(job, read, d);
     if (changes.contains(Change::watchPath))
         writeWatchPath(job, read, d);
-    writeSchedule(ruleRows, job.isScheduledEnabled, d);
+    // The rows cannot show every schedule launchd accepts, so the keys are rebuilt only
+    // when the user changed the schedule; otherwise they go back as written.
+    if (changes.contains(Change::time))
+        writeSchedule(ruleRows, job.isScheduledEnabled, d);
     if (changes.contains(Change::machServices))
-        writeMachServices(job, d);
+        writeMachServices(job, read, d);
     if (changes.contains(Change::limitLoadToSessionType))
         writeSessionType(job, read, d);
     if (Defaults::shared().automaticPATH())

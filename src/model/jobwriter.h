@@ -13,7 +13,8 @@
 namespace JobWriter {
 
 // ruleRows are the rows of the schedule's rule editor showing the job, or nullptr when
-// no rule editor shows it (the schedule keys are then removed).
+// no rule editor shows it. The schedule keys are rebuilt from them only when the job
+// records a time change (with nullptr they are then removed).
 [[nodiscard]] PlistDict makePlist(Job &job, const RuleRows *ruleRows);
 // The text of the file a save writes: the XML text of makePlist.
 [[nodiscard]] std::optional<QString> fileText(Job &job, const RuleRows *ruleRows);

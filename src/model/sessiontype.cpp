@@ -4,7 +4,8 @@ namespace SessionTypes {
 
 const QList<SessionType> &allCases() {
     static const QList<SessionType> types = {SessionType::aqua, SessionType::background,
-                                             SessionType::loginWindow, SessionType::standardIO};
+                                             SessionType::loginWindow, SessionType::standardIO,
+                                             SessionType::system};
     return types;
 }
 
@@ -18,6 +19,8 @@ QString rawValue(SessionType type) {
         return QStringLiteral("LoginWindow");
     case SessionType::standardIO:
         return QStringLiteral("StandardIO");
+    case SessionType::system:
+        return QStringLiteral("System");
     }
     return {};
 }

@@ -5,7 +5,8 @@
 
 #include <optional>
 
-enum class SessionType { aqua = 0, background, loginWindow, standardIO };
+// The session types launchd knows; a position in allCases() is the editor's menu tag.
+enum class SessionType { aqua = 0, background, loginWindow, standardIO, system };
 
 namespace SessionTypes {
 

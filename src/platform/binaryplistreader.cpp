@@ -3,9 +3,7 @@
 #include "platform/plistdate.h"
 
 #include <QCoreApplication>
-
-#include <plist/plist.h>
-
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -41,8 +39,9 @@ enum Marker : quint8 {
     Dict = 0xD,
 };
 
-// Walks the object table from the top object, each object once, and refuses what libplist
-// would crash on, never finish, or read wrongly.
+// Walks the object table from the top object, converting each object once, after its
+// children; a shared object is converted once and its value shared (our values are
+// implicitly shared), so reading is linear in the input.
 class Checker {
 public:
     explicit Checker(const QByteArray &bytes)
@@ -53,6 +52,8 @@ public:
 
     bool check();
     [[nodiscard]] const QString &error() const { return m_error; }
+    // The top object's value, once check() succeeded.
+    [[nodiscard]] PlistValue takeTop() { return std::move(m_values[m_top]); }
 
 private:
     struct Object {
@@ -72,6 +73,8 @@ private:
     std::optional<Object> object(quint64 index);
     bool checkContents(const Object &object, quint64 index);
     bool visit(quint64 index, int depth);
+    [[nodiscard]] PlistValue scalarOf(const Object &object) const;
+    [[nodiscard]] PlistValue collectionOf(const Object &object) const;
 
     const uchar *m_data;
     quint64 m_size;
@@ -86,6 +89,7 @@ private:
     std::vector<State> m_state;
     std::vector<quint32> m_expanded; // values once shared references are counted out
     std::vector<quint16> m_height;   // nesting levels below the object
+    std::vector<PlistValue> m_values;
     QString m_error;
 };
 
@@ -201,14 +205,16 @@ bool Checker::checkContents(const Object &object, quint64 index) {
         if (object.info > 4)
             return fail(Text::tr("object %1 is an integer of invalid size").arg(index));
         if (object.info == 4) {
-            // Fits 64 bits when the high half only repeats the sign of the low half.
-            const quint8 sign = contents[8] & 0x80 ? 0xFF : 0x00;
-            for (int i = 0; i < 8; ++i) {
-                if (contents[i] != sign)
-                    return fail(Text::tr("object %1 is an integer outside the signed 64-bit "
-                                         "range")
-                                    .arg(index));
-            }
+            // Sixteen bytes hold an unsigned 64-bit value (high half zero) or a negative
+            // one (high half all ones, low half negative); anything else does not fit.
+            const bool isUnsigned =
+                std::all_of(contents, contents + 8, [](uchar c) { return c == 0; });
+            const bool isNegative =
+                (contents[8] & 0x80) &&
+                std::all_of(contents, contents + 8, [](uchar c) { return c == 0xFF; });
+            if (!isUnsigned && !isNegative)
+                return fail(
+                    Text::tr("object %1 is an integer outside the 64-bit range").arg(index));
         }
         return true;
     case Real:
@@ -301,6 +307,8 @@ bool Checker::visit(quint64 index, int depth) {
                                 .arg(m_maximumValues));
         }
     }
+    m_values[index] =
+        found->type == Array || found->type == Dict ? collectionOf(*found) : scalarOf(*found);
     m_expanded[index] = quint32(expanded); // at most m_maximumValues
     m_height[index] = quint16(height);
     m_state[index] = State::Done;
@@ -315,130 +323,81 @@ bool Checker::check() {
     m_state.assign(m_count, State::New);
     m_expanded.assign(m_count, 0);
     m_height.assign(m_count, 0);
+    m_values.assign(m_count, PlistValue());
     return visit(m_top, 0);
 }
 
-// QString::fromUtf8() drops a byte-order mark at the start, which here is text.
-QString textOf(const char *utf8, qsizetype size) {
-    QString text = QString::fromUtf8(utf8, size);
-    if (size >= 3 && std::memcmp(utf8, "\xEF\xBB\xBF", 3) == 0)
-        text.prepend(QChar(0xFEFF));
-    return text;
+double realOf(quint64 bits, int size) {
+    if (size == 4) {
+        float real = 0;
+        const auto half = quint32(bits);
+        std::memcpy(&real, &half, sizeof real);
+        return double(real);
+    }
+    double real = 0;
+    std::memcpy(&real, &bits, sizeof real);
+    return real;
 }
 
-struct PlistFree {
-    void operator()(void *node) const { plist_free(node); }
-};
-using PlistPointer = std::unique_ptr<void, PlistFree>;
-
-// libplist 2.2 hands dates out as 32-bit whole seconds (a truncated double, saturating out of
-// range) and the microseconds without their sign. Out of range, the seconds come from its
-// XML text of the node, which it writes from the full value.
-std::optional<QDateTime> dateOf(plist_t node) {
-    int32_t seconds = 0;
-    int32_t micros = 0;
-    plist_get_date_val(node, &seconds, &micros);
-    qint64 whole = seconds;
-    if (seconds == std::numeric_limits<int32_t>::min() ||
-        seconds == std::numeric_limits<int32_t>::max()) {
-        char *xml = nullptr;
-        uint32_t length = 0;
-        plist_to_xml(node, &xml, &length);
-        if (!xml)
-            return std::nullopt;
-        const QString text = QString::fromUtf8(xml, length);
-        plist_to_xml_free(xml);
-        const qsizetype start = text.indexOf(QStringLiteral("<date>"));
-        const qsizetype end = text.indexOf(QStringLiteral("</date>"));
-        if (start < 0 || end < start)
-            return std::nullopt;
-        const std::optional<QDateTime> date =
-            PlistDate::parseXml(QStringView(text).sliced(start + 6, end - start - 6));
-        if (!date)
-            return std::nullopt;
-        whole = date->toMSecsSinceEpoch() / 1000 - PlistDate::referenceMsecs / 1000;
-    }
-    // Less than a second before 2001 the sign is lost; such a date reads as after 2001.
-    const qint64 fraction = (qint64(micros) + 500) / 1000;
-    const qint64 msecs = whole * 1000 + (whole < 0 ? -fraction : fraction);
-    return QDateTime::fromMSecsSinceEpoch(msecs + PlistDate::referenceMsecs, Qt::UTC);
-}
-
-std::optional<PlistValue> convert(plist_t node, QString &error) {
-    switch (plist_get_node_type(node)) {
-    case PLIST_BOOLEAN: {
-        uint8_t value = 0;
-        plist_get_bool_val(node, &value);
-        return PlistValue(value != 0);
-    }
-    case PLIST_UINT: {
-        // The check lets through only integers that fit 64 signed bits.
-        uint64_t value = 0;
-        plist_get_uint_val(node, &value);
-        return PlistValue(qint64(value));
-    }
-    case PLIST_REAL: {
-        double value = 0;
-        plist_get_real_val(node, &value);
-        return PlistValue(value);
-    }
-    case PLIST_STRING: {
-        uint64_t length = 0;
-        const char *text = plist_get_string_ptr(node, &length);
-        return PlistValue(textOf(text, qsizetype(length)));
-    }
-    case PLIST_DATA: {
-        uint64_t length = 0;
-        const char *data = plist_get_data_ptr(node, &length);
-        return PlistValue(QByteArray(data, qsizetype(length)));
-    }
-    case PLIST_DATE:
-        if (std::optional<QDateTime> date = dateOf(node))
-            return PlistValue(*date);
-        error = Text::tr("a date could not be read");
-        return std::nullopt;
-    case PLIST_UID: {
-        uint64_t value = 0;
-        plist_get_uid_val(node, &value);
-        return PlistValue(PlistDict{{QStringLiteral("CF$UID"), PlistValue(qint64(value))}});
-    }
-    case PLIST_ARRAY: {
-        const uint32_t size = plist_array_get_size(node);
-        PlistArray items;
-        items.reserve(size);
-        for (uint32_t i = 0; i < size; ++i) {
-            std::optional<PlistValue> item = convert(plist_array_get_item(node, i), error);
-            if (!item)
-                return std::nullopt;
-            items.append(std::move(*item));
+PlistValue Checker::scalarOf(const Object &object) const {
+    const uchar *contents = m_data + object.start;
+    switch (object.type) {
+    case Simple:
+        return PlistValue(object.info == 0x9);
+    case Integer: {
+        if (object.info == 4) {
+            const quint64 low = readUnsigned(object.start + 8, 8);
+            return contents[0] == 0 ? PlistValue(low) : PlistValue(qint64(low));
         }
+        // Eight bytes are a signed value; shorter integers are unsigned and fit either way.
+        return PlistValue(qint64(readUnsigned(object.start, 1 << object.info)));
+    }
+    case Real:
+        return PlistValue(realOf(readUnsigned(object.start, 1 << object.info), 1 << object.info));
+    case Date: {
+        // Checked to lie within the years 1 to 9999, so the milliseconds fit.
+        const double seconds = realOf(readUnsigned(object.start, 8), 8);
+        const auto msecs = qint64(std::llround(seconds * 1000.0));
+        return PlistValue(
+            QDateTime::fromMSecsSinceEpoch(msecs + PlistDate::referenceMsecs, Qt::UTC));
+    }
+    case Data:
+        return PlistValue(
+            QByteArray(reinterpret_cast<const char *>(contents), qsizetype(object.count)));
+    case AsciiString:
+        return PlistValue(
+            QString::fromLatin1(reinterpret_cast<const char *>(contents), qsizetype(object.count)));
+    case Utf16String: {
+        QString text(qsizetype(object.count), Qt::Uninitialized);
+        for (quint64 i = 0; i < object.count; ++i)
+            text[qsizetype(i)] = QChar(char16_t(contents[2 * i] << 8 | contents[2 * i + 1]));
+        return PlistValue(text);
+    }
+    case Uid:
+        return PlistValue(
+            PlistDict{{QStringLiteral("CF$UID"),
+                       PlistValue(qint64(readUnsigned(object.start, object.info + 1)))}});
+    default:
+        return {};
+    }
+}
+
+PlistValue Checker::collectionOf(const Object &object) const {
+    const auto child = [this, &object](quint64 i) -> const PlistValue & {
+        return m_values[readUnsigned(object.start + i * quint64(m_refSize), m_refSize)];
+    };
+    if (object.type == Array) {
+        PlistArray items;
+        items.reserve(qsizetype(object.count));
+        for (quint64 i = 0; i < object.count; ++i)
+            items.append(child(i));
         return PlistValue(items);
     }
-    case PLIST_DICT: {
-        QList<PlistDict::Entry> entries;
-        entries.reserve(plist_dict_get_size(node));
-        plist_dict_iter iterator = nullptr;
-        plist_dict_new_iter(node, &iterator);
-        const std::unique_ptr<void, decltype(&std::free)> iteratorOwner(iterator, &std::free);
-        for (;;) {
-            char *key = nullptr;
-            plist_t value = nullptr;
-            plist_dict_next_item(node, iterator, &key, &value);
-            const std::unique_ptr<char, decltype(&std::free)> keyOwner(key, &std::free);
-            if (!key || !value)
-                break;
-            std::optional<PlistValue> converted = convert(value, error);
-            if (!converted)
-                return std::nullopt;
-            entries.append(
-                PlistDict::Entry(textOf(key, qsizetype(std::strlen(key))), std::move(*converted)));
-        }
-        return PlistValue(PlistDict::fromEntries(std::move(entries)));
-    }
-    default:
-        error = Text::tr("the binary property list holds a value of an unknown type");
-        return std::nullopt;
-    }
+    QList<PlistDict::Entry> entries;
+    entries.reserve(qsizetype(object.count));
+    for (quint64 i = 0; i < object.count; ++i)
+        entries.append(PlistDict::Entry(*child(i).toString(), child(object.count + i)));
+    return PlistValue(PlistDict::fromEntries(std::move(entries)));
 }
 
 } // namespace
@@ -455,17 +414,7 @@ PlistReadResult read(const QByteArray &bytes) {
         result.error = Text::tr("Binary property list: %1.").arg(checker.error());
         return result;
     }
-    plist_t root = nullptr;
-    plist_from_bin(bytes.constData(), uint32_t(bytes.size()), &root);
-    const PlistPointer owner(root);
-    if (!root) {
-        result.error = Text::tr("Binary property list: the data is damaged.");
-        return result;
-    }
-    QString error;
-    result.value = convert(root, error);
-    if (!result.value)
-        result.error = Text::tr("Binary property list: %1.").arg(error);
+    result.value = checker.takeTop();
     return result;
 }
 

@@ -7,11 +7,9 @@
 
 #include <optional>
 
-// Writes binary property lists with libplist.
-//
-// libplist 2.2 takes text as NUL-terminated UTF-8 and dates as 32-bit seconds since 2001, so
-// text holding a NUL character or a lone surrogate, and dates outside 1933-2069, are refused
-// with a message rather than cut or wrapped; the XML writer takes such dates.
+// Writes binary property lists ("bplist00"): every value one object, integers up to
+// 2^64 - 1 and dates from year 1 to 9999. Text holding a NUL character or a lone surrogate is
+// refused with a message, as our reader would refuse it.
 namespace BinaryPlistWriter {
 
 [[nodiscard]] std::optional<QByteArray> write(const PlistValue &value, QString *error = nullptr);

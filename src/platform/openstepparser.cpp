@@ -303,6 +303,9 @@ std::optional<PlistValue> Parser::typed(QStringView contents) {
         const qint64 integer = rest.toLongLong(&ok);
         if (ok)
             return PlistValue(integer);
+        const quint64 big = rest.toULongLong(&ok);
+        if (ok)
+            return PlistValue(big);
         break;
     }
     case u'R': {

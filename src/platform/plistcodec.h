@@ -21,8 +21,8 @@ struct PlistReadResult {
 // Reads and writes property lists. Reading accepts XML, binary and old-style OpenStep text
 // and never crashes on bad input; writing produces XML text in UTF-8.
 //
-// What every reader does alike: integers outside the signed 64-bit range are refused, not
-// wrapped; of keys given twice in a dictionary the last value wins, at the first key's
+// What every reader does alike: integers from -2^63 to 2^64 - 1 are read, others refused,
+// not wrapped; of keys given twice in a dictionary the last value wins, at the first key's
 // place; a keyed-archive UID reads as the dictionary {"CF$UID" = n}; text must be valid
 // Unicode. XML dates hold whole seconds, binary ones milliseconds.
 namespace PlistCodec {

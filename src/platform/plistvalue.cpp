@@ -3,6 +3,7 @@
 #include <QHash>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -126,6 +127,13 @@ PlistValue::PlistValue(const QStringList &texts) {
     m_value = std::move(array);
 }
 
+PlistValue::PlistValue(quint64 integer) {
+    if (integer <= quint64(std::numeric_limits<qint64>::max()))
+        m_value = qint64(integer);
+    else
+        m_value = BigInteger{integer};
+}
+
 std::optional<QString> PlistValue::toString() const {
     if (const auto *text = std::get_if<QString>(&m_value))
         return *text;
@@ -144,6 +152,17 @@ std::optional<qint64> PlistValue::toInteger() const {
     return std::nullopt;
 }
 
+std::optional<quint64> PlistValue::toUnsigned() const {
+    if (const auto *integer = std::get_if<qint64>(&m_value)) {
+        if (*integer >= 0)
+            return quint64(*integer);
+        return std::nullopt;
+    }
+    if (const auto *big = std::get_if<BigInteger>(&m_value))
+        return big->value;
+    return std::nullopt;
+}
+
 std::optional<double> PlistValue::toReal() const {
     if (const auto *real = std::get_if<double>(&m_value))
         return *real;
@@ -153,6 +172,8 @@ std::optional<double> PlistValue::toReal() const {
 std::optional<double> PlistValue::toNumber() const {
     if (const auto *integer = std::get_if<qint64>(&m_value))
         return double(*integer);
+    if (const auto *big = std::get_if<BigInteger>(&m_value))
+        return double(big->value);
     return toReal();
 }
 
@@ -202,6 +223,8 @@ QString PlistValue::debugText() const {
     case Type::Boolean:
         return std::get<bool>(m_value) ? QStringLiteral("true") : QStringLiteral("false");
     case Type::Integer:
+        if (const auto *big = std::get_if<BigInteger>(&m_value))
+            return QString::number(big->value);
         return QString::number(std::get<qint64>(m_value));
     case Type::Real:
         return QString::number(std::get<double>(m_value), 'g', QLocale::FloatingPointShortest) +

@@ -66,6 +66,9 @@ public:
         : m_value(qint64(integer)) {}
     PlistValue(qint64 integer)
         : m_value(integer) {}
+    // Values above the signed range are kept as unsigned 64-bit integers, as launchd's
+    // property lists allow.
+    PlistValue(quint64 integer);
     PlistValue(double real)
         : m_value(real) {}
     PlistValue(const QDateTime &date)
@@ -78,7 +81,9 @@ public:
         : m_value(dict) {}
     PlistValue(const QStringList &texts);
 
-    [[nodiscard]] Type type() const { return Type(m_value.index()); }
+    [[nodiscard]] Type type() const {
+        return m_value.index() == bigIntegerIndex ? Type::Integer : Type(m_value.index());
+    }
     [[nodiscard]] bool isNone() const { return type() == Type::None; }
     [[nodiscard]] bool isString() const { return type() == Type::String; }
     [[nodiscard]] bool isBool() const { return type() == Type::Boolean; }
@@ -93,7 +98,10 @@ public:
 
     [[nodiscard]] std::optional<QString> toString() const;
     [[nodiscard]] std::optional<bool> toBool() const;
+    // An integer within the signed 64-bit range; an integer above it gives none.
     [[nodiscard]] std::optional<qint64> toInteger() const;
+    // A non-negative integer, up to 2^64 - 1.
+    [[nodiscard]] std::optional<quint64> toUnsigned() const;
     [[nodiscard]] std::optional<double> toReal() const;
     // An integer or a real as a real.
     [[nodiscard]] std::optional<double> toNumber() const;
@@ -118,7 +126,15 @@ public:
     [[nodiscard]] QString debugText() const;
 
 private:
+    // An integer above the signed 64-bit range; any smaller integer is held as qint64, so
+    // that each integer has one form and equal integers compare equal.
+    struct BigInteger {
+        quint64 value = 0;
+        friend bool operator==(const BigInteger &, const BigInteger &) = default;
+    };
+    static constexpr std::size_t bigIntegerIndex = 9;
+
     std::variant<std::monostate, QString, bool, qint64, double, QDateTime, QByteArray, PlistArray,
-                 PlistDict>
+                 PlistDict, BigInteger>
         m_value;
 };

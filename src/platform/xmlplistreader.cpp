@@ -190,10 +190,10 @@ std::optional<PlistValue> Reader::readValue(int depth) {
         return PlistValue(*text);
     if (scalar == Scalar::Integer) {
         const std::optional<QByteArray> ascii = asciiText(*text);
-        if (const std::optional<qint64> integer =
+        if (std::optional<PlistValue> integer =
                 ascii ? XmlScalarText::parseInteger(*ascii) : std::nullopt)
-            return PlistValue(*integer);
-        fail(Text::tr("“%1” is not an integer within the signed 64-bit range")
+            return integer;
+        fail(Text::tr("“%1” is not an integer within the 64-bit range")
                  .arg(text->trimmed().left(40)));
         return std::nullopt;
     }
@@ -269,8 +269,94 @@ PlistReadResult Reader::run() {
 
 } // namespace
 
+namespace {
+
+bool isXmlSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+// Blanks bytes[from, to) out with spaces, keeping line breaks so that the lines and columns
+// of later errors stay those of the file.
+void blankOut(QByteArray &bytes, qsizetype from, qsizetype to) {
+    for (qsizetype i = from; i < to; ++i) {
+        if (bytes[i] != '\n' && bytes[i] != '\r')
+            bytes[i] = ' ';
+    }
+}
+
+// The end of the DOCTYPE declaration starting at `at`, past its quoted literals and internal
+// subset; -1 when it does not end.
+qsizetype doctypeEnd(const QByteArray &bytes, qsizetype at) {
+    char quote = 0;
+    int brackets = 0;
+    for (qsizetype i = at; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '[') {
+            ++brackets;
+        } else if (c == ']') {
+            --brackets;
+        } else if (c == '>' && brackets <= 0) {
+            return i + 1;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+// launchd's own parser reads files that a strict XML reader refuses, and some shipped job
+// files rely on it: whitespace or comments before the XML declaration, and a DOCTYPE whose
+// identifiers are not quoted. The declaration moves to the front and the DOCTYPE, which we
+// never validate against, is blanked out. UTF-8 text only: other encodings are left alone.
+QByteArray withPlainProlog(const QByteArray &bytes) {
+    if (bytes.contains('\0'))
+        return bytes;
+    QByteArray text = bytes;
+    const qsizetype bom = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    qsizetype at = bom;
+    // Past whitespace and comments to the first markup that is neither.
+    for (;;) {
+        while (at < text.size() && isXmlSpace(text[at]))
+            ++at;
+        if (!QByteArrayView(text).sliced(at).startsWith("<!--"))
+            break;
+        const qsizetype close = text.indexOf("-->", at + 4);
+        if (close < 0)
+            return bytes;
+        at = close + 3;
+    }
+    if (at > bom && QByteArrayView(text).sliced(at).startsWith("<?xml")) {
+        const qsizetype close = text.indexOf("?>", at);
+        if (close < 0)
+            return bytes;
+        const QByteArray declaration = text.mid(at, close + 2 - at);
+        QByteArray before = text.mid(bom, at - bom);
+        blankOut(before, 0, before.size());
+        text = text.left(bom) + declaration + before + text.mid(close + 2);
+    }
+    const qsizetype firstElement = [&text] {
+        for (qsizetype i = text.indexOf('<'); i >= 0; i = text.indexOf('<', i + 1)) {
+            if (i + 1 < text.size() && QChar::isLetter(uchar(text[i + 1])))
+                return i;
+        }
+        return qsizetype(-1);
+    }();
+    const qsizetype doctype = text.indexOf("<!DOCTYPE");
+    if (doctype >= 0 && (firstElement < 0 || doctype < firstElement)) {
+        const qsizetype end = doctypeEnd(text, doctype + 9);
+        if (end > 0)
+            blankOut(text, doctype, end);
+    }
+    return text;
+}
+
 PlistReadResult read(const QByteArray &bytes) {
-    Reader reader(bytes);
+    Reader reader(withPlainProlog(bytes));
     return reader.run();
 }
 

@@ -466,8 +466,8 @@ bool Scanner::readScalar(Element element, PlistValue *value) {
         return false;
     switch (element) {
     case Element::Integer:
-        if (const std::optional<qint64> integer = XmlScalarText::parseInteger(text)) {
-            *value = PlistValue(*integer);
+        if (std::optional<PlistValue> integer = XmlScalarText::parseInteger(text)) {
+            *value = std::move(*integer);
             return true;
         }
         return false;

@@ -54,7 +54,7 @@ private:
     bool writeDict(const PlistDict &dict, int depth);
     void writeData(const QByteArray &data, int depth);
     void writeReal(double real);
-    void appendInteger(qint64 integer) {
+    template <typename Integer> void appendInteger(Integer integer) {
         char buffer[24];
         const auto result = std::to_chars(buffer, buffer + sizeof buffer, integer);
         m_out.append(buffer, result.ptr - buffer);
@@ -224,7 +224,10 @@ bool Writer::write(const PlistValue &value, int depth) {
         return true;
     case PlistValue::Type::Integer:
         m_out.append("<integer>");
-        appendInteger(*value.toInteger());
+        if (const std::optional<qint64> integer = value.toInteger())
+            appendInteger(*integer);
+        else
+            appendInteger(*value.toUnsigned());
         m_out.append("</integer>\n");
         return true;
     case PlistValue::Type::Real:

@@ -5,7 +5,7 @@
 
 namespace XmlScalarText {
 
-std::optional<qint64> parseInteger(QByteArrayView text) {
+std::optional<PlistValue> parseInteger(QByteArrayView text) {
     text = text.trimmed();
     bool isNegative = false;
     if (!text.isEmpty() && (text.front() == '-' || text.front() == '+')) {
@@ -33,11 +33,11 @@ std::optional<qint64> parseInteger(QByteArrayView text) {
     }
     constexpr quint64 largest = quint64(std::numeric_limits<qint64>::max());
     if (!isNegative)
-        return magnitude <= largest ? std::optional<qint64>(qint64(magnitude)) : std::nullopt;
+        return PlistValue(magnitude);
     if (magnitude <= largest)
-        return -qint64(magnitude);
+        return PlistValue(-qint64(magnitude));
     if (magnitude == largest + 1)
-        return std::numeric_limits<qint64>::min();
+        return PlistValue(std::numeric_limits<qint64>::min());
     return std::nullopt;
 }
 

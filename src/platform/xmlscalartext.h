@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/plistvalue.h"
+
 #include <QByteArrayView>
 
 #include <optional>
@@ -8,8 +10,9 @@
 // every number. The text is ASCII; surrounding whitespace is ignored.
 namespace XmlScalarText {
 
-// Decimal or "0x" hexadecimal, with an optional sign; none outside the signed 64-bit range.
-[[nodiscard]] std::optional<qint64> parseInteger(QByteArrayView text);
+// Decimal or "0x" hexadecimal, with an optional sign, from -2^63 to 2^64 - 1 (launchd's
+// files hold unsigned 64-bit values too); none outside that range.
+[[nodiscard]] std::optional<PlistValue> parseInteger(QByteArrayView text);
 // The shortest form that reads back exactly, as std::from_chars takes it; a leading '+' too.
 [[nodiscard]] std::optional<double> parseReal(QByteArrayView text);
 

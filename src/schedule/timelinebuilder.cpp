@@ -13,7 +13,8 @@
 namespace {
 
 bool isInteger(const PlistDict &entry, const QString &key) {
-    return entry.value(key).isInteger();
+    // An integer beyond the signed range is no month, day or weekday.
+    return entry.value(key).toInteger().has_value();
 }
 
 int clamped(qint64 value, int low, int high) {

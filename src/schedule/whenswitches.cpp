@@ -2,6 +2,7 @@
 
 #include "model/bindings.h"
 #include "model/joblist.h"
+#include "model/jobreader.h"
 #include "model/kind.h"
 #include "schedule/ruleeditormodel.h"
 #include "schedule/scheduledhelper.h"
@@ -72,8 +73,13 @@ void WhenSwitches::setSwitch(Switch which, bool isOn) {
         if (job) {
             job->setKeepAlive(isOn);
             job->isKeepAliveSuccessfulExitEnabled = isOn;
-            if (!job->isKeepAliveSuccessfulExitSet())
-                job->setKeepAliveSuccessfulExitSet(true);
+            // Switched back on, a job whose file keeps it alive shows the file's condition
+            // again, so that the save leaves it as written.
+            if (!job->isKeepAliveSuccessfulExitSet()) {
+                const KeepAliveState file =
+                    job->plist ? JobReader::keepAliveState(*job->plist) : KeepAliveState();
+                job->setKeepAliveSuccessfulExitSet(file.keepAlive ? file.successfulExit : true);
+            }
             if (!job->keepAlive().value_or(false))
                 job->setKeepAliveSuccessfulExitSet(std::nullopt);
             job->recordChange(Change::keepAlive);

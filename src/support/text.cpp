@@ -44,6 +44,40 @@ bool isPathCharacter(QChar c) {
     return c.isLetterOrNumber() || QStringView(u"/._-~\\+@%#").contains(c);
 }
 
+// The number of backslashes from `at` on.
+qsizetype backslashRun(const QString &text, qsizetype at) {
+    qsizetype end = at;
+    while (end < text.size() && text.at(end) == u'\\')
+        ++end;
+    return end - at;
+}
+
+// The text as one unquoted word: a backslash before each space, the backslashes before a
+// space or at the end doubled, and a leading quote escaped, as separateCommand reads them.
+QString escaped(const QString &text) {
+    QString word;
+    qsizetype at = 0;
+    const qsizetype leading = backslashRun(text, 0);
+    if (leading < text.size() && isQuote(text.at(leading))) {
+        word += QString(2 * leading + 1, u'\\') + text.at(leading);
+        at = leading + 1;
+    }
+    while (at < text.size()) {
+        const qsizetype backslashes = backslashRun(text, at);
+        const qsizetype next = at + backslashes;
+        if (next == text.size() || text.at(next) == u' ') {
+            word += QString(2 * backslashes, u'\\');
+            if (next < text.size())
+                word += QStringLiteral("\\ ");
+            at = next + 1;
+        } else {
+            word += QString(backslashes, u'\\') + text.at(next);
+            at = next + 1;
+        }
+    }
+    return word;
+}
+
 } // namespace
 
 QStringList separateCommand(const QString &command) {
@@ -66,13 +100,33 @@ QStringList separateCommand(const QString &command) {
             }
         }
         QString word;
+        const qsizetype run = backslashRun(command, at);
+        if (run % 2 == 1 && at + run < size && isQuote(command.at(at + run))) {
+            // An odd run of backslashes before a quote that starts a word: half of them
+            // stay, the last makes the quote an ordinary character.
+            word += QString(run / 2, u'\\') + command.at(at + run);
+            at += run + 1;
+        }
         while (at < size && command.at(at) != u' ') {
-            if (command.at(at) == u'\\' && at + 1 < size && command.at(at + 1) == u' ') {
-                word += u' ';
-                at += 2;
-            } else {
+            if (command.at(at) != u'\\') {
                 word += command.at(at);
                 ++at;
+                continue;
+            }
+            const qsizetype backslashes = backslashRun(command, at);
+            const qsizetype next = at + backslashes;
+            at = next;
+            if (next < size && command.at(next) == u' ') {
+                // Before a space, backslashes come in pairs and an odd one escapes it.
+                word += QString(backslashes / 2, u'\\');
+                if (backslashes % 2 == 1) {
+                    word += u' ';
+                    ++at;
+                }
+            } else if (next == size && backslashes % 2 == 0) {
+                word += QString(backslashes / 2, u'\\');
+            } else {
+                word += QString(backslashes, u'\\');
             }
         }
         words.append(word);
@@ -81,7 +135,8 @@ QStringList separateCommand(const QString &command) {
 }
 
 QString quote(const QString &text) {
-    const bool startsWithQuote = !text.isEmpty() && isQuote(text.front());
+    const qsizetype leading = backslashRun(text, 0);
+    const bool startsWithQuote = leading < text.size() && isQuote(text.at(leading));
     // A trailing backslash would escape the space that separates the next word.
     if (!text.isEmpty() && !text.contains(u' ') && !startsWithQuote && !text.endsWith(u'\\'))
         return text;
@@ -91,9 +146,15 @@ QString quote(const QString &text) {
         return u'"' + text + u'"';
     if (!text.contains(u"' "))
         return u'\'' + text + u'\'';
-    QString escaped = text;
-    escaped.replace(u' ', QStringLiteral("\\ "));
-    return escaped;
+    return escaped(text);
+}
+
+QString joinCommand(const QStringList &words) {
+    QStringList quoted;
+    quoted.reserve(words.size());
+    for (const QString &word : words)
+        quoted.append(quote(word));
+    return quoted.join(u' ');
 }
 
 std::optional<QString> guessEncoding(const QByteArray &bytes) {

@@ -9,25 +9,25 @@
 // Text helpers of the Run field, paths and scripts.
 namespace Text {
 
-// Splits a command line into program arguments, undoing the Run text composed from a
-// job's arguments:
+// Splits a command line into program arguments, undoing joinCommand:
 // - words end at spaces; tabs and other white space belong to the word;
 // - a double or single quote at the start of a word opens a quoted word, which ends at the
 //   next same quote followed by a space or the end of the text; inside, nothing is escaped,
 //   and the quotes are dropped ("" and '' give an empty argument). A quote that never
 //   closes, or one inside a word, is an ordinary character;
-// - outside quotes a backslash before a space escapes it; any other backslash stays.
+// - outside quotes, backslashes before a space or at the end of the text stand in pairs for
+//   one backslash, and an odd one before a space escapes it; an odd run before a quote that
+//   starts a word makes that quote ordinary; any other backslash stays.
 // Blanks alone give no word.
 [[nodiscard]] QStringList separateCommand(const QString &command);
 // The text made safe to stand as one word of a command line: unchanged when it is not
-// empty, holds no space, does not start with a quote and does not end with a backslash;
-// otherwise wrapped in double quotes, or single quotes, whichever it never has before a
-// space; failing both, its spaces are escaped with backslashes. separateCommand gives every
-// text back as one word, except one that holds both quote characters before spaces and
-// starts with a quote or ends with a backslash: no single word of the command line can
-// hold it, and its escaped form comes back whole only when no later word closes its quote
-// and nothing follows its backslash.
+// empty, holds no space, does not start with a quote (after backslashes) and does not end
+// with a backslash; otherwise wrapped in double quotes, or single quotes, whichever it never
+// has before a space; failing both, written as one word with escaped spaces. separateCommand
+// gives every text back as one word.
 [[nodiscard]] QString quote(const QString &text);
+// The words as one command line that separateCommand splits back into the same words.
+[[nodiscard]] QString joinCommand(const QStringList &words);
 // An encoding name (IANA) for bytes, or none for no bytes or when nothing fits well
 // enough. Text that is valid UTF-8 (plain ASCII too) gives "UTF-8".
 [[nodiscard]] std::optional<QString> guessEncoding(const QByteArray &bytes);

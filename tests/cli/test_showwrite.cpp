@@ -137,7 +137,7 @@ private Q_SLOTS:
         QCOMPARE(vandractl({s("show")}).exitCode, 2);
     }
 
-    void writeWithoutEditsGivesTheNormalisedFile() {
+    void writeWithoutEditsKeepsTheFileMeaning() {
         const QString file = writeJob(
             s("plain.plist"), {{s("Label"), PlistValue(s("plain"))},
                                {s("Disabled"), PlistValue(false)},
@@ -147,7 +147,8 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 0);
         const PlistDict d = written(run);
         QVERIFY(!d.contains(s("Disabled")));
-        QCOMPARE(d.value(s("StartInterval")), PlistValue(10));
+        // The rows would show it as 10 seconds, but the schedule was not edited.
+        QCOMPARE(d.value(s("StartInterval")), PlistValue(5));
         QCOMPARE(d.value(s("Custom")), PlistValue(PlistDict{{s("x"), PlistValue(-1)}}));
         QCOMPARE(d.value(s("Program")), PlistValue(QString()));
         QVERIFY(d.value(s("EnvironmentVariables")).isDict());
@@ -163,18 +164,19 @@ private Q_SLOTS:
              {s("Program"), PlistValue(s("/usr/bin/old"))},
              {s("WatchPaths"), PlistValue(QStringList{s("/a"), s("/b")})},
              {s("StartCalendarInterval"), PlistValue(PlistDict{{s("Hour"), PlistValue(3)}})}});
-        const CliRun run = vandractl({s("write"), file,
-                                      s("--set"), s("run=/bin/echo \"a b\""),
-                                      s("--set"), s("label=renamed"),
-                                      s("--set"), s("enabled=false"),
-                                      s("--set"), s("watchPath=/x"),
-                                      s("--set"), s("machServices=org.m"),
-                                      s("--set"), s("sessionType=Background"),
-                                      s("--set"), s("RunAtLoad=false"),
-                                      s("--set"), s("LowPriorityIO=true"),
-                                      s("--set"), s("UserName=nobody"),
-                                      s("--set"), s("keepAlive=true"),
-                                      s("--set"), s("successfulExit=false")});
+        const CliRun run = vandractl({s("write"),  file,
+                                      s("--kind"), s("localDaemon"),
+                                      s("--set"),  s("run=/bin/echo \"a b\""),
+                                      s("--set"),  s("label=renamed"),
+                                      s("--set"),  s("enabled=false"),
+                                      s("--set"),  s("watchPath=/x"),
+                                      s("--set"),  s("machServices=org.m"),
+                                      s("--set"),  s("sessionType=Background"),
+                                      s("--set"),  s("RunAtLoad=false"),
+                                      s("--set"),  s("LowPriorityIO=true"),
+                                      s("--set"),  s("UserName=nobody"),
+                                      s("--set"),  s("keepAlive=true"),
+                                      s("--set"),  s("successfulExit=false")});
         QCOMPARE(run.exitCode, 0);
         const PlistDict d = written(run);
         QCOMPARE(d.value(s("Label")), PlistValue(s("renamed")));
@@ -189,9 +191,9 @@ private Q_SLOTS:
         QCOMPARE(d.value(s("UserName")), PlistValue(s("nobody")));
         QCOMPARE(d.value(s("KeepAlive")),
                  PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(false)}}));
+        // Every minute of three o'clock stays so until the schedule itself is edited.
         QCOMPARE(d.value(s("StartCalendarInterval")),
-                 PlistValue(PlistArray{PlistValue(
-                     PlistDict{{s("Minute"), PlistValue(0)}, {s("Hour"), PlistValue(3)}})}));
+                 PlistValue(PlistDict{{s("Hour"), PlistValue(3)}}));
 
         const CliRun off = vandractl(
             {s("write"), file, s("--set"), s("scheduled=off"), s("--set"), s("sessionType=off")});
@@ -209,6 +211,49 @@ private Q_SLOTS:
         QCOMPARE(vandractl({s("write"), file, s("--set"), s("enabled=maybe")}).exitCode, 2);
         QCOMPARE(vandractl({s("write"), file, s("--set"), s("sessionType=aqua")}).exitCode, 2);
         QCOMPARE(vandractl({s("write"), file, s("--set"), s("noequals")}).exitCode, 2);
+    }
+
+    // The command line offers what the form offers for the job, and no more.
+    void writeRefusesFieldsTheFormDisables() {
+        const QString file = writeJob(
+            s("services.plist"),
+            {{s("Label"), PlistValue(s("services"))},
+             {s("MachServices"),
+              PlistValue(PlistDict{
+                  {s("org.a"), PlistValue(PlistDict{{s("ResetAtClose"), PlistValue(true)}})}})}});
+        const QList<QStringList> refused = {
+            {s("--set"), s("machServices=org.b")},
+            {s("--set"), s("UserName=root")},
+            {s("--set"), s("successfulExit=true")},
+            {s("--kind"), s("systemAgent"), s("--set"), s("label=x")},
+        };
+        for (const QStringList &edit : refused) {
+            const CliRun run = vandractl(QStringList{s("write"), file} + edit);
+            QCOMPARE(run.exitCode, 2);
+            QVERIFY(run.out.isEmpty());
+            const QString field = edit.last().section(QLatin1Char('='), 0, 0);
+            QVERIFY2(run.err.contains(field.toUtf8()) && run.err.count('\n') == 1,
+                     run.err.constData());
+        }
+        const CliRun daemon = vandractl(
+            {s("write"), file, s("--kind"), s("localDaemon"), s("--set"), s("UserName=root")});
+        QCOMPARE(daemon.exitCode, 0);
+        QCOMPARE(written(daemon).value(s("UserName")), PlistValue(s("root")));
+        const CliRun kept = vandractl({s("write"), file, s("--set"), s("keepAlive=true"),
+                                       s("--set"), s("successfulExit=true")});
+        QCOMPARE(kept.exitCode, 0);
+    }
+
+    void showDescribesConditionalKeepAlive() {
+        const QString file =
+            writeJob(s("conditional.plist"),
+                     {{s("Label"), PlistValue(s("conditional"))},
+                      {s("KeepAlive"), PlistValue(PlistDict{{s("NetworkState"), PlistValue(true)},
+                                                            {s("Crashed"), PlistValue(true)}})}});
+        const CliRun run = vandractl({s("show"), file});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.contains("keepAlive: yes, while the network is up; after a crash\n"),
+                 run.out.constData());
     }
 };
 

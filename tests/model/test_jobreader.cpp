@@ -1,13 +1,18 @@
 #include "common/testroot.h"
 #include "model/bindings.h"
 #include "model/jobreader.h"
+#include "model/keepalivetext.h"
 #include "model/kind.h"
+#include "model/scheduleexactness.h"
 #include "platform/plistcodec.h"
 #include "support/defaults.h"
 #include "support/userdefaultskeys.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
+
+#include <limits>
 
 namespace {
 
@@ -92,12 +97,20 @@ private Q_SLOTS:
         QTest::newRow("double quote inside takes single quotes")
             << PlistDict{{s("ProgramArguments"), texts({s("/bin/echo"), s("say \"hi\" now")})}}
             << s("/bin/echo 'say \"hi\" now'") << s("/bin/echo");
-        QTest::newRow("already quoted argument stays")
+        QTest::newRow("an argument with quotes of its own is quoted again")
             << PlistDict{{s("ProgramArguments"), texts({s("/bin/echo"), s("'a b'")})}}
-            << s("/bin/echo 'a b'") << s("/bin/echo");
-        QTest::newRow("escaped spaces are not wrapped")
+            << s("/bin/echo \"'a b'\"") << s("/bin/echo");
+        QTest::newRow("a backslash before a space is kept")
             << PlistDict{{s("ProgramArguments"), texts({s("/bin/ls"), s("My\\ Files")})}}
-            << s("/bin/ls My\\ Files") << s("/bin/ls");
+            << s("/bin/ls \"My\\ Files\"") << s("/bin/ls");
+        QTest::newRow("a program path with spaces is quoted")
+            << PlistDict{{s("Program"),
+                          PlistValue(s("/Library/Application Support/Tool/bin/agent"))}}
+            << s("\"/Library/Application Support/Tool/bin/agent\"")
+            << s("/Library/Application Support/Tool/bin/agent");
+        QTest::newRow("both quote kinds and a space in one argument")
+            << PlistDict{{s("ProgramArguments"), texts({s("/bin/echo"), s("'a b' \"c\"")})}}
+            << s("/bin/echo \"'a b' \"c\"\"") << s("/bin/echo");
         QTest::newRow("program with its own name as first argument")
             << PlistDict{{s("Program"), PlistValue(s("/usr/bin/tool"))},
                          {s("ProgramArguments"), texts({s("tool"), s("x.txt")})}}
@@ -187,7 +200,7 @@ private Q_SLOTS:
         const JobPtr two =
             read({{s("MachServices"), PlistValue(PlistDict{{s("org.a"), PlistValue(true)},
                                                            {s("org.b"), PlistValue(true)}})}});
-        QVERIFY(two->machServicesKey());
+        QCOMPARE(two->machServicesKey(), s("org.a"));
         QVERIFY(!two->isMachServicesEnabled);
     }
 
@@ -198,6 +211,7 @@ private Q_SLOTS:
         QTest::newRow("list takes its first") << texts({s("Background"), s("Aqua")}) << 1;
         QTest::newRow("lower case is none") << PlistValue(s("loginwindow")) << -1;
         QTest::newRow("number is none") << PlistValue(2) << -1;
+        QTest::newRow("system") << PlistValue(s("System")) << 4;
     }
 
     void sessionTypes() {
@@ -263,6 +277,13 @@ private Q_SLOTS:
     void filesThatAreNoJobsAreSkipped() {
         TestRoot root;
         QList<JobPtr> list;
+        // The log names the path and the reason, and a broken link only when it is one.
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(s("garbage.plist does not contain a valid job: "
+                                                  "(?!.*symbolic link).*")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(s("broken.plist does not contain a valid job: "
+                                                  ".*symbolic link.*nowhere")));
         const QString list1 = root.write(s("a/list.plist"),
                                          *PlistCodec::toXml(PlistValue(PlistArray{PlistValue(1)})));
         JobReader::readJobFile(Kind::userAgent, list1, list);
@@ -283,6 +304,89 @@ private Q_SLOTS:
         QCOMPARE(list.size(), 2);
         QCOMPARE(list[0]->run(), s("/bin/true"));
         QCOMPARE(list[1]->url, root.path(s("a/link.plist")));
+    }
+
+    void filesWithAPrologLaunchdAcceptsAreJobs() {
+        TestRoot root;
+        const QString file = root.write(
+            s("a/vendor.plist"),
+            "<!-- installed by a vendor -->\n\n<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<!DOCTYPE plist PUBLIC -//Apple Computer//DTD PLIST 1.0//EN "
+            "http://www.apple.com/DTDs/PropertyList-1.0.dtd >\n"
+            "<plist version=\"1.0\"><dict><key>Label</key><string>com.vendor.agent</string>"
+            "<key>Counter</key><integer>18446744073709551615</integer></dict></plist>\n");
+        QList<JobPtr> list;
+        JobReader::readJobFile(Kind::userAgent, file, list);
+        QCOMPARE(list.size(), 1);
+        QCOMPARE(list.first()->label, s("com.vendor.agent"));
+        QCOMPARE(list.first()->plist->value(s("Counter")).toUnsigned(),
+                 std::numeric_limits<quint64>::max());
+    }
+
+    void keepAliveIsDescribedWithItsConditions_data() {
+        QTest::addColumn<PlistDict>("dict");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("none") << PlistDict() << s("no");
+        QTest::newRow("true") << PlistDict{{s("KeepAlive"), PlistValue(true)}} << s("yes");
+        QTest::newRow("on demand false")
+            << PlistDict{{s("OnDemand"), PlistValue(false)}} << s("yes");
+        QTest::newRow("conditions")
+            << PlistDict{{s("KeepAlive"),
+                          PlistValue(PlistDict{
+                              {s("SuccessfulExit"), PlistValue(false)},
+                              {s("PathState"),
+                               PlistValue(PlistDict{{s("/tmp/go"), PlistValue(true)}})},
+                              {s("OtherJobEnabled"),
+                               PlistValue(PlistDict{{s("org.other"), PlistValue(false)}})}})}}
+            << s("yes, after a failed exit; while /tmp/go exists; while job org.other is not "
+                 "loaded");
+        QTest::newRow("unknown condition")
+            << PlistDict{{s("KeepAlive"), PlistValue(PlistDict{{s("Future"), PlistValue(3)}})}}
+            << s("yes, Future = 3");
+    }
+
+    void keepAliveIsDescribedWithItsConditions() {
+        QFETCH(PlistDict, dict);
+        QFETCH(QString, text);
+        QCOMPARE(KeepAliveText::describe(dict), text);
+    }
+
+    // The rows cannot show every schedule; the When page warns about these before an edit.
+    void schedulesTheRowsCannotShowAreNamed_data() {
+        QTest::addColumn<PlistDict>("dict");
+        QTest::addColumn<QStringList>("lines");
+        const auto calendar = [](std::initializer_list<PlistDict::Entry> entry) {
+            return PlistDict{{s("StartCalendarInterval"), PlistValue(PlistDict(entry))}};
+        };
+        QTest::newRow("exact") << calendar(
+                                      {{s("Hour"), PlistValue(3)}, {s("Minute"), PlistValue(15)}})
+                               << QStringList();
+        QTest::newRow("Sunday as 7 is exact") << calendar({{s("Weekday"), PlistValue(7)},
+                                                           {s("Hour"), PlistValue(3)},
+                                                           {s("Minute"), PlistValue(0)}})
+                                              << QStringList();
+        QTest::newRow("noon in January")
+            << calendar({{s("Month"), PlistValue(1)},
+                         {s("Hour"), PlistValue(12)},
+                         {s("Minute"), PlistValue(0)}})
+            << QStringList{s("Calendar entry {Month = 1; Hour = 12; Minute = 0} will become "
+                             "{Minute = 0; Hour = 12}")};
+        QTest::newRow("every minute")
+            << calendar({}) << QStringList{s("Calendar entry {} (every minute) will be dropped")};
+        QTest::newRow("midnight's hour")
+            << calendar({{s("Hour"), PlistValue(0)}})
+            << QStringList{s("Calendar entry {Hour = 0} will become {Minute = 0; Hour = 0}")};
+        QTest::newRow("short interval")
+            << PlistDict{{s("StartInterval"), PlistValue(3)}}
+            << QStringList{s("StartInterval 3 seconds will become 10 seconds")};
+        QTest::newRow("exact interval")
+            << PlistDict{{s("StartInterval"), PlistValue(7200)}} << QStringList();
+    }
+
+    void schedulesTheRowsCannotShowAreNamed() {
+        QFETCH(PlistDict, dict);
+        QFETCH(QStringList, lines);
+        QCOMPARE(ScheduleExactness::inexactEntries(dict), lines);
     }
 
     void startupItems() {

@@ -38,30 +38,49 @@ private:
     static PlistDict write(const JobPtr &job) { return JobWriter::makePlist(*job, nullptr); }
 
 private Q_SLOTS:
-    void keepAliveIsRebuiltAsADictionary_data() {
+    void keepAliveEditsKeepTheFileMeaning_data() {
         QTest::addColumn<PlistDict>("dict");
         QTest::addColumn<bool>("successfulExit");
-        QTest::newRow("plain true reads as successful exit false")
-            << PlistDict{{s("KeepAlive"), PlistValue(true)}} << false;
-        QTest::newRow("dictionary keeps only successful exit")
-            << PlistDict{{s("KeepAlive"),
-                          PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(true)},
-                                               {s("NetworkState"), PlistValue(true)}})}}
-            << true;
+        QTest::addColumn<PlistValue>("expected");
+        const PlistValue conditions(
+            PlistDict{{s("PathState"), PlistValue(PlistDict{{s("/tmp/x"), PlistValue(true)}})},
+                      {s("Crashed"), PlistValue(true)}});
+        QTest::newRow("plain true, box untouched, stays true")
+            << PlistDict{{s("KeepAlive"), PlistValue(true)}} << false << PlistValue(true);
+        QTest::newRow("plain true, box ticked, restart after success")
+            << PlistDict{{s("KeepAlive"), PlistValue(true)}} << true
+            << PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(true)}});
+        QTest::newRow("conditions, box untouched, stay as written")
+            << PlistDict{{s("KeepAlive"), conditions}} << false << conditions;
+        PlistDict withSuccess = *conditions.dict();
+        withSuccess.insert(s("SuccessfulExit"), PlistValue(true));
+        QTest::newRow("conditions, box ticked, only successful exit added")
+            << PlistDict{{s("KeepAlive"), conditions}} << true << PlistValue(withSuccess);
+        QTest::newRow("nothing, switched on, what the form shows")
+            << PlistDict{} << true
+            << PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(true)}});
     }
 
-    void keepAliveIsRebuiltAsADictionary() {
+    void keepAliveEditsKeepTheFileMeaning() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
         QFETCH(PlistDict, dict);
         QFETCH(bool, successfulExit);
+        QFETCH(PlistValue, expected);
         const JobPtr job = current(dict);
         job->setKeepAlive(true);
-        QCOMPARE(write(job).value(s("KeepAlive")),
-                 PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(successfulExit)}}));
-        job->setKeepAliveSuccessfulExitSet(std::nullopt);
-        QCOMPARE(write(job).value(s("KeepAlive")),
-                 PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(true)}}));
+        job->setKeepAliveSuccessfulExitSet(successfulExit);
+        QVERIFY(job->changes().contains(Change::keepAlive));
+        QCOMPARE(write(job).value(s("KeepAlive")), expected);
+    }
+
+    void keepAliveSwitchedOffRemovesTheKey() {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        const JobPtr job = current(
+            {{s("KeepAlive"), PlistValue(PlistDict{{s("NetworkState"), PlistValue(true)}})}});
+        job->setKeepAlive(false);
+        QVERIFY(!write(job).contains(s("KeepAlive")));
     }
 
     void switchingKeepAliveOffDropsOnDemand() {
@@ -109,17 +128,58 @@ private Q_SLOTS:
         QVERIFY(!write(job).contains(s("LimitLoadToSessionType")));
     }
 
-    void machServicesKeepOnlyTheEditedName() {
+    void machServicesEditOnlyTheFirstName() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
-        const JobPtr job =
-            current({{s("MachServices"), PlistValue(PlistDict{{s("org.a"), PlistValue(true)},
-                                                              {s("org.b"), PlistValue(true)}})}});
+        const PlistValue options(PlistDict{{s("ResetAtClose"), PlistValue(true)}});
+        const JobPtr job = current(
+            {{s("MachServices"),
+              PlistValue(PlistDict{{s("org.a"), options}, {s("org.b"), PlistValue(true)}})}});
+        QCOMPARE(*job->machServicesKey(), s("org.a"));
+        job->setMachServicesKey(s("org.a"));
+        QCOMPARE(write(job).value(s("MachServices")), job->plist->value(s("MachServices")));
         job->setMachServicesKey(s("org.c"));
         QCOMPARE(write(job).value(s("MachServices")),
-                 PlistValue(PlistDict{{s("org.c"), PlistValue(true)}}));
+                 PlistValue(PlistDict{{s("org.c"), options}, {s("org.b"), PlistValue(true)}}));
         job->setMachServicesKey(QString());
-        QVERIFY(!write(job).contains(s("MachServices")));
+        QCOMPARE(write(job).value(s("MachServices")),
+                 PlistValue(PlistDict{{s("org.b"), PlistValue(true)}}));
+
+        const JobPtr fresh = current({});
+        fresh->setMachServicesKey(s("org.new"));
+        QCOMPARE(write(fresh).value(s("MachServices")),
+                 PlistValue(PlistDict{{s("org.new"), PlistValue(true)}}));
+    }
+
+    void scheduleIsRebuiltOnlyAfterAnEdit_data() {
+        QTest::addColumn<PlistValue>("calendar");
+        const auto entry = [](std::initializer_list<PlistDict::Entry> entries) {
+            return PlistValue(PlistDict(entries));
+        };
+        QTest::newRow("noon in January") << entry({{s("Month"), PlistValue(1)},
+                                                   {s("Hour"), PlistValue(12)},
+                                                   {s("Minute"), PlistValue(0)}});
+        QTest::newRow("every minute") << entry({});
+        QTest::newRow("every minute of midnight's hour") << entry({{s("Hour"), PlistValue(0)}});
+        QTest::newRow("array with an unknown key") << PlistValue(
+            PlistArray{entry({{s("Weekday"), PlistValue(7)}, {s("X"), PlistValue(1)}})});
+    }
+
+    void scheduleIsRebuiltOnlyAfterAnEdit() {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        QFETCH(PlistValue, calendar);
+        const JobPtr job =
+            current({{s("StartCalendarInterval"), calendar}, {s("StartInterval"), PlistValue(3)}});
+        const RuleRows rows;
+        PlistDict d = JobWriter::makePlist(*job, &rows);
+        QCOMPARE(d.value(s("StartCalendarInterval")), calendar);
+        QCOMPARE(d.value(s("StartInterval")), PlistValue(3));
+
+        job->recordChange(Change::time);
+        d = JobWriter::makePlist(*job, &rows);
+        QVERIFY(!d.contains(s("StartCalendarInterval")));
+        QVERIFY(!d.contains(s("StartInterval")));
     }
 
     void runIsSplitIntoArguments() {

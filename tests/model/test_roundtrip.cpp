@@ -6,6 +6,7 @@
 #include "model/schedulerules.h"
 #include "platform/plistcodec.h"
 #include "schedule/ruleeditormodel.h"
+#include "schedule/scheduledhelper.h"
 #include "schedule/whenswitches.h"
 #include "support/const.h"
 #include "support/defaults.h"
@@ -89,7 +90,7 @@ private:
     }
 
     PlistValue keepAlive() {
-        switch (m_random.bounded(4)) {
+        switch (m_random.bounded(5)) {
         case 0:
             return PlistValue(bool(m_random.bounded(2)));
         case 1:
@@ -98,6 +99,12 @@ private:
                           {s("Crashed"), PlistValue(true)}});
         case 2:
             return PlistValue(PlistDict());
+        case 3:
+            return PlistValue(PlistDict{
+                {s("PathState"), PlistValue(PlistDict{{path(), PlistValue(true)}})},
+                {s("NetworkState"), PlistValue(true)},
+                {s("OtherJobEnabled"), PlistValue(PlistDict{{text(), PlistValue(false)}})},
+                {s("AfterInitialDemand"), PlistValue(true)}});
         default:
             return PlistValue(qint64(1));
         }
@@ -129,6 +136,8 @@ private:
             }
             entries.append(PlistValue(entry));
         }
+        if (m_random.bounded(8) == 0)
+            entries.append(PlistValue(PlistDict()));
         if (n == 1 && m_random.bounded(2))
             return entries.first();
         return PlistValue(entries);
@@ -143,8 +152,8 @@ private:
     }
 
     PlistValue sessionType() {
-        static const QStringList types = {s("Aqua"), s("Background"), s("LoginWindow"),
-                                          s("StandardIO"), s("aqua")};
+        static const QStringList types = {s("Aqua"),       s("Background"), s("LoginWindow"),
+                                          s("StandardIO"), s("System"),     s("aqua")};
         if (m_random.bounded(2))
             return PlistValue(types.at(m_random.bounded(types.size())));
         return PlistValue(QStringList{types.at(m_random.bounded(types.size())),
@@ -158,12 +167,19 @@ private:
         case 1:
             return PlistValue(bool(m_random.bounded(2)));
         case 2:
-            return PlistValue(qint64(m_random.generate64()));
+            return m_random.bounded(2) ? PlistValue(qint64(m_random.generate64()))
+                                       : PlistValue(quint64(m_random.generate64()));
         case 3:
             return PlistValue(m_random.generateDouble() * 1e6 - 5e5);
-        case 4:
-            return PlistValue(QDateTime::fromMSecsSinceEpoch(
-                qint64(m_random.bounded(4000000000LL)) * 1000, Qt::UTC));
+        case 4: {
+            // Whole seconds from year 1 to 9999, the years the text form holds.
+            static const qint64 first =
+                QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
+            static const qint64 last =
+                QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC).toSecsSinceEpoch();
+            return PlistValue(QDateTime::fromSecsSinceEpoch(
+                first + qint64(m_random.bounded(quint64(last - first))), Qt::UTC));
+        }
         case 5: {
             QByteArray data(int(m_random.bounded(16)), '\0');
             for (char &c : data)
@@ -289,7 +305,6 @@ private Q_SLOTS:
             PlistDict expected = dict;
             if (expected.value(s("Disabled")) == PlistValue(false))
                 expected.remove(s("Disabled"));
-            expectSchedule(dict, expected);
             if (automaticPath && !expected.contains(s("EnvironmentVariables")))
                 expected.insert(
                     s("EnvironmentVariables"),
@@ -324,17 +339,51 @@ private Q_SLOTS:
             QCOMPARE(second->limitLoadToSessionTypeIndex(), first->limitLoadToSessionTypeIndex());
             QCOMPARE(second->isScheduledEnabled, first->isScheduledEnabled);
             QCOMPARE(second->runIcon, first->runIcon);
-            // Intervals below ten seconds are written as ten; every other rule reads back.
-            const auto clamped = [](QList<ScheduledType> rules) {
-                for (ScheduledType &rule : rules) {
-                    if (auto *r = std::get_if<Scheduled::RepeatInterval>(&rule))
-                        *r = Scheduled::repeatIntervalFromSeconds(
-                            std::max<qint64>(10, r->interval * unitSeconds(r->unit)));
-                }
-                return rules;
-            };
-            QVERIFY(second->scheduled.value_or(QList<ScheduledType>()) ==
-                    clamped(first->scheduled.value_or(QList<ScheduledType>())));
+            QVERIFY(second->scheduled == first->scheduled);
+        }
+    }
+
+    // Setting each field to the value it shows changes nothing in the file.
+    void editsToTheShownValuesKeepTheFile() {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        JobGenerator generator(5);
+        for (int i = 0; i < 300; ++i) {
+            const PlistDict dict = generator.job();
+            JobPtr job;
+            const PlistDict unedited = writeUnedited(dict, &job);
+            job->setKeepAlive(job->keepAlive());
+            job->setKeepAliveSuccessfulExitSet(job->isKeepAliveSuccessfulExitSet());
+            job->setMachServicesKey(job->machServicesKey());
+            job->setWatchPath(job->watchPath());
+            QVERIFY(job->changes().contains(Change::machServices));
+            const PlistDict edited = JobWriter::makePlist(*job, nullptr);
+            QVERIFY2(edited == unedited, qPrintable(PlistValue(dict).debugText() + s("\n") +
+                                                    PlistValue(edited).debugText()));
+        }
+    }
+
+    // Once the schedule is edited, its keys are rebuilt from the rows in the normal form.
+    void anEditedScheduleIsNormalised() {
+        TestRoot root;
+        Defaults::shared().setValue(UserDefaultsKeys::automaticPATH, false);
+        JobGenerator generator(13);
+        for (int i = 0; i < 200; ++i) {
+            const PlistDict dict = generator.job();
+            JobPtr job = JobReader::jobFromPlist(dict, s("/tmp/job.plist"), Kind::userAgent);
+            JobList::shared().setCurrentJob(job);
+            RuleEditorModel editor;
+            WhenSwitches when(editor);
+            when.load();
+            when.update();
+            // What every edit of the rows or the switch records.
+            ScheduledHelper::markTimeChanged();
+            QVERIFY(job->changes().contains(Change::time));
+            PlistDict expected = JobWriter::makePlist(*job, nullptr);
+            expectSchedule(dict, expected);
+            const PlistDict written = JobWriter::makePlist(*job, &editor.rows());
+            QVERIFY2(written == expected, qPrintable(PlistValue(dict).debugText() + s("\n") +
+                                                     PlistValue(written).debugText()));
         }
     }
 

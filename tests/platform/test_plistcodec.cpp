@@ -314,9 +314,12 @@ void TestPlistCodec::xmlIntegersKeepSignAndRange_data() {
                              << PlistValue(std::numeric_limits<qint64>::max());
     QTest::newRow("smallest") << QByteArray("-9223372036854775808")
                               << PlistValue(std::numeric_limits<qint64>::min());
-    QTest::newRow("above largest") << QByteArray("9223372036854775808") << PlistValue();
+    QTest::newRow("above largest")
+        << QByteArray("9223372036854775808") << PlistValue(quint64(9223372036854775808ULL));
     QTest::newRow("below smallest") << QByteArray("-9223372036854775809") << PlistValue();
-    QTest::newRow("unsigned 64-bit") << QByteArray("18446744073709551615") << PlistValue();
+    QTest::newRow("unsigned 64-bit")
+        << QByteArray("18446744073709551615") << PlistValue(std::numeric_limits<quint64>::max());
+    QTest::newRow("above unsigned 64-bit") << QByteArray("18446744073709551616") << PlistValue();
     QTest::newRow("far too large") << QByteArray("99999999999999999999999") << PlistValue();
     QTest::newRow("letters") << QByteArray("abc") << PlistValue();
     QTest::newRow("real") << QByteArray("1.5") << PlistValue();
@@ -344,7 +347,8 @@ void TestPlistCodec::binaryIntegersKeepSignAndRange() {
     QVERIFY(binary);
     QCOMPARE(readOk(*binary), integers);
 
-    // 16-byte integers: within 64 bits they read as such; beyond, they are refused.
+    // 16-byte integers: within 64 bits, signed or unsigned, they read as such; beyond, they
+    // are refused.
     BinaryPlistBuilder builder;
     const int negative = builder.add(BinaryPlistBuilder::integer128(~0ULL, ~0ULL));
     const int small = builder.add(BinaryPlistBuilder::integer128(0, 7));
@@ -352,7 +356,7 @@ void TestPlistCodec::binaryIntegersKeepSignAndRange() {
     QCOMPARE(readOk(builder.build(2)), PlistValue(PlistArray{PlistValue(-1), PlistValue(7)}));
 
     BinaryPlistBuilder large;
-    large.add(BinaryPlistBuilder::integer128(0, ~0ULL));
+    large.add(BinaryPlistBuilder::integer128(1, 0));
     const PlistReadResult result = PlistCodec::read(large.build());
     QVERIFY(!result.ok());
     QVERIFY2(result.error.contains(u"64-bit"_s), qPrintable(result.error));
@@ -377,9 +381,7 @@ void TestPlistCodec::datesOutsideThirtyTwoBitSecondsSurvive() {
                                 "<date>1900-06-01T12:00:00Z</date></array>")),
              PlistValue(PlistArray{PlistValue(utc(2100, 1, 1)), PlistValue(utc(1900, 6, 1, 12))}));
 
-    QString error;
-    QCOMPARE(PlistCodec::toBinary(PlistValue(late), &error), std::nullopt);
-    QVERIFY2(error.contains(u"2069"_s), qPrintable(error));
+    QCOMPARE(readOk(*PlistCodec::toBinary(PlistValue(late))), PlistValue(late));
     QVERIFY(PlistCodec::toXml(PlistValue(late)));
     QCOMPARE(PlistCodec::toXml(PlistValue(utc(2024, 1, 1).addYears(8000))), std::nullopt);
 

@@ -1,6 +1,7 @@
 #include "common/testroot.h"
 #include "model/job.h"
 #include "model/joblist.h"
+#include "model/jobreader.h"
 #include "run/runhelper.h"
 #include "support/const.h"
 #include "support/defaults.h"
@@ -12,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QUuid>
 
@@ -38,6 +40,10 @@ public:
 };
 
 const QString fakeTool = QStringLiteral("vandra-test-tool");
+
+QString s(const char *text) {
+    return QString::fromUtf8(text);
+}
 
 QByteArray readAll(const QString &path) {
     QFile file(path);
@@ -84,6 +90,37 @@ private:
     QString home() const { return Locations::shared().home(); }
 
 private Q_SLOTS:
+    // The Run text shown for any argument list splits back into the same list.
+    void composedRunTextSplitsIntoTheSameArguments() {
+        static const QStringList pieces = {s(" "),     s("a"),   s("\""), s("'"), s("\\"),
+                                           s("$HOME"), s("\t"),  s("\n"), s("é"), s("日"),
+                                           s("\\ "),   s("\" "), s("' "), s("-x")};
+        QRandomGenerator random(17);
+        for (int round = 0; round < 3000; ++round) {
+            QStringList arguments{s("/bin/tool")};
+            const int count = int(random.bounded(5));
+            for (int i = 0; i < count; ++i) {
+                QString argument;
+                const int length = int(random.bounded(6)); // zero gives an empty argument
+                for (int j = 0; j < length; ++j)
+                    argument += pieces.at(random.bounded(pieces.size()));
+                arguments.append(argument);
+            }
+            const QString run =
+                JobReader::composeRun({{s("ProgramArguments"), PlistValue(arguments)}}).run;
+            QVERIFY2(Text::separateCommand(run) == arguments,
+                     qPrintable(arguments.join(s("|")) + s(" shown as ") + run));
+        }
+    }
+
+    void aProgramPathWithSpacesStaysOneWord() {
+        const QString program = s("/Library/Application Support/Tool/bin/agent");
+        const RunComposition composition = JobReader::composeRun(
+            {{s("Program"), PlistValue(program)},
+             {s("ProgramArguments"), PlistValue(QStringList{s("agent"), s("'a b' \"c\"")})}});
+        QCOMPARE(Text::separateCommand(composition.run), (QStringList{program, s("'a b' \"c\"")}));
+    }
+
     void initTestCase() { m_path = qgetenv("PATH"); }
 
     void init() {

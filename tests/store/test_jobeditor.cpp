@@ -2,7 +2,10 @@
 // under a temporary root, and the tests look at the files, the loaded-state records, the
 // revisions and the job list after the replies.
 
+#include "model/scheduleexactness.h"
 #include "platform/autostart.h"
+#include "schedule/ruleeditormodel.h"
+#include "schedule/whenswitches.h"
 #include "store/editortestsupport.h"
 #include "store/jobfiles.h"
 #include "support/const.h"
@@ -51,6 +54,7 @@ private Q_SLOTS:
     void unsavedChangesAnswers();
     void emptyRunIsRefusedWithoutSaving();
     void successfulExitBoxReachesTheFile();
+    void scheduleIsRebuiltOnlyAfterTheRowsAreEdited();
 };
 
 void TestJobEditor::newUserAgentIsSavedEnabledOrDisabled() {
@@ -517,6 +521,45 @@ void TestJobEditor::successfulExitBoxReachesTheFile() {
     QCOMPARE(keepAlive.dict()->value(QStringLiteral("SuccessfulExit")), PlistValue(false));
     QCOMPARE(dict.value(QStringLiteral("LowPriorityIO")), PlistValue(false));
     QCOMPARE(dict.value(QStringLiteral("WorkingDirectory")), PlistValue(QStringLiteral("/tmp")));
+}
+
+void TestJobEditor::scheduleIsRebuiltOnlyAfterTheRowsAreEdited() {
+    EditorRig rig;
+    QVERIFY(rig.serviceStarted);
+    // Noon every day of January: the rows can show only "every day at noon".
+    const PlistValue january(PlistDict{{QStringLiteral("Month"), PlistValue(1)},
+                                       {QStringLiteral("Hour"), PlistValue(12)},
+                                       {QStringLiteral("Minute"), PlistValue(0)}});
+    const QString file = JobFiles::writeJob(Kind::userAgent, QStringLiteral("com.example.jan"),
+                                            {{QStringLiteral("StartCalendarInterval"), january},
+                                             {QStringLiteral("StartInterval"), PlistValue(3)}});
+    QVERIFY(EditorRig::select(file));
+    WhenSwitches &when = rig.editor->whenSwitches();
+    when.load();
+    QCOMPARE(ScheduleExactness::inexactEntries(*JobList::shared().currentJob()->plist).size(), 2);
+    rig.editor->setBox(JobEditor::Box::lowPriorityIO, true);
+    QVERIFY(rig.saveAndWait());
+    PlistDict saved = EditorRig::fileDict(file);
+    QCOMPARE(saved.value(QStringLiteral("StartCalendarInterval")), january);
+    QCOMPARE(saved.value(QStringLiteral("StartInterval")), PlistValue(3));
+
+    QVERIFY(EditorRig::select(file));
+    when.update();
+    RuleEditorModel &rules = rig.editor->ruleEditor();
+    QVERIFY(rules.addRow(Scheduled::Kind::everyHour));
+    QVERIFY(rules.setValue(rules.rowCount() - 1, 1, RuleTextField{QStringLiteral("5")}));
+    QVERIFY(Bindings::shared().isEdited());
+    QVERIFY(rig.saveAndWait());
+    saved = EditorRig::fileDict(file);
+    const PlistValue calendar = saved.value(QStringLiteral("StartCalendarInterval"));
+    QVERIFY(calendar.array());
+    QCOMPARE(calendar.array()->size(), 2);
+    QCOMPARE(calendar.array()->first(),
+             PlistValue(PlistDict{{QStringLiteral("Minute"), PlistValue(0)},
+                                  {QStringLiteral("Hour"), PlistValue(12)}}));
+    QCOMPARE(calendar.array()->last(),
+             PlistValue(PlistDict{{QStringLiteral("Minute"), PlistValue(5)}}));
+    QCOMPARE(saved.value(QStringLiteral("StartInterval")), PlistValue(10));
 }
 
 QTEST_GUILESS_MAIN(TestJobEditor)

@@ -7,53 +7,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The Run text made from program arguments when a job file is read: joined by single
-// spaces; an empty argument as ""; an argument appended as it is when it has no space once
-// its backslash-space pairs are removed, or when it starts with a quote; otherwise wrapped
-// in double quotes, or in single quotes when it holds a double quote.
-QString composed(const QStringList &arguments) {
-    QStringList parts;
-    for (const QString &argument : arguments) {
-        QString copy = argument;
-        copy.remove(u"\\ "_s);
-        if (argument.isEmpty())
-            parts.append(u"\"\""_s);
-        else if (!copy.contains(u' ') || argument.startsWith(u'"') || argument.startsWith(u'\''))
-            parts.append(argument);
-        else if (argument.contains(u'"'))
-            parts.append(u'\'' + argument + u'\'');
-        else
-            parts.append(u'"' + argument + u'"');
-    }
-    return parts.join(u' ');
-}
-
-// What the composition cannot carry through splitting:
-// - an argument that starts with a quote is appended as it is and read as quoting;
-// - a backslash-space in an argument appended as it is reads as an escaped space;
-// - a trailing backslash escapes the space before the next argument;
-// - in single quotes, a single quote before a space ends the word early.
-bool isCarried(const QString &argument, bool isLast) {
-    if (argument.isEmpty())
-        return true;
-    if (argument.startsWith(u'"') || argument.startsWith(u'\''))
-        return false;
-    QString copy = argument;
-    copy.remove(u"\\ "_s);
-    if (!copy.contains(u' '))
-        return !argument.contains(u' ') && (isLast || !argument.endsWith(u'\\'));
-    if (argument.contains(u'"'))
-        return !argument.contains(u"' "_s);
-    return true;
-}
-
-// No single word of the command line holds a text with both quotes before spaces that
-// starts with a quote or ends with a backslash.
-bool hasOneWordForm(const QString &text) {
-    return !(text.contains(u"\" "_s) && text.contains(u"' "_s) &&
-             (text.startsWith(u'"') || text.startsWith(u'\'') || text.endsWith(u'\\')));
-}
-
 QStringList randomArguments(QRandomGenerator &random) {
     static const QStringList pieces{u"a"_s,  u"b"_s,    u"tool"_s, u" "_s,   u" "_s,   u"\t"_s,
                                     u"\""_s, u"'"_s,    u"\\"_s,   u"\\ "_s, u"\" "_s, u"' "_s,
@@ -68,13 +21,6 @@ QStringList randomArguments(QRandomGenerator &random) {
         arguments.append(argument);
     }
     return arguments;
-}
-
-QStringList quotedJoin(const QStringList &arguments) {
-    QStringList words;
-    for (const QString &argument : arguments)
-        words.append(Text::quote(argument));
-    return words;
 }
 
 } // namespace
@@ -103,6 +49,14 @@ private Q_SLOTS:
         QTest::newRow("quote that never closes")
             << u"\"abc def"_s << QStringList{u"\"abc"_s, u"def"_s};
         QTest::newRow("quote inside a word") << u"a\"b c\""_s << QStringList{u"a\"b"_s, u"c\""_s};
+        QTest::newRow("paired backslashes before a space end the word")
+            << u"a\\\\ b\\\\\\ c"_s << QStringList{u"a\\"_s, u"b\\ c"_s};
+        QTest::newRow("paired backslashes at the end")
+            << u"x a\\\\"_s << QStringList{u"x"_s, u"a\\"_s};
+        QTest::newRow("escaped quote starting a word")
+            << u"\\\"a b\" c"_s << QStringList{u"\"a"_s, u"b\""_s, u"c"_s};
+        QTest::newRow("paired backslashes before a quote stay")
+            << u"\\\\\"a"_s << QStringList{u"\\\\\"a"_s};
     }
 
     void splitsAtSpacesOnlyAndDropsQuoting() {
@@ -122,66 +76,32 @@ private Q_SLOTS:
         QCOMPARE(Text::quote(u"a\" b' c"_s), u"a\"\\ b'\\ c"_s);
     }
 
-    // Every list of arguments that holds only texts with a one-word form comes back.
-    void quotedWordsComeBack() {
+    // Every list of arguments comes back from its command line, whatever it holds.
+    void joinedArgumentsComeBack() {
         QRandomGenerator random(20240601);
-        int checked = 0;
         for (int round = 0; round < 5000; ++round) {
             const QStringList arguments = randomArguments(random);
-            if (!std::all_of(arguments.cbegin(), arguments.cend(), hasOneWordForm))
-                continue;
-            const QString line = quotedJoin(arguments).join(u' ');
-            QCOMPARE(Text::separateCommand(line), arguments);
-            ++checked;
+            const QString line = Text::joinCommand(arguments);
+            QVERIFY2(Text::separateCommand(line) == arguments,
+                     qPrintable(arguments.join(u'|') + u" as "_s + line));
+            // Each word alone is one word too, wherever it stands.
+            for (const QString &argument : arguments)
+                QCOMPARE(Text::separateCommand(u"x "_s + Text::quote(argument) + u" y"_s),
+                         (QStringList{u"x"_s, argument, u"y"_s}));
         }
-        QVERIFY(checked > 4000);
     }
 
-    void textsWithoutAOneWordFormComeBackOnlyAtTheEnd() {
-        const QString trailing = u"a\" b' c\\"_s;
-        const QString leading = u"\"a' b\" c"_s;
-        QVERIFY(!hasOneWordForm(trailing) && !hasOneWordForm(leading));
-        QCOMPARE(Text::separateCommand(u"x "_s + Text::quote(trailing)),
-                 (QStringList{u"x"_s, trailing}));
-        QCOMPARE(Text::separateCommand(Text::quote(leading)), QStringList{leading});
-        QCOMPARE(Text::separateCommand(Text::quote(trailing) + u" y"_s),
-                 (QStringList{u"a\" b' c y"_s}));
+    void textsWithBothQuotesBeforeSpacesAreEscaped_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("trailing backslash") << u"a\" b' c\\"_s;
+        QTest::newRow("leading quote") << u"\"a' b\" c"_s;
+        QTest::newRow("backslash before a space") << u"\"a\\ b' c"_s;
+        QTest::newRow("backslashes then a quote") << u"\\\\'a\" b' c"_s;
     }
 
-    // Splitting undoes the composition for every argument it can carry.
-    void composedArgumentsComeBack() {
-        QRandomGenerator random(7);
-        int checked = 0;
-        for (int round = 0; round < 5000; ++round) {
-            const QStringList arguments = randomArguments(random);
-            bool carried = true;
-            for (qsizetype i = 0; i < arguments.size(); ++i)
-                carried = carried && isCarried(arguments.at(i), i + 1 == arguments.size());
-            if (!carried)
-                continue;
-            QCOMPARE(Text::separateCommand(composed(arguments)), arguments);
-            ++checked;
-        }
-        QVERIFY(checked > 1000);
-    }
-
-    void whatTheCompositionCannotCarry_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("words");
-        QTest::newRow("escaped space") << QStringList{u"a\\ b"_s} << QStringList{u"a b"_s};
-        QTest::newRow("trailing backslash before another")
-            << QStringList{u"a\\"_s, u"b"_s} << QStringList{u"a b"_s};
-        QTest::newRow("already quoted") << QStringList{u"\"quoted\""_s} << QStringList{u"quoted"_s};
-        QTest::newRow("leading quote with a space")
-            << QStringList{u"'x y"_s} << QStringList{u"'x"_s, u"y"_s};
-        QTest::newRow("single quote before a space in single quotes")
-            << QStringList{u"it' s \"x\""_s} << QStringList{u"it"_s, u"s"_s, u"\"x\"'"_s};
-    }
-
-    void whatTheCompositionCannotCarry() {
-        QFETCH(QStringList, arguments);
-        QFETCH(QStringList, words);
-        QCOMPARE(Text::separateCommand(composed(arguments)), words);
+    void textsWithBothQuotesBeforeSpacesAreEscaped() {
+        QFETCH(QString, text);
+        QCOMPARE(Text::separateCommand(Text::joinCommand({text, text})), (QStringList{text, text}));
     }
 };
 
