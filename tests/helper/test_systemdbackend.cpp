@@ -110,12 +110,18 @@ private:
     QString unitFolder() const { return m_dir.path() + u"/units"_s; }
     QString testFolder() const { return m_dir.path() + u"/tests"_s; }
 
-    std::unique_ptr<SystemdBackend> backend() {
+    QString agentFolder() const { return m_dir.path() + u"/etc/systemd/user"_s; }
+    QString packagedAgentFolder() const { return m_dir.path() + u"/usr/lib/systemd/user"_s; }
+
+    // The user's manager, or with agents the system's, whose agents become global user units.
+    std::unique_ptr<SystemdBackend> backend(bool withAgents = false) {
         const QDBusConnection bus = QDBusConnection::connectToBus(m_address, u"backend"_s);
         return std::make_unique<SystemdBackend>(
             SystemdManager(bus),
             SystemdBackend::Setup{
-                SystemdScope::user, unitFolder(), testFolder(),
+                withAgents ? SystemdScope::system : SystemdScope::user, unitFolder(),
+                withAgents ? agentFolder() : QString(),
+                withAgents ? QStringList{packagedAgentFolder()} : QStringList(), testFolder(),
                 std::make_unique<StateFileBackend>(m_dir.path() + u"/state/loaded.plist"_s)});
     }
 
@@ -267,6 +273,49 @@ private slots:
         QVERIFY(m_manager->calls().isEmpty());
         QVERIFY(!QFileInfo::exists(unitFolder() + u"/sshd.service"_s));
         QFile::remove(foreign.fileName());
+    }
+
+    void agentsForEveryUserBecomeGlobalUserUnitsWithoutTheSystemManager() {
+        auto systemd = backend(true);
+        const QString agent =
+            writeJob(u"LaunchAgents/tray.plist"_s, {{u"Label"_s, u"tray"_s},
+                                                    {u"Program"_s, u"/bin/true"_s},
+                                                    {u"RunAtLoad"_s, true},
+                                                    {u"StartInterval"_s, 60}});
+        QString error;
+        QVERIFY2(systemd->load(u"tray"_s, agent, &error), qPrintable(error));
+        QVERIFY(m_manager->calls().isEmpty());
+        QVERIFY(QFileInfo::exists(agentFolder() + u"/tray.service"_s));
+        QCOMPARE(QFileInfo(agentFolder() + u"/default.target.wants/tray.service"_s).symLinkTarget(),
+                 agentFolder() + u"/tray.service"_s);
+        QVERIFY(QFileInfo(agentFolder() + u"/timers.target.wants/tray.timer"_s).exists());
+        QVERIFY(!QFileInfo::exists(unitFolder() + u"/tray.service"_s));
+        QCOMPARE(systemd->pathOf(u"tray"_s), agent);
+
+        QVERIFY2(systemd->unload(u"tray"_s, std::nullopt, &error), qPrintable(error));
+        QVERIFY(QDir(agentFolder()).entryList(QDir::Files).isEmpty());
+        QVERIFY(!QFileInfo(agentFolder() + u"/default.target.wants/tray.service"_s).isSymLink());
+        QVERIFY(m_manager->calls().isEmpty());
+
+        // A user unit that a package installed keeps its name.
+        QDir().mkpath(packagedAgentFolder());
+        QFile packaged(packagedAgentFolder() + u"/pipewire.service"_s);
+        QVERIFY(packaged.open(QIODevice::WriteOnly));
+        packaged.close();
+        const QString pipewire =
+            writeJob(u"LaunchAgents/pipewire.plist"_s,
+                     {{u"Label"_s, u"pipewire"_s}, {u"Program"_s, u"/bin/true"_s}});
+        QVERIFY(!systemd->load(u"pipewire"_s, pipewire, &error));
+        QVERIFY2(error.contains(packaged.fileName()), qPrintable(error));
+
+        // Daemons still go to the system manager.
+        const QString daemon = writeJob(
+            u"LaunchDaemons/d.plist"_s,
+            {{u"Label"_s, u"d"_s}, {u"Program"_s, u"/bin/true"_s}, {u"KeepAlive"_s, true}});
+        QVERIFY2(systemd->load(u"d"_s, daemon, &error), qPrintable(error));
+        QVERIFY(unitText(u"d.service"_s).contains(u"WantedBy=multi-user.target"_s));
+        QVERIFY(m_manager->calls().contains(u"Start d.service"_s));
+        QVERIFY(systemd->unload(u"d"_s, daemon, &error));
     }
 
     void testJobsAreRecordedNotRunBySystemd() {
