@@ -254,3 +254,13 @@ std::optional<QString> SystemdBackend::pathOf(const QString &label) const {
     }
     return std::nullopt;
 }
+
+std::optional<SystemdStatus> SystemdBackend::status(const QString &label) const {
+    const auto stem = SystemdUnitGenerator::unitStem(label);
+    const Place place = places().constFirst();
+    if (!stem || !markedPath(place, *stem + QStringLiteral(".service")))
+        return std::nullopt;
+    const QString timer = *stem + QStringLiteral(".timer");
+    return m_manager.status(*stem + QStringLiteral(".service"),
+                            markedPath(place, timer) ? timer : QString());
+}

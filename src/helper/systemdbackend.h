@@ -40,6 +40,8 @@ public:
                 QString *error) override;
     [[nodiscard]] bool isLoaded(const QString &label) const override;
     [[nodiscard]] std::optional<QString> pathOf(const QString &label) const override;
+    // What the manager says about a job loaded into it, or none when it is not.
+    [[nodiscard]] std::optional<SystemdStatus> status(const QString &label) const;
 
 private:
     // Where a job's units go, and whether a manager is asked to act on them.
