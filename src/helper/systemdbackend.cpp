@@ -12,6 +12,10 @@ namespace {
 const QStringList unitSuffixes{QStringLiteral(".timer"), QStringLiteral(".path"),
                                QStringLiteral(".service")};
 
+QString wantsFolder(const QString &folder, const QString &target) {
+    return folder + QLatin1Char('/') + target + QStringLiteral(".wants");
+}
+
 } // namespace
 
 SystemdBackend::SystemdBackend(const SystemdManager &manager, Setup setup)
@@ -23,38 +27,59 @@ bool SystemdBackend::isTestJob(const std::optional<QString> &path) const {
            path->startsWith(m_setup.testFolder + QLatin1Char('/'));
 }
 
-QString SystemdBackend::unitFile(const QString &name) const {
-    return m_setup.unitFolder + QLatin1Char('/') + name;
+QList<SystemdBackend::Place> SystemdBackend::places() const {
+    QList<Place> places{{m_setup.scope, m_setup.unitFolder, true}};
+    if (!m_setup.agentUnitFolder.isEmpty())
+        places.append({SystemdScope::allUsers, m_setup.agentUnitFolder, false});
+    return places;
 }
 
-std::optional<QString> SystemdBackend::markedPath(const QString &name) const {
-    QFile file(unitFile(name));
+SystemdBackend::Place SystemdBackend::placeOf(const QString &path) const {
+    const QList<Place> all = places();
+    const bool isAgent = QFileInfo(path).dir().dirName() == QStringLiteral("LaunchAgents");
+    return isAgent && all.size() > 1 ? all.at(1) : all.at(0);
+}
+
+QString SystemdBackend::unitFile(const Place &place, const QString &name) {
+    return place.folder + QLatin1Char('/') + name;
+}
+
+std::optional<QString> SystemdBackend::markedPath(const Place &place, const QString &name) {
+    QFile file(unitFile(place, name));
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     return SystemdUnitGenerator::markedJobPath(QString::fromUtf8(file.readLine()));
 }
 
-QStringList SystemdBackend::ourUnits(const QString &stem) const {
+QStringList SystemdBackend::ourUnits(const Place &place, const QString &stem) {
     QStringList names;
     for (const QString &suffix : unitSuffixes) {
-        if (markedPath(stem + suffix))
+        if (markedPath(place, stem + suffix))
             names.append(stem + suffix);
     }
     return names;
 }
 
-bool SystemdBackend::checkFree(const QString &name, QString *error) const {
-    const QString file = unitFile(name);
+bool SystemdBackend::checkFree(const Place &place, const QString &name, QString *error) const {
+    const QString file = unitFile(place, name);
     if (QFileInfo::exists(file) || QFileInfo(file).isSymLink()) {
-        if (markedPath(name))
+        if (markedPath(place, name))
             return true;
         *error = QStringLiteral("%1 is a unit that Vandra did not write; rename the job").arg(name);
         return false;
     }
-    const auto fragment = m_manager.fragmentPath(name, error);
-    if (!fragment)
-        return false;
-    if (!fragment->isEmpty()) {
+    std::optional<QString> fragment;
+    if (place.isManaged) {
+        fragment = m_manager.fragmentPath(name, error);
+        if (!fragment)
+            return false;
+    } else {
+        for (const QString &folder : m_setup.agentSearchFolders) {
+            if (QFileInfo::exists(folder + QLatin1Char('/') + name))
+                fragment = folder + QLatin1Char('/') + name;
+        }
+    }
+    if (fragment && !fragment->isEmpty()) {
         *error =
             QStringLiteral("the unit %1 exists already (%2); rename the job").arg(name, *fragment);
         return false;
@@ -62,35 +87,78 @@ bool SystemdBackend::checkFree(const QString &name, QString *error) const {
     return true;
 }
 
-bool SystemdBackend::writeUnit(const SystemdUnit &unit, QString *error) const {
-    if (!QDir().mkpath(m_setup.unitFolder)) {
-        *error = QStringLiteral("cannot make %1").arg(m_setup.unitFolder);
+bool SystemdBackend::writeUnit(const Place &place, const SystemdUnit &unit, QString *error) {
+    if (!QDir().mkpath(place.folder)) {
+        *error = QStringLiteral("cannot make %1").arg(place.folder);
         return false;
     }
-    if (!PlistCodec::writeFileAtomically(unitFile(unit.name), unit.text.toUtf8(), error))
+    const QString file = unitFile(place, unit.name);
+    if (!PlistCodec::writeFileAtomically(file, unit.text.toUtf8(), error))
         return false;
-    QFile::setPermissions(unitFile(unit.name), QFile::ReadOwner | QFile::WriteOwner |
-                                                   QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                    QFile::ReadOther);
     return true;
 }
 
-bool SystemdBackend::remove(const QStringList &names, QString *error) {
-    if (names.isEmpty())
-        return true;
-    // Triggers first, so that nothing starts the service again while it stops.
-    for (const QString &name : names) {
-        if (!m_manager.stop(name, error))
-            return false;
+bool SystemdBackend::enable(const Place &place, const QList<SystemdUnit> &units, QString *error) {
+    QStringList files;
+    for (const SystemdUnit &unit : units) {
+        if (!unit.wantedBy.isEmpty())
+            files.append(unitFile(place, unit.name));
     }
-    if (!m_manager.disable(names, error))
-        return false;
-    for (const QString &name : names) {
-        if (!QFile::remove(unitFile(name))) {
-            *error = QStringLiteral("cannot remove %1").arg(unitFile(name));
+    if (files.isEmpty())
+        return true;
+    if (place.isManaged) {
+        if (!m_manager.enable(files, error))
+            return false;
+        for (const QString &file : std::as_const(files)) {
+            if (!m_manager.start(QFileInfo(file).fileName(), error))
+                return false;
+        }
+        return true;
+    }
+    // What systemctl --global enable does: every user's manager starts the units at login.
+    for (const SystemdUnit &unit : units) {
+        if (unit.wantedBy.isEmpty())
+            continue;
+        const QString folder = wantsFolder(place.folder, unit.wantedBy);
+        const QString link = folder + QLatin1Char('/') + unit.name;
+        QFile::remove(link);
+        if (!QDir().mkpath(folder) || !QFile::link(QStringLiteral("../") + unit.name, link)) {
+            *error = QStringLiteral("cannot link %1").arg(link);
             return false;
         }
     }
-    return m_manager.reload(error);
+    return true;
+}
+
+bool SystemdBackend::remove(const Place &place, const QStringList &names, QString *error) {
+    if (names.isEmpty())
+        return true;
+    if (place.isManaged) {
+        // Triggers first, so that nothing starts the service again while it stops.
+        for (const QString &name : names) {
+            if (!m_manager.stop(name, error))
+                return false;
+        }
+        if (!m_manager.disable(names, error))
+            return false;
+    } else {
+        const QStringList wants =
+            QDir(place.folder)
+                .entryList({QStringLiteral("*.wants")}, QDir::Dirs | QDir::NoDotAndDotDot);
+        for (const QString &want : wants) {
+            for (const QString &name : names)
+                QFile::remove(place.folder + QLatin1Char('/') + want + QLatin1Char('/') + name);
+        }
+    }
+    for (const QString &name : names) {
+        if (!QFile::remove(unitFile(place, name))) {
+            *error = QStringLiteral("cannot remove %1").arg(unitFile(place, name));
+            return false;
+        }
+    }
+    return !place.isManaged || m_manager.reload(error);
 }
 
 bool SystemdBackend::load(const QString &label, const QString &path, QString *error) {
@@ -101,8 +169,9 @@ bool SystemdBackend::load(const QString &label, const QString &path, QString *er
         *error = QStringLiteral("cannot read %1").arg(path);
         return false;
     }
+    const Place place = placeOf(path);
     const SystemdUnits units =
-        SystemdUnitGenerator::generate(*read.value->dict(), m_setup.scope, path);
+        SystemdUnitGenerator::generate(*read.value->dict(), place.scope, path);
     if (units.units.isEmpty()) {
         QStringList reasons;
         for (const SystemdNote &note : units.notes)
@@ -111,71 +180,62 @@ bool SystemdBackend::load(const QString &label, const QString &path, QString *er
                      .arg(reasons.join(QStringLiteral("; ")));
         return false;
     }
-    const QString stem = units.units.constFirst().name.section(QLatin1Char('.'), 0, -2);
-    QStringList written;
     for (const SystemdUnit &unit : units.units) {
-        if (!checkFree(unit.name, error))
+        if (!checkFree(place, unit.name, error))
             return false;
-        written.append(unit.name);
     }
     // A timer or path unit the job no longer needs goes, along with the units being replaced.
-    if (!remove(ourUnits(stem), error))
+    const QString stem = units.units.constFirst().name.section(QLatin1Char('.'), 0, -2);
+    if (!remove(place, ourUnits(place, stem), error))
         return false;
-    QStringList installed;
     for (const SystemdUnit &unit : units.units) {
-        if (!writeUnit(unit, error))
-            return false;
-        if (unit.isInstalled)
-            installed.append(unitFile(unit.name));
-    }
-    if (!m_manager.reload(error))
-        return false;
-    if (units.isDisabled || installed.isEmpty())
-        return true;
-    if (!m_manager.enable(installed, error))
-        return false;
-    for (const QString &file : std::as_const(installed)) {
-        if (!m_manager.start(QFileInfo(file).fileName(), error))
+        if (!writeUnit(place, unit, error))
             return false;
     }
-    return true;
+    if (place.isManaged && !m_manager.reload(error))
+        return false;
+    return units.isDisabled || enable(place, units.units, error);
 }
 
-bool SystemdBackend::unload(const std::optional<QString> &label, const std::optional<QString> &path,
-                            QString *error) {
-    if (isTestJob(path))
-        return m_setup.testJobs->unload(label, path, error);
-    if (label && m_setup.testJobs->isLoaded(*label) && !path)
-        return m_setup.testJobs->unload(label, path, error);
-
+bool SystemdBackend::unloadFrom(const Place &place, const std::optional<QString> &label,
+                                const std::optional<QString> &path, QString *error) {
     QStringList names;
-    if (label && !label->isEmpty()) {
-        if (const auto stem = SystemdUnitGenerator::unitStem(*label)) {
-            for (const QString &suffix : unitSuffixes) {
-                const QString name = *stem + suffix;
-                if (!QFileInfo::exists(unitFile(name)))
-                    continue;
-                if (!markedPath(name)) {
-                    *error = QStringLiteral("%1 is a unit that Vandra did not write; it is left "
-                                            "alone")
-                                 .arg(name);
-                    return false;
-                }
-                names.append(name);
-            }
+    const auto stem =
+        label && !label->isEmpty() ? SystemdUnitGenerator::unitStem(*label) : std::nullopt;
+    for (const QString &suffix : stem ? unitSuffixes : QStringList()) {
+        const QString name = *stem + suffix;
+        if (!QFileInfo::exists(unitFile(place, name)))
+            continue;
+        if (!markedPath(place, name)) {
+            *error = QStringLiteral("%1 is a unit that Vandra did not write; it is left alone")
+                         .arg(name);
+            return false;
         }
+        names.append(name);
     }
     if (path) {
-        const QDir folder(m_setup.unitFolder);
-        for (const QString &name : folder.entryList(QDir::Files)) {
-            if (!names.contains(name) && markedPath(name) == *path)
+        for (const QString &name : QDir(place.folder).entryList(QDir::Files)) {
+            if (!names.contains(name) && markedPath(place, name) == *path)
                 names.append(name);
         }
     }
     std::stable_sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         return !a.endsWith(QStringLiteral(".service")) && b.endsWith(QStringLiteral(".service"));
     });
-    return remove(names, error);
+    return remove(place, names, error);
+}
+
+bool SystemdBackend::unload(const std::optional<QString> &label, const std::optional<QString> &path,
+                            QString *error) {
+    if (isTestJob(path) || (!path && label && m_setup.testJobs->isLoaded(*label)))
+        return m_setup.testJobs->unload(label, path, error);
+    if (path)
+        return unloadFrom(placeOf(*path), label, path, error);
+    for (const Place &place : places()) {
+        if (!unloadFrom(place, label, path, error))
+            return false;
+    }
+    return true;
 }
 
 bool SystemdBackend::isLoaded(const QString &label) const {
@@ -186,5 +246,21 @@ std::optional<QString> SystemdBackend::pathOf(const QString &label) const {
     if (const auto test = m_setup.testJobs->pathOf(label))
         return test;
     const auto stem = SystemdUnitGenerator::unitStem(label);
-    return stem ? markedPath(*stem + QStringLiteral(".service")) : std::nullopt;
+    if (!stem)
+        return std::nullopt;
+    for (const Place &place : places()) {
+        if (const auto path = markedPath(place, *stem + QStringLiteral(".service")))
+            return path;
+    }
+    return std::nullopt;
+}
+
+std::optional<SystemdStatus> SystemdBackend::status(const QString &label) const {
+    const auto stem = SystemdUnitGenerator::unitStem(label);
+    const Place place = places().constFirst();
+    if (!stem || !markedPath(place, *stem + QStringLiteral(".service")))
+        return std::nullopt;
+    const QString timer = *stem + QStringLiteral(".timer");
+    return m_manager.status(*stem + QStringLiteral(".service"),
+                            markedPath(place, timer) ? timer : QString());
 }

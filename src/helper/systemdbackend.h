@@ -14,13 +14,20 @@
 // units whose first line is our marker are ever replaced or removed, and a job whose unit
 // name the manager already knows from a file of someone else's is refused.
 //
-// Test jobs are run by the helper itself; their loads go to a backend of their own.
+// With the system manager, agents for every user become global user units instead: written
+// and linked into a folder that every user's manager reads when it starts, with no manager
+// asked. Test jobs are run by the helper itself; their loads go to a backend of their own.
 class SystemdBackend final : public LoadBackend {
 public:
     struct Setup {
         SystemdScope scope = SystemdScope::user;
         // Where our units are written: ~/.config/systemd/user or /etc/systemd/system.
         QString unitFolder;
+        // Where agents' global user units go (/etc/systemd/user), and the other folders of
+        // global user units whose names they must not take; empty when agents load like any
+        // other job.
+        QString agentUnitFolder;
+        QStringList agentSearchFolders;
         // The folder of test jobs and the backend that records them.
         QString testFolder;
         std::unique_ptr<LoadBackend> testJobs;
@@ -33,19 +40,33 @@ public:
                 QString *error) override;
     [[nodiscard]] bool isLoaded(const QString &label) const override;
     [[nodiscard]] std::optional<QString> pathOf(const QString &label) const override;
+    // What the manager says about a job loaded into it, or none when it is not.
+    [[nodiscard]] std::optional<SystemdStatus> status(const QString &label) const;
 
 private:
+    // Where a job's units go, and whether a manager is asked to act on them.
+    struct Place {
+        SystemdScope scope;
+        QString folder;
+        bool isManaged;
+    };
+
     [[nodiscard]] bool isTestJob(const std::optional<QString> &path) const;
-    [[nodiscard]] QString unitFile(const QString &name) const;
+    [[nodiscard]] QList<Place> places() const;
+    [[nodiscard]] Place placeOf(const QString &path) const;
+    [[nodiscard]] static QString unitFile(const Place &place, const QString &name);
     // The job file named by the marker of our unit of that name, or none when there is no
     // such unit or it is not ours.
-    [[nodiscard]] std::optional<QString> markedPath(const QString &name) const;
+    [[nodiscard]] static std::optional<QString> markedPath(const Place &place, const QString &name);
     // The names of our units for a label's unit stem that exist in the folder.
-    [[nodiscard]] QStringList ourUnits(const QString &stem) const;
+    [[nodiscard]] static QStringList ourUnits(const Place &place, const QString &stem);
     // Refuses a unit name that is taken by a unit we did not write.
-    bool checkFree(const QString &name, QString *error) const;
-    bool writeUnit(const SystemdUnit &unit, QString *error) const;
-    bool remove(const QStringList &names, QString *error);
+    bool checkFree(const Place &place, const QString &name, QString *error) const;
+    static bool writeUnit(const Place &place, const SystemdUnit &unit, QString *error);
+    bool enable(const Place &place, const QList<SystemdUnit> &units, QString *error);
+    bool remove(const Place &place, const QStringList &names, QString *error);
+    bool unloadFrom(const Place &place, const std::optional<QString> &label,
+                    const std::optional<QString> &path, QString *error);
 
     SystemdManager m_manager;
     Setup m_setup;

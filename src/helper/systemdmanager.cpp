@@ -1,8 +1,12 @@
 #include "helper/systemdmanager.h"
 
+#include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
+#include <QTimeZone>
+
+#include <limits>
 
 namespace {
 
@@ -75,4 +79,52 @@ std::optional<QString> SystemdManager::fragmentPath(const QString &name, QString
         return std::nullopt;
     }
     return reply.arguments().value(0).value<QDBusVariant>().variant().toString();
+}
+
+QVariantMap SystemdManager::properties(const QString &unit, const QString &unitInterface) const {
+    QString error;
+    const auto loaded = call(QStringLiteral("LoadUnit"), {unit}, &error);
+    if (!loaded)
+        return {};
+    const auto object = loaded->arguments().value(0).value<QDBusObjectPath>();
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        service, object.path(), propertiesInterface, QStringLiteral("GetAll"));
+    message.setArguments({unitInterface});
+    const QDBusMessage reply = m_bus.call(message, QDBus::Block, callTimeout);
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return {};
+    QVariantMap map;
+    reply.arguments().value(0).value<QDBusArgument>() >> map;
+    return map;
+}
+
+SystemdStatus SystemdManager::status(const QString &serviceName, const QString &timer) const {
+    // Timestamps come in microseconds since the epoch; 0 means never.
+    const auto moment = [](const QVariant &value) -> std::optional<QDateTime> {
+        const qulonglong usec = value.toULongLong();
+        if (usec == 0 || usec == std::numeric_limits<qulonglong>::max())
+            return std::nullopt;
+        return QDateTime::fromMSecsSinceEpoch(qint64(usec / 1000), QTimeZone::utc());
+    };
+    SystemdStatus status;
+    const QVariantMap unit =
+        properties(serviceName, QStringLiteral("org.freedesktop.systemd1.Unit"));
+    status.isLoaded =
+        unit.value(QStringLiteral("LoadState")).toString() == QStringLiteral("loaded");
+    if (!status.isLoaded)
+        return status;
+    status.isRunning =
+        unit.value(QStringLiteral("ActiveState")).toString() == QStringLiteral("active") &&
+        unit.value(QStringLiteral("SubState")).toString() == QStringLiteral("running");
+    const QVariantMap process =
+        properties(serviceName, QStringLiteral("org.freedesktop.systemd1.Service"));
+    if (const uint pid = process.value(QStringLiteral("MainPID")).toUInt(); pid != 0)
+        status.pid = pid;
+    status.lastExitTime = moment(process.value(QStringLiteral("ExecMainExitTimestamp")));
+    if (status.lastExitTime)
+        status.lastExitStatus = process.value(QStringLiteral("ExecMainStatus")).toInt();
+    if (!timer.isEmpty())
+        status.nextRun = moment(properties(timer, QStringLiteral("org.freedesktop.systemd1.Timer"))
+                                    .value(QStringLiteral("NextElapseUSecRealtime")));
+    return status;
 }

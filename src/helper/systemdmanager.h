@@ -1,5 +1,7 @@
 #pragma once
 
+#include "helper/systemdstatus.h"
+
 #include <QDBusConnection>
 #include <QString>
 #include <QStringList>
@@ -34,12 +36,17 @@ public:
     // The file the manager reads a unit from: empty when there is none, nothing on failure.
     [[nodiscard]] std::optional<QString> fragmentPath(const QString &name, QString *error) const;
 
+    // The status of a job's service and, when it has one, its timer (unit names).
+    [[nodiscard]] SystemdStatus status(const QString &service, const QString &timer) const;
+
 private:
     // How long a call may take, in ms.
     static constexpr int callTimeout = 15000;
 
     std::optional<QDBusMessage> call(const QString &method, const QVariantList &arguments,
                                      QString *error) const;
+
+    [[nodiscard]] QVariantMap properties(const QString &unit, const QString &interface) const;
 
     QDBusConnection m_bus;
 };

@@ -28,17 +28,16 @@ std::optional<QDBusConnection> managerBus(Bus bus) {
     return QDBusConnection::sessionBus();
 }
 
-std::unique_ptr<LoadBackend> choose(Bus bus, SystemdScope scope, const QString &unitFolder,
-                                    const QString &stateFile, const QString &testFolder) {
+std::unique_ptr<LoadBackend> choose(Bus bus, SystemdBackend::Setup setup,
+                                    const QString &stateFile) {
     auto stateBackend = std::make_unique<StateFileBackend>(stateFile);
     const auto connection = managerBus(bus);
     if (connection) {
         const SystemdManager manager(*connection);
         if (manager.isReachable()) {
-            qCInfo(lcHelper).noquote() << "load backend: systemd, units in" << unitFolder;
-            return std::make_unique<SystemdBackend>(
-                manager,
-                SystemdBackend::Setup{scope, unitFolder, testFolder, std::move(stateBackend)});
+            qCInfo(lcHelper).noquote() << "load backend: systemd, units in" << setup.unitFolder;
+            setup.testJobs = std::move(stateBackend);
+            return std::make_unique<SystemdBackend>(manager, std::move(setup));
         }
     }
     qCInfo(lcHelper).noquote() << "load backend: state file" << stateFile;
@@ -52,14 +51,28 @@ namespace SystemdSelection {
 std::unique_ptr<LoadBackend> userBackend(const QString &stateFile, const QString &testFolder) {
     // systemd reads the user's units from the same configuration home as ours.
     const QString configHome = QFileInfo(Locations::shared().userLibrary()).path();
-    return choose(Bus::session, SystemdScope::user, configHome + QStringLiteral("/systemd/user"),
-                  stateFile, testFolder);
+    return choose(Bus::session,
+                  {SystemdScope::user,
+                   configHome + QStringLiteral("/systemd/user"),
+                   {},
+                   {},
+                   testFolder,
+                   nullptr},
+                  stateFile);
 }
 
 std::unique_ptr<LoadBackend> systemBackend(const QString &stateFile, const QString &testFolder) {
-    return choose(Bus::system, SystemdScope::system,
-                  Locations::shared().underRoot(QStringLiteral("/etc/systemd/system")), stateFile,
-                  testFolder);
+    const Locations &places = Locations::shared();
+    // Agents run in users' sessions, never as root: they become global user units.
+    return choose(Bus::system,
+                  {SystemdScope::system,
+                   places.underRoot(QStringLiteral("/etc/systemd/system")),
+                   places.underRoot(QStringLiteral("/etc/systemd/user")),
+                   {places.underRoot(QStringLiteral("/usr/lib/systemd/user")),
+                    places.underRoot(QStringLiteral("/usr/local/lib/systemd/user"))},
+                   testFolder,
+                   nullptr},
+                  stateFile);
 }
 
 } // namespace SystemdSelection

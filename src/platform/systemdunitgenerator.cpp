@@ -525,23 +525,24 @@ SystemdUnits UnitBuilder::build(const QString &jobPath) {
             note(key, unsupported);
     }
 
-    const QString target =
-        m_scope == SystemdScope::system ? u"multi-user.target"_s : u"default.target"_s;
+    QString target;
+    if (m_isStartedAtLoad)
+        target = m_scope == SystemdScope::system ? u"multi-user.target"_s : u"default.target"_s;
     result.units.append(
-        {*stem + u".service"_s,
-         unitText(jobPath, u"Service"_s, m_service, m_isStartedAtLoad ? target : QString()),
-         m_isStartedAtLoad});
+        {*stem + u".service"_s, unitText(jobPath, u"Service"_s, m_service, target), target});
     if (!m_timer.isEmpty()) {
         if (m_hasCalendar)
             // A start missed while the machine was off or asleep comes when it is back.
             m_timer.append(u"Persistent=true"_s);
         m_timer.append(u"AccuracySec=1s"_s);
         result.units.append({*stem + u".timer"_s,
-                             unitText(jobPath, u"Timer"_s, m_timer, u"timers.target"_s), true});
+                             unitText(jobPath, u"Timer"_s, m_timer, u"timers.target"_s),
+                             u"timers.target"_s});
     }
     if (!m_path.isEmpty())
         result.units.append(
-            {*stem + u".path"_s, unitText(jobPath, u"Path"_s, m_path, u"paths.target"_s), true});
+            {*stem + u".path"_s, unitText(jobPath, u"Path"_s, m_path, u"paths.target"_s),
+             u"paths.target"_s});
     result.notes = m_notes;
     return result;
 }

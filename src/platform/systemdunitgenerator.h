@@ -18,8 +18,9 @@ enum class SystemdScope {
 struct SystemdUnit {
     QString name;
     QString text;
-    // Whether enabling it links it into a target, so that it starts with its manager.
-    bool isInstalled = false;
+    // The target that enabling links it into, so that it starts with its manager; empty when
+    // nothing starts it but another unit.
+    QString wantedBy;
 
     friend bool operator==(const SystemdUnit &, const SystemdUnit &) = default;
 };

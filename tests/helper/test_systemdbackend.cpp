@@ -1,18 +1,23 @@
 #include "helper/statefilebackend.h"
 #include "helper/systemdbackend.h"
+#include "helper/systemdwatcher.h"
 #include "helpertestsupport.h"
 #include "platform/plistcodec.h"
 
+#include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QFile>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimeZone>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -42,9 +47,19 @@ public:
         QMutexLocker locker(&m_mutex);
         return m_foreign.value(m_lastLoaded);
     }
+    // The properties of a unit, as the manager would report them.
+    void setState(const QString &name, const QVariantMap &state) {
+        QMutexLocker locker(&m_mutex);
+        m_state.insert(name, state);
+    }
+    QVariant stateOfLastLoaded(const QString &key, const QVariant &otherwise) {
+        QMutexLocker locker(&m_mutex);
+        return m_state.value(m_lastLoaded).value(key, otherwise);
+    }
 
 public slots:
     void Reload() { record(u"Reload"_s); }
+    void Subscribe() { record(u"Subscribe"_s); }
     bool EnableUnitFiles(const QStringList &files, bool, bool) {
         QStringList names;
         for (const QString &file : files)
@@ -78,6 +93,7 @@ private:
     QMutex m_mutex;
     QStringList m_calls;
     QHash<QString, QString> m_foreign;
+    QHash<QString, QVariantMap> m_state;
     QString m_lastLoaded;
 };
 
@@ -86,14 +102,62 @@ class FakeUnit final : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.systemd1.Unit")
     Q_PROPERTY(QString FragmentPath READ fragmentPath)
+    Q_PROPERTY(QString LoadState READ loadState)
+    Q_PROPERTY(QString ActiveState READ activeState)
+    Q_PROPERTY(QString SubState READ subState)
 
 public:
     explicit FakeUnit(FakeManager *manager)
         : m_manager(manager) {}
+    FakeManager *manager() const { return m_manager; }
     QString fragmentPath() const { return m_manager->fragmentOfLastLoaded(); }
+    QString loadState() const { return state(u"LoadState"_s, u"not-found"_s).toString(); }
+    QString activeState() const { return state(u"ActiveState"_s, u"inactive"_s).toString(); }
+    QString subState() const { return state(u"SubState"_s, u"dead"_s).toString(); }
+    QVariant state(const QString &key, const QVariant &otherwise) const {
+        return m_manager->stateOfLastLoaded(key, otherwise);
+    }
 
 private:
     FakeManager *m_manager;
+};
+
+class FakeServiceAdaptor final : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.systemd1.Service")
+    Q_PROPERTY(uint MainPID READ mainPid)
+    Q_PROPERTY(int ExecMainStatus READ status)
+    Q_PROPERTY(qulonglong ExecMainExitTimestamp READ exitTime)
+
+public:
+    explicit FakeServiceAdaptor(FakeUnit *unit)
+        : QDBusAbstractAdaptor(unit)
+        , m_unit(unit) {}
+    uint mainPid() const { return m_unit->state(u"MainPID"_s, 0u).toUInt(); }
+    int status() const { return m_unit->state(u"ExecMainStatus"_s, 0).toInt(); }
+    qulonglong exitTime() const {
+        return m_unit->state(u"ExecMainExitTimestamp"_s, 0ULL).toULongLong();
+    }
+
+private:
+    FakeUnit *m_unit;
+};
+
+class FakeTimerAdaptor final : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.systemd1.Timer")
+    Q_PROPERTY(qulonglong NextElapseUSecRealtime READ nextElapse)
+
+public:
+    explicit FakeTimerAdaptor(FakeUnit *unit)
+        : QDBusAbstractAdaptor(unit)
+        , m_unit(unit) {}
+    qulonglong nextElapse() const {
+        return m_unit->state(u"NextElapseUSecRealtime"_s, 0ULL).toULongLong();
+    }
+
+private:
+    FakeUnit *m_unit;
 };
 
 class TestSystemdBackend final : public QObject {
@@ -110,12 +174,18 @@ private:
     QString unitFolder() const { return m_dir.path() + u"/units"_s; }
     QString testFolder() const { return m_dir.path() + u"/tests"_s; }
 
-    std::unique_ptr<SystemdBackend> backend() {
+    QString agentFolder() const { return m_dir.path() + u"/etc/systemd/user"_s; }
+    QString packagedAgentFolder() const { return m_dir.path() + u"/usr/lib/systemd/user"_s; }
+
+    // The user's manager, or with agents the system's, whose agents become global user units.
+    std::unique_ptr<SystemdBackend> backend(bool withAgents = false) {
         const QDBusConnection bus = QDBusConnection::connectToBus(m_address, u"backend"_s);
         return std::make_unique<SystemdBackend>(
             SystemdManager(bus),
             SystemdBackend::Setup{
-                SystemdScope::user, unitFolder(), testFolder(),
+                withAgents ? SystemdScope::system : SystemdScope::user, unitFolder(),
+                withAgents ? agentFolder() : QString(),
+                withAgents ? QStringList{packagedAgentFolder()} : QStringList(), testFolder(),
                 std::make_unique<StateFileBackend>(m_dir.path() + u"/state/loaded.plist"_s)});
     }
 
@@ -146,6 +216,8 @@ private slots:
         // The manager answers from a thread of its own, since the backend waits for replies.
         m_manager = new FakeManager;
         m_unit = new FakeUnit(m_manager);
+        new FakeServiceAdaptor(m_unit);
+        new FakeTimerAdaptor(m_unit);
         m_manager->moveToThread(&m_managerThread);
         m_unit->moveToThread(&m_managerThread);
         m_managerThread.start();
@@ -155,17 +227,24 @@ private slots:
                                    QDBusConnection::ExportAllSlots |
                                        QDBusConnection::ExportAllProperties));
         QVERIFY(bus.registerObject(u"/org/freedesktop/systemd1/unit/any"_s, m_unit,
-                                   QDBusConnection::ExportAllProperties));
+                                   QDBusConnection::ExportAllProperties |
+                                       QDBusConnection::ExportAdaptors));
         QVERIFY(bus.registerService(SystemdManager::service));
     }
 
     void cleanupTestCase() {
         QDBusConnection::disconnectFromBus(u"manager"_s);
         QDBusConnection::disconnectFromBus(u"backend"_s);
+        // Deleted in the thread they live in, which is still running.
+        QMetaObject::invokeMethod(
+            m_manager,
+            [this] {
+                delete m_unit;
+                delete m_manager;
+            },
+            Qt::BlockingQueuedConnection);
         m_managerThread.quit();
         m_managerThread.wait();
-        delete m_unit;
-        delete m_manager;
         m_bus.terminate();
         m_bus.waitForFinished(5000);
     }
@@ -200,6 +279,8 @@ private slots:
         QVERIFY(unitText(u"org.example.sync.timer"_s).contains(u"OnUnitActiveSec=900"_s));
         QVERIFY(systemd->isLoaded(u"org.example.sync"_s));
         QCOMPARE(systemd->pathOf(u"org.example.sync"_s), job);
+        QVERIFY(systemd->status(u"org.example.sync"_s));
+        QCOMPARE(systemd->status(u"org.example.other"_s), std::nullopt);
 
         // Loading again without the interval takes the timer away first.
         writeJob(u"sync.plist"_s, {{u"Label"_s, u"org.example.sync"_s},
@@ -267,6 +348,81 @@ private slots:
         QVERIFY(m_manager->calls().isEmpty());
         QVERIFY(!QFileInfo::exists(unitFolder() + u"/sshd.service"_s));
         QFile::remove(foreign.fileName());
+    }
+
+    void agentsForEveryUserBecomeGlobalUserUnitsWithoutTheSystemManager() {
+        auto systemd = backend(true);
+        const QString agent =
+            writeJob(u"LaunchAgents/tray.plist"_s, {{u"Label"_s, u"tray"_s},
+                                                    {u"Program"_s, u"/bin/true"_s},
+                                                    {u"RunAtLoad"_s, true},
+                                                    {u"StartInterval"_s, 60}});
+        QString error;
+        QVERIFY2(systemd->load(u"tray"_s, agent, &error), qPrintable(error));
+        QVERIFY(m_manager->calls().isEmpty());
+        QVERIFY(QFileInfo::exists(agentFolder() + u"/tray.service"_s));
+        QCOMPARE(QFileInfo(agentFolder() + u"/default.target.wants/tray.service"_s).symLinkTarget(),
+                 agentFolder() + u"/tray.service"_s);
+        QVERIFY(QFileInfo(agentFolder() + u"/timers.target.wants/tray.timer"_s).exists());
+        QVERIFY(!QFileInfo::exists(unitFolder() + u"/tray.service"_s));
+        QCOMPARE(systemd->pathOf(u"tray"_s), agent);
+
+        QVERIFY2(systemd->unload(u"tray"_s, std::nullopt, &error), qPrintable(error));
+        QVERIFY(QDir(agentFolder()).entryList(QDir::Files).isEmpty());
+        QVERIFY(!QFileInfo(agentFolder() + u"/default.target.wants/tray.service"_s).isSymLink());
+        QVERIFY(m_manager->calls().isEmpty());
+
+        // A user unit that a package installed keeps its name.
+        QDir().mkpath(packagedAgentFolder());
+        QFile packaged(packagedAgentFolder() + u"/pipewire.service"_s);
+        QVERIFY(packaged.open(QIODevice::WriteOnly));
+        packaged.close();
+        const QString pipewire =
+            writeJob(u"LaunchAgents/pipewire.plist"_s,
+                     {{u"Label"_s, u"pipewire"_s}, {u"Program"_s, u"/bin/true"_s}});
+        QVERIFY(!systemd->load(u"pipewire"_s, pipewire, &error));
+        QVERIFY2(error.contains(packaged.fileName()), qPrintable(error));
+
+        // Daemons still go to the system manager.
+        const QString daemon = writeJob(
+            u"LaunchDaemons/d.plist"_s,
+            {{u"Label"_s, u"d"_s}, {u"Program"_s, u"/bin/true"_s}, {u"KeepAlive"_s, true}});
+        QVERIFY2(systemd->load(u"d"_s, daemon, &error), qPrintable(error));
+        QVERIFY(unitText(u"d.service"_s).contains(u"WantedBy=multi-user.target"_s));
+        QVERIFY(m_manager->calls().contains(u"Start d.service"_s));
+        QVERIFY(systemd->unload(u"d"_s, daemon, &error));
+    }
+
+    void liveStatusComesFromTheManagerAndItsChangeSignals() {
+        m_manager->setState(u"live.service"_s, {{u"LoadState"_s, u"loaded"_s},
+                                                {u"ActiveState"_s, u"active"_s},
+                                                {u"SubState"_s, u"running"_s},
+                                                {u"MainPID"_s, 4242u},
+                                                {u"ExecMainStatus"_s, 3},
+                                                {u"ExecMainExitTimestamp"_s, 1700000000000000ULL}});
+        m_manager->setState(u"live.timer"_s, {{u"LoadState"_s, u"loaded"_s},
+                                              {u"NextElapseUSecRealtime"_s, 1800000000000000ULL}});
+        const QDBusConnection bus = QDBusConnection::connectToBus(m_address, u"backend"_s);
+        const SystemdStatus status = SystemdManager(bus).status(u"live.service"_s, u"live.timer"_s);
+        QVERIFY(status.isLoaded);
+        QVERIFY(status.isRunning);
+        QCOMPARE(status.pid, 4242);
+        QCOMPARE(status.lastExitStatus, 3);
+        QCOMPARE(status.lastExitTime, QDateTime::fromSecsSinceEpoch(1700000000, QTimeZone::utc()));
+        QCOMPARE(status.nextRun, QDateTime::fromSecsSinceEpoch(1800000000, QTimeZone::utc()));
+        QCOMPARE(SystemdManager(bus).status(u"gone.service"_s, QString()), SystemdStatus());
+
+        SystemdWatcher watcher(bus);
+        QVERIFY(watcher.start());
+        QVERIFY(m_manager->calls().contains(u"Subscribe"_s));
+        QSignalSpy changed(&watcher, &SystemdWatcher::unitChanged);
+        QDBusMessage signal = QDBusMessage::createSignal(
+            u"/org/freedesktop/systemd1/unit/org_2eexample_2dlive_2eservice"_s,
+            u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s);
+        signal << u"org.freedesktop.systemd1.Unit"_s << QVariantMap{} << QStringList{};
+        QVERIFY(QDBusConnection(u"manager"_s).send(signal));
+        QVERIFY(changed.wait(10000));
+        QCOMPARE(changed.first().first().toString(), u"org.example-live.service"_s);
     }
 
     void testJobsAreRecordedNotRunBySystemd() {

@@ -366,9 +366,9 @@ private slots:
         QVERIFY(timed.isDisabled);
         QCOMPARE(timed.units.size(), 2);
         // A timed job starts by its timer, not with the manager.
-        QVERIFY(!timed.units.at(0).isInstalled);
+        QVERIFY(timed.units.at(0).wantedBy.isEmpty());
         QVERIFY(!timed.units.at(0).text.contains(u"[Install]"_s));
-        QVERIFY(timed.units.at(1).isInstalled);
+        QCOMPARE(timed.units.at(1).wantedBy, u"timers.target"_s);
         QVERIFY(timed.units.at(1).text.contains(u"\nOnActiveSec=60\nOnUnitActiveSec=60\n"_s));
         const SystemdUnits kept = SystemdUnitGenerator::generate(
             job(u"kept"_s, {{u"KeepAlive"_s, true}}), SystemdScope::system, u"/j"_s);
