@@ -9,6 +9,7 @@
 #include "ui/common/codetheme.h"
 #include "ui/common/codeview.h"
 #include "ui/common/helppage.h"
+#include "ui/common/icons.h"
 #include "ui/editor/detaileditor.h"
 #include "ui/editor/ruleeditorwidget.h"
 #include "ui/editor/rulerowwidget.h"
@@ -128,6 +129,7 @@ private:
     }
 
 private Q_SLOTS:
+    void initTestCase() { Icons::setUp(); }
     void init() { Defaults::shared().setValue(UserDefaultsKeys::automaticHelp, true); }
 
     void formControlsChangeTheJob() {
@@ -184,7 +186,11 @@ private Q_SLOTS:
         QTRY_VERIFY(window.findChild<CodeView *>(QStringLiteral("fileText"))
                         ->text()
                         .contains(QStringLiteral("<string>bye</string>")));
-        QVERIFY(!QFile(fixture.echo).readAll().contains("bye"));
+        QVERIFY(!EditorRig::fileDict(fixture.echo)
+                     .value(QStringLiteral("ProgramArguments"))
+                     .toStringList()
+                     .value_or(QStringList())
+                     .contains(QStringLiteral("bye")));
     }
 
     void advancedControlsChangeTheJob() {

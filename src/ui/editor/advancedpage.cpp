@@ -12,6 +12,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -62,12 +63,9 @@ AdvancedPage::AdvancedPage(JobEditor &editor, QWidget *parent)
 
     for (const SessionType type : SessionTypes::allCases())
         m_sessionTypeMenu->addItem(sessionTypeTitle(type));
-    auto *sessionRow = new QHBoxLayout;
-    sessionRow->setContentsMargins(0, 0, 0, 0);
-    sessionRow->addWidget(addBox(Box::limitLoadToSessionType,
-                                 QStringLiteral("limitLoadToSessionTypeBox"),
-                                 Localize::text("Only in the session type:")));
-    sessionRow->addWidget(m_sessionTypeMenu, 1);
+    QCheckBox *sessionTypeBox =
+        addBox(Box::limitLoadToSessionType, QStringLiteral("limitLoadToSessionTypeBox"),
+               Localize::text("Load only in one session type"));
 
     using Field = JobEditor::Field;
     using Path = JobEditor::PathButton;
@@ -81,6 +79,10 @@ AdvancedPage::AdvancedPage(JobEditor &editor, QWidget *parent)
     auto *fields = new QFormLayout;
     fields->setContentsMargins(0, 0, 0, 0);
     fields->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    fields->addRow(sessionTypeBox);
+    auto *sessionTypeLabel = new QLabel(Localize::text("Session type:"), this);
+    sessionTypeLabel->setBuddy(m_sessionTypeMenu);
+    fields->addRow(sessionTypeLabel, m_sessionTypeMenu);
     fields->addRow(
         Localize::text("User name:"),
         addField(Field::userName, QStringLiteral("userNameField"), Localize::text("User name")));
@@ -117,7 +119,6 @@ AdvancedPage::AdvancedPage(JobEditor &editor, QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(boxes);
-    layout->addLayout(sessionRow);
     layout->addLayout(fields);
     layout->addStretch(1);
 

@@ -120,6 +120,8 @@ void MainWindow::buildToolbar() {
     toolbar->setFloatable(false);
     toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolbar->setIconSize(QSize(20, 20));
+    if (auto *more = toolbar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(Localize::text("More"));
 
     const auto addItem = [this, toolbar](const QString &name, const QString &title,
                                          const QString &icon) {
@@ -164,8 +166,15 @@ void MainWindow::buildToolbar() {
     m_filterField->setObjectName(QStringLiteral("filterField"));
     m_filterField->setPlaceholderText(Localize::filter());
     m_filterField->setClearButtonEnabled(true);
-    m_filterField->addAction(Icons::themed(QStringLiteral("edit-find"), Icons::Style::symbolic),
-                             QLineEdit::LeadingPosition);
+    m_filterField->setAccessibleName(Localize::filter());
+    QAction *search =
+        m_filterField->addAction(Icons::themed(QStringLiteral("edit-find"), Icons::Style::symbolic),
+                                 QLineEdit::LeadingPosition);
+    search->setText(Localize::filter());
+    // The field's own clear button, named for screen readers like every other control.
+    if (auto *clear =
+            m_filterField->findChild<QAction *>(QStringLiteral("_q_qlineeditclearaction")))
+        clear->setText(Localize::text("Clear"));
     m_filterField->setMinimumWidth(180);
     m_filterField->setMaximumWidth(260);
     m_filterField->setText(JobFilter::currentText());
@@ -330,7 +339,7 @@ void MainWindow::currentJobChanged(const JobPtr &job) {
 
 void MainWindow::updateTitle() {
     const JobPtr &job = JobList::shared().currentJob();
-    setWindowTitle(job ? job->label + QStringLiteral("[*]") : Const::AppName::vandrax);
+    setWindowTitle((job ? job->label : Const::AppName::vandrax) + QStringLiteral("[*]"));
     setWindowModified(Bindings::shared().isEdited());
 }
 
