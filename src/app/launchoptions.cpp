@@ -31,8 +31,10 @@ LaunchOptions LaunchOptions::parse(const QStringList &arguments) {
     QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("file"));
     QCommandLineOption mode(QStringLiteral("screenshot-mode"), QString(), QStringLiteral("mode"));
     QCommandLineOption select(QStringLiteral("select"), QString(), QStringLiteral("label"));
+    QCommandLineOption page(QStringLiteral("screenshot-page"), QString(), QStringLiteral("page"));
+    QCommandLineOption test(QStringLiteral("screenshot-test"));
     QCommandLineOption dark(QStringLiteral("dark"));
-    for (QCommandLineOption *option : {&screenshot, &mode, &select, &dark}) {
+    for (QCommandLineOption *option : {&screenshot, &mode, &select, &page, &test, &dark}) {
         option->setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(*option);
     }
@@ -43,6 +45,10 @@ LaunchOptions LaunchOptions::parse(const QStringList &arguments) {
     options.screenshotFile = parser.value(screenshot);
     options.screenshotMode = modeFromText(parser.value(mode));
     options.selectLabel = parser.value(select);
+    const QStringList pages = {QStringLiteral("job"), QStringLiteral("when"),
+                               QStringLiteral("advanced")};
+    options.screenshotPage = int(qMax(qsizetype(0), pages.indexOf(parser.value(page))));
+    options.isTestShown = parser.isSet(test);
     options.isDark = parser.isSet(dark);
     return options;
 }

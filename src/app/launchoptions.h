@@ -14,6 +14,10 @@ struct LaunchOptions {
     QString screenshotFile;
     int screenshotMode = 0;
     QString selectLabel;
+    // The editor's page to show (0 the job, 1 when, 2 advanced), and whether to take the
+    // picture with the test popover open after a test run.
+    int screenshotPage = 0;
+    bool isTestShown = false;
     bool isDark = false;
 
     [[nodiscard]] static LaunchOptions parse(const QStringList &arguments);

@@ -1,12 +1,17 @@
 #include "app/screenshot.h"
 
+#include "actions/testrun.h"
 #include "app/launchoptions.h"
 #include "model/joblist.h"
+#include "ui/editor/detaileditor.h"
+#include "ui/editor/testpopover.h"
 #include "ui/window/mainwindow.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QPalette>
 #include <QStyleFactory>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <cstdio>
@@ -15,6 +20,39 @@ namespace {
 
 // Long enough for the window to be laid out and painted at its final size.
 constexpr int settleMs = 400;
+// How often, and how many times, to look whether a test run has shown its output.
+constexpr int testPollMs = 100;
+constexpr int testPolls = 200;
+
+// The window with the test popover, a window of its own, drawn where it stands.
+QPixmap picture(MainWindow &window) {
+    QPixmap shot = window.grab();
+    if (TestPopover *popover = window.detailEditor()->testPopover()) {
+        QPainter painter(&shot);
+        painter.drawPixmap(window.mapFromGlobal(popover->mapToGlobal(QPoint(0, 0))),
+                           popover->grab());
+    }
+    return shot;
+}
+
+void save(MainWindow &window, const QString &file) {
+    const bool isSaved = picture(window).save(file);
+    if (!isSaved)
+        std::fprintf(stderr, "vandra: cannot write %s\n", qPrintable(file));
+    QCoreApplication::exit(isSaved ? 0 : 1);
+}
+
+// Waits, without blocking the window, until the test popover shows its output.
+void saveAfterTest(MainWindow &window, const QString &file, int pollsLeft) {
+    const TestPopover *popover = window.detailEditor()->testPopover();
+    if (pollsLeft > 0 && popover && popover->testRun().isRunning()) {
+        QTimer::singleShot(testPollMs, &window, [&window, file, pollsLeft] {
+            saveAfterTest(window, file, pollsLeft - 1);
+        });
+        return;
+    }
+    QTimer::singleShot(settleMs, &window, [&window, file] { save(window, file); });
+}
 
 } // namespace
 
@@ -56,11 +94,17 @@ void take(MainWindow &window, const LaunchOptions &options) {
             break;
         }
     }
-    QTimer::singleShot(settleMs, &window, [&window, file = options.screenshotFile] {
-        const bool isSaved = window.grab().save(file);
-        if (!isSaved)
-            std::fprintf(stderr, "vandra: cannot write %s\n", qPrintable(file));
-        QCoreApplication::exit(isSaved ? 0 : 1);
+    DetailEditor *editor = window.detailEditor();
+    editor->tabs()->setCurrentIndex(options.screenshotPage);
+    const QString file = options.screenshotFile;
+    if (!options.isTestShown) {
+        QTimer::singleShot(settleMs, &window, [&window, file] { save(window, file); });
+        return;
+    }
+    QTimer::singleShot(settleMs, &window, [&window, editor, file] {
+        editor->test();
+        QTimer::singleShot(testPollMs, &window,
+                           [&window, file] { saveAfterTest(window, file, testPolls); });
     });
 }
 

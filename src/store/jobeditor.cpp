@@ -208,6 +208,14 @@ void JobEditor::setSessionTypeIndex(qint64 index) {
     markChanged(Change::limitLoadToSessionType);
 }
 
+QString JobEditor::plistKey(Box box) {
+    return plistKeyOf(box);
+}
+
+QString JobEditor::plistKey(Field field) {
+    return plistKeyOf(field);
+}
+
 JobEditor::Field JobEditor::fieldOf(PathButton button) {
     switch (button) {
     case PathButton::watchPaths:

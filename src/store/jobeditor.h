@@ -74,6 +74,10 @@ public:
     // Asks for a path through the interaction and stores it; false when cancelled.
     bool choosePath(PathButton button);
     [[nodiscard]] static Field fieldOf(PathButton button);
+    // The job file's key behind a check box or text field; empty for those whose value is a
+    // field of the job rather than a key of its dictionary.
+    [[nodiscard]] static QString plistKey(Box box);
+    [[nodiscard]] static QString plistKey(Field field);
 
     // Records a change on the current job and marks the editor edited.
     static void markChanged(Change change);

@@ -1,12 +1,13 @@
+#include "actions/actioncontroller.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "scriptedinteraction.h"
 #include "store/foldermonitors.h"
+#include "store/jobeditor.h"
 #include "support/defaults.h"
 #include "support/localize.h"
 #include "support/userdefaultskeys.h"
 #include "ui/common/dialoginteraction.h"
-#include "ui/editor/detailpane.h"
 #include "ui/modes/gridmodeview.h"
 #include "ui/modes/gridview.h"
 #include "ui/modes/listmodeview.h"
@@ -24,6 +25,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -69,19 +71,32 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private:
-    // A machine with the usual jobs, read into the shared list, and a shown window.
+    // A machine with the usual jobs, read into the shared list, and a shown window. Nothing
+    // here reaches the helpers.
     struct Fixture {
         UiTestRoot root;
+        std::unique_ptr<ActionController> controller;
+        std::unique_ptr<JobEditor> editor;
         std::unique_ptr<MainWindow> window;
 
         Fixture() {
             root.placeUsualJobs();
             JobDiscovery::reloadJobs();
-            window = std::make_unique<MainWindow>();
+            controller = std::make_unique<ActionController>(ActionController::Setup{});
+            editor = std::make_unique<JobEditor>(*controller);
+            window = std::make_unique<MainWindow>(*editor, *controller);
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         }
-        ~Fixture() { Bindings::shared().setEdited(false); }
+        ~Fixture() {
+            Bindings::shared().setEdited(false);
+            window.reset();
+            editor.reset();
+        }
+
+        [[nodiscard]] QString shownName() const {
+            return window->findChild<QLineEdit *>(QStringLiteral("nameField"))->text();
+        }
 
         [[nodiscard]] QAbstractItemView *view() const {
             return window->currentModeView()->itemView();
@@ -131,12 +146,10 @@ private Q_SLOTS:
         window.switchMode(MainWindow::list);
         click(fixture.view(), indexOfLabel(fixture.view(), QStringLiteral("org.example.café")));
         QCOMPARE(JobList::shared().currentJob(), jobLabelled(QStringLiteral("org.example.café")));
-        QCOMPARE(window.detailPane()->job(), JobList::shared().currentJob());
         QVERIFY(window.windowTitle().startsWith(QStringLiteral("org.example.café")));
         // The job shown beside the list, with its file text.
-        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("nameLabel"))->text(),
-                 QStringLiteral("org.example.café"));
-        QCOMPARE(window.findChild<QLabel *>(QStringLiteral("runLabel"))->text(),
+        QCOMPARE(fixture.shownName(), QStringLiteral("org.example.café"));
+        QCOMPARE(window.findChild<QLineEdit *>(QStringLiteral("runField"))->text(),
                  JobList::shared().currentJob()->run());
         QVERIFY(window.findChild<QsciScintilla *>(QStringLiteral("fileText"))
                     ->text()
@@ -144,14 +157,14 @@ private Q_SLOTS:
 
         window.switchMode(MainWindow::grid);
         QVERIFY(!JobList::shared().currentJob());
-        QVERIFY(!window.detailPane()->job());
+        QVERIFY(fixture.shownName().isEmpty());
         QCOMPARE(Defaults::shared().selectedMode(), int(MainWindow::grid));
         QVERIFY(window.findChild<QToolButton *>(QStringLiteral("gridModeButton"))->isChecked());
 
         // The mode control switches too, and a new window opens in the last mode.
         window.findChild<QToolButton *>(QStringLiteral("timelineModeButton"))->click();
         QCOMPARE(window.mode(), int(MainWindow::timeline));
-        MainWindow second;
+        MainWindow second(*fixture.editor, *fixture.controller);
         QCOMPARE(second.mode(), int(MainWindow::timeline));
     }
 
@@ -167,7 +180,7 @@ private Q_SLOTS:
             QVERIFY(!selected.isEmpty());
             QCOMPARE(selected.first().data(Roles::Url).toString(),
                      *JobList::shared().currentJob()->url);
-            QCOMPARE(window.detailPane()->job(), JobList::shared().currentJob());
+            QCOMPARE(fixture.shownName(), JobList::shared().currentJob()->label);
         }
         // The timeline selects the first start of the job.
         const QModelIndex selected = fixture.view()->selectionModel()->selectedRows().first();
@@ -209,7 +222,6 @@ private Q_SLOTS:
         const JobPtr edited = JobList::shared().currentJob();
         Bindings::shared().setEdited(true);
         QVERIFY(window.isWindowModified());
-        QVERIFY(!window.findChild<QWidget *>(QStringLiteral("modeControl"))->isEnabled());
         QVERIFY(!window.findChild<QWidget *>(QStringLiteral("filterField"))->isEnabled());
 
         click(view, indexOfLabel(view, QStringLiteral("org.example.daemon")));
@@ -238,13 +250,13 @@ private Q_SLOTS:
         QVERIFY(!JobList::shared().currentJob());
     }
 
-    void modeShortcutsFollowUnsavedEditsAndFocusTheNewMode() {
+    void modeShortcutsAskAboutUnsavedEditsAndFocusTheNewMode() {
         Fixture fixture;
+        ScriptedInteraction interaction(Interaction::firstButton);
         MainWindow &window = *fixture.window;
         window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QAction *treeAction = window.findChild<QAction *>(QStringLiteral("modeAction1"));
-        QAction *listAction = window.findChild<QAction *>(QStringLiteral("modeAction2"));
 
         // A mode reached from the keyboard takes the focus, so the arrows move in it.
         fixture.view()->setFocus();
@@ -256,33 +268,31 @@ private Q_SLOTS:
         QCOMPARE(JobList::shared().currentJob(),
                  SectionModel::jobAt(fixture.view()->currentIndex()));
 
-        // Leaving the mode would drop the current job and its unsaved edits, even when the
-        // View menu has not been opened since the edits began.
+        // Leaving the mode would drop the current job, so unsaved edits are asked about; kept
+        // edits keep the mode, the job and the checked mode button.
         const JobPtr edited = JobList::shared().currentJob();
         Bindings::shared().setEdited(true);
-        QVERIFY(!treeAction->isEnabled());
         QTest::keyClick(&window, Qt::Key_2, Qt::ControlModifier);
         treeAction->trigger();
-        window.switchMode(MainWindow::grid);
+        window.findChild<QToolButton *>(QStringLiteral("gridModeButton"))->click();
+        QCOMPARE(interaction.alerts().size(), 3);
+        QCOMPARE(interaction.alerts().last().message, Localize::unsavedChanges());
         QCOMPARE(window.mode(), int(MainWindow::list));
         QCOMPARE(JobList::shared().currentJob(), edited);
-        QCOMPARE(window.detailPane()->job(), edited);
+        QVERIFY(window.findChild<QToolButton *>(QStringLiteral("listModeButton"))->isChecked());
 
-        // Once the edits are saved, the shortcuts work again without opening the menu.
-        Q_EMIT window.viewMenu()->aboutToShow();
-        Bindings::shared().setEdited(false);
-        QVERIFY(treeAction->isEnabled());
-        QVERIFY(listAction->isChecked());
+        // Discarding lets the shortcut through.
+        interaction.setAnswer(Interaction::firstButton + 1);
         QTest::keyClick(&window, Qt::Key_2, Qt::ControlModifier);
         QCOMPARE(window.mode(), int(MainWindow::tree));
+        QVERIFY(!Bindings::shared().isEdited());
         QVERIFY(!JobList::shared().currentJob());
         QTRY_VERIFY(fixture.view()->hasFocus());
         QTest::keyClick(&window, Qt::Key_1, Qt::ControlModifier);
         QTRY_VERIFY(fixture.view()->hasFocus());
         QTest::keyClick(&window, Qt::Key_4, Qt::ControlModifier);
         QTRY_VERIFY(fixture.view()->hasFocus());
-        QTest::keyClick(&window, Qt::Key_1, Qt::ControlModifier);
-        QTRY_VERIFY(fixture.view()->hasFocus());
+        QCOMPARE(interaction.alerts().size(), 4);
     }
 
     void escapeCancelsAnAlertThatOffersCancel() {
@@ -368,7 +378,8 @@ private Q_SLOTS:
         Bindings::shared().setEdited(true);
         Q_EMIT view->aboutToShow();
         QVERIFY(!system->isEnabled());
-        QVERIFY(!window.findChild<QAction *>(QStringLiteral("modeAction1"))->isEnabled());
+        // Modes stay on offer: choosing one asks about the edits.
+        QVERIFY(window.findChild<QAction *>(QStringLiteral("modeAction1"))->isEnabled());
     }
 
     void treeRemembersOpenSections() {
@@ -446,11 +457,15 @@ private Q_SLOTS:
         QVERIFY(!JobList::shared().currentJob());
         QTRY_COMPARE(JobList::shared().currentJob(), daemon);
 
-        // Not while edits are unsaved, and not for a host that is not Base64.
+        // Not while the user keeps unsaved edits, and not for a host that is not Base64.
         const JobPtr backup = jobLabelled(QStringLiteral("org.example.backup"));
-        Bindings::shared().setEdited(true);
-        window.openUrls({JobUrl::make(*backup->url)});
-        Bindings::shared().setEdited(false);
+        {
+            ScriptedInteraction keep(Interaction::firstButton);
+            Bindings::shared().setEdited(true);
+            window.openUrls({JobUrl::make(*backup->url)});
+            QCOMPARE(keep.alerts().size(), 1);
+            Bindings::shared().setEdited(false);
+        }
         window.openUrls({QStringLiteral("vandra-job://not*base64")});
         QTest::qWait(500);
         QCOMPARE(JobList::shared().currentJob(), daemon);

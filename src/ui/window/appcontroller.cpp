@@ -1,11 +1,13 @@
 #include "ui/window/appcontroller.h"
 
+#include "actions/actioncontroller.h"
 #include "model/joblist.h"
 #include "model/kind.h"
 #include "store/agentswitch.h"
 #include "store/foldermonitors.h"
 #include "store/folderscontroller.h"
 #include "store/jobdiscovery.h"
+#include "store/jobeditor.h"
 #include "support/defaults.h"
 #include "support/delay.h"
 #include "support/interaction.h"
@@ -28,6 +30,8 @@ AppController::AppController(QObject *parent)
     , m_monitors(new FolderMonitors(this)) {}
 
 AppController::~AppController() {
+    m_window.reset();
+    m_editor.reset();
     Interaction::setShared(nullptr);
 }
 
@@ -47,7 +51,9 @@ void AppController::prepare() {
     }
     FoldersController::shared().load();
 
-    m_window = std::make_unique<MainWindow>();
+    ActionController &controller = ActionController::shared();
+    m_editor = std::make_unique<JobEditor>(controller);
+    m_window = std::make_unique<MainWindow>(*m_editor, controller);
     m_window->setFolderMonitors(m_monitors);
     m_interaction->setWindow(m_window.get());
 }

@@ -5,8 +5,10 @@
 
 #include <memory>
 
+class ActionController;
 class DialogInteraction;
 class FolderMonitors;
+class JobEditor;
 class MainWindow;
 
 // Takes the program from its start to the first job list and keeps the job list in step
@@ -20,7 +22,8 @@ public:
     ~AppController() override;
 
     // Once the application object exists: the settings' defaults, the user's agents folder,
-    // the extra folders, the icons and the main window.
+    // the extra folders, the icons, the one action controller and job editor, and the main
+    // window wired to them.
     void prepare();
     // Once the event loop runs: the job list when it is still empty, then the folder
     // monitors, then the notification agent's login item.
@@ -32,12 +35,15 @@ public:
 
     [[nodiscard]] MainWindow *window() const { return m_window.get(); }
     [[nodiscard]] FolderMonitors *monitors() const { return m_monitors; }
+    [[nodiscard]] JobEditor *editor() const { return m_editor.get(); }
 
 Q_SIGNALS:
     // The folder monitors watch.
     void monitorsStarted();
 
 private:
+    // The editor goes after the window that shows it.
+    std::unique_ptr<JobEditor> m_editor;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<DialogInteraction> m_interaction;
     FolderMonitors *m_monitors;

@@ -4,20 +4,21 @@
 #include "model/joblist.h"
 #include "store/foldermonitors.h"
 #include "store/jobdiscovery.h"
+#include "store/jobeditor.h"
 #include "support/const.h"
 #include "support/defaults.h"
 #include "support/delay.h"
 #include "support/localize.h"
 #include "support/userdefaultskeys.h"
+#include "ui/common/helppage.h"
 #include "ui/common/icons.h"
-#include "ui/editor/detailpane.h"
+#include "ui/editor/detaileditor.h"
 #include "ui/modes/gridmodeview.h"
 #include "ui/modes/jobfilter.h"
 #include "ui/modes/listmodeview.h"
 #include "ui/modes/timelinemodeview.h"
 #include "ui/modes/treemodeview.h"
 #include "ui/window/joburl.h"
-#include "ui/window/unsavedchanges.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -59,10 +60,11 @@ QWidget *flexibleSpace(QWidget *parent) {
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(JobEditor &editor, ActionController &controller, QWidget *parent)
     : QMainWindow(parent)
+    , m_editor(editor)
     , m_modes(new QStackedWidget(this))
-    , m_detail(new DetailPane(this)) {
+    , m_detail(new DetailEditor(editor, controller, this)) {
     setObjectName(QStringLiteral("mainWindow"));
     m_modes->setObjectName(QStringLiteral("modeStack"));
 
@@ -72,15 +74,15 @@ MainWindow::MainWindow(QWidget *parent)
     for (ModeView *view : std::as_const(m_modeViews)) {
         m_modes->addWidget(view);
         connect(view, &ModeView::jobSelected, this, &MainWindow::selectJob);
-        connect(view, &ModeView::unsavedChangesWarning, this, &MainWindow::warnAboutUnsavedChanges);
+        connect(view, &ModeView::unsavedChangesWarning, this, [this] { mayLeaveCurrentJob(); });
     }
 
     auto *splitter = new QSplitter(this);
     splitter->setObjectName(QStringLiteral("mainSplitter"));
     splitter->addWidget(m_modes);
     splitter->addWidget(m_detail);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 2);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
     setCentralWidget(splitter);
 
@@ -92,7 +94,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(&jobs, &JobList::currentJobChanged, this, &MainWindow::currentJobChanged);
     Bindings &bindings = Bindings::shared();
     connect(&bindings, &Bindings::isEditedChanged, this, [this](bool isEdited) {
-        m_modeControl->setEnabled(!isEdited);
+        // Filtering or reading the folders again could take the edited job out of the list.
         m_filterField->setEnabled(!isEdited);
         m_refreshAction->setEnabled(!isEdited);
         // The mode items' shortcuts work while the menu is closed.
@@ -106,7 +108,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_modeButtons->button(initial)->setChecked(true);
     showJobs();
     updateTitle();
-    resize(1080, 680);
+    resize(1180, 760);
 }
 
 MainWindow::~MainWindow() = default;
@@ -118,6 +120,8 @@ void MainWindow::buildToolbar() {
     toolbar->setFloatable(false);
     toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolbar->setIconSize(QSize(20, 20));
+    if (auto *more = toolbar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(Localize::text("More"));
 
     const auto addItem = [this, toolbar](const QString &name, const QString &title,
                                          const QString &icon) {
@@ -162,8 +166,15 @@ void MainWindow::buildToolbar() {
     m_filterField->setObjectName(QStringLiteral("filterField"));
     m_filterField->setPlaceholderText(Localize::filter());
     m_filterField->setClearButtonEnabled(true);
-    m_filterField->addAction(Icons::themed(QStringLiteral("edit-find"), Icons::Style::symbolic),
-                             QLineEdit::LeadingPosition);
+    m_filterField->setAccessibleName(Localize::filter());
+    QAction *search =
+        m_filterField->addAction(Icons::themed(QStringLiteral("edit-find"), Icons::Style::symbolic),
+                                 QLineEdit::LeadingPosition);
+    search->setText(Localize::filter());
+    // The field's own clear button, named for screen readers like every other control.
+    if (auto *clear =
+            m_filterField->findChild<QAction *>(QStringLiteral("_q_qlineeditclearaction")))
+        clear->setText(Localize::text("Clear"));
     m_filterField->setMinimumWidth(180);
     m_filterField->setMaximumWidth(260);
     m_filterField->setText(JobFilter::currentText());
@@ -179,18 +190,32 @@ void MainWindow::buildToolbar() {
 }
 
 void MainWindow::buildMenus() {
-    QMenu *file = menuBar()->addMenu(Localize::text("&File"));
-    file->setObjectName(QStringLiteral("fileMenu"));
+    buildFileMenu();
+    buildViewMenu();
+    buildHelpMenu();
+}
+
+void MainWindow::buildFileMenu() {
+    m_fileMenu = menuBar()->addMenu(Localize::text("&File"));
+    m_fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    m_saveAction = m_fileMenu->addAction(Localize::text("Save"), m_detail, &DetailEditor::save);
+    m_saveAction->setObjectName(QStringLiteral("saveAction"));
+    m_saveAction->setShortcut(QKeySequence::Save);
+    m_saveAction->setEnabled(m_detail->canSave());
+    connect(m_detail, &DetailEditor::canSaveChanged, m_saveAction, &QAction::setEnabled);
+    m_fileMenu->addSeparator();
     m_refreshAction =
-        file->addAction(Localize::refresh(), this, [] { JobDiscovery::reloadJobs(); });
+        m_fileMenu->addAction(Localize::refresh(), this, [] { JobDiscovery::reloadJobs(); });
     m_refreshAction->setObjectName(QStringLiteral("refreshAction"));
     m_refreshAction->setShortcut(QKeySequence::Refresh);
-    file->addSeparator();
-    QAction *quit = file->addAction(Localize::text("Quit"), this, [this] { close(); });
+    m_fileMenu->addSeparator();
+    QAction *quit = m_fileMenu->addAction(Localize::text("Quit"), this, [this] { close(); });
     quit->setObjectName(QStringLiteral("quitAction"));
     quit->setShortcut(QKeySequence::Quit);
     quit->setMenuRole(QAction::QuitRole);
+}
 
+void MainWindow::buildViewMenu() {
     m_viewMenu = menuBar()->addMenu(Localize::text("&View"));
     m_viewMenu->setObjectName(QStringLiteral("viewMenu"));
     m_modeActions = new QActionGroup(this);
@@ -229,14 +254,20 @@ void MainWindow::buildMenus() {
     updateViewMenu();
 }
 
+void MainWindow::buildHelpMenu() {
+    m_helpMenu = menuBar()->addMenu(Localize::text("&Help"));
+    m_helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    QAction *help =
+        m_helpMenu->addAction(Localize::text("Vandra Help"), this, [] { HelpPage::open(); });
+    help->setObjectName(QStringLiteral("helpAction"));
+    help->setShortcut(QKeySequence::HelpContents);
+}
+
 void MainWindow::updateViewMenu() {
     const bool isEdited = Bindings::shared().isEdited();
     const int current = mode();
-    for (QAction *action : m_modeActions->actions()) {
+    for (QAction *action : m_modeActions->actions())
         action->setChecked(action->data().toInt() == current);
-        // Switching modes leaves no current job, which would drop unsaved edits.
-        action->setEnabled(!isEdited);
-    }
     m_columnsMenu->menuAction()->setEnabled(current == list);
     auto *listView = static_cast<ListModeView *>(m_modeViews.at(list));
     for (const ListColumn column : ListColumns::allCases()) {
@@ -259,9 +290,13 @@ ModeView *MainWindow::currentModeView() const {
 }
 
 void MainWindow::switchMode(int mode) {
-    // Leaving the current job would strand its unsaved edits with no job to save them to.
-    if (mode < 0 || mode >= modeCount || Bindings::shared().isEdited())
+    // Another mode leaves no current job, so unsaved edits must go first.
+    if (mode < 0 || mode >= modeCount || !mayLeaveCurrentJob()) {
+        if (QAbstractButton *button = m_modeButtons->button(this->mode()))
+            button->setChecked(true);
+        updateViewMenu();
         return;
+    }
     m_modes->setCurrentIndex(mode);
     Defaults::shared().setValue(UserDefaultsKeys::selectedMode, mode);
     if (QAbstractButton *button = m_modeButtons->button(mode))
@@ -271,7 +306,6 @@ void MainWindow::switchMode(int mode) {
     if (mode == tree && JobList::shared().jobs().isEmpty())
         JobDiscovery::reloadJobs();
     showJobs();
-    m_detail->showJob({});
     JobList::shared().setCurrentJob({});
     Bindings::shared().update({});
     currentJobChanged({});
@@ -300,13 +334,12 @@ void MainWindow::selectJob(const JobPtr &job) {
 
 void MainWindow::currentJobChanged(const JobPtr &job) {
     currentModeView()->showCurrentJob(job);
-    m_detail->showJob(job);
     updateTitle();
 }
 
 void MainWindow::updateTitle() {
     const JobPtr &job = JobList::shared().currentJob();
-    setWindowTitle(job ? job->label + QStringLiteral("[*]") : Const::AppName::vandrax);
+    setWindowTitle((job ? job->label : Const::AppName::vandrax) + QStringLiteral("[*]"));
     setWindowModified(Bindings::shared().isEdited());
 }
 
@@ -321,10 +354,10 @@ void MainWindow::openUrls(const QStringList &urls) {
     const auto isBusy = [] {
         return Bindings::shared().isEdited() || QApplication::activeModalWidget();
     };
-    if (urls.isEmpty() || isBusy())
+    if (urls.isEmpty() || QApplication::activeModalWidget())
         return;
     const std::optional<QString> path = JobUrl::path(urls.first());
-    if (!path)
+    if (!path || !mayLeaveCurrentJob())
         return;
     Delay::after(openUrlDelay, this, [this, isBusy, file = *path] {
         if (isBusy())
@@ -334,9 +367,10 @@ void MainWindow::openUrls(const QStringList &urls) {
     });
 }
 
-void MainWindow::warnAboutUnsavedChanges() {
-    if (UnsavedChanges::askToDiscard())
-        UnsavedChanges::discard();
+bool MainWindow::mayLeaveCurrentJob() {
+    if (!Bindings::shared().isEdited())
+        return true;
+    return m_editor.unsavedChangesAlert() == JobEditor::UnsavedAnswer::discarded;
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
@@ -347,11 +381,12 @@ void MainWindow::closeEvent(QCloseEvent *event) {
     m_isTerminating = true;
     if (m_monitors)
         m_monitors->setTerminating(true);
-    if (UnsavedChanges::askToDiscard()) {
-        Bindings::shared().setEdited(false);
+    m_editor.setQuitting(true);
+    if (m_editor.unsavedChangesAlert() == JobEditor::UnsavedAnswer::quit) {
         event->accept();
         return;
     }
+    m_editor.setQuitting(false);
     m_isTerminating = false;
     if (m_monitors)
         m_monitors->setTerminating(false);

@@ -4,8 +4,10 @@
 
 #include <QMainWindow>
 
-class DetailPane;
+class ActionController;
+class DetailEditor;
 class FolderMonitors;
+class JobEditor;
 class QActionGroup;
 class QButtonGroup;
 class QLineEdit;
@@ -14,7 +16,9 @@ class QStackedWidget;
 class ModeView;
 
 // The main window: the toolbar with the mode control and the filter field, the page of the
-// mode shown, and the current job beside it.
+// mode shown, and the editor of the current job beside it. Every way of leaving a job with
+// unsaved edits (another job, another mode, a job URL, closing) asks the editor's
+// unsaved-changes question first.
 class MainWindow final : public QMainWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MainWindow)
@@ -23,26 +27,28 @@ public:
     // The modes, by the position of their page.
     enum Mode { grid = 0, tree = 1, list = 2, timeline = 3, modeCount = 4 };
 
-    explicit MainWindow(QWidget *parent = nullptr);
+    MainWindow(JobEditor &editor, ActionController &controller, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     [[nodiscard]] int mode() const;
-    // Shows a mode's page with the job list, remembers it, and leaves no current job; does
-    // nothing while the current job has unsaved edits.
+    // Shows a mode's page with the job list, remembers it, and leaves no current job; with
+    // unsaved edits only once the user discards them.
     void switchMode(int mode);
     // Shows only the jobs whose text holds text (all for an empty text); the text stays for
     // the process and filters every later job list too.
     void filterJobs(const QString &text);
     // Makes job the current job, as picking it in a view does.
     void selectJob(const JobPtr &job);
-    // Opens the job of the first URL, 0.3 s later, when it is a job URL, no edits are unsaved
-    // and no dialog is open.
+    // Opens the job of the first URL, 0.3 s later, when it is a job URL and no dialog is
+    // open; unsaved edits must be discarded first.
     void openUrls(const QStringList &urls);
 
     [[nodiscard]] ModeView *modeView(int mode) const;
     [[nodiscard]] ModeView *currentModeView() const;
-    [[nodiscard]] DetailPane *detailPane() const { return m_detail; }
+    [[nodiscard]] DetailEditor *detailEditor() const { return m_detail; }
+    [[nodiscard]] QMenu *fileMenu() const { return m_fileMenu; }
     [[nodiscard]] QMenu *viewMenu() const { return m_viewMenu; }
+    [[nodiscard]] QMenu *helpMenu() const { return m_helpMenu; }
 
     // Told while the program is quitting, so that folder changes are no longer followed.
     void setFolderMonitors(FolderMonitors *monitors) { m_monitors = monitors; }
@@ -54,19 +60,27 @@ protected:
 private:
     void buildToolbar();
     void buildMenus();
+    void buildFileMenu();
+    void buildViewMenu();
+    void buildHelpMenu();
     void showJobs();
     void currentJobChanged(const JobPtr &job);
     void updateViewMenu();
     void updateTitle();
-    void warnAboutUnsavedChanges();
+    // True when the current job may be left: it has no unsaved edits, or the user discarded them.
+    bool mayLeaveCurrentJob();
 
+    JobEditor &m_editor;
     QStackedWidget *m_modes;
     QList<ModeView *> m_modeViews;
-    DetailPane *m_detail;
+    DetailEditor *m_detail;
     QLineEdit *m_filterField = nullptr;
     QWidget *m_modeControl = nullptr;
     QButtonGroup *m_modeButtons = nullptr;
+    QMenu *m_fileMenu = nullptr;
     QMenu *m_viewMenu = nullptr;
+    QMenu *m_helpMenu = nullptr;
+    QAction *m_saveAction = nullptr;
     QActionGroup *m_modeActions = nullptr;
     QMenu *m_columnsMenu = nullptr;
     QAction *m_showSystemJobsAction = nullptr;

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "model/job.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class ActionController;
+class AdvancedPage;
+class InfoView;
+class JobEditor;
+class JobForm;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class TestPopover;
+class WhenPage;
+
+// The editor beside the job list: the form, When and Advanced pages of the current job, the
+// buttons that save, discard, test and explain it, and the job's file as it would be saved.
+class DetailEditor final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DetailEditor)
+
+public:
+    // The pages' positions in the tabs.
+    enum Page { formPage = 0, whenPage = 1, advancedPage = 2 };
+
+    DetailEditor(JobEditor &editor, ActionController &controller, QWidget *parent = nullptr);
+    ~DetailEditor() override;
+
+    [[nodiscard]] JobEditor &editor() const { return m_editor; }
+    [[nodiscard]] const JobPtr &job() const;
+    [[nodiscard]] WhenPage *when() const { return m_when; }
+    [[nodiscard]] InfoView *info() const { return m_info; }
+    [[nodiscard]] QTabWidget *tabs() const { return m_tabs; }
+    // The open test popover, if any.
+    [[nodiscard]] TestPopover *testPopover() const;
+
+    // The buttons' commands, also reached from the menus.
+    void save();
+    void discard();
+    void test();
+    void help();
+    [[nodiscard]] bool canSave() const;
+
+Q_SIGNALS:
+    // Whether saving is possible now changed.
+    void canSaveChanged(bool canSave);
+
+private:
+    void updateButtons();
+    void refreshInfo();
+    void scheduleInfoRefresh();
+
+    JobEditor &m_editor;
+    ActionController &m_controller;
+    QTabWidget *m_tabs;
+    JobForm *m_form;
+    WhenPage *m_when;
+    AdvancedPage *m_advanced;
+    QPushButton *m_helpButton;
+    QProgressBar *m_saveProgress;
+    QPushButton *m_testButton;
+    QPushButton *m_discardButton;
+    QPushButton *m_saveButton;
+    InfoView *m_info;
+    QTimer *m_infoTimer;
+    QPointer<TestPopover> m_testPopover;
+};

@@ -1,0 +1,97 @@
+#include "ui/editor/infoview.h"
+
+#include "model/jobwriter.h"
+#include "run/runhelper.h"
+#include "store/schedulerows.h"
+#include "support/localize.h"
+#include "support/text.h"
+#include "ui/common/codeview.h"
+#include "ui/editor/controlnames.h"
+
+#include <QFormLayout>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Page { placeholderPage = 0, filePage = 1, itemPage = 2 };
+
+QLabel *valueLabel(const QString &name, const QString &title, QWidget *parent) {
+    auto *label = named(new QLabel(parent), name, title);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+}
+
+} // namespace
+
+InfoView::InfoView(QWidget *parent)
+    : QWidget(parent)
+    , m_pages(new QStackedWidget(this))
+    , m_placeholder(named(new QLabel(Localize::text("No Selection"), this),
+                          QStringLiteral("noSelectionLabel"), Localize::text("No Selection")))
+    , m_pathLabel(valueLabel(QStringLiteral("pathLabel"), Localize::text("File"), this))
+    , m_fileText(named(new CodeView(this), QStringLiteral("fileText"), Localize::text("File text")))
+    , m_itemName(valueLabel(QStringLiteral("itemName"), Localize::name(), this))
+    , m_itemKind(valueLabel(QStringLiteral("itemKind"), Localize::kind(), this))
+    , m_itemPath(valueLabel(QStringLiteral("itemPath"), Localize::text("Path"), this)) {
+    setObjectName(QStringLiteral("infoView"));
+    m_pages->setObjectName(QStringLiteral("infoPages"));
+    m_placeholder->setAlignment(Qt::AlignCenter);
+    m_placeholder->setForegroundRole(QPalette::PlaceholderText);
+    m_pathLabel->setForegroundRole(QPalette::PlaceholderText);
+
+    auto *file = new QWidget(m_pages);
+    auto *fileLayout = new QVBoxLayout(file);
+    fileLayout->setContentsMargins(0, 0, 0, 0);
+    fileLayout->addWidget(m_pathLabel);
+    fileLayout->addWidget(m_fileText, 1);
+
+    auto *item = new QWidget(m_pages);
+    auto *itemLayout = new QFormLayout(item);
+    itemLayout->addRow(Localize::name() + u':', m_itemName);
+    itemLayout->addRow(Localize::kind() + u':', m_itemKind);
+    itemLayout->addRow(Localize::text("Path:"), m_itemPath);
+
+    m_pages->addWidget(m_placeholder);
+    m_pages->addWidget(file);
+    m_pages->addWidget(item);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_pages);
+    showJob({}, false);
+}
+
+std::optional<QString> InfoView::textAsSaved(const JobPtr &job) {
+    if (!job || !job->plist)
+        return std::nullopt;
+    // A copy, so that showing the text changes nothing of the job itself.
+    Job copy = *job;
+    if (job->isChangesSet() && copy.changes().contains(Change::run))
+        copy.setRun(RunHelper::repairedRun(job->run()));
+    const RuleRows rows = ScheduleRows::forJob(*job);
+    return JobWriter::fileText(copy, &rows);
+}
+
+void InfoView::showJob(const JobPtr &job, bool isEdited) {
+    if (!job) {
+        m_pages->setCurrentIndex(placeholderPage);
+        m_fileText->clear();
+        return;
+    }
+    const QString path = job->url ? Text::shortenHomeFolder(*job->url) : QString();
+    if (!job->plist) {
+        m_itemName->setText(job->label);
+        m_itemKind->setText(
+            job->loginItemKind().value_or(job->kind ? Kinds::title(*job->kind) : QString()));
+        m_itemPath->setText(path);
+        m_pages->setCurrentIndex(itemPage);
+        return;
+    }
+    m_pathLabel->setText(path.isEmpty() ? Localize::text("Not saved yet") : path);
+    const std::optional<QString> saved = isEdited ? textAsSaved(job) : std::nullopt;
+    m_fileText->showText(saved.value_or(job->textContent.value_or(QString())));
+    m_pages->setCurrentIndex(filePage);
+}
