@@ -29,6 +29,8 @@ QString sessionTypeTitle(SessionType type) {
         return Localize::text("Login window");
     case SessionType::standardIO:
         return Localize::text("Standard I/O");
+    case SessionType::system:
+        return Localize::text("System");
     }
     return {};
 }

@@ -2,6 +2,9 @@
 
 #include "model/bindings.h"
 #include "model/joblist.h"
+#include "model/keepalivetext.h"
+#include "model/launchdkey.h"
+#include "model/scheduleexactness.h"
 #include "schedule/ruleeditormodel.h"
 #include "store/jobeditor.h"
 #include "support/localize.h"
@@ -75,6 +78,7 @@ WhenPage::WhenPage(JobEditor &editor, QWidget *parent)
     connect(&JobList::shared(), &JobList::currentJobChanged, this, [this] {
         m_editor.whenSwitches().update();
         updateEnabling();
+        showFileNotes();
     });
     Bindings &bindings = Bindings::shared();
     connect(&bindings, &Bindings::isLockedChanged, this, &WhenPage::updateEnabling);
@@ -85,6 +89,29 @@ WhenPage::WhenPage(JobEditor &editor, QWidget *parent)
     for (auto it = m_switches.cbegin(); it != m_switches.cend(); ++it)
         it.value()->setChecked(when.isOn(it.key()));
     updateEnabling();
+    showFileNotes();
+}
+
+void WhenPage::showFileNotes() {
+    const JobPtr job = JobList::shared().currentJob();
+    if (!job || !job->plist) {
+        setScheduleWarnings({});
+        setKeepAliveNote({});
+        return;
+    }
+    const QStringList inexact = ScheduleExactness::inexactEntries(*job->plist);
+    setScheduleWarnings(inexact.isEmpty()
+                            ? QStringList()
+                            : QStringList{Localize::text("The rules cannot show this schedule "
+                                                         "exactly. It stays as written until you "
+                                                         "change the schedule; then:")} +
+                                  inexact);
+    // A plain true or false says all there is; conditions are spelled out.
+    const PlistValue *keepAlive = job->plist->find(LaunchdKey::KeepAlive);
+    setKeepAliveNote(keepAlive && keepAlive->dict()
+                         ? Localize::text("Keep alive, as the file says: %1")
+                               .arg(KeepAliveText::describe(*job->plist))
+                         : QString());
 }
 
 void WhenPage::setScheduleWarnings(const QStringList &lines) {

@@ -31,6 +31,9 @@ Q_SIGNALS:
     void edited();
 
 private:
+    // The notes about the current job's file: its inexact schedule and its conditional
+    // keep-alive.
+    void showFileNotes();
     void showSwitch(WhenSwitches::Switch which, bool isOn);
     void updateEnabling();
 
