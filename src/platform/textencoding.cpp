@@ -57,15 +57,14 @@ std::optional<TextEncoding> TextEncoding::named(const QString &name, bool hasByt
     const char *canonical = ucnv_getName(converter.get(), &status);
     if (U_FAILURE(status) || canonical == nullptr)
         return std::nullopt;
-    status = U_ZERO_ERROR;
-    const char *iana = ucnv_getStandardName(canonical, "IANA", &status);
-    if (U_FAILURE(status) || iana == nullptr) {
+    // The MIME name is the one people write ("ISO-8859-1", not "ISO_8859-1:1987").
+    for (const char *standard : {"MIME", "IANA"}) {
         status = U_ZERO_ERROR;
-        iana = ucnv_getStandardName(canonical, "MIME", &status);
+        const char *name = ucnv_getStandardName(canonical, standard, &status);
+        if (U_SUCCESS(status) && name != nullptr)
+            return TextEncoding(QString::fromLatin1(name), hasByteOrderMark);
     }
-    if (U_FAILURE(status) || iana == nullptr)
-        iana = canonical;
-    return TextEncoding(QString::fromLatin1(iana), hasByteOrderMark);
+    return TextEncoding(QString::fromLatin1(canonical), hasByteOrderMark);
 }
 
 std::optional<TextEncoding> TextEncoding::fromByteOrderMark(const QByteArray &bytes) {

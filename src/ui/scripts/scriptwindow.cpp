@@ -5,8 +5,8 @@
 #include "ui/scripts/scriptcolouring.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QTimer>
@@ -14,14 +14,6 @@
 
 #include <algorithm>
 #include <functional>
-
-namespace {
-
-QString tr(const char *source) {
-    return QCoreApplication::translate("ScriptWindow", source);
-}
-
-} // namespace
 
 ScriptWindow::ScriptWindow(const QString &path, const ScriptText &script, const ScriptTheme &theme,
                            QWidget *parent)

@@ -9,18 +9,14 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
-
 #include <Qsci/qsciscintilla.h>
 
 namespace {
 
-QString tr(const char *source) {
-    return QCoreApplication::translate("ScriptWindows", source);
-}
-
 // Where the cascade starts and how far each window steps from the one before.
 constexpr QPoint cascadeStart(64, 64);
 constexpr QPoint cascadeStep(24, 24);
+constexpr int cascadeRoom = 160;
 
 // The same file however it is named.
 QString identity(const QString &path) {
@@ -107,7 +103,9 @@ QFileDialog *ScriptWindows::editScript(QWidget *parent) {
 void ScriptWindows::place(ScriptWindow *window) {
     const QScreen *screen = QGuiApplication::primaryScreen();
     const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
-    if (available.isValid() && !available.contains(QRect(m_nextPosition, window->size())))
+    // Back to the start once a title bar would come near the screen's far edges.
+    if (available.isValid() &&
+        !available.adjusted(0, 0, -cascadeRoom, -cascadeRoom).contains(m_nextPosition))
         m_nextPosition = available.topLeft() + cascadeStart;
     window->move(m_nextPosition);
     m_nextPosition += cascadeStep;
