@@ -1,0 +1,23 @@
+#include "ui/sheets/sheetdialog.h"
+
+#include <QPushButton>
+
+SheetDialog::SheetDialog(const QString &name, const QString &title, QWidget *parent)
+    : QDialog(parent) {
+    setObjectName(name);
+    setWindowTitle(title);
+    setAccessibleName(title);
+    setWindowModality(Qt::WindowModal);
+}
+
+QPushButton *SheetDialog::button(const QString &name, const QString &title) {
+    auto *pushButton = new QPushButton(title, this);
+    SheetDialog::name(pushButton, name, title);
+    pushButton->setAutoDefault(false);
+    return pushButton;
+}
+
+void SheetDialog::name(QWidget *widget, const QString &objectName, const QString &accessibleName) {
+    widget->setObjectName(objectName);
+    widget->setAccessibleName(accessibleName);
+}
