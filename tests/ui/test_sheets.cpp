@@ -131,7 +131,7 @@ private Q_SLOTS:
         EditPlistSheet sheet;
         sheet.show();
         auto *text = child<PlistTextView>(&sheet, QStringLiteral("plistText"));
-        const QString good = text->text();
+        QString good = text->text();
         text->setText(plistText(QStringLiteral("<dict>\n<key>Label</key>\n<string>x</strin>\n"
                                                "</dict>")));
         QTest::mouseClick(child<QPushButton>(&sheet, QStringLiteral("changeButton")),

@@ -2,9 +2,7 @@
 
 #include "model/joblist.h"
 #include "platform/plistcodec.h"
-#include "support/const.h"
 #include "support/localize.h"
-#include "support/text.h"
 #include "ui/sheets/plisttextview.h"
 
 #include <QHBoxLayout>
@@ -21,10 +19,7 @@ EditPlistSheet::EditPlistSheet(QWidget *parent)
     , m_cancelButton(button(QStringLiteral("cancelButton"), Localize::cancel()))
     , m_changeButton(button(QStringLiteral("changeButton"), Localize::change())) {
     const JobPtr &job = JobList::shared().currentJob();
-    const QString title =
-        job && !job->label.isEmpty()
-            ? Text::bidirectionalString({Localize::editPlist(), job->label}, Const::separator)
-            : Localize::editPlist();
+    const QString title = jobTitle(Localize::editPlist(), job);
     m_title->setText(title);
     setWindowTitle(title);
     name(m_title, QStringLiteral("editPlistTitle"), title);

@@ -1,10 +1,8 @@
 #include "ui/sheets/logsheet.h"
 
 #include "store/jobeditor.h"
-#include "support/const.h"
 #include "support/interaction.h"
 #include "support/localize.h"
-#include "support/text.h"
 #include "ui/sheets/logtablemodel.h"
 
 #include <QAction>
@@ -46,10 +44,7 @@ LogSheet::LogSheet(const JobPtr &job, ActionController &controller, JobEditor *e
     , m_table(new QTableView(m_pages))
     , m_emptyLabel(new QLabel(m_pages))
     , m_copyAction(new QAction(tr("Copy"), m_table)) {
-    const QString title =
-        job && !job->label.isEmpty()
-            ? Text::bidirectionalString({Localize::log(), job->label}, Const::separator)
-            : Localize::log();
+    const QString title = jobTitle(Localize::log(), job);
     m_title->setText(title);
     setWindowTitle(title);
     name(m_title, QStringLiteral("logTitle"), title);

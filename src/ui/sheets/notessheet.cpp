@@ -1,9 +1,7 @@
 #include "ui/sheets/notessheet.h"
 
 #include "store/notesstore.h"
-#include "support/const.h"
 #include "support/localize.h"
-#include "support/text.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -43,10 +41,7 @@ NotesSheet::~NotesSheet() {
 
 void NotesSheet::showJob(const JobPtr &job) {
     m_path = job && job->url ? job->url : std::nullopt;
-    const QString title =
-        job && !job->label.isEmpty()
-            ? Text::bidirectionalString({tr("Notes"), job->label}, Const::separator)
-            : tr("Notes");
+    const QString title = jobTitle(tr("Notes"), job);
     m_title->setText(title);
     setWindowTitle(title);
     m_isShowing = true;

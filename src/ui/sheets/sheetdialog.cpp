@@ -1,5 +1,8 @@
 #include "ui/sheets/sheetdialog.h"
 
+#include "support/const.h"
+#include "support/text.h"
+
 #include <QPushButton>
 
 SheetDialog::SheetDialog(const QString &name, const QString &title, QWidget *parent)
@@ -20,4 +23,10 @@ QPushButton *SheetDialog::button(const QString &name, const QString &title) {
 void SheetDialog::name(QWidget *widget, const QString &objectName, const QString &accessibleName) {
     widget->setObjectName(objectName);
     widget->setAccessibleName(accessibleName);
+}
+
+QString SheetDialog::jobTitle(const QString &title, const JobPtr &job) {
+    return job && !job->label.isEmpty()
+               ? Text::bidirectionalString({title, job->label}, Const::separator)
+               : title;
 }

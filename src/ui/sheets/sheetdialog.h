@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/job.h"
+
 #include <QDialog>
 
 class QPushButton;
@@ -16,6 +18,8 @@ public:
 protected:
     // A push button with an object name and the accessible name of its title.
     QPushButton *button(const QString &name, const QString &title);
+    // A sheet's title line: its name and, when it has one, the job's label.
+    [[nodiscard]] static QString jobTitle(const QString &title, const JobPtr &job);
     // Names a child for tests and gives it an accessible name for screen readers.
     static void name(QWidget *widget, const QString &objectName, const QString &accessibleName);
 };
