@@ -1,6 +1,7 @@
 // The Edit Plist, notes and extra-folders sheets and the Revisions submenu, driven by their
 // controls' object names on real files under a temporary root.
 
+#include "actions/actioncontroller.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "platform/plistcodec.h"
@@ -16,10 +17,12 @@
 #include "ui/sheets/notessheet.h"
 #include "ui/sheets/plisttextview.h"
 #include "ui/sheets/revisionsmenu.h"
+#include "ui/sheets/sheetscreenshots.h"
 #include "uitestroot.h"
 
 #include <QAction>
 #include <QFileDialog>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -371,6 +374,26 @@ private Q_SLOTS:
         QVERIFY(list->item(0)->text() != FoldersSheet::rowText(gone, false));
         QCOMPARE(Defaults::shared().value(UserDefaultsKeys::folders).toList(),
                  QVariantList{gone.toUtf8()});
+    }
+
+    // Pictures
+
+    void everySheetLeavesAPictureEvenWithoutAHelper() {
+        UiTestRoot root;
+        ScriptedInteraction interaction;
+        QVERIFY(selectBackup(root));
+        ActionController::Setup none;
+        none.serviceSocket = root.root().path(QStringLiteral("run/none.sock"));
+        ActionController controller(none);
+        const QString folder = root.root().path(QStringLiteral("pictures"));
+        bool isFinished = false;
+        SheetScreenshots::write(folder, nullptr, controller, nullptr,
+                                [&isFinished] { isFinished = true; });
+        QTRY_VERIFY(isFinished);
+        for (const char *name : {"log", "plist", "notes", "revisions", "folders"}) {
+            const QImage picture(folder + u'/' + QLatin1String(name) + QStringLiteral(".png"));
+            QVERIFY2(!picture.isNull(), name);
+        }
     }
 };
 
