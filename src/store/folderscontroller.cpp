@@ -3,7 +3,9 @@
 #include "support/defaults.h"
 #include "support/userdefaultskeys.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QVariantList>
 
 FoldersController &FoldersController::shared() {
@@ -15,14 +17,31 @@ void FoldersController::load() {
     m_folders.clear();
     const QVariantList bookmarks = Defaults::shared().value(UserDefaultsKeys::folders).toList();
     for (const QVariant &data : bookmarks) {
-        const std::optional<SecureURL> secureURL = SecureURL::fromBookmark(data.toByteArray());
-        if (!secureURL)
-            continue;
-        if (const std::optional<QString> icon = iconForPath(secureURL->path()))
-            m_folders.append({*secureURL, *icon});
+        if (const std::optional<SecureURL> secureURL =
+                SecureURL::fromBookmark(data.toByteArray())) {
+            if (const std::optional<QString> icon = iconForPath(secureURL->path()))
+                m_folders.append({*secureURL, *icon});
+        } else if (const std::optional<QString> path = missingFolderPath(data.toByteArray())) {
+            // A folder that is gone (an unmounted disk, a renamed folder) keeps its place, so
+            // that the user sees it missing instead of losing it without a word.
+            m_folders.append({SecureURL(*path), missingIcon});
+        }
     }
     save();
     Q_EMIT foldersChanged();
+}
+
+bool FoldersController::isMissing(const Folder &folder) {
+    return !QFileInfo(folder.secureURL.path()).isDir();
+}
+
+std::optional<QString> FoldersController::missingFolderPath(const QByteArray &bookmark) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString path = decoder.decode(bookmark);
+    if (decoder.hasError() || !QDir::isAbsolutePath(path) || path.contains(QChar(0)) ||
+        QFileInfo(path).isDir())
+        return std::nullopt;
+    return path;
 }
 
 void FoldersController::save() {

@@ -2,8 +2,10 @@
 
 #include "store/folder.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QString>
 
 #include <optional>
 
@@ -18,8 +20,11 @@ public:
 
     [[nodiscard]] const QList<Folder> &folders() const { return m_folders; }
 
-    // Restores the folders from the setting; those that no longer resolve, or have no icon,
-    // are dropped and leave the setting too.
+    // The icon of a folder that is not there any more.
+    static inline const QString missingIcon = QStringLiteral("folder-missing");
+
+    // Restores the folders from the setting. A stored folder that is gone stays listed, and
+    // stored, with the missing icon; data that names no folder at all is dropped.
     void load();
     void save();
     // Adds the folder unless it is listed already; one without an icon is not added, but
@@ -28,6 +33,8 @@ public:
     // Removes the folder at index, if there is one, and saves.
     void removeAt(qsizetype index);
 
+    // Whether a listed folder is gone now, whenever it went.
+    [[nodiscard]] static bool isMissing(const Folder &folder);
     // The icon of a folder, or none when there is no folder at path.
     [[nodiscard]] static std::optional<QString> iconForPath(const QString &path);
 
@@ -39,6 +46,8 @@ Q_SIGNALS:
 
 private:
     FoldersController() = default;
+    // The absolute path that bookmark data names when that folder is gone; none otherwise.
+    [[nodiscard]] static std::optional<QString> missingFolderPath(const QByteArray &bookmark);
 
     QList<Folder> m_folders;
 };

@@ -301,17 +301,26 @@ private Q_SLOTS:
         const QVariantList stored = Defaults::shared().value(UserDefaultsKeys::folders).toList();
         QCOMPARE(stored, (QVariantList{first.toUtf8(), second.toUtf8()}));
 
-        // A folder that is gone is dropped at the next start and leaves the setting.
+        // A folder that is gone stays listed and stored, shown as missing; data that names no
+        // folder at all is dropped.
         QVERIFY(QDir(first).removeRecursively());
+        QVERIFY(FoldersController::isMissing(folders.folders().at(0)));
+        QVariantList withJunk = stored;
+        withJunk.append(QByteArray("relative/path"));
+        Defaults::shared().setValue(UserDefaultsKeys::folders, withJunk);
         folders.reset();
         Defaults::shared().reload();
         folders.load();
-        QCOMPARE(folders.folders().size(), 1);
-        QCOMPARE(folders.folders().at(0).secureURL.path(), second);
-        QCOMPARE(Defaults::shared().value(UserDefaultsKeys::folders).toList(),
-                 QVariantList{second.toUtf8()});
+        QCOMPARE(folders.folders().size(), 2);
+        QCOMPARE(folders.folders().at(0).secureURL.path(), first);
+        QCOMPARE(folders.folders().at(0).icon, FoldersController::missingIcon);
+        QVERIFY(FoldersController::isMissing(folders.folders().at(0)));
+        QCOMPARE(folders.folders().at(1).secureURL.path(), second);
+        QVERIFY(!FoldersController::isMissing(folders.folders().at(1)));
+        QCOMPARE(Defaults::shared().value(UserDefaultsKeys::folders).toList(), stored);
 
         folders.removeAt(5);
+        folders.removeAt(0);
         folders.removeAt(0);
         QVERIFY(folders.folders().isEmpty());
         QVERIFY(Defaults::shared().value(UserDefaultsKeys::folders).toList().isEmpty());

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "store/rawplisteditor.h"
+#include "ui/sheets/sheetdialog.h"
+
+class PlistTextView;
+class QLabel;
+class QPushButton;
+
+// Edits the current job as property-list text. Change makes the text the current job as an
+// unsaved edit; a text that is no job keeps the sheet open and says why.
+class EditPlistSheet final : public SheetDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(EditPlistSheet)
+
+public:
+    explicit EditPlistSheet(QWidget *parent = nullptr);
+
+    [[nodiscard]] PlistTextView *textView() const { return m_textView; }
+
+    // Where a parser's message points: line and column from 1, column 0 when it names none.
+    struct Position {
+        int line = 0;
+        int column = 0;
+    };
+    [[nodiscard]] static std::optional<Position> errorPosition(const QString &message);
+
+Q_SIGNALS:
+    // The text became the current job.
+    void jobChanged();
+
+private:
+    void change();
+    void textEdited();
+    void explainRefusal(const QString &text);
+
+    RawPlistEditor m_editor;
+    QLabel *m_title;
+    PlistTextView *m_textView;
+    QLabel *m_errorLabel;
+    QPushButton *m_cancelButton;
+    QPushButton *m_changeButton;
+    bool m_isLoading = false;
+};

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "model/job.h"
+
+#include <QDialog>
+
+class QPushButton;
+class QWidget;
+
+// A sheet: a dialog modal to its window that Escape closes.
+class SheetDialog : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SheetDialog)
+
+public:
+    SheetDialog(const QString &name, const QString &title, QWidget *parent);
+
+protected:
+    // A push button with an object name and the accessible name of its title.
+    QPushButton *button(const QString &name, const QString &title);
+    // A sheet's title line: its name and, when it has one, the job's label.
+    [[nodiscard]] static QString jobTitle(const QString &title, const JobPtr &job);
+    // Names a child for tests and gives it an accessible name for screen readers.
+    static void name(QWidget *widget, const QString &objectName, const QString &accessibleName);
+};
