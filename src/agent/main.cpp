@@ -3,6 +3,7 @@
 #include "agent/agent.h"
 #include "agent/desktopnotifications.h"
 #include "agent/jobopener.h"
+#include "agent/runsetting.h"
 #include "agent/terminationsignals.h"
 #include "support/const.h"
 #include "support/defaults.h"
@@ -42,6 +43,8 @@ int main(int argc, char *argv[]) {
                      [](const QString &jobPath) { JobOpener::open(jobPath); });
     Agent agent(notifications);
     agent.start();
+    RunSetting runSetting;
+    QObject::connect(&runSetting, &RunSetting::switchedOff, &app, &QCoreApplication::quit);
     if (bus.isConnected() && !bus.registerService(Const::agent)) {
         std::fputs("vandra-agent: another agent runs in this session\n", stderr);
         return 0;

@@ -4,6 +4,8 @@
 #include "agent/jobtext.h"
 #include "common/testroot.h"
 #include "support/const.h"
+#include "support/defaults.h"
+#include "support/userdefaultskeys.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -336,6 +338,19 @@ private Q_SLOTS:
         writeJob(s("com.single"));
         QTRY_COMPARE_WITH_TIMEOUT(session.fake.calls.size(), 2, 20000);
         QCOMPARE(session.fake.calls.at(1).summary, s("Job added"));
+    }
+
+    void endsWhenSwitchedOffInThePreferences() {
+        Session session;
+        QVERIFY(session.isBusUp());
+        QVERIFY(session.startAgent());
+        Defaults::shared().setValue(UserDefaultsKeys::automaticHelp, false);
+        QTest::qWait(200);
+        QCOMPARE(session.agent().state(), QProcess::Running);
+        Defaults::shared().setValue(UserDefaultsKeys::runAgent, false);
+        QVERIFY(session.agent().waitForFinished(20000));
+        QCOMPARE(session.agent().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(session.agent().exitCode(), 0);
     }
 
     void logsAndKeepsRunningWithoutANotificationService() {

@@ -91,33 +91,31 @@ AdvancedPage::AdvancedPage(JobEditor &editor, QWidget *parent)
     fields->addRow(Localize::text("Mach service:"),
                    addField(Field::machServices, QStringLiteral("machServicesField"),
                             Localize::text("Mach service")));
-    fields->addRow(
-        Localize::text("Watch path:"),
-        withChoose(addField(Field::watchPaths, QStringLiteral("watchPathsField"),
-                            Localize::text("Watch path")),
-                   addChooseButton(Path::watchPaths, QStringLiteral("watchPathsChooseButton"),
-                                   Localize::text("Choose Watch Path"))));
-    fields->addRow(
-        Localize::text("Working folder:"),
-        withChoose(addField(Field::workingDirectory, QStringLiteral("workingDirectoryField"),
-                            Localize::text("Working folder")),
-                   addChooseButton(Path::workingDirectory,
-                                   QStringLiteral("workingDirectoryChooseButton"),
-                                   Localize::text("Choose Working Folder"))));
-    fields->addRow(
-        Localize::text("Output file:"),
-        withChoose(addField(Field::standardOutPath, QStringLiteral("standardOutPathField"),
-                            Localize::text("Output file")),
-                   addChooseButton(Path::standardOutPath,
-                                   QStringLiteral("standardOutPathChooseButton"),
-                                   Localize::text("Choose Output File"))));
-    fields->addRow(
-        Localize::text("Error file:"),
-        withChoose(addField(Field::standardErrorPath, QStringLiteral("standardErrorPathField"),
-                            Localize::text("Error file")),
-                   addChooseButton(Path::standardErrorPath,
-                                   QStringLiteral("standardErrorPathChooseButton"),
-                                   Localize::text("Choose Error File"))));
+    // The fields that hold a path, each with a Choose button.
+    struct PathRow {
+        Path button;
+        const char *name;
+        QString title;
+        QString chooseTitle;
+    };
+    const QList<PathRow> pathRows = {
+        {Path::watchPaths, "watchPaths", Localize::text("Watch path"),
+         Localize::text("Choose Watch Path")},
+        {Path::workingDirectory, "workingDirectory", Localize::text("Working folder"),
+         Localize::text("Choose Working Folder")},
+        {Path::standardOutPath, "standardOutPath", Localize::text("Output file"),
+         Localize::text("Choose Output File")},
+        {Path::standardErrorPath, "standardErrorPath", Localize::text("Error file"),
+         Localize::text("Choose Error File")},
+    };
+    for (const PathRow &row : pathRows) {
+        const QString name = QString::fromLatin1(row.name);
+        fields->addRow(row.title + u':',
+                       withChoose(addField(JobEditor::fieldOf(row.button),
+                                           name + QStringLiteral("Field"), row.title),
+                                  addChooseButton(row.button, name + QStringLiteral("ChooseButton"),
+                                                  row.chooseTitle)));
+    }
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(boxes);

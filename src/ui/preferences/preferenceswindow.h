@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+class ActionController;
+class AdvancedPreferences;
+class Defaults;
+class ExceptionsController;
+class FoldersController;
+class GeneralPreferences;
+class NotificationsPreferences;
+class QTabWidget;
+
+// The preferences window: the General, Notifications and Advanced tabs. It opens at the tab
+// shown last.
+class PreferencesWindow final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(PreferencesWindow)
+
+public:
+    // The tabs in order; the numbers are stored in the preferencesTab setting.
+    enum Tab { general = 0, notifications, advanced };
+
+    // editFolders opens the extra-folders sheet; actions sends the uninstall request.
+    PreferencesWindow(Defaults &defaults, ExceptionsController &exceptions,
+                      ActionController *actions, FoldersController &folders,
+                      std::function<void()> editFolders, QWidget *parent = nullptr);
+
+    [[nodiscard]] QTabWidget *tabs() const { return m_tabs; }
+
+private:
+    Defaults &m_defaults;
+    QTabWidget *m_tabs;
+};
