@@ -18,6 +18,7 @@
 #include "ui/modes/listmodeview.h"
 #include "ui/modes/timelinemodeview.h"
 #include "ui/modes/treemodeview.h"
+#include "ui/window/jobcommands.h"
 #include "ui/window/joburl.h"
 
 #include <QActionGroup>
@@ -88,6 +89,7 @@ MainWindow::MainWindow(JobEditor &editor, ActionController &controller, QWidget 
 
     buildToolbar();
     buildMenus();
+    m_commands = new JobCommands(*this, editor, controller);
 
     JobList &jobs = JobList::shared();
     connect(&jobs, &JobList::jobsUpdated, this, &MainWindow::showJobs);

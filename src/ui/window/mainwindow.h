@@ -7,6 +7,7 @@
 class ActionController;
 class DetailEditor;
 class FolderMonitors;
+class JobCommands;
 class JobEditor;
 class QActionGroup;
 class QButtonGroup;
@@ -47,6 +48,7 @@ public:
     [[nodiscard]] ModeView *currentModeView() const;
     [[nodiscard]] DetailEditor *detailEditor() const { return m_detail; }
     [[nodiscard]] QMenu *fileMenu() const { return m_fileMenu; }
+    [[nodiscard]] JobCommands *commands() const { return m_commands; }
     [[nodiscard]] QMenu *viewMenu() const { return m_viewMenu; }
     [[nodiscard]] QMenu *helpMenu() const { return m_helpMenu; }
 
@@ -71,6 +73,7 @@ private:
     bool mayLeaveCurrentJob();
 
     JobEditor &m_editor;
+    JobCommands *m_commands = nullptr;
     QStackedWidget *m_modes;
     QList<ModeView *> m_modeViews;
     DetailEditor *m_detail;
