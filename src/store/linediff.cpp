@@ -74,6 +74,13 @@ bool shortestEdits(const QStringList &a, qsizetype aStart, qsizetype n, const QS
     }
     for (; x > 0 && y > 0; --x, --y)
         reversed.append(DiffLine::Type::same);
+    // The path must account for every line of both sides; anything else is no diff.
+    const auto count = [&reversed](DiffLine::Type type) {
+        return std::count(reversed.cbegin(), reversed.cend(), type) +
+               std::count(reversed.cbegin(), reversed.cend(), DiffLine::Type::same);
+    };
+    if (count(DiffLine::Type::removed) != n || count(DiffLine::Type::added) != m)
+        return false;
     std::reverse(reversed.begin(), reversed.end());
     out += reversed;
     return true;
