@@ -348,8 +348,9 @@ QByteArray withPlainProlog(const QByteArray &bytes) {
     }();
     const qsizetype doctype = text.indexOf("<!DOCTYPE");
     if (doctype >= 0 && (firstElement < 0 || doctype < firstElement)) {
+        // One with an internal subset may define entities the text uses; it stays.
         const qsizetype end = doctypeEnd(text, doctype + 9);
-        if (end > 0)
+        if (end > 0 && !QByteArrayView(text).sliced(doctype, end - doctype).contains('['))
             blankOut(text, doctype, end);
     }
     return text;

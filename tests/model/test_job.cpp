@@ -139,7 +139,8 @@ private Q_SLOTS:
     void sessionTypesCompareExactly() {
         QCOMPARE(SessionTypes::fromRaw(QStringLiteral("LoginWindow")), SessionType::loginWindow);
         QVERIFY(!SessionTypes::fromRaw(QStringLiteral("loginwindow")));
-        QVERIFY(!SessionTypes::fromIndex(4));
+        QCOMPARE(SessionTypes::fromRaw(QStringLiteral("System")), SessionType::system);
+        QVERIFY(!SessionTypes::fromIndex(5));
     }
 
     void lazyFieldsTakeTheirDefaultsWhenRead() {

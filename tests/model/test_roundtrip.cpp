@@ -264,19 +264,26 @@ void expectSchedule(const PlistDict &read, PlistDict &expected) {
         expected.insert(s("StartCalendarInterval"), PlistValue(entries));
 }
 
+// The When page showing the current job: its rule editor holds the job's rows.
+struct WhenPage {
+    WhenPage() {
+        when.load();
+        when.update();
+    }
+    RuleEditorModel editor;
+    WhenSwitches when{editor};
+};
+
 // Reads dict as the job the editor shows and writes it back without an edit.
 PlistDict writeUnedited(const PlistDict &dict, JobPtr *record = nullptr) {
     JobPtr job = JobReader::jobFromPlist(dict, s("/tmp/job.plist"), Kind::userAgent);
     if (!job)
         return {};
     JobList::shared().setCurrentJob(job);
-    RuleEditorModel editor;
-    WhenSwitches when(editor);
-    when.load();
-    when.update();
+    const WhenPage page;
     if (record)
         *record = job;
-    return JobWriter::makePlist(*job, &editor.rows());
+    return JobWriter::makePlist(*job, &page.editor.rows());
 }
 
 } // namespace
@@ -372,16 +379,13 @@ private Q_SLOTS:
             const PlistDict dict = generator.job();
             JobPtr job = JobReader::jobFromPlist(dict, s("/tmp/job.plist"), Kind::userAgent);
             JobList::shared().setCurrentJob(job);
-            RuleEditorModel editor;
-            WhenSwitches when(editor);
-            when.load();
-            when.update();
+            const WhenPage page;
             // What every edit of the rows or the switch records.
             ScheduledHelper::markTimeChanged();
             QVERIFY(job->changes().contains(Change::time));
             PlistDict expected = JobWriter::makePlist(*job, nullptr);
             expectSchedule(dict, expected);
-            const PlistDict written = JobWriter::makePlist(*job, &editor.rows());
+            const PlistDict written = JobWriter::makePlist(*job, &page.editor.rows());
             QVERIFY2(written == expected, qPrintable(PlistValue(dict).debugText() + s("\n") +
                                                      PlistValue(written).debugText()));
         }
@@ -396,11 +400,8 @@ private Q_SLOTS:
             JobPtr job;
             const PlistDict unedited = writeUnedited(dict, &job);
             job->setRun(s("/bin/echo \"a b\" c"));
-            RuleEditorModel editor;
-            WhenSwitches when(editor);
-            when.load();
-            when.update();
-            PlistDict edited = JobWriter::makePlist(*job, &editor.rows());
+            const WhenPage page;
+            PlistDict edited = JobWriter::makePlist(*job, &page.editor.rows());
             QCOMPARE(edited.value(s("ProgramArguments")),
                      PlistValue(QStringList{s("/bin/echo"), s("a b"), s("c")}));
             QVERIFY(!edited.contains(s("Program")));
