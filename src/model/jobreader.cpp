@@ -66,8 +66,8 @@ void readJobFile(Kind kind, const QString &location, QList<JobPtr> &list) {
     if (!dict) {
         // The reason goes with the path, so that a file that is merely malformed is never
         // taken for a broken link.
-        const QString reason = !result.ok() ? result.error
-                                            : QStringLiteral("its top level is not a dictionary");
+        const QString reason =
+            !result.ok() ? result.error : QStringLiteral("its top level is not a dictionary");
         qCWarning(lcJobReader).noquote()
             << QStringLiteral("The job %1 does not contain a valid job: %2").arg(location, reason);
         return;

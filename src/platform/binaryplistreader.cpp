@@ -3,6 +3,7 @@
 #include "platform/plistdate.h"
 
 #include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>

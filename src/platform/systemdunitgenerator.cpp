@@ -540,9 +540,9 @@ SystemdUnits UnitBuilder::build(const QString &jobPath) {
                              u"timers.target"_s});
     }
     if (!m_path.isEmpty())
-        result.units.append(
-            {*stem + u".path"_s, unitText(jobPath, u"Path"_s, m_path, u"paths.target"_s),
-             u"paths.target"_s});
+        result.units.append({*stem + u".path"_s,
+                             unitText(jobPath, u"Path"_s, m_path, u"paths.target"_s),
+                             u"paths.target"_s});
     result.notes = m_notes;
     return result;
 }

@@ -15,7 +15,8 @@ namespace XmlPlistReader {
 
 [[nodiscard]] PlistReadResult read(const QByteArray &bytes);
 // The bytes with the prolog launchd accepts made plain XML: whitespace and comments before
-// the declaration moved after it, and a DOCTYPE without an internal subset blanked out. Lines stay where they were.
+// the declaration moved after it, and a DOCTYPE without an internal subset blanked out. Lines stay
+// where they were.
 [[nodiscard]] QByteArray withPlainProlog(const QByteArray &bytes);
 
 } // namespace XmlPlistReader

@@ -16,7 +16,11 @@
 #include "ui/modes/timelinemodel.h"
 #include "ui/modes/timelinemodeview.h"
 #include "ui/modes/treemodeview.h"
+#include "ui/preferences/preferenceswindow.h"
+#include "ui/sheets/editplistsheet.h"
+#include "ui/sheets/notessheet.h"
 #include "ui/window/appcontroller.h"
+#include "ui/window/jobcommands.h"
 #include "ui/window/joburl.h"
 #include "ui/window/mainwindow.h"
 #include "uitestroot.h"
@@ -345,6 +349,45 @@ private Q_SLOTS:
         QCOMPARE(grid->model()->rowCount(), 0);
         window.filterJobs(QString());
         QCOMPARE(grid->model()->rowCount(), 3);
+    }
+
+    void fileMenuOpensTheSheetsOfTheCurrentJob() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        const auto action = [&window](const char *name) {
+            return window.findChild<QAction *>(QString::fromLatin1(name));
+        };
+        for (const char *name :
+             {"newScriptAction", "editScriptAction", "editPlistAction", "showLogAction",
+              "showNotesAction", "extraFoldersAction", "preferencesAction"})
+            QVERIFY2(window.fileMenu()->actions().contains(action(name)), name);
+        QVERIFY(window.findChild<QMenu *>(QStringLiteral("revisionsMenu")));
+
+        // Nothing to edit, read or note without a current job, on the menu and the toolbar.
+        QVERIFY(!action("editPlistAction")->isEnabled());
+        QVERIFY(!action("editAction")->isEnabled());
+        QVERIFY(!action("showNotesAction")->isEnabled());
+        window.selectJob(jobLabelled(QStringLiteral("org.example.backup")));
+        QVERIFY(action("editPlistAction")->isEnabled());
+        QVERIFY(action("editAction")->isEnabled());
+        QVERIFY(action("logAction")->isEnabled());
+
+        action("editAction")->trigger();
+        auto *plist = window.findChild<EditPlistSheet *>();
+        QVERIFY(plist);
+        QVERIFY(plist->isVisible());
+        plist->close();
+        QTRY_VERIFY(!window.findChild<EditPlistSheet *>());
+
+        action("showNotesAction")->trigger();
+        QTRY_VERIFY(window.findChild<NotesSheet *>());
+        window.findChild<NotesSheet *>()->close();
+
+        action("preferencesAction")->trigger();
+        auto *preferences = window.findChild<PreferencesWindow *>();
+        QVERIFY(preferences);
+        QVERIFY(preferences->isWindow());
+        preferences->close();
     }
 
     void viewMenuShowsColumnsAndSystemJobs() {

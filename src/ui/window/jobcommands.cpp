@@ -8,6 +8,7 @@
 #include "store/revisioncontroller.h"
 #include "support/defaults.h"
 #include "support/localize.h"
+#include "ui/common/codetheme.h"
 #include "ui/preferences/preferenceswindow.h"
 #include "ui/scripts/newscriptsheet.h"
 #include "ui/scripts/scripttheme.h"
@@ -39,7 +40,9 @@ JobCommands::JobCommands(MainWindow &window, JobEditor &editor, ActionController
     , m_editor(editor)
     , m_controller(controller)
     , m_exceptions(new ExceptionsController(this))
-    , m_scripts(new ScriptWindows(ScriptTheme::forPalette(window.palette()), this)) {
+    , m_scripts(new ScriptWindows(scriptTheme(), this)) {
+    connect(&CodeTheme::shared(), &CodeTheme::changed, this,
+            [this] { m_scripts->applyTheme(scriptTheme()); });
     QMenu *file = window.fileMenu();
     QAction *first = file->actions().value(0);
     const auto insert = [file, first](QAction *action) { file->insertAction(first, action); };
@@ -134,7 +137,26 @@ void JobCommands::showPreferences() {
 }
 
 void JobCommands::newScript() {
-    opened(new NewScriptSheet(m_editor, ScriptTheme::forPalette(m_window.palette()), &m_window));
+    auto *sheet = new NewScriptSheet(m_editor, scriptTheme(), &m_window);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->open();
+}
+
+ScriptTheme JobCommands::scriptTheme() const {
+    // Scripts take the colours of the code views' theme, so one choice colours every text.
+    const CodeTheme::Colours &code = CodeTheme::shared().colours(m_window.palette());
+    ScriptTheme theme = code.isDark ? ScriptTheme::dark() : ScriptTheme::light();
+    theme.background = code.paper;
+    theme.foreground = code.text;
+    theme.comment = code.comment;
+    theme.keyword = code.tag;
+    theme.string = code.string;
+    theme.number = code.entity;
+    theme.lineNumberBackground = code.margin;
+    theme.lineNumberForeground = code.marginText;
+    theme.selection = code.selection;
+    theme.caret = code.text;
+    return theme;
 }
 
 void JobCommands::editScript() {

@@ -11,6 +11,7 @@ class MainWindow;
 class QAction;
 class QMenu;
 class ScriptWindows;
+struct ScriptTheme;
 
 // The window's commands around the current job and the program: Edit Plist, Log and Notes
 // for the current job, the Revisions submenu, extra folders, preferences and script
@@ -37,6 +38,7 @@ private:
     QAction *addCommand(QMenu *menu, const QString &name, const QString &title,
                         void (JobCommands::*command)());
     void updateAvailability();
+    [[nodiscard]] ScriptTheme scriptTheme() const;
 
     MainWindow &m_window;
     JobEditor &m_editor;
