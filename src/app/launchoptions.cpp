@@ -34,7 +34,8 @@ LaunchOptions LaunchOptions::parse(const QStringList &arguments) {
     QCommandLineOption page(QStringLiteral("screenshot-page"), QString(), QStringLiteral("page"));
     QCommandLineOption test(QStringLiteral("screenshot-test"));
     QCommandLineOption dark(QStringLiteral("dark"));
-    for (QCommandLineOption *option : {&screenshot, &mode, &select, &page, &test, &dark}) {
+    QCommandLineOption set(QStringLiteral("screenshot-set"), QString(), QStringLiteral("set"));
+    for (QCommandLineOption *option : {&screenshot, &mode, &select, &page, &test, &dark, &set}) {
         option->setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(*option);
     }
@@ -50,5 +51,6 @@ LaunchOptions LaunchOptions::parse(const QStringList &arguments) {
     options.screenshotPage = int(qMax(qsizetype(0), pages.indexOf(parser.value(page))));
     options.isTestShown = parser.isSet(test);
     options.isDark = parser.isSet(dark);
+    options.screenshotSet = parser.value(set);
     return options;
 }

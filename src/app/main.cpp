@@ -40,7 +40,9 @@ int main(int argc, char *argv[]) {
 
     QTimer::singleShot(0, &controller, [&] {
         controller.finishLaunching();
-        if (isScreenshot)
+        if (isScreenshot && !options.screenshotSet.isEmpty())
+            Screenshot::takeSet(window, *controller.editor(), options);
+        else if (isScreenshot)
             Screenshot::take(window, options);
         else
             controller.openUrls(options.urls);

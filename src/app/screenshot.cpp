@@ -1,13 +1,19 @@
 #include "app/screenshot.h"
 
+#include "actions/actioncontroller.h"
 #include "actions/testrun.h"
 #include "app/launchoptions.h"
 #include "model/joblist.h"
 #include "ui/editor/detaileditor.h"
 #include "ui/editor/testpopover.h"
+#include "ui/preferences/preferenceswindow.h"
+#include "ui/scripts/scriptscreenshots.h"
+#include "ui/sheets/sheetscreenshots.h"
+#include "ui/window/jobcommands.h"
 #include "ui/window/mainwindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QPainter>
 #include <QPalette>
 #include <QStyleFactory>
@@ -54,6 +60,44 @@ void saveAfterTest(MainWindow &window, const QString &file, int pollsLeft) {
     QTimer::singleShot(settleMs, &window, [&window, file] { save(window, file); });
 }
 
+void selectJob(MainWindow &window, const QString &label) {
+    for (const JobPtr &job : JobList::shared().jobs()) {
+        if (job->label == label) {
+            window.selectJob(job);
+            return;
+        }
+    }
+}
+
+void finish(bool isWritten, const QString &what) {
+    if (!isWritten)
+        std::fprintf(stderr, "vandra: cannot write %s\n", qPrintable(what));
+    QCoreApplication::exit(isWritten ? 0 : 1);
+}
+
+// One picture per tab of the preferences window: preferences-general.png and so on.
+bool writePreferences(MainWindow &window, const QString &folder) {
+    window.commands()->showPreferences();
+    auto *preferences = window.findChild<PreferencesWindow *>();
+    if (!preferences)
+        return false;
+    preferences->show();
+    const QStringList names = {QStringLiteral("general"), QStringLiteral("notifications"),
+                               QStringLiteral("advanced"), QStringLiteral("themes")};
+    bool isWritten = true;
+    QTabWidget *tabs = preferences->tabs();
+    for (int tab = 0; tab < tabs->count() && tab < names.size(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        QApplication::processEvents();
+        const QString file = QStringLiteral("preferences-%1.png").arg(names.at(tab));
+        isWritten = preferences->grab().save(QDir(folder).filePath(file)) && isWritten;
+    }
+    // The tab shown last is a setting; the pictures leave it where the user had it.
+    tabs->setCurrentIndex(0);
+    preferences->close();
+    return isWritten;
+}
+
 } // namespace
 
 namespace Screenshot {
@@ -88,12 +132,7 @@ void useDarkPalette() {
 
 void take(MainWindow &window, const LaunchOptions &options) {
     window.switchMode(options.screenshotMode);
-    for (const JobPtr &job : JobList::shared().jobs()) {
-        if (job->label == options.selectLabel) {
-            window.selectJob(job);
-            break;
-        }
-    }
+    selectJob(window, options.selectLabel);
     DetailEditor *editor = window.detailEditor();
     editor->tabs()->setCurrentIndex(options.screenshotPage);
     const QString file = options.screenshotFile;
@@ -105,6 +144,27 @@ void take(MainWindow &window, const LaunchOptions &options) {
         editor->test();
         QTimer::singleShot(testPollMs, &window,
                            [&window, file] { saveAfterTest(window, file, testPolls); });
+    });
+}
+
+void takeSet(MainWindow &window, JobEditor &editor, const LaunchOptions &options) {
+    window.switchMode(options.screenshotMode);
+    selectJob(window, options.selectLabel);
+    const QString folder = options.screenshotFile;
+    const QString set = options.screenshotSet;
+    QDir().mkpath(folder);
+    QTimer::singleShot(settleMs, &window, [&window, &editor, folder, set] {
+        if (set == QLatin1String("sheets")) {
+            SheetScreenshots::write(folder, &window, ActionController::shared(), &editor,
+                                    [folder] { finish(true, folder); });
+        } else if (set == QLatin1String("scripts")) {
+            finish(ScriptScreenshots::write(folder), folder);
+        } else if (set == QLatin1String("preferences")) {
+            finish(writePreferences(window, folder), folder);
+        } else {
+            std::fprintf(stderr, "vandra: no set of pictures named %s\n", qPrintable(set));
+            QCoreApplication::exit(2);
+        }
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+class JobEditor;
 class MainWindow;
 struct LaunchOptions;
 
@@ -10,5 +11,7 @@ namespace Screenshot {
 void useDarkPalette();
 // Shows the mode, selects the job, saves a picture of the whole window and quits.
 void take(MainWindow &window, const LaunchOptions &options);
+// Selects the job, writes the named set of pictures into the folder and quits.
+void takeSet(MainWindow &window, JobEditor &editor, const LaunchOptions &options);
 
 } // namespace Screenshot

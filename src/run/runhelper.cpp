@@ -12,7 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
+#include <QStandardPaths>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QUuid>
@@ -24,7 +24,6 @@ namespace RunHelper {
 
 namespace {
 
-constexpr int whichTimeoutMs = 5000;
 // Enough for any sensible first line; a large binary is never read whole.
 constexpr qint64 firstLineLimit = 64 * 1024;
 constexpr qsizetype longestName = 48;
@@ -238,35 +237,16 @@ std::optional<QString> commandFolder(const QString &run) {
 
     word.remove(QLatin1Char('"'));
     word.remove(QLatin1Char('\''));
-    // which would take a leading dash for one of its options.
-    if (word.isEmpty() || word.startsWith(QLatin1Char('-')))
+    // A word with a folder in it names its own place; a leading dash is no command name.
+    if (word.isEmpty() || word.startsWith(QLatin1Char('-')) || word.contains(QLatin1Char('/')))
         return std::nullopt;
 
-    QProcess which;
-    which.setProgram(Const::Command::which);
-    which.setArguments({word});
-    which.setStandardInputFile(QProcess::nullDevice());
-    which.setStandardErrorFile(QProcess::nullDevice());
-    which.start(QIODevice::ReadOnly);
-    if (!which.waitForStarted(whichTimeoutMs))
+    // The search path of the program, as the user's shell would search it.
+    const QString found = QStandardPaths::findExecutable(word);
+    if (found.isEmpty())
         return std::nullopt;
-    if (!which.waitForFinished(whichTimeoutMs)) {
-        which.kill();
-        which.waitForFinished(whichTimeoutMs);
-        return std::nullopt;
-    }
-    const QString output = QString::fromUtf8(which.readAllStandardOutput());
-    if (output.isEmpty() || output.contains(QLatin1String("syntax error")) ||
-        output.contains(QLatin1String("illegal option")) ||
-        output.contains(QLatin1String("usage:"))) {
-        return std::nullopt;
-    }
-    // The folder is what precedes the command's name on the first line; removing the name
-    // wherever it occurs would also cut it out of a folder that shares it (/opt/tool/bin/tool).
-    const QString found = output.section(QLatin1Char('\n'), 0, 0);
-    const QString name = QLatin1Char('/') + word;
-    if (!found.startsWith(QLatin1Char('/')) || !found.endsWith(name))
-        return std::nullopt;
+    // The folder is what precedes the command's name; removing the name wherever it occurs
+    // would also cut it out of a folder that shares it (/opt/tool/bin/tool).
     return found.left(found.size() - word.size());
 }
 

@@ -1,6 +1,7 @@
 #include "store/foldermonitors.h"
 
 #include "model/kind.h"
+#include "store/folderscontroller.h"
 #include "store/jobdiscovery.h"
 #include "support/delay.h"
 #include "support/limit.h"
@@ -35,6 +36,29 @@ void FolderMonitors::start() {
         connect(monitor, &SingleFolderMonitor::changed, this, &FolderMonitors::folderChanged);
         m_monitors.append(monitor);
     }
+    followExtraFolders();
+    connect(&FoldersController::shared(), &FoldersController::foldersChanged, this,
+            &FolderMonitors::followExtraFolders);
+}
+
+void FolderMonitors::followExtraFolders() {
+    QStringList paths;
+    for (const Folder &folder : FoldersController::shared().folders())
+        paths.append(folder.secureURL.path());
+    QList<SingleFolderMonitor *> kept;
+    for (SingleFolderMonitor *monitor : std::as_const(m_extraMonitors)) {
+        if (paths.removeOne(monitor->path()))
+            kept.append(monitor);
+        else
+            delete monitor;
+    }
+    // What is left in paths was added since.
+    for (const QString &path : std::as_const(paths)) {
+        auto *monitor = new SingleFolderMonitor(path, this);
+        connect(monitor, &SingleFolderMonitor::changed, this, &FolderMonitors::folderChanged);
+        kept.append(monitor);
+    }
+    m_extraMonitors = kept;
 }
 
 void FolderMonitors::folderChanged() {

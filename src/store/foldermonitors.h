@@ -5,9 +5,10 @@
 
 class SingleFolderMonitor;
 
-// Watches the folder of every folder-backed kind, whatever showSystemJobs says, and
-// rebuilds the job list after a change: at most once per second, a tenth of a second after
-// the change gets through.
+// Watches the folder of every folder-backed kind, whatever showSystemJobs says, and the
+// user's extra folders (a job file linked from one changes there, not in the launchd folder),
+// and rebuilds the job list after a change: at most once per second, a tenth of a second after
+// the change gets through. The extra folders are followed as they are added and removed.
 class FolderMonitors final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FolderMonitors)
@@ -19,6 +20,9 @@ public:
     // Makes the monitors once; later calls keep them.
     void start();
     [[nodiscard]] const QList<SingleFolderMonitor *> &monitors() const { return m_monitors; }
+    [[nodiscard]] const QList<SingleFolderMonitor *> &extraMonitors() const {
+        return m_extraMonitors;
+    }
 
     // While the program terminates, changes are ignored.
     void setTerminating(bool terminating) { m_isTerminating = terminating; }
@@ -31,6 +35,10 @@ Q_SIGNALS:
     void reloading();
 
 private:
+    // One monitor per extra folder of the folders controller, kept in step with it.
+    void followExtraFolders();
+
     QList<SingleFolderMonitor *> m_monitors;
+    QList<SingleFolderMonitor *> m_extraMonitors;
     bool m_isTerminating = false;
 };

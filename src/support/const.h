@@ -62,7 +62,6 @@ inline const QString bash = QStringLiteral("/bin/bash");
 inline const QString csh = QStringLiteral("/bin/csh");
 inline const QString ksh = QStringLiteral("/bin/ksh");
 inline const QString open = QStringLiteral("/usr/bin/xdg-open");
-inline const QString which = QStringLiteral("which");
 inline const QString swift = QStringLiteral("/usr/bin/swift");
 } // namespace Command
 

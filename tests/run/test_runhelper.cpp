@@ -314,7 +314,7 @@ private Q_SLOTS:
     }
 
     void knownCommandsNeedNoLookup() {
-        // Without which on the path only the fixed folders can be found.
+        // With nothing on the search path only the fixed folders are known.
         const QString empty = m_root->path(QStringLiteral("empty"));
         QDir().mkpath(empty);
         qputenv("PATH", QFile::encodeName(empty));
@@ -327,13 +327,20 @@ private Q_SLOTS:
         QVERIFY(!RunHelper::commandFolder(QStringLiteral("ls -l")));
     }
 
-    void otherCommandsAreFoundByWhich() {
+    void otherCommandsAreFoundOnTheSearchPath() {
         const QString folder = putFakeToolOnPath();
         QCOMPARE(RunHelper::commandFolder(fakeTool + QStringLiteral(" -x")), folder);
         QCOMPARE(RunHelper::commandFolder(QLatin1Char('"') + fakeTool + QStringLiteral("\" -x")),
                  folder);
         QVERIFY(!RunHelper::commandFolder(QStringLiteral("vandra-no-such-tool")));
         QVERIFY(!RunHelper::commandFolder(QStringLiteral("-a ls")));
+        // A path is its own folder already; nothing to add.
+        QVERIFY(!RunHelper::commandFolder(folder + fakeTool));
+        // Only programs count: a plain file of that name on the path is no command.
+        QFile plain(folder + QStringLiteral("vandra-plain-file"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        QVERIFY(!RunHelper::commandFolder(QStringLiteral("vandra-plain-file")));
         QVERIFY(!RunHelper::commandFolder(QStringLiteral(" leading-space")));
         QVERIFY(!RunHelper::commandFolder(QString()));
     }

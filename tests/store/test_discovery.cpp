@@ -8,8 +8,10 @@
 #include "support/const.h"
 #include "support/defaults.h"
 #include "support/locations.h"
+#include "support/singlefoldermonitor.h"
 #include "support/userdefaultskeys.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -262,6 +264,35 @@ private Q_SLOTS:
         JobFiles::writeJob(Kind::localDaemon, s("late"));
         QTRY_VERIFY_WITH_TIMEOUT(summary(JobList::shared().jobs()).contains(s("localDaemon:late")),
                                  10000);
+    }
+
+    void monitorsFollowTheExtraFoldersAndTheJobsLinkedFromThem() {
+        TestRoot root;
+        FoldersController &folders = FoldersController::shared();
+        folders.reset();
+        const QString scripts = root.path(s("home/scripts"));
+        const QString more = root.path(s("home/more"));
+        QDir().mkpath(scripts);
+        QDir().mkpath(more);
+        folders.add(scripts);
+        FolderMonitors monitors;
+        monitors.start();
+        QCOMPARE(monitors.extraMonitors().size(), 1);
+        QCOMPARE(monitors.extraMonitors().first()->path(), scripts);
+
+        folders.add(more);
+        QCOMPARE(monitors.extraMonitors().size(), 2);
+        folders.removeAt(0);
+        QCOMPARE(monitors.extraMonitors().size(), 1);
+        QCOMPARE(monitors.extraMonitors().first()->path(), more);
+
+        // A change in an extra folder rebuilds the list, though no launchd folder changed.
+        QSignalSpy reloading(&monitors, &FolderMonitors::reloading);
+        QFile file(more + s("/linked.plist"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QVERIFY(reloading.wait(10000));
+        folders.reset();
     }
 
     void monitorsChangeNothingWhileEdited() {

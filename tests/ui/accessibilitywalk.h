@@ -51,7 +51,9 @@ inline QStringList unnamedControls(QWidget *root) {
     QList<QWidget *> widgets = root->findChildren<QWidget *>();
     widgets.prepend(root);
     for (QWidget *widget : std::as_const(widgets)) {
-        if (!isControl(widget) || isInnerPartOfQt(widget))
+        // A hidden control is not met; the pages that hide it are walked one by one.
+        if (!isControl(widget) || isInnerPartOfQt(widget) ||
+            (widget != root && !widget->isVisibleTo(root)))
             continue;
         QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
         const QString name = accessible ? accessible->text(QAccessible::Name).trimmed() : QString();

@@ -8,13 +8,18 @@
 #include "support/locations.h"
 #include "support/notifications.h"
 #include "support/userdefaultskeys.h"
+#include "ui/common/codetheme.h"
+#include "ui/common/codeview.h"
 #include "ui/preferences/exceptionsmodel.h"
 #include "ui/preferences/helpbutton.h"
 #include "ui/preferences/preferenceswindow.h"
+#include "ui/preferences/themespreferences.h"
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDesktopServices>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -22,6 +27,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <Qsci/qscilexer.h>
 
 namespace {
 
@@ -218,17 +224,64 @@ private Q_SLOTS:
     void eachHelpButtonOpensItsPage() {
         TestRoot root;
         PageRecorder recorder;
-        QDesktopServices::setUrlHandler(s("https"), &recorder, "open");
+        QDesktopServices::setUrlHandler(s("file"), &recorder, "open");
         Preferences preferences;
         QTabWidget *tabs = preferences.window.tabs();
         for (int tab = 0; tab < tabs->count(); ++tab)
             tabs->widget(tab)->findChild<QPushButton *>(s("help"))->click();
-        QDesktopServices::unsetUrlHandler(s("https"));
+        QDesktopServices::unsetUrlHandler(s("file"));
         QCOMPARE(recorder.pages, (QList<QUrl>{HelpButton::pageUrl(s("preferencesgeneral")),
                                               HelpButton::pageUrl(s("preferencesnotifications")),
-                                              HelpButton::pageUrl(s("preferencesadvanced"))}));
-        QCOMPARE(recorder.pages.first().toString(),
-                 Const::siteURL + s("vandra#preferencesgeneral"));
+                                              HelpButton::pageUrl(s("preferencesadvanced")),
+                                              HelpButton::pageUrl(s("preferencesthemes"))}));
+        // The shipped page, which has a section for each tab.
+        const QUrl first = recorder.pages.first();
+        QVERIFY(first.isLocalFile());
+        QFile page(first.toLocalFile());
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const QByteArray html = page.readAll();
+        for (const QUrl &url : recorder.pages)
+            QVERIFY2(html.contains(QByteArray("id=\"" + url.fragment().toUtf8() + '"')),
+                     qPrintable(url.fragment()));
+    }
+
+    void choosingAThemeRecoloursOpenViewsAndIsKeptUntilTheDesktopIsFollowedAgain() {
+        TestRoot root;
+        CodeTheme &theme = CodeTheme::shared();
+        theme.choose(CodeTheme::followsDesktop);
+        CodeView view;
+        view.showText(s("<plist/>"));
+        const QColor paperBefore = view.lexer()->defaultPaper();
+        Preferences preferences;
+        auto *themes = preferences.find<QComboBox>(s("theme"));
+        QVERIFY(themes);
+        QCOMPARE(themes->currentData().toInt(), int(CodeTheme::followsDesktop));
+
+        const int solarized = themes->findData(int(CodeTheme::solarizedDark));
+        themes->setCurrentIndex(solarized);
+        Q_EMIT themes->activated(solarized);
+        QCOMPARE(theme.chosen(), int(CodeTheme::solarizedDark));
+        QVERIFY(Defaults::shared().hasManuallyChangedTheme());
+        QCOMPARE(Defaults::shared().integerValue(UserDefaultsKeys::currentTheme),
+                 qint64(CodeTheme::solarizedDark));
+        QCOMPARE(view.lexer()->defaultPaper(),
+                 CodeTheme::themes().at(CodeTheme::solarizedDark).paper);
+        QVERIFY(view.lexer()->defaultPaper() != paperBefore);
+
+        // The next start chooses the stored theme again.
+        theme.choose(CodeTheme::followsDesktop);
+        ThemesPreferences::restore(Defaults::shared(), theme);
+        QCOMPARE(theme.chosen(), int(CodeTheme::solarizedDark));
+        QCOMPARE(themes->currentData().toInt(), int(CodeTheme::solarizedDark));
+
+        const int follow = themes->findData(int(CodeTheme::followsDesktop));
+        themes->setCurrentIndex(follow);
+        Q_EMIT themes->activated(follow);
+        QCOMPARE(theme.chosen(), int(CodeTheme::followsDesktop));
+        QVERIFY(!Defaults::shared().hasManuallyChangedTheme());
+        QCOMPARE(view.lexer()->defaultPaper(), paperBefore);
+        ThemesPreferences::restore(Defaults::shared(), theme);
+        QCOMPARE(theme.chosen(), int(CodeTheme::followsDesktop));
     }
 };
 

@@ -11,6 +11,8 @@
 #include "ui/scripts/scriptscreenshots.h"
 #include "ui/scripts/scriptwindow.h"
 #include "ui/scripts/scriptwindows.h"
+#include "ui/window/jobcommands.h"
+#include "ui/window/mainwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -212,6 +214,29 @@ private Q_SLOTS:
         QVERIFY(window->close());
         QCOMPARE(readAll(path), QByteArray("echo a\necho c\n"));
         QCOMPARE(lastClosed.size(), 0);
+    }
+
+    void quittingAsksAboutUnsavedScriptsAndStaysWhenOneIsKept() {
+        TestRoot root;
+        ScriptedAnswers answers;
+        ActionController controller(ActionController::Setup{});
+        JobEditor editor(controller);
+        MainWindow window(editor, controller);
+        window.show();
+        const QString path = root.write(s("a.sh"), "echo a\n");
+        QPointer<ScriptWindow> script = window.commands()->scripts().open(path);
+        QVERIFY(script);
+        script->editor().append(s("echo b\n"));
+
+        answers.buttons = {cancel};
+        QVERIFY(!window.close());
+        QVERIFY(window.isVisible());
+        QVERIFY(script && script->isVisible());
+        QCOMPARE(answers.alerts.size(), 1);
+
+        answers.buttons = {save};
+        QVERIFY(window.close());
+        QCOMPARE(readAll(path), QByteArray("echo a\necho b\n"));
     }
 
     void autosaveKeepsARecoveryCopyThatTheNextOpenOffers() {

@@ -376,6 +376,25 @@ private Q_SLOTS:
                  QVariantList{gone.toUtf8()});
     }
 
+    void aSheetOpensAtTheSizeItHadWhenLastClosed() {
+        UiTestRoot root;
+        QSize chosen;
+        {
+            FoldersSheet sheet(FoldersController::shared());
+            sheet.show();
+            chosen = sheet.size() + QSize(120, 80);
+            sheet.resize(chosen);
+            sheet.close();
+        }
+        FoldersSheet sheet(FoldersController::shared());
+        sheet.show();
+        QCOMPARE(sheet.size(), chosen);
+        // Each sheet keeps a frame of its own.
+        EditPlistSheet plist;
+        plist.show();
+        QVERIFY(plist.size() != chosen);
+    }
+
     // Pictures
 
     void everySheetLeavesAPictureEvenWithoutAHelper() {

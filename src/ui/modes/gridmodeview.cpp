@@ -13,6 +13,7 @@ GridModeView::GridModeView(QWidget *parent)
     , m_view(new GridView(this)) {
     setObjectName(QStringLiteral("gridMode"));
     m_view->setObjectName(QStringLiteral("gridView"));
+    m_view->setAccessibleName(tr("Jobs"));
     m_view->setFrameShape(QFrame::NoFrame);
     m_view->setModel(m_model);
     m_view->setSelectionGate([this] { return allowsSelectionChange(); });

@@ -72,6 +72,8 @@ ListModeView::ListModeView(QWidget *parent)
     , m_view(new GuardedTreeView(this)) {
     setObjectName(QStringLiteral("listMode"));
     m_view->setObjectName(QStringLiteral("listView"));
+    m_view->setAccessibleName(tr("Jobs"));
+    m_view->header()->setAccessibleName(tr("Columns"));
     m_view->setFrameShape(QFrame::NoFrame);
     m_proxy->setSourceModel(m_model);
     m_view->setModel(m_proxy);

@@ -16,6 +16,8 @@ TimelineModeView::TimelineModeView(QWidget *parent)
     , m_clock([] { return QDateTime::currentDateTime(); }) {
     setObjectName(QStringLiteral("timelineMode"));
     m_view->setObjectName(QStringLiteral("timelineView"));
+    m_view->setAccessibleName(tr("Upcoming runs"));
+    m_view->header()->setAccessibleName(tr("Columns"));
     m_view->setFrameShape(QFrame::NoFrame);
     m_view->setModel(m_model);
     m_view->setHeaderHidden(true);

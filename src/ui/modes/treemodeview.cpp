@@ -18,6 +18,7 @@ TreeModeView::TreeModeView(QWidget *parent)
     , m_view(new GuardedTreeView(this)) {
     setObjectName(QStringLiteral("treeMode"));
     m_view->setObjectName(QStringLiteral("treeView"));
+    m_view->setAccessibleName(tr("Jobs by kind"));
     m_view->setFrameShape(QFrame::NoFrame);
     m_view->setModel(m_model);
     m_view->setHeaderHidden(true);

@@ -1,8 +1,7 @@
 #include "ui/preferences/helpbutton.h"
 
-#include "support/const.h"
+#include "ui/common/helppage.h"
 
-#include <QDesktopServices>
 #include <QIcon>
 #include <QUrl>
 
@@ -14,12 +13,9 @@ HelpButton::HelpButton(const QString &fragment, QWidget *parent)
         setText(QStringLiteral("?"));
     setToolTip(tr("Help"));
     setAccessibleName(tr("Help"));
-    connect(this, &QPushButton::clicked, this,
-            [fragment] { QDesktopServices::openUrl(pageUrl(fragment)); });
+    connect(this, &QPushButton::clicked, this, [fragment] { HelpPage::open(fragment); });
 }
 
 QUrl HelpButton::pageUrl(const QString &fragment) {
-    QUrl url(Const::siteURL + QStringLiteral("vandra"));
-    url.setFragment(fragment);
-    return url;
+    return HelpPage::url(fragment);
 }

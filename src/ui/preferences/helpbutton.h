@@ -10,6 +10,6 @@ class HelpButton final : public QPushButton {
 public:
     HelpButton(const QString &fragment, QWidget *parent = nullptr);
 
-    // The help page's address with the fragment ("…#preferencesgeneral").
+    // The shipped help page at the fragment ("…#preferencesgeneral").
     [[nodiscard]] static QUrl pageUrl(const QString &fragment);
 };

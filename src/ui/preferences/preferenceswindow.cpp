@@ -3,9 +3,11 @@
 #include "support/defaults.h"
 #include "support/localize.h"
 #include "support/userdefaultskeys.h"
+#include "ui/common/codetheme.h"
 #include "ui/preferences/advancedpreferences.h"
 #include "ui/preferences/generalpreferences.h"
 #include "ui/preferences/notificationspreferences.h"
+#include "ui/preferences/themespreferences.h"
 
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -26,6 +28,7 @@ PreferencesWindow::PreferencesWindow(Defaults &defaults, ExceptionsController &e
     m_tabs->addTab(
         new AdvancedPreferences(defaults, actions, folders, std::move(editFolders), m_tabs),
         tr("Advanced"));
+    m_tabs->addTab(new ThemesPreferences(defaults, CodeTheme::shared(), m_tabs), tr("Themes"));
     const int stored = m_defaults.preferencesTab();
     m_tabs->setCurrentIndex(stored >= 0 && stored < m_tabs->count() ? stored : Tab::general);
     connect(m_tabs, &QTabWidget::currentChanged, this,

@@ -13,7 +13,7 @@ class GeneralPreferences;
 class NotificationsPreferences;
 class QTabWidget;
 
-// The preferences window: the General, Notifications and Advanced tabs. It opens at the tab
+// The preferences window: the General, Notifications, Advanced and Themes tabs. It opens at the tab
 // shown last.
 class PreferencesWindow final : public QWidget {
     Q_OBJECT
@@ -21,7 +21,7 @@ class PreferencesWindow final : public QWidget {
 
 public:
     // The tabs in order; the numbers are stored in the preferencesTab setting.
-    enum Tab { general = 0, notifications, advanced };
+    enum Tab { general = 0, notifications, advanced, themes };
 
     // editFolders opens the extra-folders sheet; actions sends the uninstall request.
     PreferencesWindow(Defaults &defaults, ExceptionsController &exceptions,

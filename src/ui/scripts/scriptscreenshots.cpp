@@ -14,21 +14,24 @@
 
 namespace {
 
+// clang-format off
 const char *const sampleScript = R"script(#!/bin/bash
 # Copies the day's documents to the backup disk and keeps a week of logs.
 set -euo pipefail
 
 source="$HOME/Documents"
-target="/Volumes/Backup/$(date +%A)" log = "$HOME/Library/Logs/backup.log"
+target="/media/backup/$(date +%A)"
+log="$HOME/.local/state/backup.log"
 
-    if[[!-d "$target"]]; then
+if [[ ! -d "$target" ]]; then
     mkdir -p "$target"
 fi
 
 rsync -a --delete "$source/" "$target/" >>"$log" 2>&1
-find "$HOME/Library/Logs" -name 'backup*.log' -mtime +7 -delete
+find "$HOME/.local/state" -name 'backup*.log' -mtime +7 -delete
 echo "Backup finished at $(date)" >>"$log"
 )script";
+// clang-format on
 
 bool grab(QWidget &widget, const QString &file) {
     widget.show();

@@ -18,6 +18,7 @@ EditPlistSheet::EditPlistSheet(QWidget *parent)
     , m_errorLabel(new QLabel(this))
     , m_cancelButton(button(QStringLiteral("cancelButton"), Localize::cancel()))
     , m_changeButton(button(QStringLiteral("changeButton"), Localize::change())) {
+    rememberFrame(QStringLiteral("EditPlistSheet"));
     const JobPtr &job = JobList::shared().currentJob();
     const QString title = jobTitle(Localize::editPlist(), job);
     m_title->setText(title);

@@ -20,6 +20,7 @@ FoldersSheet::FoldersSheet(FoldersController &controller, QWidget *parent)
     , m_list(new QListWidget(this))
     , m_addButton(button(QStringLiteral("addButton"), Localize::add()))
     , m_removeButton(button(QStringLiteral("removeButton"), Localize::remove())) {
+    rememberFrame(QStringLiteral("Folders Sheet"));
     const QString description = Localize::addTheFoldersFromWhereYourJobsAreLinked() + u':';
     auto *label = new QLabel(description, this);
     name(label, QStringLiteral("foldersDescription"), description);

@@ -44,6 +44,7 @@ LogSheet::LogSheet(const JobPtr &job, ActionController &controller, JobEditor *e
     , m_table(new QTableView(m_pages))
     , m_emptyLabel(new QLabel(m_pages))
     , m_copyAction(new QAction(tr("Copy"), m_table)) {
+    rememberFrame(QStringLiteral("LogSheet"));
     const QString title = jobTitle(Localize::log(), job);
     m_title->setText(title);
     setWindowTitle(title);

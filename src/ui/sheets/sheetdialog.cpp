@@ -1,6 +1,7 @@
 #include "ui/sheets/sheetdialog.h"
 
 #include "support/const.h"
+#include "support/defaults.h"
 #include "support/text.h"
 
 #include <QPushButton>
@@ -11,6 +12,31 @@ SheetDialog::SheetDialog(const QString &name, const QString &title, QWidget *par
     setWindowTitle(title);
     setAccessibleName(title);
     setWindowModality(Qt::WindowModal);
+}
+
+void SheetDialog::rememberFrame(const QString &frameName) {
+    m_frameName = frameName;
+}
+
+QString SheetDialog::frameKey() const {
+    return QStringLiteral("frames/") + m_frameName;
+}
+
+void SheetDialog::showEvent(QShowEvent *event) {
+    // Once per sheet: later shows keep where the user has put it meanwhile.
+    if (!m_frameName.isEmpty() && !m_isFrameRestored) {
+        m_isFrameRestored = true;
+        const QByteArray frame = Defaults::shared().value(frameKey()).toByteArray();
+        if (!frame.isEmpty())
+            restoreGeometry(frame);
+    }
+    QDialog::showEvent(event);
+}
+
+void SheetDialog::hideEvent(QHideEvent *event) {
+    if (!m_frameName.isEmpty())
+        Defaults::shared().setValue(frameKey(), saveGeometry());
+    QDialog::hideEvent(event);
 }
 
 QPushButton *SheetDialog::button(const QString &name, const QString &title) {

@@ -12,8 +12,10 @@
 #include "support/delay.h"
 #include "support/interaction.h"
 #include "support/localize.h"
+#include "ui/common/codetheme.h"
 #include "ui/common/dialoginteraction.h"
 #include "ui/common/icons.h"
+#include "ui/preferences/themespreferences.h"
 #include "ui/window/mainwindow.h"
 
 #include <QDir>
@@ -38,6 +40,7 @@ AppController::~AppController() {
 void AppController::prepare() {
     Defaults::shared().registerDefaults();
     Icons::setUp();
+    ThemesPreferences::restore(Defaults::shared(), CodeTheme::shared());
     m_interaction = std::make_unique<DialogInteraction>();
     Interaction::setShared(m_interaction.get());
 

@@ -18,6 +18,7 @@
 #include "ui/modes/listmodeview.h"
 #include "ui/modes/timelinemodeview.h"
 #include "ui/modes/treemodeview.h"
+#include "ui/scripts/scriptwindows.h"
 #include "ui/window/jobcommands.h"
 #include "ui/window/joburl.h"
 
@@ -376,6 +377,12 @@ bool MainWindow::mayLeaveCurrentJob() {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
+    // Script documents first: each asks about its own unsaved edits, and keeping one open
+    // keeps the program running.
+    if (m_commands && !m_commands->scripts().closeAll()) {
+        event->ignore();
+        return;
+    }
     if (!Bindings::shared().isEdited()) {
         event->accept();
         return;

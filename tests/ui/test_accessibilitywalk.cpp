@@ -1,0 +1,118 @@
+#include "accessibilitywalk.h"
+#include "actions/actioncontroller.h"
+#include "model/bindings.h"
+#include "model/joblist.h"
+#include "store/jobdiscovery.h"
+#include "store/jobeditor.h"
+#include "ui/editor/detaileditor.h"
+#include "ui/modes/modeview.h"
+#include "ui/preferences/preferenceswindow.h"
+#include "ui/scripts/scriptwindows.h"
+#include "ui/window/jobcommands.h"
+#include "ui/window/mainwindow.h"
+#include "uitestroot.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMap>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+// Qt's own pop-ups (a menu bar's overflow) hang on Qt's own buttons only.
+bool isMenuOfQt(QMenu *menu) {
+    const QList<QObject *> owners = menu->menuAction()->associatedObjects();
+    return menu->objectName().startsWith(QLatin1String("qt_")) ||
+           std::all_of(owners.cbegin(), owners.cend(), [](const QObject *owner) {
+               return owner->objectName().startsWith(QLatin1String("qt_"));
+           });
+}
+
+// Menus are read by their titles; a submenu or pop-up without one is announced as nothing.
+QStringList unnamedMenus(QWidget *root) {
+    QStringList unnamed;
+    for (QMenu *menu : root->findChildren<QMenu *>()) {
+        if (isMenuOfQt(menu))
+            continue;
+        if (menu->title().trimmed().isEmpty() && menu->accessibleName().trimmed().isEmpty())
+            unnamed.append(QStringLiteral("QMenu ") + menu->objectName());
+    }
+    return unnamed;
+}
+
+// Adds each unnamed control below root, once, with where it was met first.
+void collectUnnamed(QWidget *root, const QString &where, QMap<QString, QString> &unnamed) {
+    for (const QString &control : AccessibilityWalk::unnamedControls(root) + unnamedMenus(root)) {
+        if (!unnamed.contains(control))
+            unnamed.insert(control, where);
+    }
+}
+
+} // namespace
+
+// Walks every window the program opens, in every mode and on every page, as a screen reader
+// would, and fails on a control it could not announce.
+class TestAccessibilityWalk : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void everyControlOfEveryWindowHasAName() {
+        UiTestRoot root;
+        root.placeUsualJobs();
+        JobDiscovery::reloadJobs();
+        ActionController controller(ActionController::Setup{});
+        JobEditor editor(controller);
+        MainWindow window(editor, controller);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+        QMap<QString, QString> unnamed;
+        for (int mode = 0; mode < MainWindow::modeCount; ++mode) {
+            window.switchMode(mode);
+            window.selectJob(JobList::shared().jobs().first());
+            QTabWidget *pages = window.detailEditor()->tabs();
+            for (int page = 0; page < pages->count(); ++page) {
+                pages->setCurrentIndex(page);
+                collectUnnamed(&window, QStringLiteral("mode %1 page %2").arg(mode).arg(page),
+                               unnamed);
+            }
+        }
+
+        JobCommands &commands = *window.commands();
+        commands.editPlist();
+        commands.showNotes();
+        commands.editFolders();
+        commands.showPreferences();
+        commands.newScript();
+        for (QWidget *topLevel : QApplication::topLevelWidgets()) {
+            if (topLevel == &window || !topLevel->isVisible())
+                continue;
+            const QString where = QString::fromLatin1(topLevel->metaObject()->className());
+            if (auto *preferences = qobject_cast<PreferencesWindow *>(topLevel)) {
+                for (int tab = 0; tab < preferences->tabs()->count(); ++tab) {
+                    preferences->tabs()->setCurrentIndex(tab);
+                    collectUnnamed(topLevel, where + QString::number(tab), unnamed);
+                }
+            } else {
+                collectUnnamed(topLevel, where, unnamed);
+            }
+        }
+        QStringList report;
+        for (auto entry = unnamed.cbegin(); entry != unnamed.cend(); ++entry)
+            report.append(entry.value() + QStringLiteral(": ") + entry.key());
+        QVERIFY2(unnamed.isEmpty(), qPrintable(report.join(QLatin1Char('\n'))));
+
+        for (QWidget *topLevel : QApplication::topLevelWidgets()) {
+            if (topLevel != &window)
+                topLevel->close();
+        }
+        Bindings::shared().setEdited(false);
+    }
+};
+
+QTEST_MAIN(TestAccessibilityWalk)
+#include "test_accessibilitywalk.moc"
