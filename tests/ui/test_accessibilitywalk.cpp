@@ -112,6 +112,84 @@ private Q_SLOTS:
         }
         Bindings::shared().setEdited(false);
     }
+
+    void aJobInTheGridCanBeReadAndChosenByAScreenReader() {
+        UiTestRoot root;
+        root.placeUsualJobs();
+        JobDiscovery::reloadJobs();
+        ActionController controller(ActionController::Setup{});
+        JobEditor editor(controller);
+        MainWindow window(editor, controller);
+        window.show();
+        window.switchMode(MainWindow::grid);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *grid = window.findChild<QAbstractItemView *>(QStringLiteral("gridView"));
+        QAccessibleInterface *list = QAccessible::queryAccessibleInterface(grid);
+        QVERIFY(list);
+        QCOMPARE(list->role(), QAccessible::List);
+
+        // Headings with their counts, each followed by its jobs.
+        QStringList read;
+        for (int child = 0; child < list->childCount(); ++child) {
+            QAccessibleInterface *item = list->child(child);
+            QVERIFY(item && item->isValid());
+            QCOMPARE(list->indexOfChild(item), child);
+            QCOMPARE(item->parent(), list);
+            read.append((item->role() == QAccessible::Heading ? QStringLiteral("# ")
+                                                              : QStringLiteral("- ")) +
+                        item->text(QAccessible::Name));
+        }
+        const QAbstractItemModel *model = grid->model();
+        int shown = model->rowCount();
+        for (int section = 0; section < model->rowCount(); ++section)
+            shown += model->rowCount(model->index(section, 0));
+        QCOMPARE(read.size(), shown);
+        QVERIFY2(read.first().startsWith(QStringLiteral("# ")), qPrintable(read.first()));
+        QVERIFY2(read.first().endsWith(QStringLiteral(", 3 jobs")), qPrintable(read.first()));
+        const qsizetype backup = read.indexOf(QStringLiteral("- org.example.backup"));
+        QVERIFY2(backup > 0, qPrintable(read.join(QLatin1Char('\n'))));
+
+        QAccessibleInterface *item = list->child(int(backup));
+        QVERIFY(!item->state().selected);
+        QVERIFY(item->actionInterface());
+        QVERIFY(item->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction()));
+        item->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(JobList::shared().currentJob());
+        QCOMPARE(JobList::shared().currentJob()->label, QStringLiteral("org.example.backup"));
+        QVERIFY(item->state().selected);
+        QVERIFY(!list->child(0)->actionInterface());
+
+        // A new job list leaves no interface standing for a row that is gone.
+        JobDiscovery::reloadJobs();
+        QCOMPARE(list->childCount(), shown);
+        QCOMPARE(list->child(int(backup))->text(QAccessible::Name),
+                 QStringLiteral("org.example.backup"));
+    }
+
+    void theModeButtonsSwitchThePageThroughTheirAccessibleAction() {
+        UiTestRoot root;
+        root.placeUsualJobs();
+        JobDiscovery::reloadJobs();
+        ActionController controller(ActionController::Setup{});
+        JobEditor editor(controller);
+        MainWindow window(editor, controller);
+        window.show();
+        window.switchMode(MainWindow::grid);
+        const QList<std::pair<const char *, int>> buttons = {
+            {"treeModeButton", MainWindow::tree},
+            {"listModeButton", MainWindow::list},
+            {"timelineModeButton", MainWindow::timeline},
+            {"gridModeButton", MainWindow::grid}};
+        for (const auto &[name, mode] : buttons) {
+            auto *button = window.findChild<QAbstractButton *>(QString::fromLatin1(name));
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(button);
+            QVERIFY(accessible && accessible->actionInterface());
+            accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            QTRY_COMPARE(window.mode(), mode);
+            QVERIFY(button->isChecked());
+        }
+    }
 };
 
 QTEST_MAIN(TestAccessibilityWalk)

@@ -2,9 +2,11 @@
 
 #include "model/section.h"
 #include "support/defaults.h"
+#include "ui/modes/gridaccessible.h"
 #include "ui/modes/gridview.h"
 #include "ui/modes/sectionmodel.h"
 
+#include <QAccessible>
 #include <QVBoxLayout>
 
 GridModeView::GridModeView(QWidget *parent)
@@ -12,6 +14,12 @@ GridModeView::GridModeView(QWidget *parent)
     , m_model(new SectionModel(this))
     , m_view(new GridView(this)) {
     setObjectName(QStringLiteral("gridMode"));
+    // Screen readers read the grid's items through our own interfaces; Qt knows only its views.
+    static const bool isFactoryInstalled = [] {
+        QAccessible::installFactory(&GridAccessible::factory);
+        return true;
+    }();
+    Q_UNUSED(isFactoryInstalled);
     m_view->setObjectName(QStringLiteral("gridView"));
     m_view->setAccessibleName(tr("Jobs"));
     m_view->setFrameShape(QFrame::NoFrame);

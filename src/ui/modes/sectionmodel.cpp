@@ -97,6 +97,13 @@ QVariant SectionModel::sectionData(const Section &section, int column, int role)
         return column == titleColumn ? QVariant(Icons::kind(section.kind)) : QVariant();
     case Qt::ToolTipRole:
         return column == titleColumn ? Kinds::title(section.kind) : QVariant();
+    case Qt::AccessibleTextRole:
+        // A screen reader reads the count that sighted users see beside the title.
+        if (column != titleColumn)
+            return {};
+        return section.count() == 1
+                   ? tr("%1, one job").arg(Kinds::title(section.kind))
+                   : tr("%1, %2 jobs").arg(Kinds::title(section.kind)).arg(section.count());
     case Qt::FontRole: {
         QFont font = QGuiApplication::font();
         font.setBold(true);
