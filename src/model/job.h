@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/change.h"
+#include "model/jobtext.h"
 #include "model/kind.h"
 #include "model/scheduled.h"
 #include "platform/plistvalue.h"
@@ -28,7 +29,7 @@ public:
     QString label;
     QString originalLabel;
     std::optional<QString> summary;
-    std::optional<QString> textContent;
+    JobText textContent;
     std::optional<PlistDict> plist;
     std::optional<QString> url;
 

@@ -95,7 +95,7 @@ JobPtr jobFromPlist(const PlistDict &plist, const std::optional<QString> &locati
     job->kind = kind;
     job->originalKind = kind;
     job->summary = summaryFromPlist(plist);
-    job->textContent = plistText(plist);
+    job->textContent = JobText::of(plist);
     applyPlist(*job);
 
     if (kind == Kind::localDaemon) {
@@ -264,7 +264,7 @@ JobPtr readStartupItem(const QString &folder, Kind kind) {
             provides && !provides->isEmpty()) {
             job->summary = provides->first();
         }
-        job->textContent = plistText(*dict);
+        job->textContent = JobText::of(*dict);
     }
     const QString executable = folder + QLatin1Char('/') + QFileInfo(folder).fileName();
     job->setRun(executable);

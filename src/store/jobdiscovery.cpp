@@ -133,7 +133,7 @@ QList<JobPtr> loginItemJobs() {
         job->kind = Kind::loginItemSystemPreferences;
         job->originalKind = Kind::loginItemSystemPreferences;
         job->setLocked(true);
-        job->textContent = job->label + job->run();
+        job->textContent = QString(job->label + job->run());
         job->url = QStringLiteral("LoginItem.SystemPreferences.") +
                    QString::fromLatin1(QUrl::toPercentEncoding(item.name, hostAllowed));
         if (!job->label.isEmpty() && !job->run().isEmpty())

@@ -250,7 +250,34 @@ private Q_SLOTS:
         QCOMPARE(job->kind, Kind::localAgent);
         QCOMPARE(job->originalKind, Kind::localAgent);
         QCOMPARE(job->url, s("/x"));
-        QVERIFY(job->textContent && job->textContent->contains(s("<key>Label</key>")));
+        QVERIFY(job->textContent.text() &&
+                job->textContent.text()->contains(s("<key>Label</key>")));
+    }
+
+    void theFileTextIsMadeOnFirstUseAsItWasRead() {
+        const PlistDict dict = {{s("Label"), PlistValue(s("lazy"))},
+                                {s("ProgramArguments"), PlistValue(QStringList{s("/bin/echo")})},
+                                {s("StartInterval"), PlistValue(qint64(300))}};
+        const JobPtr job = JobReader::jobFromPlist(dict, s("/x"), Kind::userAgent);
+        // Changing the record's dictionary afterwards leaves the text of the file as read.
+        job->plist->insert(s("RunAtLoad"), PlistValue(true));
+        QCOMPARE(job->textContent.text(), JobReader::plistText(dict));
+        QVERIFY(!job->textContent.text()->contains(s("RunAtLoad")));
+
+        static int folds = 0;
+        const auto fold = [](const QString &text) {
+            ++folds;
+            return text.toUpper();
+        };
+        QCOMPARE(job->textContent.folded(fold), JobReader::plistText(dict)->toUpper());
+        QCOMPARE(job->textContent.folded(fold), JobReader::plistText(dict)->toUpper());
+        QCOMPARE(folds, 1);
+
+        job->textContent = s("fixed");
+        QCOMPARE(job->textContent.folded(fold), s("FIXED"));
+        job->textContent.reset();
+        QVERIFY(!job->textContent.hasText());
+        QCOMPARE(job->textContent.folded(fold), QString());
     }
 
     void helperJobsAreHiddenOrLocked() {
@@ -404,7 +431,7 @@ private Q_SLOTS:
         QCOMPARE(job->url, root.path(s("items/OldService")));
         QVERIFY(job->isLocked());
         QVERIFY(!job->plist);
-        QVERIFY(job->textContent->contains(s("Old Service")));
+        QVERIFY(job->textContent.text()->contains(s("Old Service")));
 
         root.write(s("items/Nameless/StartupParameters.plist"),
                    *PlistCodec::toXml(PlistValue(PlistDict{{s("Provides"), texts({s("x")})}})));

@@ -144,7 +144,7 @@ private Q_SLOTS:
         QCOMPARE(alpha.summary, s("alpha"));
         QCOMPARE(alpha.originalLabel, s("Alpha"));
         QCOMPARE(alpha.loginItemKind(), s("Application"));
-        QCOMPARE(alpha.textContent, s("Alpha/usr/bin/alpha"));
+        QCOMPARE(alpha.textContent.text(), s("Alpha/usr/bin/alpha"));
         QCOMPARE(alpha.url, s("LoginItem.SystemPreferences.Alpha"));
         QCOMPARE(alpha.originalKind, Kind::loginItemSystemPreferences);
         QVERIFY(alpha.isLocked());
@@ -181,7 +181,7 @@ private Q_SLOTS:
         QCOMPARE(mail.summary, s("A Helper.app"));
         QCOMPARE(mail.run(), apps + s("/Mail.app/Contents/Library/LoginItems/A Helper.app"));
         QCOMPARE(mail.url, apps + s("/Mail.app"));
-        QCOMPARE(mail.textContent, apps + s("/Mail.app"));
+        QCOMPARE(mail.textContent.text(), apps + s("/Mail.app"));
         QCOMPARE(mail.runIcon, apps + s("/Mail.app"));
         QVERIFY(mail.isLocked());
     }

@@ -92,6 +92,6 @@ void InfoView::showJob(const JobPtr &job, bool isEdited) {
     }
     m_pathLabel->setText(path.isEmpty() ? Localize::text("Not saved yet") : path);
     const std::optional<QString> saved = isEdited ? textAsSaved(job) : std::nullopt;
-    m_fileText->showText(saved.value_or(job->textContent.value_or(QString())));
+    m_fileText->showText(saved.value_or(job->textContent.text().value_or(QString())));
     m_pages->setCurrentIndex(filePage);
 }

@@ -29,9 +29,9 @@ QString folded(const QString &text) {
 }
 
 bool matches(const Job &job, const QString &foldedText) {
-    if (!job.textContent)
+    if (!job.textContent.hasText())
         return false;
-    return folded(*job.textContent).contains(foldedText);
+    return job.textContent.folded(&folded).contains(foldedText);
 }
 
 QList<JobPtr> filter(const QList<JobPtr> &jobs, const QString &text) {
