@@ -5,6 +5,7 @@
 #include "common/privatebus.h"
 #include "model/joblist.h"
 #include "platform/filemanagerreveal.h"
+#include "platform/mailhandler.h"
 #include "testjobs.h"
 #include "ui/modes/jobdrag.h"
 #include "ui/window/aboutbox.h"
@@ -74,7 +75,8 @@ private Q_SLOTS:
             [&opened](const QUrl &url) {
                 opened.append(url);
                 return true;
-            });
+            },
+            [] { return true; });
         share.rebuild();
         QCOMPARE(actionNames(menu),
                  QStringList({QStringLiteral("copyPathAction"), QStringLiteral("copyXmlAction"),
@@ -110,7 +112,10 @@ private Q_SLOTS:
         JobPtr job = madeJob(Kind::loginItemSystemPreferences, QStringLiteral("Clock"),
                              QStringLiteral("LoginItem.SystemPreferences.Clock"));
         const auto current = [&job] { return job; };
-        ShareMenu share(&menu, current, [](const QUrl &) { return true; });
+        bool hasMailHandler = true;
+        ShareMenu share(
+            &menu, current, [](const QUrl &) { return true; },
+            [&hasMailHandler] { return hasMailHandler; });
         share.rebuild();
         QCOMPARE(actionNames(menu),
                  QStringList({QStringLiteral("copyRunAction"), QStringLiteral("mailAction")}));
@@ -125,6 +130,11 @@ private Q_SLOTS:
         QCOMPARE(actionNames(menu),
                  QStringList({QStringLiteral("copyRunAction"), QStringLiteral("mailAction")}));
 
+        // Without a mail program, no e-mail.
+        hasMailHandler = false;
+        share.rebuild();
+        QCOMPARE(actionNames(menu), QStringList({QStringLiteral("copyRunAction")}));
+
         // Without a job, or a kind, there is nothing.
         job.reset();
         share.rebuild();
@@ -133,6 +143,25 @@ private Q_SLOTS:
         job = madeJob(Kind::userAgent, QStringLiteral("a"), QStringLiteral("/tmp/a.plist"));
         job->kind.reset();
         QVERIFY(ShareItems::forJob(job).isEmpty());
+    }
+
+    void mailIsOfferedWhereTheDesktopNamesAMailProgram() {
+        TestRoot root;
+        const QString config = root.path(QStringLiteral("config"));
+        const QString data = root.path(QStringLiteral("data"));
+        QVERIFY(!MailHandler::isSetIn({config}, {data}));
+        // Taken away again by the user: still none.
+        root.write(QStringLiteral("config/mimeapps.list"),
+                   "[Removed Associations]\nx-scheme-handler/mailto=mail.desktop;\n"
+                   "[Default Applications]\nx-scheme-handler/mailto=;\n");
+        QVERIFY(!MailHandler::isSetIn({config}, {data}));
+        root.write(QStringLiteral("config/xfce-mimeapps.list"),
+                   "[Default Applications]\nx-scheme-handler/mailto=mail.desktop\n");
+        QVERIFY(MailHandler::isSetIn({config}, {data}));
+        // An installed mail program registers itself in the cache of its folder.
+        root.write(QStringLiteral("data/applications/mimeinfo.cache"),
+                   "[MIME Cache]\nx-scheme-handler/mailto=thunderbird.desktop;\n");
+        QVERIFY(MailHandler::isSetIn({}, {data}));
     }
 
     void onlyJobsWithAFileOfTheirOwnAreDragged() {

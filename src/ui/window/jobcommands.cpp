@@ -3,6 +3,7 @@
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "platform/filemanagerreveal.h"
+#include "platform/mailhandler.h"
 #include "store/exceptionscontroller.h"
 #include "store/folderscontroller.h"
 #include "store/jobdiscovery.h"
@@ -143,7 +144,7 @@ void JobCommands::buildFileMenu() {
     m_shareMenu->menuAction()->setObjectName(QStringLiteral("shareMenuAction"));
     m_share = new ShareMenu(
         m_shareMenu, [] { return JobList::shared().currentJob(); },
-        [this](const QUrl &url) { return openUrl(url); });
+        [this](const QUrl &url) { return openUrl(url); }, [] { return MailHandler::isSet(); });
     m_rules.insert(m_shareMenu->menuAction(), Availability::share);
     file->addSeparator();
 

@@ -15,11 +15,13 @@ void copy(const QString &text) {
 
 } // namespace
 
-ShareMenu::ShareMenu(QMenu *menu, std::function<JobPtr()> currentJob, UrlOpener opener)
+ShareMenu::ShareMenu(QMenu *menu, std::function<JobPtr()> currentJob, UrlOpener opener,
+                     std::function<bool()> hasMailHandler)
     : QObject(menu)
     , m_menu(menu)
     , m_currentJob(std::move(currentJob))
-    , m_opener(std::move(opener)) {
+    , m_opener(std::move(opener))
+    , m_hasMailHandler(std::move(hasMailHandler)) {
     connect(menu, &QMenu::aboutToShow, this, &ShareMenu::rebuild);
 }
 
@@ -47,11 +49,12 @@ void ShareMenu::rebuild() {
             [run] { copy(*run); });
     }
     if (const std::optional<QString> file = items.file) {
-        add("openWithAction", Localize::text("Open in Another Program"),
+        add("openWithAction", Localize::text("Open With Default Application"),
             QStringLiteral("document-open"),
             [this, file] { m_opener(QUrl::fromLocalFile(*file)); });
     }
-    if (const std::optional<QString> body = items.xmlText ? items.xmlText : items.runText) {
+    const std::optional<QString> body = items.xmlText ? items.xmlText : items.runText;
+    if (body && m_hasMailHandler && m_hasMailHandler()) {
         add("mailAction", Localize::text("Send by E-mail"), QStringLiteral("mail-send"),
             [this, body, label = job ? job->label : QString()] {
                 m_opener(mailUrl(label, *body));
