@@ -6,6 +6,7 @@
 #include "model/joblist.h"
 #include "platform/filemanagerreveal.h"
 #include "platform/mailhandler.h"
+#include "support/userdefaultskeys.h"
 #include "testjobs.h"
 #include "ui/modes/jobdrag.h"
 #include "ui/window/aboutbox.h"
@@ -129,6 +130,16 @@ private Q_SLOTS:
         share.rebuild();
         QCOMPARE(actionNames(menu),
                  QStringList({QStringLiteral("copyRunAction"), QStringLiteral("mailAction")}));
+
+        // With the setting on at start, the system job is shared like any other.
+        Defaults::shared().setValue(UserDefaultsKeys::editSystemJobs, true);
+        Kinds::resetForTesting();
+        share.rebuild();
+        QCOMPARE(actionNames(menu),
+                 QStringList({QStringLiteral("copyPathAction"), QStringLiteral("copyXmlAction"),
+                              QStringLiteral("openWithAction"), QStringLiteral("mailAction")}));
+        Defaults::shared().setValue(UserDefaultsKeys::editSystemJobs, false);
+        Kinds::resetForTesting();
 
         // Without a mail program, no e-mail.
         hasMailHandler = false;
