@@ -2,6 +2,7 @@
 // test's own that records what it is asked to show.
 
 #include "agent/jobtext.h"
+#include "common/privatebus.h"
 #include "common/testroot.h"
 #include "support/const.h"
 #include "support/defaults.h"
@@ -24,22 +25,6 @@ QString s(const char *text) {
 
 const QString notificationsPath = s("/org/freedesktop/Notifications");
 const QString notificationsInterface = s("org.freedesktop.Notifications");
-
-// A bus of our own that starts no service by itself, so that a notification daemon
-// installed on the machine never answers in place of the test's.
-const char busConfig[] =
-    "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN\"\n"
-    " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-    "<busconfig>\n"
-    "  <type>session</type>\n"
-    "  <listen>unix:dir=%1</listen>\n"
-    "  <auth>EXTERNAL</auth>\n"
-    "  <policy context=\"default\">\n"
-    "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
-    "    <allow eavesdrop=\"true\"/>\n"
-    "    <allow own=\"*\"/>\n"
-    "  </policy>\n"
-    "</busconfig>\n";
 
 bool writeBytes(const QString &file, const QByteArray &bytes) {
     QDir().mkpath(QFileInfo(file).path());
@@ -94,8 +79,8 @@ class Session final {
 public:
     explicit Session(bool hasService = true) {
         m_bus.setProgram(s("dbus-daemon"));
-        const QString config =
-            m_root.write(s("bus.conf"), QString::fromUtf8(busConfig).arg(m_root.path()).toUtf8());
+        const QString config = m_root.write(
+            s("bus.conf"), QString::fromUtf8(PrivateBus::configText).arg(m_root.path()).toUtf8());
         m_bus.setArguments({s("--config-file=") + config, s("--print-address"), s("--nofork")});
         m_bus.start();
         if (!m_bus.waitForStarted() || !m_bus.waitForReadyRead(10000))

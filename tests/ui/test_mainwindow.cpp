@@ -7,9 +7,12 @@
 #include "support/defaults.h"
 #include "support/localize.h"
 #include "support/userdefaultskeys.h"
+#include "testjobs.h"
 #include "ui/common/dialoginteraction.h"
+#include "ui/common/helppage.h"
 #include "ui/modes/gridmodeview.h"
 #include "ui/modes/gridview.h"
+#include "ui/modes/jobdrag.h"
 #include "ui/modes/listmodeview.h"
 #include "ui/modes/roles.h"
 #include "ui/modes/sectionmodel.h"
@@ -18,8 +21,11 @@
 #include "ui/modes/treemodeview.h"
 #include "ui/preferences/preferenceswindow.h"
 #include "ui/sheets/editplistsheet.h"
+#include "ui/sheets/logsheet.h"
 #include "ui/sheets/notessheet.h"
+#include "ui/window/aboutbox.h"
 #include "ui/window/appcontroller.h"
+#include "ui/window/commandscreenshots.h"
 #include "ui/window/jobcommands.h"
 #include "ui/window/joburl.h"
 #include "ui/window/mainwindow.h"
@@ -28,26 +34,22 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <Qsci/qsciscintilla.h>
 
 namespace {
-
-JobPtr jobLabelled(const QString &label) {
-    for (const JobPtr &job : JobList::shared().jobs()) {
-        if (job->label == label)
-            return job;
-    }
-    return {};
-}
 
 // Clicks the middle of an index the way a user would.
 void click(QAbstractItemView *view, const QModelIndex &index) {
@@ -62,6 +64,51 @@ QModelIndex indexOfLabel(QAbstractItemView *view, const QString &label) {
     const QModelIndexList found = model->match(model->index(0, 0), Qt::DisplayRole, label, 1,
                                                Qt::MatchExactly | Qt::MatchRecursive);
     return found.isEmpty() ? QModelIndex() : found.first();
+}
+
+// The names of the items enabled among names.
+QStringList enabledOf(const MainWindow &window, const QStringList &names) {
+    QStringList enabled;
+    for (const QString &name : names) {
+        QObject *item = window.findChild<QObject *>(name);
+        if (!item)
+            return {QStringLiteral("missing ") + name};
+        const bool isOn = item->isWidgetType() ? static_cast<QWidget *>(item)->isEnabled()
+                                               : static_cast<QAction *>(item)->isEnabled();
+        if (isOn)
+            enabled.append(name);
+    }
+    enabled.sort();
+    return enabled;
+}
+
+// The first row or item of a mode that stands for a job, under a section or not.
+QModelIndex firstJobIndex(const ModeView &mode) {
+    const QAbstractItemModel *model = mode.itemView()->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QModelIndex top = model->index(row, 0);
+        if (mode.jobAt(top))
+            return top;
+        for (int child = 0; child < model->rowCount(top); ++child) {
+            if (mode.jobAt(model->index(child, 0, top)))
+                return model->index(child, 0, top);
+        }
+    }
+    return {};
+}
+
+QStringList sorted(QStringList names) {
+    names.sort();
+    return names;
+}
+
+QStringList actionNames(const QMenu &menu) {
+    QStringList names;
+    for (const QAction *action : menu.actions()) {
+        if (!action->isSeparator())
+            names.append(action->objectName());
+    }
+    return names;
 }
 
 JobPtr selectedJob(QAbstractItemView *view) {
@@ -278,8 +325,9 @@ private Q_SLOTS:
         Bindings::shared().setEdited(true);
         QTest::keyClick(&window, Qt::Key_2, Qt::ControlModifier);
         treeAction->trigger();
-        window.findChild<QToolButton *>(QStringLiteral("gridModeButton"))->click();
-        QCOMPARE(interaction.alerts().size(), 3);
+        // The toolbar's mode control is not on offer meanwhile.
+        QVERIFY(!window.findChild<QToolButton *>(QStringLiteral("gridModeButton"))->isEnabled());
+        QCOMPARE(interaction.alerts().size(), 2);
         QCOMPARE(interaction.alerts().last().message, Localize::unsavedChanges());
         QCOMPARE(window.mode(), int(MainWindow::list));
         QCOMPARE(JobList::shared().currentJob(), edited);
@@ -296,7 +344,7 @@ private Q_SLOTS:
         QTRY_VERIFY(fixture.view()->hasFocus());
         QTest::keyClick(&window, Qt::Key_4, Qt::ControlModifier);
         QTRY_VERIFY(fixture.view()->hasFocus());
-        QCOMPARE(interaction.alerts().size(), 4);
+        QCOMPARE(interaction.alerts().size(), 3);
     }
 
     void escapeCancelsAnAlertThatOffersCancel() {
@@ -388,6 +436,253 @@ private Q_SLOTS:
         QVERIFY(preferences);
         QVERIFY(preferences->isWindow());
         preferences->close();
+    }
+
+    void fileMenuAndToolbarFollowTheCurrentJobAndItsEdits() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        const QStringList menu = {
+            QStringLiteral("newJobAction"),       QStringLiteral("newScriptAction"),
+            QStringLiteral("editScriptAction"),   QStringLiteral("importAction"),
+            QStringLiteral("saveAction"),         QStringLiteral("duplicateAction"),
+            QStringLiteral("exportAction"),       QStringLiteral("deleteAction"),
+            QStringLiteral("revealAction"),       QStringLiteral("shareMenuAction"),
+            QStringLiteral("showInfoAction"),     QStringLiteral("showLogAction"),
+            QStringLiteral("testAction"),         QStringLiteral("editPlistAction"),
+            QStringLiteral("showNotesAction"),    QStringLiteral("refreshAction"),
+            QStringLiteral("extraFoldersAction"), QStringLiteral("preferencesAction"),
+            QStringLiteral("quitAction")};
+        const QStringList toolbar = {QStringLiteral("newAction"),   QStringLiteral("filterField"),
+                                     QStringLiteral("shareAction"), QStringLiteral("modeControl"),
+                                     QStringLiteral("editAction"),  QStringLiteral("logAction"),
+                                     QStringLiteral("infoAction")};
+        for (const QString &name : menu)
+            QVERIFY2(window.findChild<QAction *>(name), qPrintable(name));
+        const QStringList always = {
+            QStringLiteral("editScriptAction"), QStringLiteral("extraFoldersAction"),
+            QStringLiteral("preferencesAction"), QStringLiteral("quitAction")};
+        const QStringList unedited = {
+            QStringLiteral("newJobAction"), QStringLiteral("newScriptAction"),
+            QStringLiteral("importAction"), QStringLiteral("refreshAction")};
+
+        // No job: only what needs none.
+        Q_EMIT window.fileMenu()->aboutToShow();
+        QCOMPARE(enabledOf(window, menu), sorted(unedited + always));
+        QCOMPARE(enabledOf(window, toolbar),
+                 sorted({QStringLiteral("newAction"), QStringLiteral("filterField"),
+                         QStringLiteral("modeControl")}));
+
+        // A user agent: everything.
+        window.selectJob(jobLabelled(QStringLiteral("org.example.backup")));
+        QCOMPARE(enabledOf(window, menu), sorted(menu));
+        QCOMPARE(enabledOf(window, toolbar), sorted(toolbar));
+
+        // Unsaved edits: nothing that reads the folders again, leaves the job or works on
+        // its file as stored; Info, Share, Save and Edit Plist stay.
+        Bindings::shared().setEdited(true);
+        QCOMPARE(
+            enabledOf(window, menu),
+            sorted(QStringList({QStringLiteral("editScriptAction"), QStringLiteral("saveAction"),
+                                QStringLiteral("revealAction"), QStringLiteral("shareMenuAction"),
+                                QStringLiteral("showInfoAction"), QStringLiteral("editPlistAction"),
+                                QStringLiteral("showNotesAction")}) +
+                   always.mid(1)));
+        QCOMPARE(enabledOf(window, toolbar),
+                 sorted({QStringLiteral("shareAction"), QStringLiteral("editAction"),
+                         QStringLiteral("infoAction")}));
+        // While it is being saved, not a second time.
+        Bindings::shared().setSaving(true);
+        QVERIFY(!window.findChild<QAction *>(QStringLiteral("saveAction"))->isEnabled());
+        Bindings::shared().setSaving(false);
+        Bindings::shared().setEdited(false);
+        QCOMPARE(enabledOf(window, toolbar), sorted(toolbar));
+
+        // A system job while system jobs may not be edited: no saving, copying or editing
+        // its file, but it can be tested, logged and exported.
+        window.selectJob(madeJob(Kind::systemAgent, QStringLiteral("org.example.system"),
+                                 QStringLiteral("/usr/lib/vandra/LaunchAgents/system.plist")));
+        const QStringList locked = {QStringLiteral("saveAction"), QStringLiteral("duplicateAction"),
+                                    QStringLiteral("deleteAction"),
+                                    QStringLiteral("editPlistAction")};
+        QCOMPARE(enabledOf(window, locked), QStringList());
+        QCOMPARE(enabledOf(window, {QStringLiteral("exportAction"), QStringLiteral("testAction"),
+                                    QStringLiteral("showLogAction"), QStringLiteral("logAction")})
+                     .size(),
+                 4);
+        QVERIFY(!window.findChild<QAction *>(QStringLiteral("editAction"))->isEnabled());
+
+        // A login item has no job file: no test, log or export either.
+        window.selectJob(madeJob(Kind::loginItemSystemPreferences, QStringLiteral("Clock"),
+                                 QStringLiteral("LoginItem.SystemPreferences.Clock")));
+        QCOMPARE(enabledOf(window, {QStringLiteral("exportAction"), QStringLiteral("testAction"),
+                                    QStringLiteral("showLogAction"), QStringLiteral("logAction")}),
+                 QStringList());
+        QCOMPARE(enabledOf(window, {QStringLiteral("deleteAction"), QStringLiteral("revealAction"),
+                                    QStringLiteral("shareAction")})
+                     .size(),
+                 3);
+        // A job without a label has no log on the toolbar, though the menu offers it.
+        window.selectJob(madeJob(Kind::userAgent, QString(), QStringLiteral("/tmp/x.plist")));
+        QVERIFY(window.findChild<QAction *>(QStringLiteral("showLogAction"))->isEnabled());
+        QVERIFY(!window.findChild<QAction *>(QStringLiteral("logAction"))->isEnabled());
+    }
+
+    void anOpenSheetTakesTheFileMenuAway() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        window.selectJob(jobLabelled(QStringLiteral("org.example.backup")));
+        window.findChild<QAction *>(QStringLiteral("showNotesAction"))->trigger();
+        QTRY_VERIFY(window.commands()->hasSheet());
+        Q_EMIT window.fileMenu()->aboutToShow();
+        for (QAction *action : window.fileMenu()->actions()) {
+            QVERIFY2(action->isSeparator() || !action->isEnabled(),
+                     qPrintable(action->objectName() + action->text()));
+        }
+        Q_EMIT window.viewMenu()->aboutToShow();
+        QVERIFY(!window.findChild<QAction *>(QStringLiteral("showSystemJobsAction"))->isEnabled());
+
+        window.findChild<NotesSheet *>()->close();
+        QTRY_VERIFY(!window.commands()->hasSheet());
+        QVERIFY(window.findChild<QAction *>(QStringLiteral("newJobAction"))->isEnabled());
+        QVERIFY(window.findChild<QAction *>(QStringLiteral("quitAction"))->isEnabled());
+    }
+
+    void everyModeOffersTheJobUnderThePointer() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        for (int mode = 0; mode < MainWindow::modeCount; ++mode) {
+            window.switchMode(mode);
+            ModeView *modeView = window.currentModeView();
+            QAbstractItemView *view = modeView->itemView();
+            const QModelIndex index = firstJobIndex(*modeView);
+            QVERIFY2(index.isValid(), qPrintable(QString::number(mode)));
+            const JobPtr job = modeView->jobAt(index);
+            view->scrollTo(index);
+            QSignalSpy requested(modeView, &ModeView::jobMenuRequested);
+            const QPoint at = view->visualRect(index).center();
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at,
+                                    view->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(view->viewport(), &event);
+            QCOMPARE(requested.size(), 1);
+            QCOMPARE(requested.first().first().value<JobPtr>(), job);
+
+            // Dragging it hands out its file.
+            const std::unique_ptr<QMimeData> data(JobDrag::mimeData(job));
+            QVERIFY(data);
+            QCOMPARE(data->urls(), QList<QUrl>{QUrl::fromLocalFile(*job->url)});
+        }
+    }
+
+    void jobMenuByModeAndKind() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        JobCommands &commands = *window.commands();
+        QList<QUrl> opened;
+        commands.setUrlOpener([&opened](const QUrl &url) {
+            opened.append(url);
+            return true;
+        });
+        const JobPtr agent = jobLabelled(QStringLiteral("org.example.backup"));
+        const QStringList full = {QStringLiteral("jobMenuTitle"), QStringLiteral("jobMenuReveal"),
+                                  QStringLiteral("jobMenuDelete")};
+        for (int mode = 0; mode < MainWindow::modeCount; ++mode) {
+            const std::unique_ptr<QMenu> menu(commands.jobMenu(agent, mode, &window));
+            // Timeline rows are runs; deleting the job from there is not offered.
+            QCOMPARE(actionNames(*menu), mode == MainWindow::timeline ? full.mid(0, 2) : full);
+            QCOMPARE(menu->actions().first()->text(), QStringLiteral("org.example.backup"));
+        }
+        // Nor while the current job has unsaved edits.
+        Bindings::shared().setEdited(true);
+        QCOMPARE(actionNames(*std::unique_ptr<QMenu>(commands.jobMenu(agent, 0, &window))),
+                 full.mid(0, 2));
+        Bindings::shared().setEdited(false);
+
+        // The title is the label in the file when the form renamed the job.
+        const JobPtr renamed =
+            madeJob(Kind::userAgent, QStringLiteral("new name"), QStringLiteral("/tmp/a.plist"));
+        renamed->originalLabel = QStringLiteral("old name");
+        QCOMPARE(std::unique_ptr<QMenu>(commands.jobMenu(renamed, 0, &window))
+                     ->actions()
+                     .first()
+                     ->text(),
+                 QStringLiteral("old name"));
+
+        // An application's login item opens the application and cannot be deleted.
+        const JobPtr application =
+            madeJob(Kind::loginItemApplication, QStringLiteral("Helper"),
+                    QStringLiteral("/usr/lib/vandra/Applications/Helper.app"));
+        const std::unique_ptr<QMenu> menu(commands.jobMenu(application, 1, &window));
+        QCOMPARE(actionNames(*menu),
+                 QStringList({QStringLiteral("jobMenuTitle"), QStringLiteral("jobMenuReveal"),
+                              QStringLiteral("jobMenuOpen")}));
+        menu->findChild<QAction *>(QStringLiteral("jobMenuOpen"))->trigger();
+        QCOMPARE(opened.last(), QUrl::fromLocalFile(*application->url));
+
+        // The session's login items are revealed as their autostart folder.
+        const JobPtr loginItem = madeJob(Kind::loginItemSystemPreferences, QStringLiteral("Clock"),
+                                         QStringLiteral("LoginItem.SystemPreferences.Clock"));
+        const std::unique_ptr<QMenu> itemMenu(commands.jobMenu(loginItem, 2, &window));
+        itemMenu->findChild<QAction *>(QStringLiteral("jobMenuReveal"))->trigger();
+        QCOMPARE(opened.last(), QUrl::fromLocalFile(Locations::shared().userAutostart()));
+        QVERIFY(QFileInfo(Locations::shared().userAutostart()).isDir());
+    }
+
+    void deletingFromTheJobMenuAsksAboutThatJob() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        ScriptedInteraction interaction(Interaction::firstButton + 1);
+        window.selectJob(jobLabelled(QStringLiteral("org.example.backup")));
+        const JobPtr other = jobLabelled(QStringLiteral("org.example.job2"));
+        const std::unique_ptr<QMenu> menu(window.commands()->jobMenu(other, 0, &window));
+        menu->findChild<QAction *>(QStringLiteral("jobMenuDelete"))->trigger();
+        QCOMPARE(JobList::shared().currentJob(), other);
+        QCOMPARE(interaction.alerts().size(), 1);
+        QVERIFY(interaction.alerts().first().message.contains(QStringLiteral("org.example.job2")));
+    }
+
+    void toolbarCanBeHiddenAndStaysSo() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        QAction *show = window.findChild<QAction *>(QStringLiteral("showToolbarAction"));
+        QVERIFY(window.viewMenu()->actions().contains(show));
+        QVERIFY(show->isChecked());
+        show->trigger();
+        QVERIFY(!window.toolbar()->isVisible());
+        // Closing the window is not the user hiding the toolbar.
+        window.hide();
+        window.show();
+        QCOMPARE(Defaults::shared().value(QStringLiteral("showToolbar")), QVariant(false));
+        MainWindow next(*fixture.editor, *fixture.controller);
+        QVERIFY(next.toolbar()->isHidden());
+        show->trigger();
+        QVERIFY(window.toolbar()->isVisible());
+        QCOMPARE(Defaults::shared().value(QStringLiteral("showToolbar")), QVariant(true));
+    }
+
+    void helpMenuOffersTheKeyReferenceAndAbout() {
+        Fixture fixture;
+        MainWindow &window = *fixture.window;
+        for (const char *name : {"helpAction", "keyReferenceAction", "aboutAction"})
+            QVERIFY2(window.findChild<QAction *>(QString::fromLatin1(name)), name);
+        const QUrl keys = HelpPage::url().resolved(QUrl(QStringLiteral("keys.html")));
+        QVERIFY(QFileInfo::exists(keys.toLocalFile()));
+        window.setAboutBackendLine(QStringLiteral("Jobs are loaded by a state file."));
+        window.findChild<QAction *>(QStringLiteral("aboutAction"))->trigger();
+        auto *about = window.findChild<AboutBox *>();
+        QVERIFY(about);
+        QVERIFY(about->text().endsWith(QStringLiteral("Jobs are loaded by a state file.")));
+        about->close();
+    }
+
+    void screenshotsShowTheFileMenuAndAJobMenu() {
+        Fixture fixture;
+        const QTemporaryDir folder;
+        QVERIFY(CommandScreenshots::write(folder.path(), *fixture.window));
+        for (const char *name : {"filemenu.png", "contextmenu.png"}) {
+            const QImage picture(QDir(folder.path()).filePath(QString::fromLatin1(name)));
+            QVERIFY2(!picture.isNull() && picture.width() > 50, name);
+        }
+        QVERIFY(JobList::shared().currentJob());
     }
 
     void viewMenuShowsColumnsAndSystemJobs() {

@@ -34,6 +34,7 @@ GridModeView::GridModeView(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+    enableJobGestures();
 }
 
 void GridModeView::setJobs(const QList<JobPtr> &jobs) {

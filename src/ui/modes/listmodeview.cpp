@@ -126,6 +126,7 @@ ListModeView::ListModeView(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
     restoreHiddenColumns();
+    enableJobGestures();
 }
 
 void ListModeView::setJobs(const QList<JobPtr> &jobs) {

@@ -2,8 +2,14 @@
 
 #include "model/bindings.h"
 #include "model/joblist.h"
+#include "ui/modes/jobdrag.h"
+#include "ui/modes/roles.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
+#include <QDrag>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QTimer>
 
 ModeView::ModeView(QWidget *parent)
@@ -43,4 +49,49 @@ void ModeView::selectQuietly(const QModelIndex &index) {
         selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     }
     m_isSelectingQuietly = false;
+}
+
+JobPtr ModeView::jobAt(const QModelIndex &index) const {
+    return index.siblingAtColumn(0).data(Roles::Job).value<JobPtr>();
+}
+
+void ModeView::enableJobGestures() {
+    QAbstractItemView *view = itemView();
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint &at) {
+        if (const JobPtr job = jobAt(view->indexAt(at)))
+            Q_EMIT jobMenuRequested(job, view->viewport()->mapToGlobal(at));
+    });
+    view->viewport()->installEventFilter(this);
+}
+
+bool ModeView::eventFilter(QObject *watched, QEvent *event) {
+    QAbstractItemView *view = itemView();
+    if (watched != view->viewport())
+        return QWidget::eventFilter(watched, event);
+    // The views' own dragging would move rows; a job leaves the window as its file instead.
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        m_pressPosition = mouse->position().toPoint();
+        m_pressed =
+            mouse->button() == Qt::LeftButton ? view->indexAt(m_pressPosition) : QModelIndex();
+    } else if (event->type() == QEvent::MouseMove && m_pressed.isValid()) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const bool isFarEnough =
+            (mouse->position().toPoint() - m_pressPosition).manhattanLength() >=
+            QApplication::startDragDistance();
+        if ((mouse->buttons() & Qt::LeftButton) && isFarEnough) {
+            QMimeData *data = JobDrag::mimeData(jobAt(m_pressed));
+            m_pressed = QModelIndex();
+            if (!data)
+                return false;
+            auto *drag = new QDrag(view);
+            drag->setMimeData(data);
+            drag->exec(Qt::CopyAction | Qt::LinkAction, Qt::CopyAction);
+            return true;
+        }
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        m_pressed = QModelIndex();
+    }
+    return false;
 }

@@ -2,6 +2,8 @@
 
 #include "model/job.h"
 
+#include <QPersistentModelIndex>
+#include <QPoint>
 #include <QWidget>
 
 class QAbstractItemView;
@@ -23,14 +25,21 @@ public:
     [[nodiscard]] virtual QAbstractItemView *itemView() const = 0;
 
     [[nodiscard]] bool isWarningAboutUnsaved() const { return m_isWarningAboutUnsaved; }
+    // The job a row or item stands for; none for headings.
+    [[nodiscard]] virtual JobPtr jobAt(const QModelIndex &index) const;
 
 Q_SIGNALS:
     // The user selected a job other than the current one.
     void jobSelected(const JobPtr &job);
     // The user tried to leave a job with unsaved edits.
     void unsavedChangesWarning();
+    // The user asked for the context menu of job, at a point of the screen.
+    void jobMenuRequested(const JobPtr &job, const QPoint &globalPosition);
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    // Offers the context menu and dragging on the item view; once it exists.
+    void enableJobGestures();
     // The selection gate of the mode's view.
     [[nodiscard]] bool allowsSelectionChange();
     // The view's selection now shows job (or nothing).
@@ -41,4 +50,6 @@ protected:
 private:
     bool m_isWarningAboutUnsaved = false;
     bool m_isSelectingQuietly = false;
+    QPoint m_pressPosition;
+    QPersistentModelIndex m_pressed;
 };

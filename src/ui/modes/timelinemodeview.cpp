@@ -39,22 +39,16 @@ TimelineModeView::TimelineModeView(QWidget *parent)
     });
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const QModelIndexList selected = m_view->selectionModel()->selectedRows();
-        if (selected.isEmpty() || !m_content)
+        if (selected.isEmpty())
             return;
-        const QString url = selected.first().data(Roles::Url).toString();
-        if (url.isEmpty())
-            return;
-        for (const JobPtr &job : std::as_const(*m_content)) {
-            if (job->url == url) {
-                selectionChangedTo(job);
-                return;
-            }
-        }
+        if (const JobPtr job = jobAt(selected.first()))
+            selectionChangedTo(job);
     });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+    enableJobGestures();
 }
 
 void TimelineModeView::setJobs(const QList<JobPtr> &jobs) {
@@ -85,4 +79,15 @@ void TimelineModeView::showCurrentJob(const JobPtr &job) {
 
 QAbstractItemView *TimelineModeView::itemView() const {
     return m_view;
+}
+
+JobPtr TimelineModeView::jobAt(const QModelIndex &index) const {
+    const QString url = index.siblingAtColumn(0).data(Roles::Url).toString();
+    if (url.isEmpty() || !m_content)
+        return {};
+    for (const JobPtr &job : std::as_const(*m_content)) {
+        if (job->url == url)
+            return job;
+    }
+    return {};
 }

@@ -23,6 +23,8 @@ public:
     void setJobs(const QList<JobPtr> &jobs) override;
     void showCurrentJob(const JobPtr &job) override;
     [[nodiscard]] QAbstractItemView *itemView() const override;
+    // The job of a time or interval row, by its file.
+    [[nodiscard]] JobPtr jobAt(const QModelIndex &index) const override;
     [[nodiscard]] TimelineModel *model() const { return m_model; }
 
     // The clock and the time zone the timeline is built with; the system's unless told.

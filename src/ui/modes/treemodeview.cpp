@@ -45,6 +45,7 @@ TreeModeView::TreeModeView(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
+    enableJobGestures();
 }
 
 void TreeModeView::setJobs(const QList<JobPtr> &jobs) {

@@ -19,6 +19,7 @@
 #include "ui/modes/timelinemodeview.h"
 #include "ui/modes/treemodeview.h"
 #include "ui/scripts/scriptwindows.h"
+#include "ui/window/aboutbox.h"
 #include "ui/window/jobcommands.h"
 #include "ui/window/joburl.h"
 
@@ -26,6 +27,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -37,6 +39,7 @@
 namespace {
 
 constexpr double openUrlDelay = 0.3;
+const QString showToolbarKey = QStringLiteral("showToolbar");
 
 QString modeName(int mode) {
     switch (mode) {
@@ -97,9 +100,6 @@ MainWindow::MainWindow(JobEditor &editor, ActionController &controller, QWidget 
     connect(&jobs, &JobList::currentJobChanged, this, &MainWindow::currentJobChanged);
     Bindings &bindings = Bindings::shared();
     connect(&bindings, &Bindings::isEditedChanged, this, [this](bool isEdited) {
-        // Filtering or reading the folders again could take the edited job out of the list.
-        m_filterField->setEnabled(!isEdited);
-        m_refreshAction->setEnabled(!isEdited);
         // The mode items' shortcuts work while the menu is closed.
         updateViewMenu();
         setWindowModified(isEdited);
@@ -118,6 +118,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildToolbar() {
     QToolBar *toolbar = addToolBar(Localize::text("Toolbar"));
+    m_toolbar = toolbar;
     toolbar->setObjectName(QStringLiteral("mainToolbar"));
     toolbar->setMovable(false);
     toolbar->setFloatable(false);
@@ -199,23 +200,9 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::buildFileMenu() {
+    // Filled by the commands, which follow this window.
     m_fileMenu = menuBar()->addMenu(Localize::text("&File"));
     m_fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    m_saveAction = m_fileMenu->addAction(Localize::text("Save"), m_detail, &DetailEditor::save);
-    m_saveAction->setObjectName(QStringLiteral("saveAction"));
-    m_saveAction->setShortcut(QKeySequence::Save);
-    m_saveAction->setEnabled(m_detail->canSave());
-    connect(m_detail, &DetailEditor::canSaveChanged, m_saveAction, &QAction::setEnabled);
-    m_fileMenu->addSeparator();
-    m_refreshAction =
-        m_fileMenu->addAction(Localize::refresh(), this, [] { JobDiscovery::reloadJobs(); });
-    m_refreshAction->setObjectName(QStringLiteral("refreshAction"));
-    m_refreshAction->setShortcut(QKeySequence::Refresh);
-    m_fileMenu->addSeparator();
-    QAction *quit = m_fileMenu->addAction(Localize::text("Quit"), this, [this] { close(); });
-    quit->setObjectName(QStringLiteral("quitAction"));
-    quit->setShortcut(QKeySequence::Quit);
-    quit->setMenuRole(QAction::QuitRole);
 }
 
 void MainWindow::buildViewMenu() {
@@ -253,6 +240,17 @@ void MainWindow::buildViewMenu() {
         JobDiscovery::reloadJobs();
     });
 
+    m_viewMenu->addSeparator();
+    QAction *showToolbar = m_toolbar->toggleViewAction();
+    showToolbar->setObjectName(QStringLiteral("showToolbarAction"));
+    showToolbar->setText(Localize::text("Show Toolbar"));
+    m_viewMenu->addAction(showToolbar);
+    // Only the user's choice is remembered, not the toolbar hiding with its window.
+    connect(showToolbar, &QAction::triggered, this,
+            [](bool isShown) { Defaults::shared().setValue(showToolbarKey, isShown); });
+    const QVariant isShown = Defaults::shared().value(showToolbarKey);
+    m_toolbar->setVisible(!isShown.isValid() || isShown.toBool());
+
     connect(m_viewMenu, &QMenu::aboutToShow, this, &MainWindow::updateViewMenu);
     updateViewMenu();
 }
@@ -264,6 +262,23 @@ void MainWindow::buildHelpMenu() {
         m_helpMenu->addAction(Localize::text("Vandra Help"), this, [] { HelpPage::open(); });
     help->setObjectName(QStringLiteral("helpAction"));
     help->setShortcut(QKeySequence::HelpContents);
+    QAction *keys = m_helpMenu->addAction(Localize::text("launchd.plist Key Reference"), this, [] {
+        // The key reference is a page beside the help page.
+        QDesktopServices::openUrl(HelpPage::url().resolved(QUrl(QStringLiteral("keys.html"))));
+    });
+    keys->setObjectName(QStringLiteral("keyReferenceAction"));
+    m_helpMenu->addSeparator();
+    QAction *about =
+        m_helpMenu->addAction(Localize::text("About Vandra"), this, &MainWindow::showAbout);
+    about->setObjectName(QStringLiteral("aboutAction"));
+    about->setMenuRole(QAction::AboutRole);
+}
+
+void MainWindow::showAbout() {
+    auto *box = new AboutBox(this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setBackendLine(m_aboutBackendLine);
+    box->open();
 }
 
 void MainWindow::updateViewMenu() {
@@ -277,7 +292,7 @@ void MainWindow::updateViewMenu() {
         m_columnsMenu->actions().at(int(column))->setChecked(listView->isColumnVisible(column));
     }
     m_showSystemJobsAction->setChecked(Defaults::shared().showSystemJobs());
-    m_showSystemJobsAction->setEnabled(!isEdited);
+    m_showSystemJobsAction->setEnabled(!isEdited && !(m_commands && m_commands->hasSheet()));
 }
 
 int MainWindow::mode() const {

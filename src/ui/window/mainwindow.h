@@ -14,6 +14,7 @@ class QButtonGroup;
 class QLineEdit;
 class QMenu;
 class QStackedWidget;
+class QToolBar;
 class ModeView;
 
 // The main window: the toolbar with the mode control and the filter field, the page of the
@@ -51,6 +52,14 @@ public:
     [[nodiscard]] JobCommands *commands() const { return m_commands; }
     [[nodiscard]] QMenu *viewMenu() const { return m_viewMenu; }
     [[nodiscard]] QMenu *helpMenu() const { return m_helpMenu; }
+    [[nodiscard]] QToolBar *toolbar() const { return m_toolbar; }
+    [[nodiscard]] QLineEdit *filterField() const { return m_filterField; }
+    [[nodiscard]] QWidget *modeControl() const { return m_modeControl; }
+
+    // A line for the About box, such as how jobs are loaded on this machine.
+    void setAboutBackendLine(const QString &line) { m_aboutBackendLine = line; }
+    // Opens About Vandra.
+    void showAbout();
 
     // Told while the program is quitting, so that folder changes are no longer followed.
     void setFolderMonitors(FolderMonitors *monitors) { m_monitors = monitors; }
@@ -83,11 +92,11 @@ private:
     QMenu *m_fileMenu = nullptr;
     QMenu *m_viewMenu = nullptr;
     QMenu *m_helpMenu = nullptr;
-    QAction *m_saveAction = nullptr;
+    QToolBar *m_toolbar = nullptr;
+    QString m_aboutBackendLine;
     QActionGroup *m_modeActions = nullptr;
     QMenu *m_columnsMenu = nullptr;
     QAction *m_showSystemJobsAction = nullptr;
-    QAction *m_refreshAction = nullptr;
     FolderMonitors *m_monitors = nullptr;
     bool m_isTerminating = false;
 };
