@@ -7,6 +7,7 @@
 #include "store/jobfiles.h"
 #include "store/rawplisteditor.h"
 #include "support/userdefaultskeys.h"
+#include "ui/accessibilitywalk.h"
 #include "ui/common/icons.h"
 #include "ui/common/jobhealth.h"
 #include "ui/common/severitybadge.h"
@@ -219,6 +220,9 @@ private Q_SLOTS:
         QCOMPARE(fixture.find<QLabel>(s("findingSeverity") + number)->accessibleName(),
                  SeverityBadge::title(Finding::Severity::warning));
         QVERIFY(!editor.tabs()->tabIcon(DetailEditor::diagnosticsPage).isNull());
+        editor.info()->tabs()->setCurrentIndex(InfoView::changesTab);
+        const QStringList unnamed = AccessibilityWalk::unnamedControls(&editor);
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u',')));
 
         // The healthy job has nothing to fix.
         fixture.select(fixture.healthy);

@@ -31,12 +31,11 @@ QLabel *wrappedLabel(const QString &text, QWidget *parent) {
 DiagnosticsPage::DiagnosticsPage(QWidget *parent)
     : QWidget(parent)
     , m_summary(named(new QLabel(this), QStringLiteral("diagnosticsSummary"), tr("Summary")))
-    , m_scroller(new QScrollArea(this))
+    , m_scroller(named(new QScrollArea(this), QStringLiteral("diagnosticsList"), tr("Findings")))
     , m_list(new QWidget(m_scroller))
     , m_listLayout(new QVBoxLayout(m_list)) {
     setObjectName(QStringLiteral("diagnosticsPage"));
     m_summary->setWordWrap(true);
-    m_scroller->setObjectName(QStringLiteral("diagnosticsList"));
     m_scroller->setWidgetResizable(true);
     m_scroller->setFrameShape(QFrame::NoFrame);
     m_scroller->setWidget(m_list);
