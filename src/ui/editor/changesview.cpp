@@ -1,6 +1,8 @@
 #include "ui/editor/changesview.h"
 
 #include "store/jobdiff.h"
+#include "support/defaults.h"
+#include "support/userdefaultskeys.h"
 #include "ui/common/codetheme.h"
 #include "ui/editor/controlnames.h"
 
@@ -26,6 +28,9 @@ QChar markOf(DiffLine::Type type) {
     }
     return u' ';
 }
+
+// Lines shown around the first change when it comes into sight.
+constexpr int contextLines = 3;
 
 // Red and green that keep their contrast on the theme's paper.
 QColor removedColour(bool isDark) {
@@ -54,6 +59,7 @@ ChangesView::ChangesView(QWidget *parent)
     m_diffText->setReadOnly(true);
     m_diffText->setFrameShape(QFrame::NoFrame);
     m_diffText->setWrapMode(QsciScintilla::WrapNone);
+    m_diffText->setTabWidth(int(Defaults::shared().integerValue(UserDefaultsKeys::editorTabWidth)));
     m_diffText->setMarginWidth(0, 0);
     m_diffText->setMarginWidth(1, 0);
 
@@ -68,13 +74,23 @@ ChangesView::ChangesView(QWidget *parent)
 void ChangesView::showDiff(const JobDiff &diff) {
     m_keysLabel->setText(diff.summary());
     QString text;
-    for (const DiffLine &line : diff.lines())
+    int firstChange = -1;
+    for (int index = 0; index < diff.lines().size(); ++index) {
+        const DiffLine &line = diff.lines().at(index);
+        if (firstChange < 0 && line.type != DiffLine::Type::same)
+            firstChange = index;
         text += markOf(line.type) + line.text + u'\n';
+    }
     if (text == m_diffText->text())
         return;
     const int top = m_diffText->verticalScrollBar()->value();
     m_diffText->setText(text);
     m_diffText->verticalScrollBar()->setValue(top);
+    // The first change is in sight, with a few lines of context around it.
+    if (firstChange >= 0) {
+        m_diffText->ensureLineVisible(firstChange + contextLines);
+        m_diffText->ensureLineVisible(qMax(0, firstChange - contextLines));
+    }
 }
 
 void ChangesView::clear() {

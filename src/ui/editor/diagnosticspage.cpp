@@ -60,9 +60,10 @@ void DiagnosticsPage::refresh() {
         m_summary->setText(tr("The doctor examines job files; this item has none."));
     else if (m_findings.isEmpty())
         m_summary->setText(tr("The doctor finds nothing wrong with this job."));
+    else if (m_findings.size() == 1)
+        m_summary->setText(tr("The doctor finds one thing to look at."));
     else
-        m_summary->setText(
-            tr("The doctor finds %n thing(s) to look at.", nullptr, int(m_findings.size())));
+        m_summary->setText(tr("The doctor finds %1 things to look at.").arg(m_findings.size()));
     showFindings();
 }
 
