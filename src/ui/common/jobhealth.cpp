@@ -66,6 +66,8 @@ void JobHealth::examinePending() {
 
 void JobHealth::reset() {
     m_timer.stop();
+    // The doctor judges the machine under the locations' root, which tests change.
+    m_doctor = JobDoctor();
     m_entries.clear();
     m_pending.clear();
 }
