@@ -68,6 +68,17 @@ void DiagnosticsPage::refresh() {
 }
 
 void DiagnosticsPage::showFindings() {
+    // Refreshes come while the user types; rows that would look the same stay, with the
+    // scroll position and the focus in them.
+    QStringList shown;
+    for (const Finding &finding : std::as_const(m_findings)) {
+        shown.append(QString::number(int(finding.severity)) + u'\n' + finding.key + u'\n' +
+                     finding.explanation + u'\n' + finding.detail.join(u'\n') + u'\n' +
+                     (finding.fix ? finding.fix->title : QString()));
+    }
+    if (shown == m_shown && m_listLayout->count() > 0)
+        return;
+    m_shown = shown;
     while (QLayoutItem *item = m_listLayout->takeAt(0)) {
         // A fix button may be the one whose click led here: its row goes when the click is
         // over, and out of the page at once, so that the new rows alone carry their names.

@@ -3,6 +3,7 @@
 #include "store/finding.h"
 #include "store/jobdoctor.h"
 
+#include <QStringList>
 #include <QWidget>
 
 class QLabel;
@@ -36,6 +37,8 @@ private:
 
     JobDoctor m_doctor;
     Findings m_findings;
+    // What the rows show, one text per finding, to tell when they must be made again.
+    QStringList m_shown;
     QLabel *m_summary;
     QScrollArea *m_scroller;
     QWidget *m_list;
