@@ -2,13 +2,21 @@
 
 #include "model/bindings.h"
 #include "model/joblist.h"
+#include "model/launchdkey.h"
 #include "run/runhelper.h"
+#include "store/jobdiff.h"
+#include "store/jobdoctor.h"
 #include "store/jobeditor.h"
+#include "store/schedulerows.h"
+#include "support/defaults.h"
+#include "support/interaction.h"
 #include "support/localize.h"
 #include "ui/common/helppage.h"
 #include "ui/common/icons.h"
+#include "ui/common/severitybadge.h"
 #include "ui/editor/advancedpage.h"
 #include "ui/editor/controlnames.h"
+#include "ui/editor/diagnosticspage.h"
 #include "ui/editor/infoview.h"
 #include "ui/editor/jobform.h"
 #include "ui/editor/testpopover.h"
@@ -30,6 +38,23 @@ constexpr int infoRefreshMs = 150;
 
 const QString helpFragment = QStringLiteral("settings");
 
+// Whether the save adds a search path to job by the Automatic PATH preference: a change
+// the user chose once for every job, which the Save button's tool tip names; asking about
+// it on every such save would only teach the user to click the question away. A value
+// that is no dictionary is replaced, though, and that is asked about.
+bool addsSearchPath(const Job &job) {
+    if (!Defaults::shared().automaticPATH() || !job.plist)
+        return false;
+    const PlistValue environment = job.plist->value(LaunchdKey::EnvironmentVariables);
+    return environment.isNone() ||
+           (environment.dict() && !environment.dict()->contains(QStringLiteral("PATH")));
+}
+
+QString saveShortcutText() {
+    return Localize::text("Save (%1)")
+        .arg(QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText));
+}
+
 } // namespace
 
 DetailEditor::DetailEditor(JobEditor &editor, ActionController &controller, QWidget *parent)
@@ -40,6 +65,7 @@ DetailEditor::DetailEditor(JobEditor &editor, ActionController &controller, QWid
     , m_form(new JobForm(editor, m_tabs))
     , m_when(new WhenPage(editor, m_tabs))
     , m_advanced(new AdvancedPage(editor, m_tabs))
+    , m_diagnostics(new DiagnosticsPage(m_tabs))
     , m_helpButton(
           named(new QPushButton(this), QStringLiteral("helpButton"), Localize::text("Help")))
     , m_saveProgress(
@@ -56,6 +82,7 @@ DetailEditor::DetailEditor(JobEditor &editor, ActionController &controller, QWid
     m_tabs->addTab(m_form, Localize::text("Job"));
     m_tabs->addTab(m_when, Localize::text("When"));
     m_tabs->addTab(m_advanced, Localize::text("Advanced"));
+    m_tabs->addTab(m_diagnostics, tr("Diagnostics"));
     m_tabs->setDocumentMode(true);
 
     m_helpButton->setIcon(Icons::themed(QStringLiteral("help-browser"), Icons::Style::symbolic));
@@ -65,9 +92,7 @@ DetailEditor::DetailEditor(JobEditor &editor, ActionController &controller, QWid
     m_saveProgress->setMaximumWidth(120);
     m_saveProgress->hide();
     m_saveButton->setDefault(true);
-    m_saveButton->setToolTip(
-        Localize::text("Save (%1)")
-            .arg(QKeySequence(QKeySequence::Save).toString(QKeySequence::NativeText)));
+    m_saveButton->setToolTip(saveShortcutText());
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_helpButton);
@@ -105,6 +130,7 @@ DetailEditor::DetailEditor(JobEditor &editor, ActionController &controller, QWid
     connect(m_when, &WhenPage::edited, this, &DetailEditor::scheduleInfoRefresh);
     connect(m_advanced, &AdvancedPage::edited, this, &DetailEditor::scheduleInfoRefresh);
     connect(&m_editor, &JobEditor::formChanged, this, &DetailEditor::scheduleInfoRefresh);
+    connect(m_diagnostics, &DiagnosticsPage::fixed, this, &DetailEditor::refreshInfo);
     connect(&m_editor, &JobEditor::testOutputArrived, this, [this](const QString &output) {
         if (m_testPopover)
             m_testPopover->showOutput(output);
@@ -148,7 +174,35 @@ void DetailEditor::save() {
         return;
     if (m_testPopover)
         m_testPopover->close();
+    if (!confirmUntouchedKeys())
+        return;
     m_editor.save();
+}
+
+std::optional<JobDiff> DetailEditor::currentDiff() const {
+    const JobPtr &current = job();
+    if (!current || !current->plist)
+        return std::nullopt;
+    Job copy = InfoView::asSaved(*current);
+    const RuleRows rows = ScheduleRows::forJob(*current);
+    return JobDiff::forJob(copy, &rows);
+}
+
+bool DetailEditor::confirmUntouchedKeys() {
+    const std::optional<JobDiff> diff = currentDiff();
+    QStringList untouched = diff ? diff->untouchedKeys() : QStringList();
+    if (addsSearchPath(*job()))
+        untouched.removeAll(LaunchdKey::EnvironmentVariables);
+    if (untouched.isEmpty())
+        return true;
+    AlertRequest request;
+    request.message = tr("Save changes to keys you did not edit?");
+    request.informativeText =
+        tr("Saving also changes %1, which you did not edit. The whole change is on the Changes "
+           "tab beside the file.")
+            .arg(untouched.join(QStringLiteral(", ")));
+    request.buttons = {Localize::text("Save"), Localize::text("Cancel")};
+    return Interaction::shared().alert(request) == Interaction::firstButton;
 }
 
 void DetailEditor::discard() {
@@ -189,5 +243,18 @@ void DetailEditor::scheduleInfoRefresh() {
 
 void DetailEditor::refreshInfo() {
     m_infoTimer->stop();
-    m_info->showJob(job(), Bindings::shared().isEdited());
+    const bool isEdited = Bindings::shared().isEdited();
+    const std::optional<JobDiff> diff = currentDiff();
+    m_info->showJob(job(), isEdited, diff ? &*diff : nullptr);
+    m_saveButton->setToolTip(isEdited && diff ? saveShortcutText() + u'\n' + diff->summary()
+                                              : saveShortcutText());
+    m_diagnostics->refresh();
+    showDiagnosticsBadge();
+}
+
+void DetailEditor::showDiagnosticsBadge() {
+    const int page = m_tabs->indexOf(m_diagnostics);
+    const std::optional<Finding::Severity> worst = JobDoctor::worst(m_diagnostics->findings());
+    m_tabs->setTabIcon(page, worst ? SeverityBadge::icon(*worst) : QIcon());
+    m_tabs->setTabToolTip(page, worst ? SeverityBadge::title(*worst) : QString());
 }

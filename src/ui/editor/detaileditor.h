@@ -3,10 +3,15 @@
 #include "model/job.h"
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
+
+#include <optional>
 
 class ActionController;
 class AdvancedPage;
+class DiagnosticsPage;
+class JobDiff;
 class InfoView;
 class JobEditor;
 class JobForm;
@@ -25,7 +30,7 @@ class DetailEditor final : public QWidget {
 
 public:
     // The pages' positions in the tabs.
-    enum Page { formPage = 0, whenPage = 1, advancedPage = 2 };
+    enum Page { formPage = 0, whenPage = 1, advancedPage = 2, diagnosticsPage = 3 };
 
     DetailEditor(JobEditor &editor, ActionController &controller, QWidget *parent = nullptr);
     ~DetailEditor() override;
@@ -34,11 +39,13 @@ public:
     [[nodiscard]] const JobPtr &job() const;
     [[nodiscard]] WhenPage *when() const { return m_when; }
     [[nodiscard]] InfoView *info() const { return m_info; }
+    [[nodiscard]] DiagnosticsPage *diagnostics() const { return m_diagnostics; }
     [[nodiscard]] QTabWidget *tabs() const { return m_tabs; }
     // The open test popover, if any.
     [[nodiscard]] TestPopover *testPopover() const;
 
-    // The buttons' commands, also reached from the menus.
+    // The buttons' commands, also reached from the menus. A save that would change keys the
+    // user did not edit asks first.
     void save();
     void discard();
     void test();
@@ -53,6 +60,10 @@ private:
     void updateButtons();
     void refreshInfo();
     void scheduleInfoRefresh();
+    // What a save of the current job would change; none without a job file.
+    [[nodiscard]] std::optional<JobDiff> currentDiff() const;
+    [[nodiscard]] bool confirmUntouchedKeys();
+    void showDiagnosticsBadge();
 
     JobEditor &m_editor;
     ActionController &m_controller;
@@ -60,6 +71,7 @@ private:
     JobForm *m_form;
     WhenPage *m_when;
     AdvancedPage *m_advanced;
+    DiagnosticsPage *m_diagnostics;
     QPushButton *m_helpButton;
     QProgressBar *m_saveProgress;
     QPushButton *m_testButton;

@@ -2,15 +2,19 @@
 
 #include "model/jobwriter.h"
 #include "run/runhelper.h"
+#include "store/jobdiff.h"
 #include "store/schedulerows.h"
 #include "support/localize.h"
 #include "support/text.h"
 #include "ui/common/codeview.h"
+#include "ui/editor/changesview.h"
 #include "ui/editor/controlnames.h"
 
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -33,7 +37,10 @@ InfoView::InfoView(QWidget *parent)
     , m_placeholder(named(new QLabel(Localize::text("No Selection"), this),
                           QStringLiteral("noSelectionLabel"), Localize::text("No Selection")))
     , m_pathLabel(valueLabel(QStringLiteral("pathLabel"), Localize::text("File"), this))
+    , m_tabs(named(new QTabBar(this), QStringLiteral("infoTabs"), tr("File or changes")))
+    , m_fileViews(new QStackedWidget(this))
     , m_fileText(named(new CodeView(this), QStringLiteral("fileText"), Localize::text("File text")))
+    , m_changes(new ChangesView(this))
     , m_itemName(valueLabel(QStringLiteral("itemName"), Localize::name(), this))
     , m_itemKind(valueLabel(QStringLiteral("itemKind"), Localize::kind(), this))
     , m_itemPath(valueLabel(QStringLiteral("itemPath"), Localize::text("Path"), this)) {
@@ -46,8 +53,19 @@ InfoView::InfoView(QWidget *parent)
     auto *file = new QWidget(m_pages);
     auto *fileLayout = new QVBoxLayout(file);
     fileLayout->setContentsMargins(0, 0, 0, 0);
-    fileLayout->addWidget(m_pathLabel);
-    fileLayout->addWidget(m_fileText, 1);
+    m_tabs->addTab(tr("File"));
+    m_tabs->addTab(tr("Changes"));
+    m_tabs->setDocumentMode(true);
+    m_tabs->setDrawBase(false);
+    m_fileViews->setObjectName(QStringLiteral("fileViews"));
+    m_fileViews->addWidget(m_fileText);
+    m_fileViews->addWidget(m_changes);
+    connect(m_tabs, &QTabBar::currentChanged, m_fileViews, &QStackedWidget::setCurrentIndex);
+    auto *heading = new QHBoxLayout;
+    heading->addWidget(m_pathLabel, 1);
+    heading->addWidget(m_tabs);
+    fileLayout->addLayout(heading);
+    fileLayout->addWidget(m_fileViews, 1);
 
     auto *item = new QWidget(m_pages);
     auto *itemLayout = new QFormLayout(item);
@@ -64,21 +82,26 @@ InfoView::InfoView(QWidget *parent)
     showJob({}, false);
 }
 
+Job InfoView::asSaved(const Job &job) {
+    Job copy = job;
+    if (job.isChangesSet() && copy.changes().contains(Change::run))
+        copy.setRun(RunHelper::repairedRun(job.run()));
+    return copy;
+}
+
 std::optional<QString> InfoView::textAsSaved(const JobPtr &job) {
     if (!job || !job->plist)
         return std::nullopt;
-    // A copy, so that showing the text changes nothing of the job itself.
-    Job copy = *job;
-    if (job->isChangesSet() && copy.changes().contains(Change::run))
-        copy.setRun(RunHelper::repairedRun(job->run()));
+    Job copy = asSaved(*job);
     const RuleRows rows = ScheduleRows::forJob(*job);
     return JobWriter::fileText(copy, &rows);
 }
 
-void InfoView::showJob(const JobPtr &job, bool isEdited) {
+void InfoView::showJob(const JobPtr &job, bool isEdited, const JobDiff *diff) {
     if (!job) {
         m_pages->setCurrentIndex(placeholderPage);
         m_fileText->clear();
+        m_changes->clear();
         return;
     }
     const QString path = job->url ? Text::shortenHomeFolder(*job->url) : QString();
@@ -93,5 +116,9 @@ void InfoView::showJob(const JobPtr &job, bool isEdited) {
     m_pathLabel->setText(path.isEmpty() ? Localize::text("Not saved yet") : path);
     const std::optional<QString> saved = isEdited ? textAsSaved(job) : std::nullopt;
     m_fileText->showText(saved.value_or(job->textContent.text().value_or(QString())));
+    if (diff)
+        m_changes->showDiff(*diff);
+    else
+        m_changes->clear();
     m_pages->setCurrentIndex(filePage);
 }

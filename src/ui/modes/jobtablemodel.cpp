@@ -1,7 +1,9 @@
 #include "ui/modes/jobtablemodel.h"
 
 #include "ui/common/icons.h"
+#include "ui/common/jobhealth.h"
 #include "ui/common/jobtexts.h"
+#include "ui/common/severitybadge.h"
 #include "ui/modes/roles.h"
 
 #include <QBrush>
@@ -18,7 +20,13 @@ constexpr int noKindPosition = 1000;
 } // namespace
 
 JobTableModel::JobTableModel(QObject *parent)
-    : QAbstractTableModel(parent) {}
+    : QAbstractTableModel(parent) {
+    connect(&JobHealth::shared(), &JobHealth::changed, this, [this] {
+        if (!m_jobs.isEmpty())
+            Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
+                               {Qt::DecorationRole, Qt::AccessibleTextRole, Roles::Severity});
+    });
+}
 
 void JobTableModel::setJobs(const QList<JobPtr> &jobs) {
     beginResetModel();
@@ -61,6 +69,8 @@ QVariant JobTableModel::data(const QModelIndex &index, int role) const {
         return job.isEnabled();
     case Roles::Url:
         return job.url ? QVariant(*job.url) : QVariant();
+    case Roles::Severity:
+        return JobHealth::roleData(JobHealth::shared().severityOf(record));
     case Qt::ForegroundRole:
         return ListColumns::isText(column) ? QVariant(QBrush(JobTexts::textColour(job.isEnabled())))
                                            : QVariant();
@@ -72,6 +82,8 @@ QVariant JobTableModel::data(const QModelIndex &index, int role) const {
     case ListColumn::name:
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Roles::Sort)
             return job.label;
+        if (role == Qt::AccessibleTextRole)
+            return SeverityBadge::accessibleText(job.label, JobHealth::shared().severityOf(record));
         break;
     case ListColumn::summary:
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
@@ -80,8 +92,10 @@ QVariant JobTableModel::data(const QModelIndex &index, int role) const {
             return job.summary ? QVariant(*job.summary) : QVariant();
         break;
     case ListColumn::kind:
+        // The doctor's badge sits on the corner of the kind's icon.
         if (role == Qt::DecorationRole)
-            return job.kind ? QVariant(Icons::kind(*job.kind)) : QVariant();
+            return SeverityBadge::badged(job.kind ? Icons::kind(*job.kind) : QIcon(),
+                                         JobHealth::shared().severityOf(record));
         if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)
             return job.kind ? QVariant(Kinds::title(*job.kind)) : QVariant();
         if (role == Roles::Sort)

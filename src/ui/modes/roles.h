@@ -22,6 +22,9 @@ enum : int {
     Url,
     // The TimelineKind raw value of a timeline row.
     TimelineKind,
+    // The worst severity (Finding::Severity as int) of the job doctor's findings on the row's
+    // job; absent while unknown and when there are none.
+    Severity,
 };
 
 } // namespace Roles

@@ -2,7 +2,9 @@
 
 #include "support/localize.h"
 #include "ui/common/icons.h"
+#include "ui/common/jobhealth.h"
 #include "ui/common/jobtexts.h"
+#include "ui/common/severitybadge.h"
 #include "ui/modes/roles.h"
 
 #include <QBrush>
@@ -17,7 +19,9 @@ constexpr quintptr sectionId = 0;
 } // namespace
 
 SectionModel::SectionModel(QObject *parent)
-    : QAbstractItemModel(parent) {}
+    : QAbstractItemModel(parent) {
+    connect(&JobHealth::shared(), &JobHealth::changed, this, &SectionModel::healthChanged);
+}
 
 void SectionModel::setSections(const QList<SectionPtr> &sections) {
     beginResetModel();
@@ -129,7 +133,12 @@ QVariant SectionModel::jobData(const JobPtr &record, int column, int role) const
     case Qt::DisplayRole:
         return job.label;
     case Qt::DecorationRole:
-        return job.isEnabled() ? Icons::run(job) : Icons::disabledImage();
+        return SeverityBadge::badged(job.isEnabled() ? Icons::run(job) : Icons::disabledImage(),
+                                     JobHealth::shared().severityOf(record));
+    case Qt::AccessibleTextRole:
+        return SeverityBadge::accessibleText(job.label, JobHealth::shared().severityOf(record));
+    case Roles::Severity:
+        return JobHealth::roleData(JobHealth::shared().severityOf(record));
     case Qt::ToolTipRole:
         return JobTexts::toolTip(job);
     case Qt::ForegroundRole:
@@ -146,6 +155,18 @@ QVariant SectionModel::jobData(const JobPtr &record, int column, int role) const
         break;
     }
     return {};
+}
+
+void SectionModel::healthChanged() {
+    for (int s = 0; s < m_sections.size(); ++s) {
+        const qsizetype count = m_sections.at(s)->jobs.size();
+        if (count == 0)
+            continue;
+        const QModelIndex section = index(s, 0);
+        Q_EMIT dataChanged(index(0, titleColumn, section),
+                           index(int(count) - 1, titleColumn, section),
+                           {Qt::DecorationRole, Qt::AccessibleTextRole, Roles::Severity});
+    }
 }
 
 Qt::ItemFlags SectionModel::flags(const QModelIndex &index) const {

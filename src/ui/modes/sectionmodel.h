@@ -36,6 +36,8 @@ public:
 private:
     [[nodiscard]] QVariant sectionData(const Section &section, int column, int role) const;
     [[nodiscard]] QVariant jobData(const JobPtr &record, int column, int role) const;
+    // The doctor's verdict on some jobs became known: their badges are drawn again.
+    void healthChanged();
 
     QList<SectionPtr> m_sections;
 };

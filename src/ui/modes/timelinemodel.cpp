@@ -1,7 +1,9 @@
 #include "ui/modes/timelinemodel.h"
 
 #include "platform/datetexts.h"
+#include "ui/common/jobhealth.h"
 #include "ui/common/jobtexts.h"
+#include "ui/common/severitybadge.h"
 #include "ui/modes/roles.h"
 
 #include <QBrush>
@@ -10,7 +12,13 @@
 #include <QSize>
 
 TimelineModel::TimelineModel(QObject *parent)
-    : QAbstractTableModel(parent) {}
+    : QAbstractTableModel(parent) {
+    connect(&JobHealth::shared(), &JobHealth::changed, this, [this] {
+        if (!m_rows.isEmpty())
+            Q_EMIT dataChanged(index(0, nameColumn), index(rowCount() - 1, nameColumn),
+                               {Qt::DecorationRole, Qt::AccessibleTextRole, Roles::Severity});
+    });
+}
 
 void TimelineModel::setRows(const QList<Timeline> &rows) {
     beginResetModel();
@@ -90,12 +98,23 @@ QVariant TimelineModel::data(const QModelIndex &index, int role) const {
         }
     }
 
+    const auto severity = [&row] {
+        return row.url ? JobHealth::shared().severityOfUrl(*row.url) : std::nullopt;
+    };
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
         return row.name;
     case Qt::ForegroundRole:
         return QBrush(JobTexts::textColour(row.isEnabled));
+    case Qt::DecorationRole:
+        if (const std::optional<Finding::Severity> worst = severity())
+            return SeverityBadge::icon(*worst);
+        return {};
+    case Qt::AccessibleTextRole:
+        return SeverityBadge::accessibleText(row.name, severity());
+    case Roles::Severity:
+        return JobHealth::roleData(severity());
     default:
         break;
     }
