@@ -18,8 +18,8 @@ struct LaunchOptions {
     // picture with the test popover open after a test run.
     int screenshotPage = 0;
     bool isTestShown = false;
-    // A set of pictures ("sheets", "scripts", "preferences") written into the folder given
-    // as the screenshot file, instead of one picture of the window.
+    // A set of pictures ("sheets", "scripts", "preferences", "commands", "doctor") written into the
+    // folder given as the screenshot file, instead of one picture of the window.
     QString screenshotSet;
     bool isDark = false;
 

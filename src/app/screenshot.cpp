@@ -9,6 +9,8 @@
 #include "ui/preferences/preferenceswindow.h"
 #include "ui/scripts/scriptscreenshots.h"
 #include "ui/sheets/sheetscreenshots.h"
+#include "ui/window/commandscreenshots.h"
+#include "ui/window/doctorscreenshots.h"
 #include "ui/window/jobcommands.h"
 #include "ui/window/mainwindow.h"
 
@@ -161,6 +163,10 @@ void takeSet(MainWindow &window, JobEditor &editor, const LaunchOptions &options
             finish(ScriptScreenshots::write(folder), folder);
         } else if (set == QLatin1String("preferences")) {
             finish(writePreferences(window, folder), folder);
+        } else if (set == QLatin1String("commands")) {
+            finish(CommandScreenshots::write(folder, window), folder);
+        } else if (set == QLatin1String("doctor")) {
+            finish(DoctorScreenshots::write(folder, window), folder);
         } else {
             std::fprintf(stderr, "vandra: no set of pictures named %s\n", qPrintable(set));
             QCoreApplication::exit(2);

@@ -19,7 +19,6 @@
 #include "support/locations.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
 #include <QUuid>
@@ -273,13 +272,6 @@ void JobEditor::keep(const ActionPtr &action) {
         m_sent.removeFirst();
 }
 
-void JobEditor::pauseAfterUnload() {
-    // The helper service works in its own process; the loop only lets the request leave.
-    QEventLoop loop;
-    QTimer::singleShot(unloadPauseMs, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-}
-
 void JobEditor::sendUnload(const QString &file, const std::optional<QString> &label) {
     // A preliminary request: its reply must neither end the saving state nor reload the
     // list before the save itself is answered, so it is not kept.
@@ -345,7 +337,6 @@ bool JobEditor::save() {
     const ActionPtr request = Action::save(file, *text, job->originalLabel);
     request->kind = isEnabled ? Action::Kind::saveAndLoad : Action::Kind::save;
     const bool kindChanged = kind != oldKind;
-    bool isSent = false;
 
     if (kind == Kind::userAgent) {
         if (kindChanged) {
@@ -366,32 +357,47 @@ bool JobEditor::save() {
         }
         job->url = request->url;
         keep(request);
-        isSent = m_controller.send(request);
+        const bool isSent = m_controller.send(request);
         if (!isSent)
             job->url = file;
-    } else {
-        if (exists && (kind == Kind::localAgent || oldKind == Kind::userAgent)) {
-            sendUnload(file, std::nullopt);
-            pauseAfterUnload();
-        }
-        if (kind == Kind::localAgent)
-            request->kind = Action::Kind::save;
-        if (kindChanged && exists) {
-            const auto moved = movedFile(file, kind);
-            if (!moved)
-                return failSaving();
-            request->deleteURL = file;
-            request->url = *moved;
-        }
-        if (kind == Kind::localAgent && isEnabled)
-            request->localAgentLoadPath = *request->url;
-        job->url = request->url;
-        keep(request);
-        isSent = m_controller.sendPrivileged(request);
-        if (!isSent && kind != Kind::localAgent)
-            job->url = file;
+        return finishSending(isSent, *job, rows);
     }
 
+    const PrivilegedSave privileged{job, request, file, kind, kindChanged, exists, isEnabled, rows};
+    if (exists && (kind == Kind::localAgent || oldKind == Kind::userAgent)) {
+        // The unload goes to the user's helper and the save to the privileged one: the save
+        // follows a moment later, so that the job is unloaded before its file changes. The
+        // editor stays in its saving state meanwhile.
+        sendUnload(file, std::nullopt);
+        QTimer::singleShot(unloadPauseMs, this,
+                           [this, privileged] { sendPrivilegedSave(privileged); });
+        return true;
+    }
+    return sendPrivilegedSave(privileged);
+}
+
+bool JobEditor::sendPrivilegedSave(const PrivilegedSave &save) {
+    const ActionPtr &request = save.request;
+    if (save.kind == Kind::localAgent)
+        request->kind = Action::Kind::save;
+    if (save.kindChanged && save.exists) {
+        const auto moved = movedFile(save.file, save.kind);
+        if (!moved)
+            return failSaving();
+        request->deleteURL = save.file;
+        request->url = *moved;
+    }
+    if (save.kind == Kind::localAgent && save.isEnabled)
+        request->localAgentLoadPath = *request->url;
+    save.job->url = request->url;
+    keep(request);
+    const bool isSent = m_controller.sendPrivileged(request);
+    if (!isSent && save.kind != Kind::localAgent)
+        save.job->url = save.file;
+    return finishSending(isSent, *save.job, save.rows);
+}
+
+bool JobEditor::finishSending(bool isSent, Job &job, const RuleRows &rows) {
     if (!isSent) {
         // The controller has told the user; nothing is on its way, so the editor is
         // unlocked again with the edits kept.
@@ -400,7 +406,7 @@ bool JobEditor::save() {
         Bindings::shared().setEdited(isEdited);
         return false;
     }
-    RevisionController::shared().recordRevision(*job, &rows);
+    RevisionController::shared().recordRevision(job, &rows);
     return true;
 }
 

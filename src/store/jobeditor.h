@@ -82,7 +82,8 @@ public:
     // Records a change on the current job and marks the editor edited.
     static void markChanged(Change change);
 
-    // Saving the current job. False when nothing could be sent.
+    // Saving the current job. False when nothing could be sent. A save that first unloads
+    // the job sends its request a moment later, from the event loop.
     bool save();
     // A fresh user agent at the front of the list, made the current job.
     JobPtr newJob(const QString &label, const QString &run);
@@ -136,7 +137,20 @@ private:
     bool exportJob(Job &job, const QString &path);
     void insertAndSelect(const JobPtr &job);
     void keep(const ActionPtr &action);
-    void pauseAfterUnload();
+    // A save request for the privileged helper, with what it needs to be sent later.
+    struct PrivilegedSave {
+        JobPtr job;
+        ActionPtr request;
+        QString file;
+        Kind kind;
+        bool kindChanged;
+        bool exists;
+        bool isEnabled;
+        RuleRows rows;
+    };
+    bool sendPrivilegedSave(const PrivilegedSave &save);
+    // Records the revision of a save on its way, or ends the saving state when none left.
+    bool finishSending(bool isSent, Job &job, const RuleRows &rows);
     void sendUnload(const QString &file, const std::optional<QString> &label);
 
     ActionController &m_controller;

@@ -4,6 +4,7 @@
 #include "agent/jobtext.h"
 #include "common/privatebus.h"
 #include "common/testroot.h"
+#include "common/text.h"
 #include "support/const.h"
 #include "support/defaults.h"
 #include "support/userdefaultskeys.h"
@@ -18,10 +19,6 @@
 #include <QTest>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 const QString notificationsPath = s("/org/freedesktop/Notifications");
 const QString notificationsInterface = s("org.freedesktop.Notifications");

@@ -2,6 +2,7 @@
 #include "agent/jobsnapshot.h"
 #include "agent/jobtext.h"
 #include "common/testroot.h"
+#include "common/text.h"
 #include "support/const.h"
 
 #include <QFile>
@@ -12,10 +13,6 @@
 namespace {
 
 using Type = JobChange::Type;
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 QString writeFile(const QString &file, const QByteArray &bytes) {
     QDir().mkpath(QFileInfo(file).path());

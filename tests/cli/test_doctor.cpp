@@ -1,4 +1,5 @@
 #include "clirun.h"
+#include "common/text.h"
 #include "platform/plistcodec.h"
 
 #include <QDir>
@@ -10,14 +11,6 @@
 #include <QTest>
 
 #include <sys/stat.h>
-
-namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
-
-} // namespace
 
 // vandractl doctor and write --diff, run as a process on files under a temporary root.
 class TestDoctor : public QObject {

@@ -1,6 +1,7 @@
 #include "cli/jobjson.h"
 #include "cli/jsonwriter.h"
 #include "common/testroot.h"
+#include "common/text.h"
 #include "model/jobreader.h"
 
 #include <QJsonArray>
@@ -16,10 +17,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 // Writes a parsed document through the writer, members in the document's own order.
 void writeValue(JsonWriter &writer, const QJsonValue &value) {

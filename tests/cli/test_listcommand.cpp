@@ -1,5 +1,6 @@
 #include "cli/clirun.h"
 #include "common/testroot.h"
+#include "common/text.h"
 #include "store/jobfiles.h"
 #include "support/locations.h"
 
@@ -7,14 +8,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
-
-namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
-
-} // namespace
 
 class TestListCommand : public QObject {
     Q_OBJECT

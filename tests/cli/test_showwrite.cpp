@@ -1,4 +1,5 @@
 #include "clirun.h"
+#include "common/text.h"
 #include "platform/plistcodec.h"
 
 #include <QDir>
@@ -8,14 +9,6 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
-
-} // namespace
 
 // vandractl show and write, run as a process on files under a temporary root.
 class TestShowWrite : public QObject {

@@ -1,5 +1,6 @@
 #include "cli/clirun.h"
 #include "common/testroot.h"
+#include "common/text.h"
 #include "store/jobfiles.h"
 
 #include <QJsonArray>
@@ -8,10 +9,6 @@
 #include <QTest>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 QProcessEnvironment inBerlin() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -1,4 +1,5 @@
 #include "common/testroot.h"
+#include "common/text.h"
 #include "model/bindings.h"
 #include "model/jobreader.h"
 #include "model/keepalivetext.h"
@@ -18,10 +19,6 @@ namespace {
 
 PlistValue texts(const QStringList &list) {
     return PlistValue(list);
-}
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
 }
 
 } // namespace

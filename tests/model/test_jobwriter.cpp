@@ -1,4 +1,5 @@
 #include "common/testroot.h"
+#include "common/text.h"
 #include "model/joblist.h"
 #include "model/jobreader.h"
 #include "model/jobwriter.h"
@@ -10,10 +11,6 @@
 #include <QTest>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 PlistValue texts(const QStringList &list) {
     return PlistValue(list);

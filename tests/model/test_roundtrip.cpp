@@ -1,4 +1,5 @@
 #include "common/testroot.h"
+#include "common/text.h"
 #include "model/joblist.h"
 #include "model/jobreader.h"
 #include "model/jobwriter.h"
@@ -16,10 +17,6 @@
 #include <QTest>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 // Random job dictionaries: the keys the program reads, with values of the right and of the
 // wrong types, and unknown keys holding every type of value.

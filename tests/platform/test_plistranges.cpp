@@ -1,4 +1,5 @@
 #include "binaryplistbuilder.h"
+#include "common/text.h"
 #include "platform/plistcodec.h"
 
 #include <QTest>
@@ -6,10 +7,6 @@
 #include <limits>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 QByteArray xmlOf(const QByteArray &body, const QByteArray &prolog = {}) {
     return prolog + "<plist version=\"1.0\">\n" + body + "\n</plist>\n";

@@ -1,17 +1,10 @@
+#include "common/text.h"
 #include "platform/extendedattributes.h"
 #include "platform/textencoding.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
-
-} // namespace
 
 class TestTextEncoding : public QObject {
     Q_OBJECT

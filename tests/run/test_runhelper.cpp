@@ -1,4 +1,5 @@
 #include "common/testroot.h"
+#include "common/text.h"
 #include "model/job.h"
 #include "model/joblist.h"
 #include "model/jobreader.h"
@@ -40,10 +41,6 @@ public:
 };
 
 const QString fakeTool = QStringLiteral("vandra-test-tool");
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 QByteArray readAll(const QString &path) {
     QFile file(path);

@@ -1,4 +1,5 @@
 #include "common/testroot.h"
+#include "common/text.h"
 #include "model/jobreader.h"
 #include "platform/datetexts.h"
 #include "schedule/timelinebuilder.h"
@@ -7,10 +8,6 @@
 #include <QTest>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 const QTimeZone berlin("Europe/Berlin");
 

@@ -1,4 +1,5 @@
 #include "common/testroot.h"
+#include "common/text.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "store/foldermonitors.h"
@@ -17,10 +18,6 @@
 #include <QTest>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 // "kind:label" for each job, to compare orders at a glance.
 QStringList summary(const QList<JobPtr> &jobs) {

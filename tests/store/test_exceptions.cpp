@@ -1,4 +1,5 @@
 #include "common/testroot.h"
+#include "common/text.h"
 #include "model/joblist.h"
 #include "platform/autostart.h"
 #include "platform/plistcodec.h"
@@ -14,10 +15,6 @@
 #include <QTest>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 JobPtr job(const QString &label, Kind kind) {
     auto job = std::make_shared<Job>();

@@ -1,4 +1,5 @@
 #include "common/testroot.h"
+#include "common/text.h"
 #include "model/jobreader.h"
 #include "store/jobdiff.h"
 #include "store/jobfiles.h"
@@ -14,10 +15,6 @@
 #include <vector>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 QStringList chars(const QString &text) {
     QStringList lines;

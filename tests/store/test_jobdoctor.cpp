@@ -1,4 +1,5 @@
 #include "common/testroot.h"
+#include "common/text.h"
 #include "model/jobreader.h"
 #include "model/jobwriter.h"
 #include "store/jobdoctor.h"
@@ -15,10 +16,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 PlistValue texts(std::initializer_list<const char *> list) {
     QStringList result;

@@ -1,5 +1,6 @@
 #include "actions/actioncontroller.h"
 #include "common/testroot.h"
+#include "common/text.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "store/editortestsupport.h"
@@ -12,10 +13,6 @@
 #include <QTest>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 // An editor whose requests would go nowhere: a new job is made in memory only.
 struct Rig {

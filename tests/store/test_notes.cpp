@@ -1,4 +1,5 @@
 #include "common/testroot.h"
+#include "common/text.h"
 #include "platform/plistcodec.h"
 #include "store/jobfiles.h"
 #include "store/notesstore.h"
@@ -7,10 +8,6 @@
 #include <QTest>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 QByteArray readAll(const QString &path) {
     QFile file(path);

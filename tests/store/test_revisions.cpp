@@ -1,4 +1,5 @@
 #include "common/testroot.h"
+#include "common/text.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "model/jobreader.h"
@@ -15,10 +16,6 @@
 #include <QTimeZone>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 const QDateTime firstSave(QDate(2026, 1, 5), QTime(9, 0), QTimeZone::utc());
 

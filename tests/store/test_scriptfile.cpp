@@ -1,4 +1,5 @@
 #include "common/testroot.h"
+#include "common/text.h"
 #include "platform/extendedattributes.h"
 #include "store/scriptfile.h"
 #include "store/scriptsyntax.h"
@@ -13,10 +14,6 @@
 #include <sys/mount.h>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 QByteArray readAll(const QString &path) {
     QFile file(path);

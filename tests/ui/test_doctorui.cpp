@@ -2,6 +2,7 @@
 // Diagnostics page and its fixes, the Changes tab, the Save button's tool tip and the save
 // confirmation, driven by object name with the real helpers behind the editor.
 
+#include "common/text.h"
 #include "model/jobreader.h"
 #include "store/editortestsupport.h"
 #include "store/jobfiles.h"
@@ -31,10 +32,6 @@
 #include <Qsci/qsciscintilla.h>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 // The first index of model under parent, in column, whose row stands for the file path.
 QModelIndex findRow(const QAbstractItemModel &model, const QString &path, int column,

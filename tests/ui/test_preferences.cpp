@@ -1,5 +1,6 @@
 #include "actions/actioncontroller.h"
 #include "common/testroot.h"
+#include "common/text.h"
 #include "model/joblist.h"
 #include "store/exceptionscontroller.h"
 #include "store/folderscontroller.h"
@@ -30,10 +31,6 @@
 #include <Qsci/qscilexer.h>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 JobPtr job(const QString &label, Kind kind) {
     auto job = std::make_shared<Job>();

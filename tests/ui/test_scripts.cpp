@@ -1,5 +1,6 @@
 #include "actions/actioncontroller.h"
 #include "common/testroot.h"
+#include "common/text.h"
 #include "model/joblist.h"
 #include "platform/extendedattributes.h"
 #include "store/editortestsupport.h"
@@ -29,10 +30,6 @@
 #include <Qsci/qsciscintilla.h>
 
 namespace {
-
-QString s(const char *text) {
-    return QString::fromUtf8(text);
-}
 
 QByteArray readAll(const QString &path) {
     QFile file(path);
