@@ -199,6 +199,13 @@ private:
         return path;
     }
 
+    // A job's status in a status reply; a missing one reads as not loaded.
+    static JobStatus statusOf(const PlistDict &reply, const QString &label) {
+        const PlistValue *jobs = reply.find(u"status"_s);
+        const PlistValue *job = jobs && jobs->dict() ? jobs->dict()->find(label) : nullptr;
+        return job && job->dict() ? JobStatus::fromDict(*job->dict()) : JobStatus();
+    }
+
     QString unitText(const QString &name) const {
         QFile file(unitFolder() + QLatin1Char('/') + name);
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
@@ -423,6 +430,112 @@ private slots:
         QVERIFY(QDBusConnection(u"manager"_s).send(signal));
         QVERIFY(changed.wait(10000));
         QCOMPARE(changed.first().first().toString(), u"org.example-live.service"_s);
+    }
+
+    void startAndStopActOnTheJobsServiceOnly() {
+        const QString job = writeJob(u"run.plist"_s, {{u"Label"_s, u"org.example.run"_s},
+                                                      {u"Program"_s, u"/bin/true"_s},
+                                                      {u"StartInterval"_s, 300}});
+        auto systemd = backend();
+        QString error;
+        QVERIFY2(systemd->load(u"org.example.run"_s, job, &error), qPrintable(error));
+        QCOMPARE(systemd->loadedLabels(), QStringList{u"org.example.run"_s});
+        m_manager->clearCalls();
+        QVERIFY2(systemd->start(u"org.example.run"_s, &error), qPrintable(error));
+        QVERIFY2(systemd->stop(u"org.example.run"_s, &error), qPrintable(error));
+        QCOMPARE(m_manager->calls(), QStringList({u"Start org.example.run.service"_s,
+                                                  u"Stop org.example.run.service"_s}));
+
+        // A job that is not loaded is not started, and stopping it has nothing to do.
+        m_manager->clearCalls();
+        QVERIFY(!systemd->start(u"org.example.other"_s, &error));
+        QVERIFY2(error.contains(u"not loaded"_s), qPrintable(error));
+        QVERIFY(systemd->stop(u"org.example.other"_s, &error));
+        // Nor is a unit of the same name that we did not write.
+        QFile foreign(unitFolder() + u"/theirs.service"_s);
+        QVERIFY(foreign.open(QIODevice::WriteOnly));
+        foreign.write("[Service]\nExecStart=/bin/true\n");
+        foreign.close();
+        QVERIFY(!systemd->start(u"theirs"_s, &error));
+        QVERIFY(m_manager->calls().isEmpty());
+        QVERIFY(!systemd->loadedLabels().contains(u"theirs"_s));
+        QFile::remove(foreign.fileName());
+        QVERIFY(systemd->unload(u"org.example.run"_s, job, &error));
+        m_manager->clearCalls();
+
+        // Agents for every user run in users' sessions, out of the system manager's reach.
+        auto machine = backend(true);
+        const QString agent = writeJob(u"LaunchAgents/every.plist"_s,
+                                       {{u"Label"_s, u"every"_s}, {u"Program"_s, u"/bin/true"_s}});
+        QVERIFY2(machine->load(u"every"_s, agent, &error), qPrintable(error));
+        QVERIFY(!machine->start(u"every"_s, &error));
+        QVERIFY2(error.contains(u"each user's own session"_s), qPrintable(error));
+        QCOMPARE(machine->status(u"every"_s), (JobStatus{true, false, {}, {}, {}, {}}));
+        QVERIFY(m_manager->calls().isEmpty());
+        QVERIFY(machine->unload(u"every"_s, agent, &error));
+    }
+
+    void theHelperTellsLiveStatusAndAnswersAWaitingRequestWhenAUnitChanges() {
+        QTemporaryDir root;
+        const QString socket = root.path() + u"/h.sock"_s;
+        QProcess helper;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"VANDRA_SYSTEMD_BUS"_s, m_address);
+        helper.setProcessEnvironment(environment);
+        helper.start(HelperTest::program(u"vandra-helper"_s),
+                     {u"--root"_s, root.path(), u"--socket"_s, socket});
+        QVERIFY(QTest::qWaitFor([&socket] { return QFileInfo::exists(socket); }, 20000));
+        const QString job = root.path() + u"/home/.config/vandra/LaunchAgents/live.plist"_s;
+        QDir().mkpath(QFileInfo(job).path());
+        const PlistDict dict{{u"Label"_s, u"org.example.live"_s}, {u"Program"_s, u"/bin/sleep"_s}};
+        m_manager->setState(u"org.example.live.service"_s, {{u"LoadState"_s, u"loaded"_s},
+                                                            {u"ActiveState"_s, u"active"_s},
+                                                            {u"SubState"_s, u"running"_s},
+                                                            {u"MainPID"_s, 77u}});
+        HelperTest::Client client(socket);
+        const auto saved = client.request(
+            {{u"kind"_s, 1},
+             {u"path"_s, job},
+             {u"string"_s, QString::fromUtf8(*PlistCodec::toXml(PlistValue(dict)))}});
+        QVERIFY(saved && !saved->contains(u"error"_s));
+
+        const auto first = client.request({{u"kind"_s, 12}});
+        QVERIFY(first);
+        QCOMPARE(first->value(u"backend"_s).toString(), u"systemd"_s);
+        QCOMPARE(statusOf(*first, u"org.example.live"_s).pid, 77);
+        const qint64 generation = *first->value(u"generation"_s).toInteger();
+
+        // Start is the manager's StartUnit on the job's service.
+        m_manager->clearCalls();
+        const auto started = client.request({{u"kind"_s, 10}, {u"label"_s, u"org.example.live"_s}});
+        QVERIFY(started && !started->contains(u"error"_s));
+        QCOMPARE(m_manager->calls(), QStringList{u"Start org.example.live.service"_s});
+
+        // A request for changes since the status now is held until a unit of ours changes.
+        const auto now = client.request({{u"kind"_s, 12}});
+        QVERIFY(now && *now->value(u"generation"_s).toInteger() != generation);
+        QVERIFY(client.send(
+            {{u"kind"_s, 12}, {u"changedSince"_s, *now->value(u"generation"_s).toInteger()}}));
+        QVERIFY(!client.reply(300));
+        m_manager->setState(u"org.example.live.service"_s,
+                            {{u"LoadState"_s, u"loaded"_s},
+                             {u"ExecMainStatus"_s, 2},
+                             {u"ExecMainExitTimestamp"_s, 1700000000000000ULL}});
+        QDBusMessage signal = QDBusMessage::createSignal(
+            u"/org/freedesktop/systemd1/unit/org_2eexample_2elive_2eservice"_s,
+            u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s);
+        signal << u"org.freedesktop.systemd1.Unit"_s << QVariantMap{} << QStringList{};
+        QVERIFY(QDBusConnection(u"manager"_s).send(signal));
+        const auto changed = client.reply(20000);
+        QVERIFY(changed);
+        const JobStatus after = statusOf(*changed, u"org.example.live"_s);
+        QVERIFY(!after.isRunning);
+        QCOMPARE(after.lastExitStatus, 2);
+        QCOMPARE(after.lastExitTime, QDateTime::fromSecsSinceEpoch(1700000000, QTimeZone::utc()));
+
+        QVERIFY(client.request({{u"kind"_s, 4}, {u"label"_s, u"org.example.live"_s}}));
+        helper.terminate();
+        QVERIFY(helper.waitForFinished(10000));
     }
 
     void testJobsAreRecordedNotRunBySystemd() {
