@@ -418,10 +418,14 @@ bool ActionService::unloadTestJob(const PathPolicy::Resolved &testJob,
 
 void ActionService::log(const PlistDict &request, const Reply &reply) {
     QString error;
-    const auto query = LogReader::parse(request.value(ActionKey::logQuery), &error);
+    auto query = LogReader::parse(request.value(ActionKey::logQuery), &error);
     if (!query) {
         reply(refuse(Code::logError, kindName(Action::Kind::log), error));
         return;
+    }
+    if (const auto unit = m_parts.backend->journalUnit(query->searchString)) {
+        query->unit = unit->name;
+        query->isUserUnit = unit->isUserUnit;
     }
     const QString serviceName = m_parts.name;
     m_parts.logReader->query(

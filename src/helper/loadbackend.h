@@ -12,6 +12,13 @@
 // Linux systemd, or where no systemd manager answers, a record of what is loaded.
 class LoadBackend {
 public:
+    // The unit whose journal holds a loaded job's output.
+    struct JournalUnit {
+        QString name;
+        // A unit of a user's manager rather than the system's.
+        bool isUserUnit = false;
+    };
+
     virtual ~LoadBackend() = default;
 
     // The backend's name, for the helpers' log and the About box.
@@ -34,6 +41,11 @@ public:
     [[nodiscard]] virtual QStringList loadedLabels() const = 0;
     // What the manager says about a loaded job, or none when it is not loaded.
     [[nodiscard]] virtual std::optional<JobStatus> status(const QString &label) const = 0;
+    // The unit of a loaded job, or none when the manager keeps no journal of its own for it.
+    [[nodiscard]] virtual std::optional<JournalUnit> journalUnit(const QString &label) const {
+        Q_UNUSED(label)
+        return std::nullopt;
+    }
     // Calls changed whenever the manager reports that a job's status may have changed in a
     // way the helper did not cause itself. The record of loaded jobs has nothing to report.
     virtual void watch(std::function<void()> changed) { Q_UNUSED(changed) }

@@ -327,6 +327,13 @@ std::optional<JobStatus> SystemdBackend::status(const QString &label) const {
     return m_manager.status(name, markedPath(place, timer) ? timer : QString());
 }
 
+std::optional<LoadBackend::JournalUnit> SystemdBackend::journalUnit(const QString &label) const {
+    const auto service = serviceOf(label);
+    if (!service)
+        return std::nullopt;
+    return JournalUnit{service->second, service->first.scope != SystemdScope::system};
+}
+
 void SystemdBackend::watch(std::function<void()> changed) {
     m_watcher = std::make_unique<SystemdWatcher>(m_manager.bus());
     QObject::connect(m_watcher.get(), &SystemdWatcher::unitChanged, m_watcher.get(),

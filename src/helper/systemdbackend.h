@@ -53,6 +53,7 @@ public:
     // What the manager says about a job loaded into it, or none when it is not. Agents for
     // every user are loaded, and nothing more is known of them here.
     [[nodiscard]] std::optional<JobStatus> status(const QString &label) const override;
+    [[nodiscard]] std::optional<JournalUnit> journalUnit(const QString &label) const override;
     // Changes of our units, reported by the manager's signals.
     void watch(std::function<void()> changed) override;
 

@@ -1,3 +1,4 @@
+#include "helper/logreader.h"
 #include "helper/statefilebackend.h"
 #include "helper/systemdbackend.h"
 #include "helper/systemdwatcher.h"
@@ -481,6 +482,9 @@ private slots:
         QProcess helper;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"VANDRA_SYSTEMD_BUS"_s, m_address);
+        environment.insert(u"VANDRA_JOURNALCTL"_s,
+                           u"/bin/sh "_s + HelperTest::dataPath(u"fake-journalctl"_s));
+        environment.insert(u"FAKE_JOURNAL_ARGUMENTS"_s, root.path() + u"/journal-arguments"_s);
         helper.setProcessEnvironment(environment);
         helper.start(HelperTest::program(u"vandra-helper"_s),
                      {u"--root"_s, root.path(), u"--socket"_s, socket});
@@ -533,9 +537,49 @@ private slots:
         QCOMPARE(after.lastExitStatus, 2);
         QCOMPARE(after.lastExitTime, QDateTime::fromSecsSinceEpoch(1700000000, QTimeZone::utc()));
 
+        // Its log is its user unit's journal.
+        const auto log = client.request(
+            {{u"kind"_s, 9},
+             {u"logQuery"_s, PlistDict{{u"lastString"_s, u"1h"_s},
+                                       {u"lastSeconds"_s, u"3600"_s},
+                                       {u"searchString"_s, u"org.example.live"_s}}}});
+        QVERIFY(log && !log->contains(u"error"_s));
+        QFile passed(root.path() + u"/journal-arguments"_s);
+        QVERIFY(passed.open(QIODevice::ReadOnly));
+        QVERIFY(passed.readAll().contains("--user-unit=org.example.live.service\n"));
+
         QVERIFY(client.request({{u"kind"_s, 4}, {u"label"_s, u"org.example.live"_s}}));
         helper.terminate();
         QVERIFY(helper.waitForFinished(10000));
+    }
+
+    void theJournalOfAJobIsReadByItsUnit() {
+        LogReader::Query query{u"org.example.job"_s, 3600, u"org.example.job.service"_s, false};
+        QStringList arguments = LogReader::journalArguments(query, 1700000000);
+        QCOMPARE(arguments,
+                 QStringList({u"--no-pager"_s, u"--output=json"_s, u"--since=@1700000000"_s,
+                              u"--lines=2000"_s, u"--unit=org.example.job.service"_s}));
+        query.isUserUnit = true;
+        QCOMPARE(LogReader::journalArguments(query, 1700000000).constLast(),
+                 u"--user-unit=org.example.job.service"_s);
+        // A job systemd does not run is found by its label in the text.
+        query.unit.clear();
+        QVERIFY(LogReader::journalArguments(query, 0).contains(u"--grep=org\\.example\\.job"_s));
+
+        const QString journalctl = QStandardPaths::findExecutable(u"journalctl"_s);
+        if (journalctl.isEmpty())
+            QSKIP("journalctl is not installed");
+        for (const bool isUserUnit : {false, true}) {
+            query = {u"vandra.absent"_s, 60, u"vandra-absent.service"_s, isUserUnit};
+            QProcess reader;
+            reader.start(journalctl, LogReader::journalArguments(
+                                         query, QDateTime::currentSecsSinceEpoch() - 60));
+            QVERIFY(reader.waitForFinished(30000));
+            if (reader.exitCode() != 0)
+                QSKIP(qPrintable(u"journalctl does not read this machine's journal: "_s +
+                                 QString::fromLocal8Bit(reader.readAllStandardError())));
+            QVERIFY(LogReader::parseJournal(reader.readAllStandardOutput()).isEmpty());
+        }
     }
 
     void testJobsAreRecordedNotRunBySystemd() {
@@ -568,7 +612,7 @@ private slots:
             helper.setProcessEnvironment(environment);
             helper.start(
                 HelperTest::program(u"vandra-helper"_s),
-                {u"--root"_s, root.path(), u"--socket"_s, socket, u"--idle-timeout"_s, u"1"_s});
+                {u"--root"_s, root.path(), u"--socket"_s, socket, u"--idle-timeout"_s, u"5"_s});
             QVERIFY(QTest::qWaitFor([&socket] { return QFileInfo::exists(socket); }, 20000));
 
             // A saved and loaded user agent becomes units in the user's unit folder.
