@@ -3,6 +3,7 @@
 #include "actions/action.h"
 #include "actions/helperconnection.h"
 #include "actions/privilegedhandshake.h"
+#include "model/kind.h"
 
 #include <QByteArray>
 #include <QList>
@@ -55,6 +56,12 @@ public:
     // Sends through the privileged helper, doing the handshake first when there is no
     // privileged connection. False, after an alert, when the helper cannot be started at all.
     bool sendPrivileged(const ActionPtr &action);
+
+    // Whether jobs of a kind are loaded by the privileged helper; local agents run in the
+    // user's session, so the helper service loads them.
+    [[nodiscard]] static bool isMachineWide(Kind kind) {
+        return kind != Kind::userAgent && kind != Kind::localAgent;
+    }
 
     // Starts a loaded job now, or stops it, through the helper that loaded it: the privileged
     // helper for machine-wide jobs. A failure is shown as an alert, unless onReply is given,

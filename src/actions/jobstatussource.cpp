@@ -24,6 +24,11 @@ JobStatusSource::JobStatusSource(ActionController::Setup setup, QObject *parent)
     connect(m_retryTimer, &QTimer::timeout, this, &JobStatusSource::start);
 }
 
+JobStatusSource &JobStatusSource::shared() {
+    static auto *source = new JobStatusSource(ActionController::Setup::standard());
+    return *source;
+}
+
 JobStatusSource::~JobStatusSource() {
     delete m_connection.data();
 }
@@ -55,11 +60,11 @@ void JobStatusSource::ask(std::optional<qint64> changedSince) {
     request.changedSince = changedSince;
     m_connection->send(
         actionDictionary(request, std::nullopt), this,
-        [this](const PlistDict &reply) { onReply(reply); },
+        [this](const PlistDict &reply) { takeReply(reply); },
         [this](const QString &) { onFailure(); });
 }
 
-void JobStatusSource::onReply(const PlistDict &reply) {
+void JobStatusSource::takeReply(const PlistDict &reply) {
     m_hasAnsweredSinceRetry = true;
     const PlistValue *jobs = reply.find(ActionKey::status);
     const auto generation = reply.value(ActionKey::generation).toInteger();
@@ -74,7 +79,8 @@ void JobStatusSource::onReply(const PlistDict &reply) {
             statuses.insert(label, JobStatus::fromDict(*dict));
     }
     m_backend = reply.value(ActionKey::backend).toString().value_or(QString());
-    if (statuses != m_statuses) {
+    if (statuses != m_statuses || !m_hasAnswered) {
+        m_hasAnswered = true;
         m_statuses = std::move(statuses);
         Q_EMIT statusChanged();
     }
@@ -89,9 +95,10 @@ void JobStatusSource::onFailure() {
         m_connection->deleteLater();
         m_connection = nullptr;
     }
-    if (!m_statuses.isEmpty()) {
+    if (m_hasAnswered) {
         // What is not known any more is not shown as if it were.
         m_statuses.clear();
+        m_hasAnswered = false;
         Q_EMIT statusChanged();
     }
     if (m_hasAnsweredSinceRetry) {
@@ -102,10 +109,15 @@ void JobStatusSource::onFailure() {
 }
 
 std::optional<JobStatus> JobStatusSource::status(const QString &label) const {
-    const auto found = m_statuses.constFind(label);
-    if (found == m_statuses.cend())
+    if (!m_hasAnswered)
         return std::nullopt;
-    return *found;
+    return m_statuses.value(label, JobStatus());
+}
+
+std::optional<JobStatus> JobStatusSource::status(const Job &job) const {
+    if (!job.kind || !job.plist || ActionController::isMachineWide(*job.kind))
+        return std::nullopt;
+    return status(job.label);
 }
 
 QString loadBackendName(const JobStatusSource &source) {

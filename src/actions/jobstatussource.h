@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actions/actioncontroller.h"
+#include "model/job.h"
 #include "model/jobstatus.h"
 
 #include <QHash>
@@ -25,17 +26,28 @@ public:
     explicit JobStatusSource(ActionController::Setup setup, QObject *parent = nullptr);
     ~JobStatusSource() override;
 
+    // The window's source, with the standard setup; made on first use, never released, and
+    // silent until started at launch.
+    static JobStatusSource &shared();
+
     // Asks the helper for the status now, and from then on for every change. After the
     // helper went away, asks again.
     void start();
     [[nodiscard]] bool isStarted() const { return m_connection != nullptr; }
 
-    // None when the helper has not answered or has not loaded the job.
+    // None until the helper has answered; a job it did not name is not loaded.
     [[nodiscard]] std::optional<JobStatus> status(const QString &label) const;
+    // The same for a job the helper service loads; none for machine-wide jobs, which the
+    // privileged helper loads.
+    [[nodiscard]] std::optional<JobStatus> status(const Job &job) const;
+    [[nodiscard]] bool hasAnswered() const { return m_hasAnswered; }
     [[nodiscard]] const QHash<QString, JobStatus> &statuses() const { return m_statuses; }
     // The helper's load backend as the helper names it ("systemd", "state file"), or empty
     // before its first answer.
     [[nodiscard]] const QString &backend() const { return m_backend; }
+
+    // Takes a helper's answer to a status request; while connected, asks for the next change.
+    void takeReply(const PlistDict &reply);
 
 Q_SIGNALS:
     // The statuses were replaced by the helper's answer.
@@ -46,13 +58,13 @@ Q_SIGNALS:
 
 private:
     void ask(std::optional<qint64> changedSince);
-    void onReply(const PlistDict &reply);
     void onFailure();
 
     ActionController::Setup m_setup;
     QPointer<HelperConnection> m_connection;
     QHash<QString, JobStatus> m_statuses;
     QString m_backend;
+    bool m_hasAnswered = false;
     // A failed connection is made again once after this delay; a second failure in a row
     // waits for the next start().
     QTimer *m_retryTimer;

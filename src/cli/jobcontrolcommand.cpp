@@ -9,11 +9,6 @@
 
 namespace JobControlCommand {
 
-bool isMachineWide(Kind kind) {
-    // Local agents run in the user's session: the user's helper loads them.
-    return kind != Kind::userAgent && kind != Kind::localAgent;
-}
-
 int run(const QStringList &arguments, bool isStart) {
     const QString name = isStart ? QStringLiteral("start") : QStringLiteral("stop");
     QCommandLineParser parser;
@@ -51,7 +46,7 @@ int run(const QStringList &arguments, bool isStart) {
         }
         QCoreApplication::exit();
     };
-    const bool privileged = isMachineWide(*job->kind);
+    const bool privileged = ActionController::isMachineWide(*job->kind);
     const bool isSent = isStart ? controller.startJob(label, privileged, onReply)
                                 : controller.stopJob(label, privileged, onReply);
     if (!isSent)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "model/kind.h"
-
 #include <QStringList>
 
 // vandractl start|stop LABEL [--root R]: starts a loaded job now, or stops it, through the
@@ -11,7 +9,5 @@
 namespace JobControlCommand {
 
 int run(const QStringList &arguments, bool isStart);
-// Whether jobs of a kind are loaded by the privileged helper.
-[[nodiscard]] bool isMachineWide(Kind kind);
 
 } // namespace JobControlCommand

@@ -2,7 +2,6 @@
 
 #include "actions/jobstatussource.h"
 #include "cli/clioutput.h"
-#include "cli/jobcontrolcommand.h"
 #include "cli/jobjson.h"
 #include "cli/jsonwriter.h"
 #include "store/jobdiscovery.h"
@@ -27,7 +26,7 @@ void writeDate(JsonWriter &writer, QLatin1StringView name, const std::optional<Q
 // answer, or for machine-wide jobs, which it does not load.
 void writeStatus(JsonWriter &writer, const Job &job, const JobStatusSource *source) {
     writer.key("status"_L1);
-    if (!source || !job.kind || JobControlCommand::isMachineWide(*job.kind)) {
+    if (!source || !job.kind || ActionController::isMachineWide(*job.kind)) {
         writer.value(nullptr);
         return;
     }

@@ -349,7 +349,7 @@ private Q_SLOTS:
         unload->label = QStringLiteral("w");
         QVERIFY(m_controller->send(unload));
         QVERIFY(changed.wait(30000));
-        QVERIFY(!source.status(QStringLiteral("w")));
+        QVERIFY(!source.status(QStringLiteral("w"))->isLoaded);
 
         // A helper that goes away leaves nothing known, and is asked again.
         killService();

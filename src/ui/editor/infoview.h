@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/jobstatussource.h"
 #include "model/job.h"
 
 #include <QWidget>
@@ -15,7 +16,9 @@ class InfoView final : public QWidget {
     Q_DISABLE_COPY_MOVE(InfoView)
 
 public:
-    explicit InfoView(QWidget *parent = nullptr);
+    // The status line follows source; none leaves it hidden.
+    explicit InfoView(QWidget *parent = nullptr,
+                      const JobStatusSource *source = &JobStatusSource::shared());
 
     // Shows the current job; while it has edits, its file text with them applied.
     void showJob(const JobPtr &job, bool isEdited);
@@ -25,6 +28,11 @@ public:
     [[nodiscard]] static std::optional<QString> textAsSaved(const JobPtr &job);
 
 private:
+    void showStatus();
+
+    const JobStatusSource *m_status;
+    JobPtr m_job;
+    QLabel *m_statusLabel;
     QStackedWidget *m_pages;
     QLabel *m_placeholder;
     QLabel *m_pathLabel;

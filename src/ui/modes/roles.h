@@ -22,6 +22,8 @@ enum : int {
     Url,
     // The TimelineKind raw value of a timeline row.
     TimelineKind,
+    // The JobStatusText::Mark of a job's row: whether it is loaded or running.
+    StatusMark,
 };
 
 } // namespace Roles

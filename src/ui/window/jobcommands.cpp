@@ -1,5 +1,7 @@
 #include "ui/window/jobcommands.h"
 
+#include "actions/actioncontroller.h"
+#include "actions/jobstatussource.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "store/exceptionscontroller.h"
@@ -60,6 +62,15 @@ JobCommands::JobCommands(MainWindow &window, JobEditor &editor, ActionController
                          &JobCommands::showNotes);
     for (QAction *action : {m_editPlist, m_log, m_notes})
         insert(action);
+    // Start Now and Stop.
+    m_start = addCommand(nullptr, QStringLiteral("startJobAction"), Localize::text("Start Now"),
+                         &JobCommands::startJob);
+    m_stop = addCommand(nullptr, QStringLiteral("stopJobAction"), Localize::text("Stop"),
+                        &JobCommands::stopJob);
+    insert(m_start);
+    insert(m_stop);
+    connect(&JobStatusSource::shared(), &JobStatusSource::statusChanged, this,
+            &JobCommands::updateAvailability);
     QMenu *revisions = new QMenu(Localize::text("Revisions"), file);
     revisions->setObjectName(QStringLiteral("revisionsMenu"));
     file->insertMenu(first, revisions);
@@ -104,6 +115,13 @@ void JobCommands::updateAvailability() {
     m_editPlist->setEnabled(hasFile && !Bindings::shared().isLocked());
     m_log->setEnabled(bool(job));
     m_notes->setEnabled(bool(job));
+    // The helper service tells the status of the jobs it loads; machine-wide ones are asked
+    // of the privileged helper, which says when there is nothing to do.
+    const bool isJob = hasFile && job->kind && job->url;
+    const auto status = isJob ? JobStatusSource::shared().status(*job) : std::optional<JobStatus>();
+    const bool isMachineWide = isJob && ActionController::isMachineWide(*job->kind);
+    m_start->setEnabled(isMachineWide || (status && status->isLoaded && !status->isRunning));
+    m_stop->setEnabled(isMachineWide || (status && status->isRunning));
     for (const char *name : {"editAction", "logAction"}) {
         if (QAction *item = m_window.findChild<QAction *>(QString::fromLatin1(name)))
             item->setEnabled(name == std::string_view("editAction") ? m_editPlist->isEnabled()
@@ -119,6 +137,18 @@ void JobCommands::editPlist() {
 void JobCommands::showLog() {
     if (const JobPtr &job = JobList::shared().currentJob())
         opened(new LogSheet(job, m_controller, &m_editor, &m_window));
+}
+
+void JobCommands::startJob() {
+    const JobPtr &job = JobList::shared().currentJob();
+    if (m_start->isEnabled() && job && job->kind)
+        m_controller.startJob(job->label, ActionController::isMachineWide(*job->kind));
+}
+
+void JobCommands::stopJob() {
+    const JobPtr &job = JobList::shared().currentJob();
+    if (m_stop->isEnabled() && job && job->kind)
+        m_controller.stopJob(job->label, ActionController::isMachineWide(*job->kind));
 }
 
 void JobCommands::showNotes() {

@@ -27,6 +27,9 @@ public:
     void editPlist();
     void showLog();
     void showNotes();
+    // Start Now and Stop: the current loaded job, through the helper that loaded it.
+    void startJob();
+    void stopJob();
     void editFolders();
     void showPreferences();
     void newScript();
@@ -48,4 +51,6 @@ private:
     QAction *m_editPlist = nullptr;
     QAction *m_log = nullptr;
     QAction *m_notes = nullptr;
+    QAction *m_start = nullptr;
+    QAction *m_stop = nullptr;
 };
