@@ -23,7 +23,7 @@ ActionPtr Action::test(const QString &testURL, const QString &testOutputURL, con
 }
 
 std::optional<Action::Kind> Action::kindFromRaw(qint64 raw) {
-    if (raw < 0 || raw > 9)
+    if (raw < 0 || raw > 12)
         return std::nullopt;
     return Kind(raw);
 }
@@ -76,6 +76,8 @@ PlistDict actionDictionary(const Action &action, const std::optional<QByteArray>
             query.insert(it.key(), it.value());
         dict.insert(ActionKey::logQuery, query);
     }
+    if (action.changedSince)
+        dict.insert(ActionKey::changedSince, *action.changedSince);
     return dict;
 }
 

@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -19,7 +20,8 @@ using WeakAction = std::weak_ptr<Action>;
 // whose creator is gone has no effect when its reply arrives.
 class Action final {
 public:
-    // Raw values are the wire values. 3 and 7 are valid numbers that no request uses.
+    // Raw values are the wire values. 3 and 7 are valid numbers that no request uses. start,
+    // stop and status act on jobs a helper has loaded into the service manager.
     enum class Kind {
         save = 0,
         saveAndLoad = 1,
@@ -31,6 +33,9 @@ public:
         reserved7 = 7,
         uninstallHelpers = 8,
         log = 9,
+        start = 10,
+        stop = 11,
+        status = 12,
     };
 
     // The helpers' failure kinds. This side tells apart 1, 4, 5 and 7; the numbers are part
@@ -81,6 +86,12 @@ public:
     std::optional<QString> localAgentUnloadPath;
     std::optional<QString> string;
     std::optional<QMap<QString, QString>> logQuery;
+    // For a status request: answer only once the helper's status differs from the one of
+    // this generation.
+    std::optional<qint64> changedSince;
+    // Called on the main thread with the reply, or with an error dictionary when the request
+    // failed on its way; the controller then handles nothing else of it. Never sent.
+    std::function<void(const PlistDict &reply)> onReply;
 };
 
 // The keys of the request, reply and error dictionaries.
@@ -96,9 +107,15 @@ inline const QString string = QStringLiteral("string");
 inline const QString authData = QStringLiteral("authData");
 inline const QString label = QStringLiteral("label");
 inline const QString logQuery = QStringLiteral("logQuery");
+inline const QString changedSince = QStringLiteral("changedSince");
 // Replies.
 inline const QString error = QStringLiteral("error");
 inline const QString test = QStringLiteral("test");
+// A status reply: each loaded job's status by label, the load backend's name, and the
+// generation of the status, which changes whenever the status may have.
+inline const QString status = QStringLiteral("status");
+inline const QString backend = QStringLiteral("backend");
+inline const QString generation = QStringLiteral("generation");
 // Error dictionaries.
 inline const QString domain = QStringLiteral("domain");
 inline const QString code = QStringLiteral("code");

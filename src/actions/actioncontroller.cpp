@@ -143,7 +143,10 @@ void ActionController::onHandshakeReply(const PrivilegedHandshake::Reply &reply)
     if (!reply.endpoint || !reply.authData) {
         if (handshake)
             handshake->deleteLater();
-        if (!reply.success)
+        bool isAnswered = true;
+        for (const ActionPtr &action : actions)
+            isAnswered = replyFailure(action, Localize::cannotAuthenticate()) && isAnswered;
+        if (!reply.success && !isAnswered)
             Interaction::error(Localize::cannotAuthenticate(), Localize::pleaseTryAgain());
         for (const ActionPtr &action : actions)
             resetAfterFailure(action);
@@ -181,8 +184,11 @@ void ActionController::onHandshakeFailure(const QString &error) {
     if (m_handshake)
         m_handshake->deleteLater();
     m_handshake = nullptr;
-    m_handshakeActions.clear();
-    Interaction::error(error, Localize::pleaseTryAgain());
+    bool isAnswered = true;
+    for (const ActionPtr &action : std::exchange(m_handshakeActions, {}))
+        isAnswered = replyFailure(action, error) && isAnswered;
+    if (!isAnswered)
+        Interaction::error(error, Localize::pleaseTryAgain());
 }
 
 void ActionController::dropConnection() {
@@ -213,6 +219,10 @@ void ActionController::handleReply(const PlistDict &reply, const WeakAction &wea
                                    bool privileged) {
     const ActionPtr action = weak.lock();
     forget(weak);
+    if (action && action->onReply) {
+        action->onReply(reply);
+        return;
+    }
     if (const PlistValue *error = reply.find(ActionKey::error); error && error->isDict()) {
         if (action && action->presentError)
             presentErrorDictionary(*error);
@@ -257,7 +267,7 @@ void ActionController::handleReply(const PlistDict &reply, const WeakAction &wea
 void ActionController::handleFailure(const WeakAction &weak, const QString &error, bool privileged,
                                      const QPointer<HelperConnection> &connection) {
     const ActionPtr action = weak.lock();
-    if (action && action->presentError)
+    if (!replyFailure(action, error) && action && action->presentError)
         Interaction::error(error, Localize::pleaseTryAgain());
     resetAfterFailure(weak);
     forget(weak);
@@ -331,6 +341,39 @@ void ActionController::presentErrorDictionary(const PlistValue &error) {
         Interaction::error(codeText, Localize::pleaseTryAgain());
         break;
     }
+}
+
+bool ActionController::replyFailure(const ActionPtr &action, const QString &error) {
+    if (!action || !action->onReply)
+        return false;
+    m_followUps.removeAll(action);
+    action->onReply(
+        PlistDict{{ActionKey::error, actionErrorDictionary(Action::ErrorCode::unknown, error)}});
+    return true;
+}
+
+bool ActionController::startJob(const QString &label, bool privileged,
+                                std::function<void(const PlistDict &reply)> onReply) {
+    return sendOwn(Action::Kind::start, label, privileged, std::move(onReply));
+}
+
+bool ActionController::stopJob(const QString &label, bool privileged,
+                               std::function<void(const PlistDict &reply)> onReply) {
+    return sendOwn(Action::Kind::stop, label, privileged, std::move(onReply));
+}
+
+bool ActionController::sendOwn(Action::Kind kind, const QString &label, bool privileged,
+                               std::function<void(const PlistDict &reply)> onReply) {
+    auto action = Action::make(kind);
+    action->label = label;
+    // Nothing is being saved: the editor keeps its state whatever the answer.
+    action->cleanUp = false;
+    action->onReply = std::move(onReply);
+    m_followUps.append(action);
+    const bool isSent = privileged ? sendPrivileged(action) : send(action);
+    if (!isSent)
+        m_followUps.removeAll(action);
+    return isSent;
 }
 
 void ActionController::loadLocalAgent(const QString &path) {

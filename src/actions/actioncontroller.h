@@ -3,6 +3,7 @@
 #include "actions/action.h"
 #include "actions/helperconnection.h"
 #include "actions/privilegedhandshake.h"
+#include "model/kind.h"
 
 #include <QByteArray>
 #include <QList>
@@ -11,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class ActionDelegate;
@@ -55,6 +57,20 @@ public:
     // privileged connection. False, after an alert, when the helper cannot be started at all.
     bool sendPrivileged(const ActionPtr &action);
 
+    // Whether jobs of a kind are loaded by the privileged helper; local agents run in the
+    // user's session, so the helper service loads them.
+    [[nodiscard]] static bool isMachineWide(Kind kind) {
+        return kind != Kind::userAgent && kind != Kind::localAgent;
+    }
+
+    // Starts a loaded job now, or stops it, through the helper that loaded it: the privileged
+    // helper for machine-wide jobs. A failure is shown as an alert, unless onReply is given,
+    // which then gets the reply or the error. False when the request could not be sent.
+    bool startJob(const QString &label, bool privileged,
+                  std::function<void(const PlistDict &reply)> onReply = {});
+    bool stopJob(const QString &label, bool privileged,
+                 std::function<void(const PlistDict &reply)> onReply = {});
+
     // Follow-ups after a privileged success, through the helper service.
     void loadLocalAgent(const QString &path);
     void unloadLocalAgent(const QString &path, const QString &label);
@@ -88,6 +104,10 @@ private:
     void dropConnection();
     void dropPrivilegedConnection();
     void forget(const WeakAction &action);
+    bool sendOwn(Action::Kind kind, const QString &label, bool privileged,
+                 std::function<void(const PlistDict &reply)> onReply);
+    // Hands a failure to a request's own reply handler; false when it has none.
+    bool replyFailure(const ActionPtr &action, const QString &error);
 
     Setup m_setup;
     ActionDelegate *m_delegate = nullptr;

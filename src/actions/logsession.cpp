@@ -11,6 +11,7 @@
 
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -53,7 +54,7 @@ LogSession::LogSession(ActionController &controller, QObject *parent)
     , m_controller(controller)
     , m_lengthIndex(Defaults::shared().logLength())
     , m_periodIndex(Defaults::shared().logPeriod())
-    , m_usesPrivilegedHelper(!systemLogIsReadable()) {}
+    , m_usesPrivilegedHelper(needsPrivilegedHelper(systemLogIsReadable(), journalIsAvailable())) {}
 
 const QList<int> &LogSession::lengthNumbers() {
     static const QList<int> numbers{1, 4, 8, 16, 30};
@@ -80,6 +81,22 @@ bool LogSession::systemLogIsReadable() {
     static const bool isReadable =
         QFileInfo(Locations::shared().underRoot(Action::systemLogFile())).isReadable();
     return isReadable;
+}
+
+bool LogSession::journalIsAvailable() {
+    static const bool isAvailable = [] {
+        if (qEnvironmentVariableIsSet("VANDRA_JOURNALCTL"))
+            return !qEnvironmentVariableIsEmpty("VANDRA_JOURNALCTL");
+        return !QStandardPaths::findExecutable(QStringLiteral("journalctl")).isEmpty();
+    }();
+    return isAvailable;
+}
+
+bool LogSession::needsPrivilegedHelper(bool isSystemLogReadable, bool isJournalAvailable) {
+    // Most machines keep their log in the journal and have no log file: asking for a password
+    // on every log view would gain nothing there, since the journal gives the user the lines
+    // of their own jobs, and of every job to members of its readers' groups.
+    return !isSystemLogReadable && !isJournalAvailable;
 }
 
 LogSession::Item LogSession::item(const LogEntry &entry) {

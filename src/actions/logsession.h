@@ -44,6 +44,13 @@ public:
                                                       const QString &label);
     // Whether the user may read the machine's log file; decided once per process.
     [[nodiscard]] static bool systemLogIsReadable();
+    // Whether the helper service reads a journal: the journal reader it runs (VANDRA_JOURNALCTL
+    // when set, empty for none, else journalctl) is there.
+    [[nodiscard]] static bool journalIsAvailable();
+    // Where the log is read: the helper service when it has a journal or the log file is
+    // readable, else the privileged helper.
+    [[nodiscard]] static bool needsPrivilegedHelper(bool isSystemLogReadable,
+                                                    bool isJournalAvailable);
     [[nodiscard]] static Item item(const LogEntry &entry);
 
     // The selected menu items; read from the settings when made, stored when a fetch starts.
@@ -51,7 +58,8 @@ public:
     void setLengthIndex(int index) { m_lengthIndex = index; }
     [[nodiscard]] int periodIndex() const { return m_periodIndex; }
     void setPeriodIndex(int index) { m_periodIndex = index; }
-    // Log requests go to the privileged helper when the log file is not readable.
+    // Log requests go to the privileged helper only when neither a journal nor the log file
+    // can be read without it.
     [[nodiscard]] bool usesPrivilegedHelper() const { return m_usesPrivilegedHelper; }
     void setUsesPrivilegedHelper(bool privileged) { m_usesPrivilegedHelper = privileged; }
 

@@ -1,13 +1,71 @@
 #include "cli/listcommand.h"
 
+#include "actions/jobstatussource.h"
 #include "cli/clioutput.h"
 #include "cli/jobjson.h"
 #include "cli/jsonwriter.h"
 #include "store/jobdiscovery.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDateTime>
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+void writeDate(JsonWriter &writer, QLatin1StringView name, const std::optional<QDateTime> &date) {
+    writer.key(name);
+    if (date)
+        writer.value(date->toUTC().toString(Qt::ISODate));
+    else
+        writer.value(nullptr);
+}
+
+// The job's live status as the helper service tells it: null when the helper did not
+// answer, or for machine-wide jobs, which it does not load.
+void writeStatus(JsonWriter &writer, const Job &job, const JobStatusSource *source) {
+    writer.key("status"_L1);
+    if (!source || !job.kind || ActionController::isMachineWide(*job.kind)) {
+        writer.value(nullptr);
+        return;
+    }
+    const JobStatus status = source->status(job.label).value_or(JobStatus());
+    writer.beginObject();
+    writer.key("isLoaded"_L1);
+    writer.value(status.isLoaded);
+    writer.key("isRunning"_L1);
+    writer.value(status.isRunning);
+    writer.key("pid"_L1);
+    writer.value(status.pid);
+    writer.key("lastExitStatus"_L1);
+    writer.value(status.lastExitStatus);
+    writeDate(writer, "lastExitTime"_L1, status.lastExitTime);
+    writeDate(writer, "nextRun"_L1, status.nextRun);
+    writer.endObject();
+}
+
+// Asks the helper service for the status of its jobs; none when it cannot be reached.
+std::unique_ptr<JobStatusSource> askStatus() {
+    auto source = std::make_unique<JobStatusSource>(ActionController::Setup::standard());
+    bool isAnswered = false;
+    // Goes with this call, and with it the connections that know isAnswered.
+    const QObject context;
+    QObject::connect(source.get(), &JobStatusSource::answered, &context, [&isAnswered] {
+        isAnswered = true;
+        QCoreApplication::exit();
+    });
+    QObject::connect(source.get(), &JobStatusSource::unreachable, &context,
+                     [] { QCoreApplication::exit(); });
+    source->start();
+    if (source->isStarted())
+        QCoreApplication::exec();
+    if (!isAnswered)
+        return nullptr;
+    return source;
+}
+
+} // namespace
 
 namespace ListCommand {
 
@@ -24,6 +82,7 @@ int run(const QStringList &arguments) {
 
     const QList<JobPtr> jobs = JobDiscovery::discoverJobs(parser.isSet(QStringLiteral("system")));
     if (parser.isSet(QStringLiteral("json"))) {
+        const std::unique_ptr<JobStatusSource> status = askStatus();
         // A record takes about a kilobyte; a little more room spares copying the whole text.
         JsonWriter writer;
         writer.reserve(1536 * (jobs.size() + 1));
@@ -33,6 +92,7 @@ int run(const QStringList &arguments) {
             JobJson::writeFields(writer, *job);
             writer.key("path"_L1);
             writer.value(job->url);
+            writeStatus(writer, *job, status.get());
             writer.endObject();
         }
         writer.endArray();

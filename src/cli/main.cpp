@@ -1,6 +1,7 @@
 #include "cli/clioutput.h"
 #include "cli/doctorcommand.h"
 #include "cli/helperscommand.h"
+#include "cli/jobcontrolcommand.h"
 #include "cli/listcommand.h"
 #include "cli/showcommand.h"
 #include "cli/timelinecommand.h"
@@ -23,7 +24,9 @@ const char usage[] = "usage: vandractl COMMAND [--root R] ...\n"
                      "  list [--system] [--json]\n"
                      "  timeline [--system] [--now ISO-8601] [--json]\n"
                      "  helpers\n"
-                     "  units FILE [--kind KIND]\n";
+                     "  units FILE [--kind KIND]\n"
+                     "  start LABEL\n"
+                     "  stop LABEL\n";
 
 } // namespace
 
@@ -54,6 +57,8 @@ int main(int argc, char *argv[]) {
         return HelpersCommand::run(rest);
     if (command == QLatin1String("units"))
         return UnitsCommand::run(rest);
+    if (command == QLatin1String("start") || command == QLatin1String("stop"))
+        return JobControlCommand::run(rest, command == QLatin1String("start"));
     if (command == QLatin1String("--help") || command == QLatin1String("-h"))
         return CliOutput::print(QString::fromLatin1(usage));
     std::fputs(usage, stderr);

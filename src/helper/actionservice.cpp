@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -36,6 +37,12 @@ QString kindName(Action::Kind kind) {
         return QStringLiteral("uninstallHelpers");
     case Action::Kind::log:
         return QStringLiteral("log");
+    case Action::Kind::start:
+        return QStringLiteral("start");
+    case Action::Kind::stop:
+        return QStringLiteral("stop");
+    case Action::Kind::status:
+        return QStringLiteral("status");
     case Action::Kind::reserved3:
     case Action::Kind::reserved7:
         break;
@@ -63,6 +70,10 @@ std::optional<PlistDict> jobDictionary(const QByteArray &bytes) {
     return std::move(*result.value->dict());
 }
 
+// How long a burst of the manager's changes has to settle before waiting status requests
+// are answered, in ms.
+constexpr int statusSettleTime = 100;
+
 // Job files are far below this.
 constexpr qint64 jobFileLimit = 1024 * 1024;
 
@@ -88,7 +99,12 @@ std::optional<PlistDict> readJob(const PathPolicy::Resolved &file) {
 
 ActionService::ActionService(Parts parts, QObject *parent)
     : QObject(parent)
-    , m_parts(std::move(parts)) {
+    , m_parts(std::move(parts))
+    , m_statusTimer(new QTimer(this)) {
+    m_statusTimer->setSingleShot(true);
+    m_statusTimer->setInterval(statusSettleTime);
+    connect(m_statusTimer, &QTimer::timeout, this, &ActionService::answerWaiters);
+    m_parts.backend->watch([this] { statusChanged(); });
     if (m_parts.runner)
         connect(m_parts.runner, &TestJobRunner::runningCountChanged, this,
                 &ActionService::busyChanged);
@@ -146,6 +162,15 @@ void ActionService::handle(const PlistDict &request, const Reply &reply) {
         return;
     case Action::Kind::log:
         log(request, reply);
+        return;
+    case Action::Kind::start:
+        reply(startOrStop(request, true));
+        return;
+    case Action::Kind::stop:
+        reply(startOrStop(request, false));
+        return;
+    case Action::Kind::status:
+        status(request, reply);
         return;
     case Action::Kind::uninstallHelpers:
         if (!m_parts.isPrivileged) {
@@ -209,6 +234,8 @@ PlistDict ActionService::save(const PlistDict &request, bool andLoad) {
         qCWarning(lcHelper).noquote() << m_parts.name << "could not load" << label << error;
         return errorReply(Code::cantLoad, error);
     }
+    if (andLoad)
+        statusChanged();
     return {};
 }
 
@@ -234,6 +261,7 @@ PlistDict ActionService::remove(const PlistDict &request) {
             << m_parts.name << "could not remove" << *target.path << error;
         return errorReply(Code::cantRemove, error);
     }
+    statusChanged();
     return {};
 }
 
@@ -275,6 +303,7 @@ PlistDict ActionService::unload(const PlistDict &request) {
         qCWarning(lcHelper).noquote() << m_parts.name << "could not unload:" << error;
         return errorReply(Code::cantUnload, error);
     }
+    statusChanged();
     return {};
 }
 
@@ -299,6 +328,7 @@ PlistDict ActionService::load(const PlistDict &request) {
         qCWarning(lcHelper).noquote() << m_parts.name << "could not load" << label << error;
         return errorReply(Code::cantLoad, error);
     }
+    statusChanged();
     return {};
 }
 
@@ -388,10 +418,14 @@ bool ActionService::unloadTestJob(const PathPolicy::Resolved &testJob,
 
 void ActionService::log(const PlistDict &request, const Reply &reply) {
     QString error;
-    const auto query = LogReader::parse(request.value(ActionKey::logQuery), &error);
+    auto query = LogReader::parse(request.value(ActionKey::logQuery), &error);
     if (!query) {
         reply(refuse(Code::logError, kindName(Action::Kind::log), error));
         return;
+    }
+    if (const auto unit = m_parts.backend->journalUnit(query->searchString)) {
+        query->unit = unit->name;
+        query->isUserUnit = unit->isUserUnit;
     }
     const QString serviceName = m_parts.name;
     m_parts.logReader->query(
@@ -448,4 +482,63 @@ PlistDict ActionService::uninstallHelpers() {
     // left is this helper's own record of loaded jobs, and the helper itself, which ends.
     qCInfo(lcHelper).noquote() << m_parts.name << "removes its helpers and ends";
     return {};
+}
+
+PlistDict ActionService::startOrStop(const PlistDict &request, bool isStart) {
+    const QString name = kindName(isStart ? Action::Kind::start : Action::Kind::stop);
+    const Code code = isStart ? Code::cantLoad : Code::cantUnload;
+    const auto label = text(request, ActionKey::label);
+    if (!label || label->isEmpty())
+        return refuse(code, name, QStringLiteral("it needs a label"));
+    // Only jobs this helper loaded, from the folders it serves, are started or stopped here.
+    const auto path = m_parts.backend->pathOf(*label);
+    if (!path || !m_parts.policy.loadableFile(*path).ok())
+        return refuse(code, name, QStringLiteral("%1 is not loaded here").arg(*label));
+    QString error;
+    const bool done =
+        isStart ? m_parts.backend->start(*label, &error) : m_parts.backend->stop(*label, &error);
+    if (!done) {
+        qCWarning(lcHelper).noquote() << m_parts.name << "could not" << name << *label << error;
+        return errorReply(code, error);
+    }
+    statusChanged();
+    return {};
+}
+
+void ActionService::status(const PlistDict &request, const Reply &reply) {
+    const auto since = request.value(ActionKey::changedSince).toInteger();
+    if (since && *since == m_generation) {
+        m_statusWaiters.append(reply);
+        return;
+    }
+    reply(statusReply());
+}
+
+PlistDict ActionService::statusReply() const {
+    PlistDict jobs;
+    for (const QString &label : m_parts.backend->loadedLabels()) {
+        const auto path = m_parts.backend->pathOf(label);
+        if (path && m_parts.policy.testFile(*path).ok())
+            continue;
+        if (const auto status = m_parts.backend->status(label))
+            jobs.insert(label, status->toDict());
+    }
+    return PlistDict{{ActionKey::status, jobs},
+                     {ActionKey::backend, m_parts.backend->name()},
+                     {ActionKey::generation, m_generation}};
+}
+
+void ActionService::statusChanged() {
+    ++m_generation;
+    if (!m_statusWaiters.isEmpty())
+        m_statusTimer->start();
+}
+
+void ActionService::answerWaiters() {
+    const QList<Reply> waiters = std::exchange(m_statusWaiters, {});
+    if (waiters.isEmpty())
+        return;
+    const PlistDict reply = statusReply();
+    for (const Reply &waiter : waiters)
+        waiter(reply);
 }

@@ -12,11 +12,13 @@
 #include <memory>
 
 class LoadBackend;
+class QTimer;
 class LogReader;
 class TestJobRunner;
 
 // Carries out requests: writes, removes, loads and unloads job files inside the served
-// folders, runs test jobs and reads logs. Every request gets exactly one reply dictionary:
+// folders, starts and stops loaded jobs, tells their live status, runs test jobs and reads
+// logs. Every request gets exactly one reply dictionary:
 // empty on success, with "error" on failure; a refused request touches nothing.
 class ActionService final : public QObject {
     Q_OBJECT
@@ -41,6 +43,8 @@ public:
 
     // Calls reply exactly once, now or later.
     void handle(const PlistDict &request, const Reply &reply);
+    // The generation of the live status: it changes whenever a job's status may have.
+    [[nodiscard]] qint64 statusGeneration() const { return m_generation; }
     // Test runs or log queries are outstanding.
     [[nodiscard]] bool isBusy() const;
 
@@ -59,6 +63,13 @@ private:
     void test(const PlistDict &request, const Reply &reply);
     void log(const PlistDict &request, const Reply &reply);
     PlistDict uninstallHelpers();
+    PlistDict startOrStop(const PlistDict &request, bool isStart);
+    void status(const PlistDict &request, const Reply &reply);
+    [[nodiscard]] PlistDict statusReply() const;
+    // The status may have changed: waiting status requests are answered a moment later, once
+    // for a burst of changes.
+    void statusChanged();
+    void answerWaiters();
 
     PlistDict refuse(Action::ErrorCode code, const QString &kindName, const QString &why) const;
     bool unloadTestJob(const PathPolicy::Resolved &testJob, const std::optional<QString> &label,
@@ -70,4 +81,8 @@ private:
     QHash<QString, QString> m_testOutputs;
     // The label of each test job, by its job file.
     QHash<QString, QString> m_testLabels;
+    qint64 m_generation = 1;
+    // Status requests that wait for a change.
+    QList<Reply> m_statusWaiters;
+    QTimer *m_statusTimer;
 };

@@ -79,7 +79,7 @@ std::optional<LogReader::Query> LogReader::parse(const PlistValue &logQuery, QSt
         *error = QStringLiteral("the log query needs a search text and a positive lastSeconds");
         return std::nullopt;
     }
-    return Query{*search, lastSeconds};
+    return Query{*search, lastSeconds, {}, false};
 }
 
 void LogReader::query(const Query &query, const QStringList &outputFiles, Completion completion) {
@@ -98,12 +98,7 @@ void LogReader::query(const Query &query, const QStringList &outputFiles, Comple
 
 void LogReader::queryJournal(const Query &query, Completion completion) {
     const qint64 since = QDateTime::currentSecsSinceEpoch() - query.lastSeconds;
-    QStringList arguments = m_journalCommand.mid(1);
-    arguments << QStringLiteral("--no-pager") << QStringLiteral("--output=json")
-              << QStringLiteral("--since=@%1").arg(since)
-              << QStringLiteral("--lines=%1").arg(entryLimit)
-              << QStringLiteral("--case-sensitive=false")
-              << QStringLiteral("--grep=%1").arg(QRegularExpression::escape(query.searchString));
+    const QStringList arguments = m_journalCommand.mid(1) + journalArguments(query, since);
 
     auto *process = new QProcess(this);
     auto *timer = new QTimer(process);
@@ -154,6 +149,23 @@ void LogReader::queryJournal(const Query &query, Completion completion) {
     });
     timer->start(m_timeout);
     process->start();
+}
+
+QStringList LogReader::journalArguments(const Query &query, qint64 since) {
+    QStringList arguments{QStringLiteral("--no-pager"), QStringLiteral("--output=json"),
+                          QStringLiteral("--since=@%1").arg(since),
+                          QStringLiteral("--lines=%1").arg(entryLimit)};
+    // A job systemd runs has every line of its output in its unit's journal, whether it
+    // names the label or not.
+    if (!query.unit.isEmpty()) {
+        arguments << (query.isUserUnit ? QStringLiteral("--user-unit=%1")
+                                       : QStringLiteral("--unit=%1"))
+                         .arg(query.unit);
+        return arguments;
+    }
+    arguments << QStringLiteral("--case-sensitive=false")
+              << QStringLiteral("--grep=%1").arg(QRegularExpression::escape(query.searchString));
+    return arguments;
 }
 
 QList<LogEntry> LogReader::parseJournal(const QByteArray &output) {

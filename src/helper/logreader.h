@@ -22,6 +22,9 @@ public:
     struct Query {
         QString searchString;
         qint64 lastSeconds = 0;
+        // The job's unit: its journal is read instead of searching for the text.
+        QString unit;
+        bool isUserUnit = false;
     };
     // The entries found, or none with a message.
     using Completion =
@@ -46,6 +49,9 @@ public:
     void query(const Query &query, const QStringList &outputFiles, Completion completion);
     [[nodiscard]] int runningCount() const { return m_running; }
 
+    // The arguments of the journal reader for a query, with the entries since a moment
+    // (seconds since 1970).
+    [[nodiscard]] static QStringList journalArguments(const Query &query, qint64 since);
     // The entries of journalctl's JSON output, one object a line.
     [[nodiscard]] static QList<LogEntry> parseJournal(const QByteArray &output);
     // The lines of output files changed within the last seconds, each dated by its file.

@@ -152,3 +152,34 @@ std::optional<QString> StateFileBackend::pathOf(const QString &label) const {
     }
     return std::nullopt;
 }
+
+bool StateFileBackend::start(const QString &label, QString *error) {
+    *error = isLoaded(label)
+                 ? QStringLiteral("%1 cannot be started: no service manager runs jobs on this "
+                                  "machine, it is only recorded as loaded; a test run runs it once")
+                       .arg(label)
+                 : QStringLiteral("%1 is not loaded").arg(label);
+    return false;
+}
+
+bool StateFileBackend::stop(const QString &label, QString *error) {
+    // Nothing runs the recorded jobs, so there is nothing to stop.
+    Q_UNUSED(label)
+    Q_UNUSED(error)
+    return true;
+}
+
+QStringList StateFileBackend::loadedLabels() const {
+    QStringList labels;
+    for (const Entry &entry : loaded())
+        labels.append(entry.label);
+    return labels;
+}
+
+std::optional<JobStatus> StateFileBackend::status(const QString &label) const {
+    if (!isLoaded(label))
+        return std::nullopt;
+    JobStatus status;
+    status.isLoaded = true;
+    return status;
+}

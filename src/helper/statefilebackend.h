@@ -8,9 +8,12 @@
 
 class FileLock;
 
-// The Linux load backend until a systemd one exists: a property list that records which
+// The Linux load backend where no systemd manager answers: a property list that records which
 // jobs are loaded, in load order, and the last operations, so that the order and effect of
-// requests can be checked.
+// requests can be checked. Nothing runs the jobs it records, so none of them is ever running
+// and starting one is refused: a job started by the helper itself would run unsupervised,
+// without its schedule or keep-alive, and end with the helper, which is not what loading
+// promises. A test run is the way to run such a job once.
 //
 // The file holds a dictionary: "Loaded", an array of {"Label", "Path"} in load order, and
 // "History", an array of {"Operation" ("load" or "unload"), "Label", "Path"}, oldest first,
@@ -30,11 +33,16 @@ public:
     explicit StateFileBackend(QString stateFile)
         : m_stateFile(std::move(stateFile)) {}
 
+    [[nodiscard]] QString name() const override { return QStringLiteral("state file"); }
     bool load(const QString &label, const QString &path, QString *error) override;
     bool unload(const std::optional<QString> &label, const std::optional<QString> &path,
                 QString *error) override;
     [[nodiscard]] bool isLoaded(const QString &label) const override;
     [[nodiscard]] std::optional<QString> pathOf(const QString &label) const override;
+    bool start(const QString &label, QString *error) override;
+    bool stop(const QString &label, QString *error) override;
+    [[nodiscard]] QStringList loadedLabels() const override;
+    [[nodiscard]] std::optional<JobStatus> status(const QString &label) const override;
 
     [[nodiscard]] QList<Entry> loaded() const;
     [[nodiscard]] const QString &stateFile() const { return m_stateFile; }

@@ -1,6 +1,7 @@
 #include "helper/systemdbackend.h"
 
 #include "helper/plistfile.h"
+#include "helper/systemdwatcher.h"
 #include "platform/plistcodec.h"
 
 #include <QDir>
@@ -21,6 +22,8 @@ QString wantsFolder(const QString &folder, const QString &target) {
 SystemdBackend::SystemdBackend(const SystemdManager &manager, Setup setup)
     : m_manager(manager)
     , m_setup(std::move(setup)) {}
+
+SystemdBackend::~SystemdBackend() = default;
 
 bool SystemdBackend::isTestJob(const std::optional<QString> &path) const {
     return path && !m_setup.testFolder.isEmpty() &&
@@ -255,12 +258,94 @@ std::optional<QString> SystemdBackend::pathOf(const QString &label) const {
     return std::nullopt;
 }
 
-std::optional<SystemdStatus> SystemdBackend::status(const QString &label) const {
+std::optional<std::pair<SystemdBackend::Place, QString>>
+SystemdBackend::serviceOf(const QString &label) const {
     const auto stem = SystemdUnitGenerator::unitStem(label);
-    const Place place = places().constFirst();
-    if (!stem || !markedPath(place, *stem + QStringLiteral(".service")))
+    if (!stem)
         return std::nullopt;
-    const QString timer = *stem + QStringLiteral(".timer");
-    return m_manager.status(*stem + QStringLiteral(".service"),
-                            markedPath(place, timer) ? timer : QString());
+    const QString service = *stem + QStringLiteral(".service");
+    for (const Place &place : places()) {
+        if (markedPath(place, service))
+            return std::pair(place, service);
+    }
+    return std::nullopt;
+}
+
+bool SystemdBackend::start(const QString &label, QString *error) {
+    const auto service = serviceOf(label);
+    if (!service) {
+        *error = QStringLiteral("%1 is not loaded").arg(label);
+        return false;
+    }
+    if (!service->first.isManaged) {
+        *error = QStringLiteral("%1 runs in each user's own session; start it there").arg(label);
+        return false;
+    }
+    return m_manager.start(service->second, error);
+}
+
+bool SystemdBackend::stop(const QString &label, QString *error) {
+    const auto service = serviceOf(label);
+    if (!service)
+        return true;
+    if (!service->first.isManaged) {
+        *error = QStringLiteral("%1 runs in each user's own session; stop it there").arg(label);
+        return false;
+    }
+    return m_manager.stop(service->second, error);
+}
+
+QStringList SystemdBackend::loadedLabels() const {
+    QStringList labels;
+    for (const Place &place : places()) {
+        const QStringList services =
+            QDir(place.folder).entryList({QStringLiteral("*.service")}, QDir::Files, QDir::Name);
+        for (const QString &service : services) {
+            const auto path = markedPath(place, service);
+            const PlistReadResult read = path ? PlistFile::read(*path) : PlistReadResult();
+            const auto label = read.ok() && read.value->dict()
+                                   ? read.value->dict()->value(QStringLiteral("Label")).toString()
+                                   : std::nullopt;
+            // A unit whose job file is gone or renamed its label is not this job's any more.
+            if (label && SystemdUnitGenerator::unitStem(*label).value_or(QString()) +
+                                 QStringLiteral(".service") ==
+                             service)
+                labels.append(*label);
+        }
+    }
+    return labels;
+}
+
+std::optional<JobStatus> SystemdBackend::status(const QString &label) const {
+    const auto service = serviceOf(label);
+    if (!service)
+        return std::nullopt;
+    const auto &[place, name] = *service;
+    if (!place.isManaged)
+        return JobStatus{true, false, {}, {}, {}, {}};
+    const QString timer = name.chopped(int(qstrlen(".service"))) + QStringLiteral(".timer");
+    return m_manager.status(name, markedPath(place, timer) ? timer : QString());
+}
+
+std::optional<LoadBackend::JournalUnit> SystemdBackend::journalUnit(const QString &label) const {
+    const auto service = serviceOf(label);
+    if (!service)
+        return std::nullopt;
+    return JournalUnit{service->second, service->first.scope != SystemdScope::system};
+}
+
+void SystemdBackend::watch(std::function<void()> changed) {
+    m_watcher = std::make_unique<SystemdWatcher>(m_manager.bus());
+    QObject::connect(m_watcher.get(), &SystemdWatcher::unitChanged, m_watcher.get(),
+                     [this, changed = std::move(changed)](const QString &unit) {
+                         // Only our own units' changes matter to the jobs' status.
+                         for (const Place &place : places()) {
+                             if (markedPath(place, unit)) {
+                                 changed();
+                                 return;
+                             }
+                         }
+                     });
+    if (!m_watcher->start())
+        m_watcher.reset();
 }

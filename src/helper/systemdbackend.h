@@ -8,6 +8,9 @@
 #include <QStringList>
 
 #include <memory>
+#include <utility>
+
+class SystemdWatcher;
 
 // Loads jobs into a systemd manager: the units generated from the job file are written into
 // one unit folder, enabled and started; unloading stops, disables and removes them. Only
@@ -34,14 +37,25 @@ public:
     };
 
     SystemdBackend(const SystemdManager &manager, Setup setup);
+    ~SystemdBackend() override;
 
+    [[nodiscard]] QString name() const override { return QStringLiteral("systemd"); }
     bool load(const QString &label, const QString &path, QString *error) override;
     bool unload(const std::optional<QString> &label, const std::optional<QString> &path,
                 QString *error) override;
+    // Start and stop act on the job's service. Agents for every user run in each user's
+    // session, where this backend's manager cannot reach them: they are refused.
+    bool start(const QString &label, QString *error) override;
+    bool stop(const QString &label, QString *error) override;
     [[nodiscard]] bool isLoaded(const QString &label) const override;
     [[nodiscard]] std::optional<QString> pathOf(const QString &label) const override;
-    // What the manager says about a job loaded into it, or none when it is not.
-    [[nodiscard]] std::optional<SystemdStatus> status(const QString &label) const;
+    [[nodiscard]] QStringList loadedLabels() const override;
+    // What the manager says about a job loaded into it, or none when it is not. Agents for
+    // every user are loaded, and nothing more is known of them here.
+    [[nodiscard]] std::optional<JobStatus> status(const QString &label) const override;
+    [[nodiscard]] std::optional<JournalUnit> journalUnit(const QString &label) const override;
+    // Changes of our units, reported by the manager's signals.
+    void watch(std::function<void()> changed) override;
 
 private:
     // Where a job's units go, and whether a manager is asked to act on them.
@@ -51,6 +65,8 @@ private:
         bool isManaged;
     };
 
+    // The place that holds the service of a label's job, and the service's name.
+    [[nodiscard]] std::optional<std::pair<Place, QString>> serviceOf(const QString &label) const;
     [[nodiscard]] bool isTestJob(const std::optional<QString> &path) const;
     [[nodiscard]] QList<Place> places() const;
     [[nodiscard]] Place placeOf(const QString &path) const;
@@ -70,4 +86,5 @@ private:
 
     SystemdManager m_manager;
     Setup m_setup;
+    std::unique_ptr<SystemdWatcher> m_watcher;
 };

@@ -23,6 +23,7 @@ public:
     explicit SystemdManager(const QDBusConnection &bus)
         : m_bus(bus) {}
 
+    [[nodiscard]] const QDBusConnection &bus() const { return m_bus; }
     // Whether a manager answers on the bus.
     [[nodiscard]] bool isReachable() const;
 

@@ -12,11 +12,6 @@
 
 namespace {
 
-bool isInteger(const PlistDict &entry, const QString &key) {
-    // An integer beyond the signed range is no month, day or weekday.
-    return entry.value(key).toInteger().has_value();
-}
-
 int clamped(qint64 value, int low, int high) {
     return int(std::clamp<qint64>(value, low, high));
 }
@@ -69,12 +64,27 @@ void TimelineBuilder::addJobOccurrences(Job &job) {
     if (!job.plist || !m_end)
         return;
     for (const PlistDict &entry : Scheduled::calendarEntries(*job.plist)) {
-        const std::optional<CalendarMatch> match = calendarMatch(entry);
-        if (!match)
-            continue;
-        for (const QDateTime &date : matchingDates(*match, m_now, *m_end, m_zone))
+        const QList<CalendarMatch> matches = calendarMatches(entry);
+        // An entry without a minute starts the job every minute of the hours it names: one
+        // row for each such hour, at its first start, keeps a month of them to about 750 rows
+        // instead of over 44 000.
+        const bool isEveryMinute = !matches.constFirst().minute;
+        const QString rowName =
+            isEveryMinute ? Text::bidirectionalString({name, Localize::text("every minute")},
+                                                      Const::separator)
+                          : name;
+        QList<QDateTime> dates;
+        for (const CalendarMatch &match : matches)
+            dates += matchingDates(match, m_now, *m_end, m_zone,
+                                   isEveryMinute ? Starts::firstOfEachHour : Starts::every);
+        if (matches.size() > 1) {
+            // A day that is both the day of the month and the weekday starts the job once.
+            std::sort(dates.begin(), dates.end());
+            dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
+        }
+        for (const QDateTime &date : std::as_const(dates))
             m_occurrences.append(
-                {TimelineKind::time, date, name, isEnabled, job.url, std::nullopt});
+                {TimelineKind::time, date, rowName, isEnabled, job.url, std::nullopt});
     }
 }
 
@@ -104,34 +114,43 @@ QList<Timeline> TimelineBuilder::rows() const {
     return result;
 }
 
-std::optional<CalendarMatch> TimelineBuilder::calendarMatch(const PlistDict &entry) {
+QList<CalendarMatch> TimelineBuilder::calendarMatches(const PlistDict &entry) {
     namespace Key = LaunchdKey::StartCalendarInterval;
-    CalendarMatch match;
-    match.minute = int(Scheduled::entryMinute(entry));
-    const int hour = int(Scheduled::entryHour(entry));
+    // The same reading as the units generated for systemd, so both agree on every start.
+    const auto field = [&entry](const QString &key, int low, int high,
+                                bool clamps) -> std::optional<int> {
+        const PlistValue *value = entry.find(key);
+        if (!value)
+            return std::nullopt;
+        const auto number = value->toInteger();
+        if (number && *number >= low && *number <= high)
+            return int(*number);
+        return number && clamps ? clamped(*number, low, high) : low;
+    };
+    CalendarMatch base;
+    base.month = field(Key::Month, 1, 12, true);
+    base.hour = field(Key::Hour, 0, 23, false);
+    base.minute = field(Key::Minute, 0, 59, false);
+    const std::optional<int> day = field(Key::Day, 1, 31, true);
 
-    if (isInteger(entry, Key::Month) && isInteger(entry, Key::Day)) {
-        match.month = clamped(*entry.value(Key::Month).toInteger(), 1, 12);
-        match.day = clamped(*entry.value(Key::Day).toInteger(), 1, 31);
-        match.hour = hour;
-    } else if (isInteger(entry, Key::Day)) {
-        match.day = clamped(*entry.value(Key::Day).toInteger(), 1, 31);
-        match.hour = hour;
-    } else if (isInteger(entry, Key::Weekday)) {
-        const qint64 weekday = *entry.value(Key::Weekday).toInteger();
+    QList<CalendarMatch> matches;
+    if (const PlistValue *weekday = entry.find(Key::Weekday)) {
+        const auto number = weekday->toInteger();
         // launchd counts 0 = Sunday (7 too); anything out of range is taken as Sunday.
-        match.weekday = weekday >= 0 && weekday <= 6 ? int(weekday) + 1 : 1;
-        match.hour = hour;
-    } else if (entry.contains(Key::Hour)) {
-        match.hour = hour;
-    } else if (!entry.contains(Key::Minute)) {
-        return std::nullopt;
+        CalendarMatch match = base;
+        match.weekday = number && *number >= 0 && *number <= 7 ? int(*number % 7) + 1 : 1;
+        matches.append(match);
+        if (!day)
+            return matches;
     }
-    return match;
+    base.day = day;
+    matches.append(base);
+    return matches;
 }
 
 QList<QDateTime> TimelineBuilder::matchingDates(const CalendarMatch &match, const QDateTime &after,
-                                                const QDateTime &end, const QTimeZone &zone) {
+                                                const QDateTime &end, const QTimeZone &zone,
+                                                Starts starts) {
     QList<QDateTime> dates;
     const QDate last = end.toTimeZone(zone).date();
     for (QDate day = after.toTimeZone(zone).date(); day.isValid() && day <= last;
@@ -142,17 +161,19 @@ QList<QDateTime> TimelineBuilder::matchingDates(const CalendarMatch &match, cons
             continue;
         if (match.weekday && day.dayOfWeek() % 7 + 1 != *match.weekday)
             continue;
-        const int firstHour = match.hour.value_or(0);
-        const int lastHour = match.hour.value_or(23);
-        for (int hour = firstHour; hour <= lastHour; ++hour) {
-            const std::optional<QDateTime> moment =
-                firstMoment(day, QTime(hour, match.minute), zone);
-            if (!moment || *moment <= after)
-                continue;
-            // Moments come out ascending, so the first one past the end closes the list.
-            if (*moment >= end)
-                return dates;
-            dates.append(*moment);
+        for (int hour = match.hour.value_or(0); hour <= match.hour.value_or(23); ++hour) {
+            for (int minute = match.minute.value_or(0); minute <= match.minute.value_or(59);
+                 ++minute) {
+                const std::optional<QDateTime> moment = firstMoment(day, QTime(hour, minute), zone);
+                if (!moment || *moment <= after)
+                    continue;
+                // Moments come out ascending, so the first one past the end closes the list.
+                if (*moment >= end)
+                    return dates;
+                dates.append(*moment);
+                if (starts == Starts::firstOfEachHour)
+                    break;
+            }
         }
     }
     return dates;

@@ -9,14 +9,14 @@
 
 #include <optional>
 
-// The calendar fields one StartCalendarInterval entry asks for; an unset field matches any
-// value. The weekday counts 1 = Sunday to 7 = Saturday.
+// The calendar fields a StartCalendarInterval entry asks for; an unset field matches any
+// value, as launchd reads a missing key. The weekday counts 1 = Sunday to 7 = Saturday.
 struct CalendarMatch {
     std::optional<int> month;
     std::optional<int> day;
     std::optional<int> weekday;
     std::optional<int> hour;
-    int minute = 0;
+    std::optional<int> minute;
 
     friend bool operator==(const CalendarMatch &, const CalendarMatch &) = default;
 };
@@ -41,16 +41,25 @@ public:
     // The rows collected so far, headings added.
     [[nodiscard]] QList<Timeline> rows() const;
 
-    // The fields an entry asks for, or none when it names none of Month with Day, Day,
-    // Weekday, Hour or Minute.
-    [[nodiscard]] static std::optional<CalendarMatch> calendarMatch(const PlistDict &entry);
+    // When an entry starts a job: one match, or two when it names both a day of the month
+    // and a weekday, each of which starts it on its own (as in cron). A missing key matches
+    // every value, so {} starts the job every minute. A value out of range is clamped (Month,
+    // Day) or taken as the first value (Hour, Minute); a weekday out of range is Sunday.
+    [[nodiscard]] static QList<CalendarMatch> calendarMatches(const PlistDict &entry);
+
+    enum class Starts {
+        every,
+        // Only the first start of each hour: a job that starts every minute of an hour is
+        // one row, not sixty.
+        firstOfEachHour,
+    };
     // Every moment after `after` and before `end` whose local date and time in zone match
     // exactly, ascending. A local time that occurs twice on a day the clocks go back counts
     // once, at its first occurrence; one skipped when they go forward does not occur.
     [[nodiscard]] static QList<QDateTime> matchingDates(const CalendarMatch &match,
                                                         const QDateTime &after,
-                                                        const QDateTime &end,
-                                                        const QTimeZone &zone);
+                                                        const QDateTime &end, const QTimeZone &zone,
+                                                        Starts starts = Starts::every);
     // The first moment at which the clock of zone shows time on date, or none.
     [[nodiscard]] static std::optional<QDateTime> firstMoment(const QDate &date, const QTime &time,
                                                               const QTimeZone &zone);

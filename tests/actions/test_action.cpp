@@ -130,13 +130,14 @@ private Q_SLOTS:
         QVERIFY(!save->privileged);
     }
 
-    void rawKindsZeroToNineAreValid() {
-        for (int raw = 0; raw <= 9; ++raw)
+    void rawKindsZeroToTwelveAreValid() {
+        for (int raw = 0; raw <= 12; ++raw)
             QCOMPARE(Action::kindFromRaw(raw).has_value(), true);
         QCOMPARE(Action::kindFromRaw(3), std::optional(ActionKind::reserved3));
         QCOMPARE(Action::kindFromRaw(7), std::optional(ActionKind::reserved7));
         QCOMPARE(Action::kindFromRaw(9), std::optional(ActionKind::log));
-        QVERIFY(!Action::kindFromRaw(10));
+        QCOMPARE(Action::kindFromRaw(12), std::optional(ActionKind::status));
+        QVERIFY(!Action::kindFromRaw(13));
         QVERIFY(!Action::kindFromRaw(-1));
         QVERIFY(!Action::kindFromRaw(std::numeric_limits<qint64>::min()));
     }

@@ -2,6 +2,7 @@
 
 #include "actions/actioncontroller.h"
 #include "actions/actionstestsupport.h"
+#include "actions/jobstatussource.h"
 #include "helper/statefilebackend.h"
 #include "model/bindings.h"
 #include "platform/plistcodec.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -296,6 +298,63 @@ private Q_SLOTS:
         controller.setDelegate(m_delegate.get());
         QVERIFY(!controller.sendPrivileged(Action::make(ActionKind::uninstallHelpers)));
         QCOMPARE(m_interaction->alerts.size(), 1);
+    }
+
+    void startIsRefusedAndStopHasNothingToDoWhereJobsAreOnlyRecorded() {
+        const auto save = saveAgent(QStringLiteral("s.plist"), QStringLiteral("s"));
+        save->kind = ActionKind::saveAndLoad;
+        QVERIFY(m_controller->send(save));
+        QTRY_COMPARE_WITH_TIMEOUT(m_delegate->reloadCount, 1, 30000);
+
+        std::optional<PlistDict> started;
+        QVERIFY(m_controller->startJob(QStringLiteral("s"), false,
+                                       [&started](const PlistDict &reply) { started = reply; }));
+        QTRY_VERIFY_WITH_TIMEOUT(started.has_value(), 30000);
+        const PlistDict error = *started->find(ActionKey::error)->dict();
+        QVERIFY(error.value(ActionKey::description)
+                    .toString()
+                    ->contains(QStringLiteral("no service manager runs jobs")));
+
+        std::optional<PlistDict> stopped;
+        QVERIFY(m_controller->stopJob(QStringLiteral("s"), false,
+                                      [&stopped](const PlistDict &reply) { stopped = reply; }));
+        QTRY_VERIFY_WITH_TIMEOUT(stopped.has_value(), 30000);
+        QVERIFY(!stopped->contains(ActionKey::error));
+
+        // Without a handler the refusal is an alert; nothing was being saved, so nothing ends.
+        QVERIFY(m_controller->startJob(QStringLiteral("unknown"), false));
+        QTRY_COMPARE_WITH_TIMEOUT(m_interaction->alerts.size(), 1, 30000);
+        QCOMPARE(m_delegate->reloadCount, 1);
+        QCOMPARE(m_delegate->endSavingCount, 1);
+    }
+
+    void theStatusSourceHearsOfLoadsAndUnloadsWithoutAsking() {
+        JobStatusSource source(setup());
+        QSignalSpy answered(&source, &JobStatusSource::answered);
+        QSignalSpy changed(&source, &JobStatusSource::statusChanged);
+        QCOMPARE(loadBackendName(source), Localize::text("not known yet"));
+        source.start();
+        QVERIFY(answered.wait(30000));
+        QCOMPARE(source.backend(), QStringLiteral("state file"));
+        QVERIFY(source.statuses().isEmpty());
+
+        const auto save = saveAgent(QStringLiteral("w.plist"), QStringLiteral("w"));
+        save->kind = ActionKind::saveAndLoad;
+        QVERIFY(m_controller->send(save));
+        QVERIFY(changed.wait(30000));
+        const auto status = source.status(QStringLiteral("w"));
+        QVERIFY(status && status->isLoaded && !status->isRunning && !status->pid);
+
+        const auto unload = Action::make(ActionKind::unload);
+        unload->label = QStringLiteral("w");
+        QVERIFY(m_controller->send(unload));
+        QVERIFY(changed.wait(30000));
+        QVERIFY(!source.status(QStringLiteral("w"))->isLoaded);
+
+        // A helper that goes away leaves nothing known, and is asked again.
+        killService();
+        QTRY_VERIFY_WITH_TIMEOUT(answered.size() >= 4, 30000);
+        QCOMPARE(source.backend(), QStringLiteral("state file"));
     }
 
     void aPrivilegedLocalAgentSaveIsLoadedByTheService() {

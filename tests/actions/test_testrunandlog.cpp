@@ -386,6 +386,13 @@ private Q_SLOTS:
         QVERIFY(session.content().isEmpty());
     }
 
+    void logsAreReadWithoutAPasswordWhereThereIsAJournal() {
+        // No log file, as on a machine without a syslog daemon: the journal is read first.
+        QVERIFY(!LogSession::needsPrivilegedHelper(false, true));
+        QVERIFY(!LogSession::needsPrivilegedHelper(true, false));
+        QVERIFY(LogSession::needsPrivilegedHelper(false, false));
+    }
+
     void aFetchThroughTheServiceShowsTheJournalLines() {
         const QString canned = m_root->path() + QStringLiteral("/journal.json");
         QFile file(canned);

@@ -330,7 +330,7 @@ private Q_SLOTS:
             << frame(PlistDict{{QStringLiteral("kind"), 5.0}}) << true << qint64(2);
         QTest::newRow("no kind") << frame(PlistDict{{QStringLiteral("path"), QStringLiteral("/x")}})
                                  << true << qint64(2);
-        QTest::newRow("kind 10") << frame(request(10)) << true << qint64(2);
+        QTest::newRow("kind 13") << frame(request(13)) << true << qint64(2);
         QTest::newRow("kind -1") << frame(request(-1)) << true << qint64(2);
         QTest::newRow("kind 3") << frame(request(3)) << true << qint64(2);
         QTest::newRow("kind 7") << frame(request(7)) << true << qint64(2);

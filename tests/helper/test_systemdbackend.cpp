@@ -1,3 +1,4 @@
+#include "helper/logreader.h"
 #include "helper/statefilebackend.h"
 #include "helper/systemdbackend.h"
 #include "helper/systemdwatcher.h"
@@ -197,6 +198,13 @@ private:
             return {};
         file.write(*PlistCodec::toXml(PlistValue(dict)));
         return path;
+    }
+
+    // A job's status in a status reply; a missing one reads as not loaded.
+    static JobStatus statusOf(const PlistDict &reply, const QString &label) {
+        const PlistValue *jobs = reply.find(u"status"_s);
+        const PlistValue *job = jobs && jobs->dict() ? jobs->dict()->find(label) : nullptr;
+        return job && job->dict() ? JobStatus::fromDict(*job->dict()) : JobStatus();
     }
 
     QString unitText(const QString &name) const {
@@ -425,6 +433,155 @@ private slots:
         QCOMPARE(changed.first().first().toString(), u"org.example-live.service"_s);
     }
 
+    void startAndStopActOnTheJobsServiceOnly() {
+        const QString job = writeJob(u"run.plist"_s, {{u"Label"_s, u"org.example.run"_s},
+                                                      {u"Program"_s, u"/bin/true"_s},
+                                                      {u"StartInterval"_s, 300}});
+        auto systemd = backend();
+        QString error;
+        QVERIFY2(systemd->load(u"org.example.run"_s, job, &error), qPrintable(error));
+        QCOMPARE(systemd->loadedLabels(), QStringList{u"org.example.run"_s});
+        m_manager->clearCalls();
+        QVERIFY2(systemd->start(u"org.example.run"_s, &error), qPrintable(error));
+        QVERIFY2(systemd->stop(u"org.example.run"_s, &error), qPrintable(error));
+        QCOMPARE(m_manager->calls(), QStringList({u"Start org.example.run.service"_s,
+                                                  u"Stop org.example.run.service"_s}));
+
+        // A job that is not loaded is not started, and stopping it has nothing to do.
+        m_manager->clearCalls();
+        QVERIFY(!systemd->start(u"org.example.other"_s, &error));
+        QVERIFY2(error.contains(u"not loaded"_s), qPrintable(error));
+        QVERIFY(systemd->stop(u"org.example.other"_s, &error));
+        // Nor is a unit of the same name that we did not write.
+        QFile foreign(unitFolder() + u"/theirs.service"_s);
+        QVERIFY(foreign.open(QIODevice::WriteOnly));
+        foreign.write("[Service]\nExecStart=/bin/true\n");
+        foreign.close();
+        QVERIFY(!systemd->start(u"theirs"_s, &error));
+        QVERIFY(m_manager->calls().isEmpty());
+        QVERIFY(!systemd->loadedLabels().contains(u"theirs"_s));
+        QFile::remove(foreign.fileName());
+        QVERIFY(systemd->unload(u"org.example.run"_s, job, &error));
+        m_manager->clearCalls();
+
+        // Agents for every user run in users' sessions, out of the system manager's reach.
+        auto machine = backend(true);
+        const QString agent = writeJob(u"LaunchAgents/every.plist"_s,
+                                       {{u"Label"_s, u"every"_s}, {u"Program"_s, u"/bin/true"_s}});
+        QVERIFY2(machine->load(u"every"_s, agent, &error), qPrintable(error));
+        QVERIFY(!machine->start(u"every"_s, &error));
+        QVERIFY2(error.contains(u"each user's own session"_s), qPrintable(error));
+        QCOMPARE(machine->status(u"every"_s), (JobStatus{true, false, {}, {}, {}, {}}));
+        QVERIFY(m_manager->calls().isEmpty());
+        QVERIFY(machine->unload(u"every"_s, agent, &error));
+    }
+
+    void theHelperTellsLiveStatusAndAnswersAWaitingRequestWhenAUnitChanges() {
+        QTemporaryDir root;
+        const QString socket = root.path() + u"/h.sock"_s;
+        QProcess helper;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"VANDRA_SYSTEMD_BUS"_s, m_address);
+        environment.insert(u"VANDRA_JOURNALCTL"_s,
+                           u"/bin/sh "_s + HelperTest::dataPath(u"fake-journalctl"_s));
+        environment.insert(u"FAKE_JOURNAL_ARGUMENTS"_s, root.path() + u"/journal-arguments"_s);
+        helper.setProcessEnvironment(environment);
+        helper.start(HelperTest::program(u"vandra-helper"_s),
+                     {u"--root"_s, root.path(), u"--socket"_s, socket});
+        QVERIFY(QTest::qWaitFor([&socket] { return QFileInfo::exists(socket); }, 20000));
+        const QString job = root.path() + u"/home/.config/vandra/LaunchAgents/live.plist"_s;
+        QDir().mkpath(QFileInfo(job).path());
+        const PlistDict dict{{u"Label"_s, u"org.example.live"_s}, {u"Program"_s, u"/bin/sleep"_s}};
+        m_manager->setState(u"org.example.live.service"_s, {{u"LoadState"_s, u"loaded"_s},
+                                                            {u"ActiveState"_s, u"active"_s},
+                                                            {u"SubState"_s, u"running"_s},
+                                                            {u"MainPID"_s, 77u}});
+        HelperTest::Client client(socket);
+        const auto saved = client.request(
+            {{u"kind"_s, 1},
+             {u"path"_s, job},
+             {u"string"_s, QString::fromUtf8(*PlistCodec::toXml(PlistValue(dict)))}});
+        QVERIFY(saved && !saved->contains(u"error"_s));
+
+        const auto first = client.request({{u"kind"_s, 12}});
+        QVERIFY(first);
+        QCOMPARE(first->value(u"backend"_s).toString(), u"systemd"_s);
+        QCOMPARE(statusOf(*first, u"org.example.live"_s).pid, 77);
+        const qint64 generation = *first->value(u"generation"_s).toInteger();
+
+        // Start is the manager's StartUnit on the job's service.
+        m_manager->clearCalls();
+        const auto started = client.request({{u"kind"_s, 10}, {u"label"_s, u"org.example.live"_s}});
+        QVERIFY(started && !started->contains(u"error"_s));
+        QCOMPARE(m_manager->calls(), QStringList{u"Start org.example.live.service"_s});
+
+        // A request for changes since the status now is held until a unit of ours changes.
+        const auto now = client.request({{u"kind"_s, 12}});
+        QVERIFY(now && *now->value(u"generation"_s).toInteger() != generation);
+        QVERIFY(client.send(
+            {{u"kind"_s, 12}, {u"changedSince"_s, *now->value(u"generation"_s).toInteger()}}));
+        QVERIFY(!client.reply(300));
+        m_manager->setState(u"org.example.live.service"_s,
+                            {{u"LoadState"_s, u"loaded"_s},
+                             {u"ExecMainStatus"_s, 2},
+                             {u"ExecMainExitTimestamp"_s, 1700000000000000ULL}});
+        QDBusMessage signal = QDBusMessage::createSignal(
+            u"/org/freedesktop/systemd1/unit/org_2eexample_2elive_2eservice"_s,
+            u"org.freedesktop.DBus.Properties"_s, u"PropertiesChanged"_s);
+        signal << u"org.freedesktop.systemd1.Unit"_s << QVariantMap{} << QStringList{};
+        QVERIFY(QDBusConnection(u"manager"_s).send(signal));
+        const auto changed = client.reply(20000);
+        QVERIFY(changed);
+        const JobStatus after = statusOf(*changed, u"org.example.live"_s);
+        QVERIFY(!after.isRunning);
+        QCOMPARE(after.lastExitStatus, 2);
+        QCOMPARE(after.lastExitTime, QDateTime::fromSecsSinceEpoch(1700000000, QTimeZone::utc()));
+
+        // Its log is its user unit's journal.
+        const auto log = client.request(
+            {{u"kind"_s, 9},
+             {u"logQuery"_s, PlistDict{{u"lastString"_s, u"1h"_s},
+                                       {u"lastSeconds"_s, u"3600"_s},
+                                       {u"searchString"_s, u"org.example.live"_s}}}});
+        QVERIFY(log && !log->contains(u"error"_s));
+        QFile passed(root.path() + u"/journal-arguments"_s);
+        QVERIFY(passed.open(QIODevice::ReadOnly));
+        QVERIFY(passed.readAll().contains("--user-unit=org.example.live.service\n"));
+
+        QVERIFY(client.request({{u"kind"_s, 4}, {u"label"_s, u"org.example.live"_s}}));
+        helper.terminate();
+        QVERIFY(helper.waitForFinished(10000));
+    }
+
+    void theJournalOfAJobIsReadByItsUnit() {
+        LogReader::Query query{u"org.example.job"_s, 3600, u"org.example.job.service"_s, false};
+        QStringList arguments = LogReader::journalArguments(query, 1700000000);
+        QCOMPARE(arguments,
+                 QStringList({u"--no-pager"_s, u"--output=json"_s, u"--since=@1700000000"_s,
+                              u"--lines=2000"_s, u"--unit=org.example.job.service"_s}));
+        query.isUserUnit = true;
+        QCOMPARE(LogReader::journalArguments(query, 1700000000).constLast(),
+                 u"--user-unit=org.example.job.service"_s);
+        // A job systemd does not run is found by its label in the text.
+        query.unit.clear();
+        QVERIFY(LogReader::journalArguments(query, 0).contains(u"--grep=org\\.example\\.job"_s));
+
+        const QString journalctl = QStandardPaths::findExecutable(u"journalctl"_s);
+        if (journalctl.isEmpty())
+            QSKIP("journalctl is not installed");
+        for (const bool isUserUnit : {false, true}) {
+            query = {u"vandra.absent"_s, 60, u"vandra-absent.service"_s, isUserUnit};
+            QProcess reader;
+            reader.start(journalctl, LogReader::journalArguments(
+                                         query, QDateTime::currentSecsSinceEpoch() - 60));
+            QVERIFY(reader.waitForFinished(30000));
+            if (reader.exitCode() != 0)
+                QSKIP(qPrintable(u"journalctl does not read this machine's journal: "_s +
+                                 QString::fromLocal8Bit(reader.readAllStandardError())));
+            QVERIFY(LogReader::parseJournal(reader.readAllStandardOutput()).isEmpty());
+        }
+    }
+
     void testJobsAreRecordedNotRunBySystemd() {
         const QString job = testFolder() + u"/test-1.plist"_s;
         QDir().mkpath(testFolder());
@@ -455,7 +612,7 @@ private slots:
             helper.setProcessEnvironment(environment);
             helper.start(
                 HelperTest::program(u"vandra-helper"_s),
-                {u"--root"_s, root.path(), u"--socket"_s, socket, u"--idle-timeout"_s, u"1"_s});
+                {u"--root"_s, root.path(), u"--socket"_s, socket, u"--idle-timeout"_s, u"5"_s});
             QVERIFY(QTest::qWaitFor([&socket] { return QFileInfo::exists(socket); }, 20000));
 
             // A saved and loaded user agent becomes units in the user's unit folder.

@@ -48,40 +48,6 @@ QString unitText(const SystemdUnits &units, const QString &suffix) {
     return {};
 }
 
-// When launchd starts an entry: every field it names must match, a missing one matches
-// any value, and a day of the month and a weekday each start the job on their own.
-QList<CalendarMatch> launchdMatches(const PlistDict &entry) {
-    const auto field = [&entry](const QString &key) -> std::optional<int> {
-        const auto value = entry.value(key).toInteger();
-        return value ? std::optional<int>(int(*value)) : std::nullopt;
-    };
-    CalendarMatch base;
-    base.month = field(u"Month"_s);
-    base.hour = field(u"Hour"_s);
-    QList<CalendarMatch> days;
-    const auto weekday = field(u"Weekday"_s);
-    const auto day = field(u"Day"_s);
-    if (weekday) {
-        CalendarMatch match = base;
-        match.weekday = *weekday % 7 + 1;
-        days.append(match);
-    }
-    if (day || !weekday) {
-        CalendarMatch match = base;
-        match.day = day;
-        days.append(match);
-    }
-    QList<CalendarMatch> matches;
-    const auto minute = field(u"Minute"_s);
-    for (CalendarMatch match : std::as_const(days)) {
-        for (int m = minute.value_or(0); m <= minute.value_or(59); ++m) {
-            match.minute = m;
-            matches.append(match);
-        }
-    }
-    return matches;
-}
-
 // How far ahead an entry is followed: far enough for a dozen starts, or for a yearly date
 // to come round twice.
 QDateTime horizon(const PlistDict &entry, const QDateTime &base) {
@@ -96,7 +62,7 @@ QDateTime horizon(const PlistDict &entry, const QDateTime &base) {
 QList<QDateTime> expectedStarts(const PlistDict &entry, const QDateTime &base, const QDateTime &end,
                                 const QTimeZone &zone) {
     QList<QDateTime> dates;
-    for (const CalendarMatch &match : launchdMatches(entry))
+    for (const CalendarMatch &match : TimelineBuilder::calendarMatches(entry))
         dates += TimelineBuilder::matchingDates(match, base, end, zone);
     std::sort(dates.begin(), dates.end());
     dates.erase(std::unique(dates.begin(), dates.end()), dates.end());
@@ -279,6 +245,14 @@ private slots:
                     << entry({{u"Month"_s, 2}, {u"Day"_s, 29}, {u"Hour"_s, 0}, {u"Minute"_s, 0}})
                     << zone << base;
                 QTest::newRow(qPrintable(at + u" every minute"_s)) << PlistDict() << zone << base;
+                QTest::newRow(qPrintable(at + u" every minute of Mondays"_s))
+                    << entry({{u"Weekday"_s, 1}}) << zone << base;
+                QTest::newRow(qPrintable(at + u" every hour of the 1st at :10"_s))
+                    << entry({{u"Day"_s, 1}, {u"Minute"_s, 10}}) << zone << base;
+                QTest::newRow(qPrintable(at + u" every day of April at 06:00"_s))
+                    << entry({{u"Month"_s, 4}, {u"Hour"_s, 6}, {u"Minute"_s, 0}}) << zone << base;
+                QTest::newRow(qPrintable(at + u" out-of-range hour and month"_s))
+                    << entry({{u"Month"_s, 14}, {u"Hour"_s, 30}, {u"Minute"_s, 7}}) << zone << base;
             }
         }
     }

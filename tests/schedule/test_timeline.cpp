@@ -3,7 +3,9 @@
 #include "model/jobreader.h"
 #include "platform/datetexts.h"
 #include "schedule/timelinebuilder.h"
+#include "support/const.h"
 #include "support/localize.h"
+#include "support/text.h"
 
 #include <QTest>
 
@@ -143,29 +145,41 @@ private Q_SLOTS:
         QTest::addColumn<int>("count");
         const QDateTime december = at(2026, 12, 5, 12, 0);
         QTest::newRow("month 13 day 40 is 31 December")
-            << entry({{s("Month"), PlistValue(13)}, {s("Day"), PlistValue(40)}}) << december
-            << QStringList{s("2026-12-31 00:00")} << 1;
+            << entry({{s("Month"), PlistValue(13)},
+                      {s("Day"), PlistValue(40)},
+                      {s("Hour"), PlistValue(0)},
+                      {s("Minute"), PlistValue(0)}})
+            << december << QStringList{s("2026-12-31 00:00")} << 1;
         QTest::newRow("31 February never comes")
             << entry({{s("Month"), PlistValue(2)}, {s("Day"), PlistValue(31)}})
             << at(2027, 1, 20, 0, 0) << QStringList() << 0;
         QTest::newRow("day 31 in a run of short months")
             << entry({{s("Day"), PlistValue(31)}, {s("Hour"), PlistValue(6)}})
             << at(2026, 3, 31, 7, 0) << QStringList() << 0;
-        QTest::newRow("day 0 is the first")
+        QTest::newRow("day 0 is the first, every hour")
             << entry({{s("Day"), PlistValue(0)}, {s("Minute"), PlistValue(5)}}) << december
-            << QStringList{s("2027-01-01 00:05")} << 1;
-        QTest::newRow("month without day is every day")
-            << entry({{s("Month"), PlistValue(3)},
+            << QStringList{s("2027-01-01 00:05"), s("2027-01-01 01:05")} << 24;
+        QTest::newRow("month without day is every day of that month")
+            << entry({{s("Month"), PlistValue(1)},
                       {s("Hour"), PlistValue(4)},
                       {s("Minute"), PlistValue(1)}})
-            << at(2026, 12, 30, 12, 0) << QStringList{s("2026-12-31 04:01"), s("2027-01-01 04:01")}
-            << 31;
-        QTest::newRow("empty entry") << entry({}) << december << QStringList() << 0;
-        QTest::newRow("other keys only")
-            << entry({{s("Second"), PlistValue(3)}}) << december << QStringList() << 0;
+            << at(2026, 12, 20, 12, 0) << QStringList{s("2027-01-01 04:01"), s("2027-01-02 04:01")}
+            << 20;
+        QTest::newRow("a month that does not come within the month")
+            << entry({{s("Month"), PlistValue(3)}, {s("Minute"), PlistValue(1)}}) << december
+            << QStringList() << 0;
+        QTest::newRow("the 1st or Mondays, a Monday the 1st once")
+            << entry({{s("Day"), PlistValue(1)},
+                      {s("Weekday"), PlistValue(1)},
+                      {s("Hour"), PlistValue(3)},
+                      {s("Minute"), PlistValue(0)}})
+            << at(2027, 2, 20, 12, 0)
+            << QStringList{s("2027-02-22 03:00"), s("2027-03-01 03:00"), s("2027-03-08 03:00")}
+            << 4;
         QTest::newRow("hour of another type means midnight")
-            << PlistValue(PlistArray{
-                   entry({{s("Hour"), PlistValue(s("nine"))}, {s("Day"), PlistValue(6)}})})
+            << PlistValue(PlistArray{entry({{s("Hour"), PlistValue(s("nine"))},
+                                            {s("Day"), PlistValue(6)},
+                                            {s("Minute"), PlistValue(0)}})})
             << december << QStringList{s("2026-12-06 00:00")} << 1;
     }
 
@@ -181,6 +195,44 @@ private Q_SLOTS:
             dates << local(row.date);
         QCOMPARE(dates.mid(0, first.size()), first);
         QCOMPARE(dates.size(), count);
+    }
+
+    void missingHoursAndMinutesAreEveryValueAndEveryMinuteIsOneRowAnHour() {
+        TestRoot root;
+        // Mondays, every minute: one row for each hour of each Monday, at its first start.
+        const QDateTime now = at(2026, 6, 1, 10, 30); // a Monday
+        const QList<Timeline> times =
+            ofKind(build({calendarJob(s("mondays"), entry({{s("Weekday"), PlistValue(1)}}))}, now),
+                   TimelineKind::time);
+        // The rest of today from 10:31, then four whole Mondays.
+        QCOMPARE(times.size(), 14 + 4 * 24);
+        QCOMPARE(local(times.at(0).date), s("2026-06-01 10:31"));
+        QCOMPARE(local(times.at(1).date), s("2026-06-01 11:00"));
+        QCOMPARE(local(times.last().date), s("2026-06-29 23:00"));
+        QCOMPARE(times.first().name,
+                 Text::bidirectionalString({s("mondays"), Localize::text("every minute")},
+                                           Const::separator));
+
+        // An empty entry is every minute of every hour, still one row an hour.
+        const QList<Timeline> always = ofKind(
+            build({calendarJob(s("always"), entry({}))}, at(2026, 6, 1, 0, 0)), TimelineKind::time);
+        QCOMPARE(always.size(), 30 * 24);
+
+        // An hour without a minute is every minute of that hour.
+        const QList<Timeline> nine =
+            ofKind(build({calendarJob(s("nine"), entry({{s("Hour"), PlistValue(9)}}))},
+                         at(2026, 6, 1, 0, 0)),
+                   TimelineKind::time);
+        QCOMPARE(nine.size(), 30);
+        QCOMPARE(local(nine.first().date), s("2026-06-01 09:00"));
+
+        // Of a minute-by-minute match, the dates themselves are all there.
+        CalendarMatch match;
+        match.hour = 9;
+        QCOMPARE(TimelineBuilder::matchingDates(match, at(2026, 6, 1, 0, 0), at(2026, 6, 2, 0, 0),
+                                                berlin)
+                     .size(),
+                 60);
     }
 
     void aMinuteAloneStartsEveryHour() {
@@ -245,7 +297,8 @@ private Q_SLOTS:
         const JobPtr quick = job(s("quick"), {{s("StartInterval"), PlistValue(5)}});
         const JobPtr mixed =
             job(s("mixed"), {{s("StartInterval"), PlistValue(3900)},
-                             {s("StartCalendarInterval"), entry({{s("Hour"), PlistValue(11)}})}});
+                             {s("StartCalendarInterval"),
+                              entry({{s("Hour"), PlistValue(11)}, {s("Minute"), PlistValue(0)}})}});
         const QList<Timeline> rows = build({hourly, quick, mixed}, now);
 
         QCOMPARE(rows.at(0).kind, TimelineKind::group);
@@ -266,8 +319,10 @@ private Q_SLOTS:
 
     void jobsAtTheSameMinuteShareAHeading() {
         TestRoot root;
-        const PlistValue calendar = entry(
-            {{s("Month"), PlistValue(6)}, {s("Day"), PlistValue(20)}, {s("Hour"), PlistValue(7)}});
+        const PlistValue calendar = entry({{s("Month"), PlistValue(6)},
+                                           {s("Day"), PlistValue(20)},
+                                           {s("Hour"), PlistValue(7)},
+                                           {s("Minute"), PlistValue(0)}});
         const QList<Timeline> rows =
             build({calendarJob(s("one"), calendar), calendarJob(s("two"), calendar)},
                   at(2026, 6, 10, 10, 0));

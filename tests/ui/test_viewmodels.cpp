@@ -121,7 +121,7 @@ private Q_SLOTS:
         QAbstractItemModelTester proxyTester(
             &proxy, QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.setJobs({job10, job2, alpha});
-        QCOMPARE(model.columnCount(), 7);
+        QCOMPARE(model.columnCount(), 8);
         QCOMPARE(model.headerData(int(ListColumn::keepAlive), Qt::Horizontal).toString(),
                  Localize::relaunch());
 

@@ -1,5 +1,6 @@
 #include "ui/editor/infoview.h"
 
+#include "actions/jobstatustext.h"
 #include "model/jobwriter.h"
 #include "run/runhelper.h"
 #include "store/jobdiff.h"
@@ -31,8 +32,10 @@ QLabel *valueLabel(const QString &name, const QString &title, QWidget *parent) {
 
 } // namespace
 
-InfoView::InfoView(QWidget *parent)
+InfoView::InfoView(QWidget *parent, const JobStatusSource *source)
     : QWidget(parent)
+    , m_status(source)
+    , m_statusLabel(valueLabel(QStringLiteral("jobStatusLabel"), Localize::text("Status"), this))
     , m_pages(new QStackedWidget(this))
     , m_placeholder(named(new QLabel(Localize::text("No Selection"), this),
                           QStringLiteral("noSelectionLabel"), Localize::text("No Selection")))
@@ -53,6 +56,7 @@ InfoView::InfoView(QWidget *parent)
     auto *file = new QWidget(m_pages);
     auto *fileLayout = new QVBoxLayout(file);
     fileLayout->setContentsMargins(0, 0, 0, 0);
+    fileLayout->addWidget(m_statusLabel);
     m_tabs->addTab(tr("File"));
     m_tabs->addTab(tr("Changes"));
     m_tabs->setDocumentMode(true);
@@ -79,6 +83,8 @@ InfoView::InfoView(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_pages);
+    if (m_status)
+        connect(m_status, &JobStatusSource::statusChanged, this, &InfoView::showStatus);
     showJob({}, false);
 }
 
@@ -87,6 +93,13 @@ Job InfoView::asSaved(const Job &job) {
     if (job.isChangesSet() && copy.changes().contains(Change::run))
         copy.setRun(RunHelper::repairedRun(job.run()));
     return copy;
+}
+
+void InfoView::showStatus() {
+    const auto status = m_status && m_job ? m_status->status(*m_job) : std::nullopt;
+    const QString line = JobStatusText::line(status);
+    m_statusLabel->setText(line);
+    m_statusLabel->setVisible(!line.isEmpty());
 }
 
 std::optional<QString> InfoView::textAsSaved(const JobPtr &job) {
@@ -98,6 +111,8 @@ std::optional<QString> InfoView::textAsSaved(const JobPtr &job) {
 }
 
 void InfoView::showJob(const JobPtr &job, bool isEdited, const JobDiff *diff) {
+    m_job = job;
+    showStatus();
     if (!job) {
         m_pages->setCurrentIndex(placeholderPage);
         m_fileText->clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/jobstatussource.h"
 #include "model/job.h"
 
 #include <QWidget>
@@ -22,7 +23,9 @@ public:
     // The tabs of a job file's view.
     enum Tab { fileTab = 0, changesTab = 1 };
 
-    explicit InfoView(QWidget *parent = nullptr);
+    // The status line follows source; none leaves it hidden.
+    explicit InfoView(QWidget *parent = nullptr,
+                      const JobStatusSource *source = &JobStatusSource::shared());
 
     // Shows the current job; while it has edits, its file text with them applied and what a
     // save would change. diff: what a save of job would change, when it has a file.
@@ -38,6 +41,11 @@ public:
     [[nodiscard]] static std::optional<QString> textAsSaved(const JobPtr &job);
 
 private:
+    void showStatus();
+
+    const JobStatusSource *m_status;
+    JobPtr m_job;
+    QLabel *m_statusLabel;
     QStackedWidget *m_pages;
     QLabel *m_placeholder;
     QLabel *m_pathLabel;

@@ -316,6 +316,7 @@ void GridView::paintItem(QPainter &painter, const QModelIndex &index, const QRec
     const QRect iconRect(rect.left() + (rect.width() - iconSize) / 2, rect.top() + iconTop,
                          iconSize, iconSize);
     icon.paint(&painter, iconRect, Qt::AlignCenter, isEnabled ? QIcon::Normal : QIcon::Disabled);
+    paintStatusMark(painter, JobStatusText::Mark(index.data(Roles::StatusMark).toInt()), iconRect);
 
     QColor text = colours.color(isEnabled ? QPalette::Text : QPalette::PlaceholderText);
     if (isSelected)
@@ -332,6 +333,23 @@ void GridView::paintItem(QPainter &painter, const QModelIndex &index, const QRec
                          Qt::AlignHCenter | Qt::AlignTop, line);
         y += metrics.height();
     }
+}
+
+void GridView::paintStatusMark(QPainter &painter, JobStatusText::Mark mark,
+                               const QRect &iconRect) const {
+    if (mark == JobStatusText::Mark::none)
+        return;
+    // A dot on the icon's corner: filled while the job runs, a ring while it is loaded.
+    constexpr int diameter = 10;
+    const QRectF dot(iconRect.right() - diameter + 1, iconRect.top(), diameter, diameter);
+    const QColor colour = palette().color(QPalette::Highlight);
+    painter.save();
+    painter.setPen(QPen(colour, 2));
+    painter.setBrush(mark == JobStatusText::Mark::running
+                         ? QBrush(colour)
+                         : QBrush(palette().color(QPalette::Base)));
+    painter.drawEllipse(dot.adjusted(1, 1, -1, -1));
+    painter.restore();
 }
 
 void GridView::paintHeader(QPainter &painter, const QModelIndex &section, const QRect &rect) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/jobstatustext.h"
 #include "ui/modes/gridlayout.h"
 #include "ui/modes/selectiongate.h"
 
@@ -51,6 +52,7 @@ private:
     [[nodiscard]] QModelIndex indexOf(const GridLayout::Position &position) const;
     [[nodiscard]] std::optional<GridLayout::Position> positionOf(const QModelIndex &index) const;
     void paintItem(QPainter &painter, const QModelIndex &index, const QRect &rect) const;
+    void paintStatusMark(QPainter &painter, JobStatusText::Mark mark, const QRect &iconRect) const;
     void paintHeader(QPainter &painter, const QModelIndex &section, const QRect &rect) const;
 
     SelectionGate m_gate;

@@ -1,5 +1,6 @@
 #include "ui/modes/jobtablemodel.h"
 
+#include "actions/jobstatustext.h"
 #include "ui/common/icons.h"
 #include "ui/common/jobhealth.h"
 #include "ui/common/jobtexts.h"
@@ -19,12 +20,20 @@ constexpr int noKindPosition = 1000;
 
 } // namespace
 
-JobTableModel::JobTableModel(QObject *parent)
-    : QAbstractTableModel(parent) {
+JobTableModel::JobTableModel(QObject *parent, const JobStatusSource *source)
+    : QAbstractTableModel(parent)
+    , m_status(source) {
     connect(&JobHealth::shared(), &JobHealth::changed, this, [this] {
         if (!m_jobs.isEmpty())
             Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
                                {Qt::DecorationRole, Qt::AccessibleTextRole, Roles::Severity});
+    });
+    if (!m_status)
+        return;
+    connect(m_status, &JobStatusSource::statusChanged, this, [this] {
+        const int column = int(ListColumn::status);
+        if (!m_jobs.isEmpty())
+            Q_EMIT dataChanged(index(0, column), index(int(m_jobs.size()) - 1, column));
     });
 }
 
@@ -123,6 +132,16 @@ QVariant JobTableModel::data(const QModelIndex &index, int role) const {
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Roles::Sort)
             return job.run();
         break;
+    case ListColumn::status: {
+        const auto status = m_status ? m_status->status(job) : std::nullopt;
+        if (role == Qt::DisplayRole || role == Roles::Sort)
+            return JobStatusText::brief(status);
+        if (role == Qt::ToolTipRole)
+            return JobStatusText::line(status);
+        if (role == Roles::StatusMark)
+            return int(JobStatusText::mark(status));
+        break;
+    }
     }
     return {};
 }

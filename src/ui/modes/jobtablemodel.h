@@ -1,5 +1,6 @@
 #pragma once
 
+#include "actions/jobstatussource.h"
 #include "model/job.h"
 #include "ui/modes/listcolumn.h"
 
@@ -12,7 +13,9 @@ class JobTableModel final : public QAbstractTableModel {
     Q_DISABLE_COPY_MOVE(JobTableModel)
 
 public:
-    explicit JobTableModel(QObject *parent = nullptr);
+    // The status column follows source; none leaves it empty.
+    explicit JobTableModel(QObject *parent = nullptr,
+                           const JobStatusSource *source = &JobStatusSource::shared());
 
     void setJobs(const QList<JobPtr> &jobs);
     [[nodiscard]] const QList<JobPtr> &jobs() const { return m_jobs; }
@@ -29,4 +32,5 @@ public:
 
 private:
     QList<JobPtr> m_jobs;
+    const JobStatusSource *m_status;
 };

@@ -7,7 +7,7 @@ namespace ListColumns {
 const QList<ListColumn> &allCases() {
     static const QList<ListColumn> columns = {
         ListColumn::name,      ListColumn::summary,   ListColumn::kind, ListColumn::enabled,
-        ListColumn::keepAlive, ListColumn::scheduled, ListColumn::run};
+        ListColumn::keepAlive, ListColumn::scheduled, ListColumn::run,  ListColumn::status};
     return columns;
 }
 
@@ -27,12 +27,15 @@ QString title(ListColumn column) {
         return Localize::scheduled();
     case ListColumn::run:
         return Localize::run();
+    case ListColumn::status:
+        return Localize::text("Status");
     }
     return {};
 }
 
 bool isText(ListColumn column) {
-    return column == ListColumn::name || column == ListColumn::summary || column == ListColumn::run;
+    return column == ListColumn::name || column == ListColumn::summary ||
+           column == ListColumn::run || column == ListColumn::status;
 }
 
 } // namespace ListColumns

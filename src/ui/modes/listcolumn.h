@@ -12,6 +12,7 @@ enum class ListColumn {
     keepAlive,
     scheduled,
     run,
+    status,
 };
 
 namespace ListColumns {

@@ -25,6 +25,8 @@ enum : int {
     // The worst severity (Finding::Severity as int) of the job doctor's findings on the row's
     // job; absent while unknown and when there are none.
     Severity,
+    // The JobStatusText::Mark of a job's row: whether it is loaded or running.
+    StatusMark,
 };
 
 } // namespace Roles

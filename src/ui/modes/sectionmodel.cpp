@@ -1,5 +1,6 @@
 #include "ui/modes/sectionmodel.h"
 
+#include "actions/jobstatustext.h"
 #include "support/localize.h"
 #include "ui/common/icons.h"
 #include "ui/common/jobhealth.h"
@@ -18,9 +19,20 @@ constexpr quintptr sectionId = 0;
 
 } // namespace
 
-SectionModel::SectionModel(QObject *parent)
-    : QAbstractItemModel(parent) {
+SectionModel::SectionModel(QObject *parent, const JobStatusSource *source)
+    : QAbstractItemModel(parent)
+    , m_status(source) {
     connect(&JobHealth::shared(), &JobHealth::changed, this, &SectionModel::healthChanged);
+    if (!m_status)
+        return;
+    connect(m_status, &JobStatusSource::statusChanged, this, [this] {
+        for (int s = 0; s < m_sections.size(); ++s) {
+            const int count = int(m_sections.at(s)->jobs.size());
+            if (count > 0)
+                Q_EMIT dataChanged(index(0, titleColumn, index(s, 0)),
+                                   index(count - 1, countColumn, index(s, 0)));
+        }
+    });
 }
 
 void SectionModel::setSections(const QList<SectionPtr> &sections) {
@@ -127,6 +139,27 @@ QVariant SectionModel::sectionData(const Section &section, int column, int role)
 
 QVariant SectionModel::jobData(const JobPtr &record, int column, int role) const {
     Job &job = *record;
+    const auto status = [this, &job] { return m_status ? m_status->status(job) : std::nullopt; };
+    if (role == Roles::StatusMark)
+        return int(JobStatusText::mark(status()));
+    if (column == countColumn) {
+        // A small mark beside the label: filled while the job runs, hollow while loaded.
+        switch (role) {
+        case Qt::DisplayRole: {
+            const JobStatusText::Mark mark = JobStatusText::mark(status());
+            return mark == JobStatusText::Mark::running  ? QStringLiteral("\u25CF")
+                   : mark == JobStatusText::Mark::loaded ? QStringLiteral("\u25CB")
+                                                         : QString();
+        }
+        case Qt::ToolTipRole:
+        case Qt::AccessibleTextRole:
+            return JobStatusText::line(status());
+        case Qt::TextAlignmentRole:
+            return int(Qt::AlignCenter);
+        default:
+            break;
+        }
+    }
     if (column != titleColumn)
         return role == Roles::IsGroup ? QVariant(false) : QVariant();
     switch (role) {

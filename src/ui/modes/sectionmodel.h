@@ -1,12 +1,13 @@
 #pragma once
 
+#include "actions/jobstatussource.h"
 #include "model/section.h"
 
 #include <QAbstractItemModel>
 
 // The jobs grouped into sections by kind: one top-level row per section, its jobs as
-// children. Column 0 is the title or label; column 1 holds a section's count button in the tree.
-// The grid and the tree show it.
+// children. Column 0 is the title or label; column 1 holds a section's count button in the tree,
+// and a job's status mark. The grid and the tree show it.
 class SectionModel final : public QAbstractItemModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SectionModel)
@@ -14,7 +15,9 @@ class SectionModel final : public QAbstractItemModel {
 public:
     enum Column { titleColumn = 0, countColumn = 1, columnCount_ = 2 };
 
-    explicit SectionModel(QObject *parent = nullptr);
+    // Jobs' status marks follow source; none leaves them out.
+    explicit SectionModel(QObject *parent = nullptr,
+                          const JobStatusSource *source = &JobStatusSource::shared());
 
     void setSections(const QList<SectionPtr> &sections);
     [[nodiscard]] const QList<SectionPtr> &sections() const { return m_sections; }
@@ -40,4 +43,5 @@ private:
     void healthChanged();
 
     QList<SectionPtr> m_sections;
+    const JobStatusSource *m_status;
 };

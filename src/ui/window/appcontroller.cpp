@@ -1,6 +1,8 @@
 #include "ui/window/appcontroller.h"
 
 #include "actions/actioncontroller.h"
+#include "actions/jobstatussource.h"
+#include "actions/jobstatussource.h"
 #include "model/joblist.h"
 #include "model/kind.h"
 #include "store/agentswitch.h"
@@ -71,6 +73,7 @@ void AppController::showWindow() {
 void AppController::finishLaunching() {
     if (JobList::shared().jobs().isEmpty())
         JobDiscovery::reloadJobs();
+    JobStatusSource::shared().start();
     Delay::after(monitorsDelay, this, [this] {
         m_monitors->start();
         Q_EMIT monitorsStarted();

@@ -1,5 +1,7 @@
 #include "ui/window/jobcommands.h"
 
+#include "actions/actioncontroller.h"
+#include "actions/jobstatussource.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "platform/filemanagerreveal.h"
@@ -82,6 +84,8 @@ JobCommands::JobCommands(MainWindow &window, JobEditor &editor, ActionController
         connect(window.modeView(mode), &ModeView::jobMenuRequested, this,
                 &JobCommands::showJobMenu);
     }
+    connect(&JobStatusSource::shared(), &JobStatusSource::statusChanged, this,
+            &JobCommands::updateAvailability);
 
     connect(window.fileMenu(), &QMenu::aboutToShow, this, &JobCommands::updateAvailability);
     connect(m_sheets, &SheetWatcher::sheetChanged, this, &JobCommands::updateAvailability);
@@ -154,6 +158,11 @@ void JobCommands::buildFileMenu() {
                Availability::log, QKeySequence(Qt::CTRL | Qt::Key_L));
     addCommand(QStringLiteral("testAction"), Localize::text("Test"), &JobCommands::test,
                Availability::test, QKeySequence(Qt::CTRL | Qt::Key_T));
+    // Start Now and Stop also follow the job's live status; see updateAvailability.
+    m_start = addCommand(QStringLiteral("startJobAction"), Localize::text("Start Now"),
+                         &JobCommands::startJob, Availability::test);
+    m_stop = addCommand(QStringLiteral("stopJobAction"), Localize::text("Stop"),
+                        &JobCommands::stopJob, Availability::test);
     addCommand(QStringLiteral("editPlistAction"), Localize::text("Edit Plist…"),
                &JobCommands::editPlist, Availability::editPlist,
                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
@@ -214,6 +223,18 @@ void JobCommands::updateAvailability() {
     }
     m_window.filterField()->setEnabled(CommandAvailability::isEnabled(Item::filter, now));
     m_window.modeControl()->setEnabled(CommandAvailability::isEnabled(Item::mode, now));
+
+    // The helper service tells the status of the jobs it loads; machine-wide ones are asked
+    // of the privileged helper, which says when there is nothing to do.
+    const JobPtr &job = JobList::shared().currentJob();
+    const bool isJob = job && job->plist && job->kind && job->url;
+    const auto status = isJob ? JobStatusSource::shared().status(*job) : std::optional<JobStatus>();
+    const bool isMachineWide = isJob && ActionController::isMachineWide(*job->kind);
+    if (m_start && m_stop) {
+        m_start->setEnabled(m_start->isEnabled() &&
+                            (isMachineWide || (status && status->isLoaded && !status->isRunning)));
+        m_stop->setEnabled(m_stop->isEnabled() && (isMachineWide || (status && status->isRunning)));
+    }
 }
 
 bool JobCommands::openUrl(const QUrl &url) const {
@@ -284,6 +305,18 @@ void JobCommands::showLog() {
     if (!CommandAvailability::isAvailable(Availability::log, state()))
         return;
     opened(new LogSheet(JobList::shared().currentJob(), m_controller, &m_editor, &m_window));
+}
+
+void JobCommands::startJob() {
+    const JobPtr &job = JobList::shared().currentJob();
+    if (m_start->isEnabled() && job && job->kind)
+        m_controller.startJob(job->label, ActionController::isMachineWide(*job->kind));
+}
+
+void JobCommands::stopJob() {
+    const JobPtr &job = JobList::shared().currentJob();
+    if (m_stop->isEnabled() && job && job->kind)
+        m_controller.stopJob(job->label, ActionController::isMachineWide(*job->kind));
 }
 
 void JobCommands::showNotes() {

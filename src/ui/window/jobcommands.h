@@ -48,6 +48,9 @@ public:
     void editPlist();
     void showLog();
     void showNotes();
+    // Start Now and Stop: the current loaded job, through the helper that loaded it.
+    void startJob();
+    void stopJob();
     void editFolders();
     void showPreferences();
     void newScript();
@@ -96,4 +99,6 @@ private:
     ShareMenu *m_share = nullptr;
     // The File menu's items with their rules.
     QHash<QAction *, Command> m_rules;
+    QAction *m_start = nullptr;
+    QAction *m_stop = nullptr;
 };
