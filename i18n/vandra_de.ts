@@ -79,6 +79,10 @@
         <source>Choose a Folder</source>
         <translation>Ordner auswählen</translation>
     </message>
+    <message>
+        <source>Add the folders from where your jobs are linked:</source>
+        <translation>Fügen Sie die Ordner hinzu, aus denen Ihre Jobs verknüpft sind:</translation>
+    </message>
 </context>
 <context>
     <name>GeneralPreferences</name>
@@ -228,7 +232,7 @@
     </message>
     <message>
         <source>Nothing ever starts the job: it does not run at load and has no schedule, keep-alive or other trigger.</source>
-        <translation>Nichts startet den Job jemals: Er läuft nicht beim Laden und hat weder Zeitplan noch Am-Leben-Halten noch einen anderen Auslöser.</translation>
+        <translation>Nichts startet den Job jemals: Er läuft nicht beim Laden und hat weder Zeitplan noch KeepAlive noch einen anderen Auslöser.</translation>
     </message>
     <message>
         <source>Run it at load</source>
@@ -528,7 +532,7 @@
     </message>
     <message>
         <source>Keep-alive note</source>
-        <translation>Hinweis zum Am-Leben-Halten</translation>
+        <translation>Hinweis zu KeepAlive</translation>
     </message>
     <message>
         <source>Schedule warning</source>
@@ -589,14 +593,6 @@
     <message>
         <source>interval</source>
         <translation>Intervall</translation>
-    </message>
-    <message>
-        <source>Remove rule %@</source>
-        <translation>Regel %@ entfernen</translation>
-    </message>
-    <message>
-        <source>Rule %@ %@</source>
-        <translation>Regel %@ %@</translation>
     </message>
     <message>
         <source>Desktop session (Aqua)</source>
@@ -872,7 +868,7 @@
     </message>
     <message>
         <source>Add the folders from where your jobs are linked</source>
-        <translation>Die Ordner hinzufügen, aus denen Ihre Jobs verknüpft sind</translation>
+        <translation>Fügen Sie die Ordner hinzu, aus denen Ihre Jobs verknüpft sind</translation>
     </message>
     <message>
         <source>Agent</source>
@@ -900,7 +896,7 @@
     </message>
     <message>
         <source>Cannot authenticate.</source>
-        <translation>Legitimierung nicht möglich.</translation>
+        <translation>Authentifizierung nicht möglich.</translation>
     </message>
     <message>
         <source>Change</source>
@@ -1108,11 +1104,11 @@
     </message>
     <message>
         <source>Weekdays</source>
-        <translation>Werktage</translation>
+        <translation>Werktags</translation>
     </message>
     <message>
         <source>Weekends</source>
-        <translation>Wochenenden</translation>
+        <translation>Am Wochenende</translation>
     </message>
     <message>
         <source>You</source>
@@ -1201,6 +1197,14 @@
     <message>
         <source>Value for %@ cannot be empty</source>
         <translation>Der Wert für %@ darf nicht leer sein</translation>
+    </message>
+    <message>
+        <source>Remove rule %1</source>
+        <translation>Regel %1 entfernen</translation>
+    </message>
+    <message>
+        <source>Rule %1 %2</source>
+        <translation>Regel %1: %2</translation>
     </message>
 </context>
 <context>
@@ -1331,6 +1335,13 @@
     <message>
         <source>%n jobs changed</source>
         <translation>%n Jobs geändert</translation>
+    </message>
+</context>
+<context>
+    <name>NotificationsPreferences</name>
+    <message>
+        <source>Agent:</source>
+        <translation>Agent:</translation>
     </message>
 </context>
 <context>
