@@ -8,6 +8,7 @@
 #include "support/const.h"
 #include "support/defaults.h"
 #include "support/locations.h"
+#include "support/translations.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -19,6 +20,7 @@ int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vandra-agent"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VANDRA_VERSION));
+    Translations::install(app);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
         std::puts("usage: vandra-agent [--root R]\n"

@@ -2,6 +2,7 @@
 #include "app/screenshot.h"
 #include "support/const.h"
 #include "support/locations.h"
+#include "support/translations.h"
 #include "ui/window/appcontroller.h"
 #include "ui/window/mainwindow.h"
 #include "ui/window/singleinstance.h"
@@ -13,6 +14,7 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(Const::AppName::vandrax);
     QApplication::setApplicationVersion(QStringLiteral(VANDRA_VERSION));
+    Translations::install(app);
     QApplication::setDesktopFileName(QStringLiteral("vandra"));
     Locations::initialize(Locations::rootFromArguments(QApplication::arguments()));
     const LaunchOptions options = LaunchOptions::parse(QApplication::arguments());

@@ -9,6 +9,7 @@
 #include "cli/writecommand.h"
 #include "support/defaults.h"
 #include "support/locations.h"
+#include "support/translations.h"
 
 #include <QCoreApplication>
 
@@ -34,6 +35,7 @@ int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vandractl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VANDRA_VERSION));
+    Translations::install(app);
 
     const QStringList arguments = QCoreApplication::arguments();
     Locations::initialize(Locations::rootFromArguments(arguments));

@@ -7,9 +7,9 @@
 
 namespace {
 
-QString tr(const char *text) {
-    return QCoreApplication::translate("KeepAliveText", text);
-}
+class Text {
+    Q_DECLARE_TR_FUNCTIONS(KeepAliveText)
+};
 
 // One line for each entry of a condition that names paths or jobs: {name = Boolean}.
 void describeNamed(const PlistValue &value, const char *whenTrue, const char *whenFalse,
@@ -21,7 +21,7 @@ void describeNamed(const PlistValue &value, const char *whenTrue, const char *wh
     }
     for (const auto &[name, state] : *names) {
         if (const std::optional<bool> isTrue = state.toBool())
-            conditions.append(tr(*isTrue ? whenTrue : whenFalse).arg(name));
+            conditions.append(Text::tr(*isTrue ? whenTrue : whenFalse).arg(name));
         else
             conditions.append(key + QStringLiteral(" ") + name + QStringLiteral(" = ") +
                               state.debugText());
@@ -31,21 +31,29 @@ void describeNamed(const PlistValue &value, const char *whenTrue, const char *wh
 void describeCondition(const QString &key, const PlistValue &value, QStringList &conditions) {
     const std::optional<bool> flag = value.toBool();
     if (key == LaunchdKey::SuccessfulExit && flag)
-        conditions.append(*flag ? tr("after a successful exit") : tr("after a failed exit"));
+        conditions.append(*flag ? Text::tr("after a successful exit")
+                                : Text::tr("after a failed exit"));
     else if (key == QLatin1String("Crashed") && flag)
-        conditions.append(*flag ? tr("after a crash") : tr("after an exit without a crash"));
+        conditions.append(*flag ? Text::tr("after a crash")
+                                : Text::tr("after an exit without a crash"));
     else if (key == QLatin1String("NetworkState") && flag)
-        conditions.append(*flag ? tr("while the network is up") : tr("while the network is down"));
+        conditions.append(*flag ? Text::tr("while the network is up")
+                                : Text::tr("while the network is down"));
     else if (key == QLatin1String("AfterInitialDemand") && flag)
-        conditions.append(*flag ? tr("once it was started on demand")
-                                : tr("before it was started on demand"));
+        conditions.append(*flag ? Text::tr("once it was started on demand")
+                                : Text::tr("before it was started on demand"));
     else if (key == QLatin1String("PathState"))
-        describeNamed(value, "while %1 exists", "while %1 does not exist", key, conditions);
+        describeNamed(value, QT_TRANSLATE_NOOP("KeepAliveText", "while %1 exists"),
+                      QT_TRANSLATE_NOOP("KeepAliveText", "while %1 does not exist"), key,
+                      conditions);
     else if (key == QLatin1String("OtherJobEnabled"))
-        describeNamed(value, "while job %1 is loaded", "while job %1 is not loaded", key,
+        describeNamed(value, QT_TRANSLATE_NOOP("KeepAliveText", "while job %1 is loaded"),
+                      QT_TRANSLATE_NOOP("KeepAliveText", "while job %1 is not loaded"), key,
                       conditions);
     else if (key == QLatin1String("OtherJobActive"))
-        describeNamed(value, "while job %1 runs", "while job %1 does not run", key, conditions);
+        describeNamed(value, QT_TRANSLATE_NOOP("KeepAliveText", "while job %1 runs"),
+                      QT_TRANSLATE_NOOP("KeepAliveText", "while job %1 does not run"), key,
+                      conditions);
     else
         conditions.append(key + QStringLiteral(" = ") + value.debugText());
 }
@@ -57,18 +65,19 @@ namespace KeepAliveText {
 QString describe(const PlistDict &plist) {
     const PlistValue keepAlive = plist.value(LaunchdKey::KeepAlive);
     if (keepAlive.isNone())
-        return plist.value(LaunchdKey::OnDemand).toBool() == false ? tr("yes") : tr("no");
+        return plist.value(LaunchdKey::OnDemand).toBool() == false ? Text::tr("yes")
+                                                                   : Text::tr("no");
     if (const std::optional<bool> isOn = keepAlive.toBool())
-        return *isOn ? tr("yes") : tr("no");
+        return *isOn ? Text::tr("yes") : Text::tr("no");
     const PlistDict *conditions = keepAlive.dict();
     if (!conditions)
-        return tr("no (KeepAlive is %1)").arg(keepAlive.debugText());
+        return Text::tr("no (KeepAlive is %1)").arg(keepAlive.debugText());
     if (conditions->isEmpty())
-        return tr("yes");
+        return Text::tr("yes");
     QStringList texts;
     for (const auto &[key, value] : *conditions)
         describeCondition(key, value, texts);
-    return tr("yes, %1").arg(texts.join(QStringLiteral("; ")));
+    return Text::tr("yes, %1").arg(texts.join(QStringLiteral("; ")));
 }
 
 } // namespace KeepAliveText

@@ -12,9 +12,9 @@ namespace {
 
 namespace Key = LaunchdKey::StartCalendarInterval;
 
-QString tr(const char *text) {
-    return QCoreApplication::translate("ScheduleExactness", text);
-}
+class Text {
+    Q_DECLARE_TR_FUNCTIONS(ScheduleExactness)
+};
 
 PlistDict timeEntry(const QTime &time) {
     return PlistDict{{Key::Minute, PlistValue(qint64(time.minute()))},
@@ -49,7 +49,7 @@ std::optional<PlistDict> entryOf(const ScheduledType &rule) {
 QString entryText(const PlistValue &entry) {
     const PlistDict *dict = entry.dict();
     if (dict && dict->isEmpty())
-        return tr("{} (every minute)");
+        return Text::tr("{} (every minute)");
     return entry.debugText();
 }
 
@@ -63,7 +63,7 @@ PlistDict withSundayAsZero(PlistDict entry) {
 void checkCalendarEntry(const PlistValue &value, QStringList &lines) {
     const PlistDict *entry = value.dict();
     if (!entry) {
-        lines.append(tr("Calendar entry %1 will be dropped").arg(value.debugText()));
+        lines.append(Text::tr("Calendar entry %1 will be dropped").arg(value.debugText()));
         return;
     }
     const PlistDict single{{Key::key, value}};
@@ -71,12 +71,12 @@ void checkCalendarEntry(const PlistValue &value, QStringList &lines) {
     const std::optional<PlistDict> rebuilt =
         rules.isEmpty() ? std::nullopt : entryOf(rules.first());
     if (!rebuilt) {
-        lines.append(tr("Calendar entry %1 will be dropped").arg(entryText(value)));
+        lines.append(Text::tr("Calendar entry %1 will be dropped").arg(entryText(value)));
         return;
     }
     if (*rebuilt == withSundayAsZero(*entry))
         return;
-    lines.append(tr("Calendar entry %1 will become %2")
+    lines.append(Text::tr("Calendar entry %1 will become %2")
                      .arg(entryText(value), PlistValue(*rebuilt).debugText()));
 }
 
@@ -85,13 +85,13 @@ void checkStartInterval(const PlistValue &value, QStringList &lines) {
         return;
     const std::optional<qint64> seconds = value.toInteger();
     if (!seconds) {
-        lines.append(tr("StartInterval %1 will be dropped").arg(value.debugText()));
+        lines.append(Text::tr("StartInterval %1 will be dropped").arg(value.debugText()));
         return;
     }
     const Scheduled::RepeatInterval rule = Scheduled::repeatIntervalFromSeconds(*seconds);
     const qint64 rebuilt = Scheduled::secondsForInterval(rule.interval, rule.unit);
     if (rebuilt != *seconds) {
-        lines.append(tr("StartInterval %1 seconds will become %2 seconds")
+        lines.append(Text::tr("StartInterval %1 seconds will become %2 seconds")
                          .arg(QString::number(*seconds), QString::number(rebuilt)));
     }
 }
@@ -110,7 +110,8 @@ QStringList inexactEntries(const PlistDict &plist) {
         for (const PlistValue &entry : *entries)
             checkCalendarEntry(entry, lines);
     } else if (!calendar.isNone()) {
-        lines.append(tr("StartCalendarInterval %1 will be dropped").arg(calendar.debugText()));
+        lines.append(
+            Text::tr("StartCalendarInterval %1 will be dropped").arg(calendar.debugText()));
     }
     return lines;
 }

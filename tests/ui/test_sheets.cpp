@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTranslator>
 
 namespace {
 
@@ -213,6 +214,25 @@ private Q_SLOTS:
         QVERIFY(!sheet.isVisible());
         QCOMPARE(JobList::shared().currentJob()->run(), QStringLiteral("/bin/echo hello"));
         QVERIFY(Bindings::shared().isEdited());
+    }
+
+    void theErrorPlaceIsFoundInTranslatedMessages() {
+        QTranslator german;
+        QVERIFY(german.load(QStringLiteral(":/i18n/vandra_de.qm")));
+        QCoreApplication::installTranslator(&german);
+        const QString xmlError =
+            PlistCodec::read(
+                plistText(QStringLiteral("<dict>\n<key>Label</key>\n<strin>x\n")).toUtf8())
+                .error;
+        const QString oldStyleError = PlistCodec::read("{\n  Label = x;\n  Program = (\n}\n").error;
+        const auto xml = EditPlistSheet::errorPosition(xmlError);
+        const auto oldStyle = EditPlistSheet::errorPosition(oldStyleError);
+        QCoreApplication::removeTranslator(&german);
+
+        QVERIFY2(xmlError.startsWith(QStringLiteral("Zeile ")), qPrintable(xmlError));
+        QVERIFY2(xml && xml->line >= 5 && xml->column > 0, qPrintable(xmlError));
+        QVERIFY2(oldStyle && oldStyle->line >= 3 && oldStyle->column == 0,
+                 qPrintable(oldStyleError));
     }
 
     void theLineNumberMarginGrowsWithTheLineCount() {

@@ -66,9 +66,8 @@ RuleRowWidget::RuleRowWidget(RuleEditorModel &model, int row, QWidget *parent)
     , m_model(model)
     , m_row(row)
     , m_layout(new QHBoxLayout(this))
-    , m_removeButton(
-          named(new QToolButton(this), QStringLiteral("removeRuleButton"),
-                Localize::format(Localize::text("Remove rule %@"), {Localize::integer(row + 1)}))) {
+    , m_removeButton(named(new QToolButton(this), QStringLiteral("removeRuleButton"),
+                           Localize::text("Remove rule %1").arg(Localize::integer(row + 1)))) {
     setObjectName(QStringLiteral("ruleRow%1").arg(row));
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_removeButton->setIcon(Icons::themed(QStringLiteral("list-remove"), Icons::Style::symbolic));
@@ -79,9 +78,10 @@ RuleRowWidget::RuleRowWidget(RuleEditorModel &model, int row, QWidget *parent)
 
 QString RuleRowWidget::controlName(int column) const {
     const auto kind = ScheduledHelper::kindOfPath(m_path);
-    return Localize::format(Localize::text("Rule %@ %@"),
-                            {Localize::integer(m_row + 1),
-                             columnTitle(kind.value_or(Scheduled::Kind::repeatInterval), column)});
+    // "Rule 2 time": the row's number, then what the control holds.
+    return Localize::text("Rule %1 %2")
+        .arg(Localize::integer(m_row + 1),
+             columnTitle(kind.value_or(Scheduled::Kind::repeatInterval), column));
 }
 
 void RuleRowWidget::rebuild() {

@@ -43,7 +43,7 @@ NotificationsPreferences::NotificationsPreferences(ExceptionsController &control
     m_table->horizontalHeader()->setStretchLastSection(true);
 
     auto *agentRow = new QHBoxLayout;
-    auto *agentLabel = new QLabel(Localize::agent() + u':', this);
+    auto *agentLabel = new QLabel(tr("Agent:"), this);
     agentLabel->setBuddy(m_runAgent);
     agentRow->addWidget(agentLabel);
     agentRow->addWidget(m_runAgent);

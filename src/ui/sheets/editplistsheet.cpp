@@ -5,6 +5,7 @@
 #include "support/localize.h"
 #include "ui/sheets/plisttextview.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -55,13 +56,42 @@ EditPlistSheet::EditPlistSheet(QWidget *parent)
     m_textView->setFocus();
 }
 
+namespace {
+
+// A reader's message format as a pattern that finds the numbers in a message written from it.
+// group names what each placeholder stands for (%1 first); the formats are the translated
+// ones, so the numbers are found in every language and whatever order it puts them in.
+QRegularExpressionMatch matchFormat(const char *format, const QStringList &groups,
+                                    const QString &message) {
+    static const QRegularExpression placeholder(QStringLiteral("%(\\d)"));
+    const QString translated = QCoreApplication::translate("PlistCodec", format);
+    QString pattern = QStringLiteral("^");
+    qsizetype from = 0;
+    for (QRegularExpressionMatchIterator it = placeholder.globalMatch(translated); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        pattern += QRegularExpression::escape(translated.mid(from, match.capturedStart() - from));
+        const QString group = groups.value(match.captured(1).toInt() - 1);
+        pattern +=
+            group.isEmpty() ? QStringLiteral(".*") : QStringLiteral("(?<%1>\\d+)").arg(group);
+        from = match.capturedEnd();
+    }
+    pattern += QRegularExpression::escape(translated.mid(from));
+    return QRegularExpression(pattern, QRegularExpression::DotMatchesEverythingOption)
+        .match(message);
+}
+
+} // namespace
+
 std::optional<EditPlistSheet::Position> EditPlistSheet::errorPosition(const QString &message) {
-    // The readers write "Line 3, column 7: …" or, for old-style text, "Line 3: …".
-    static const QRegularExpression pattern(QStringLiteral("^Line (\\d+)(?:, column (\\d+))?:"));
-    const QRegularExpressionMatch match = pattern.match(message);
+    const QString line = QStringLiteral("line");
+    const QString column = QStringLiteral("column");
+    QRegularExpressionMatch match = matchFormat(
+        QT_TRANSLATE_NOOP("PlistCodec", "Line %1, column %2: %3."), {line, column}, message);
+    if (!match.hasMatch())
+        match = matchFormat(QT_TRANSLATE_NOOP("PlistCodec", "Line %1: %2."), {line}, message);
     if (!match.hasMatch())
         return std::nullopt;
-    return Position{match.captured(1).toInt(), match.captured(2).toInt()};
+    return Position{match.captured(line).toInt(), match.captured(column).toInt()};
 }
 
 void EditPlistSheet::textEdited() {

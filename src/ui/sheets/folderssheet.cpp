@@ -21,7 +21,7 @@ FoldersSheet::FoldersSheet(FoldersController &controller, QWidget *parent)
     , m_addButton(button(QStringLiteral("addButton"), Localize::add()))
     , m_removeButton(button(QStringLiteral("removeButton"), Localize::remove())) {
     rememberFrame(QStringLiteral("Folders Sheet"));
-    const QString description = Localize::addTheFoldersFromWhereYourJobsAreLinked() + u':';
+    const QString description = tr("Add the folders from where your jobs are linked:");
     auto *label = new QLabel(description, this);
     name(label, QStringLiteral("foldersDescription"), description);
     label->setWordWrap(true);
