@@ -1,4 +1,5 @@
 #include "actions/actioncontroller.h"
+#include "actions/jobstatussource.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "scriptedinteraction.h"
@@ -666,11 +667,13 @@ private Q_SLOTS:
             QVERIFY2(window.findChild<QAction *>(QString::fromLatin1(name)), name);
         const QUrl keys = HelpPage::url().resolved(QUrl(QStringLiteral("keys.html")));
         QVERIFY(QFileInfo::exists(keys.toLocalFile()));
-        window.setAboutBackendLine(QStringLiteral("Jobs are loaded by a state file."));
         window.findChild<QAction *>(QStringLiteral("aboutAction"))->trigger();
         auto *about = window.findChild<AboutBox *>();
         QVERIFY(about);
-        QVERIFY(about->text().endsWith(QStringLiteral("Jobs are loaded by a state file.")));
+        // Which program runs the jobs, as far as the helper service has told.
+        QVERIFY2(about->text().endsWith(QStringLiteral("Jobs are run by: ") +
+                                        loadBackendName(JobStatusSource::shared())),
+                 qPrintable(about->text()));
         about->close();
     }
 

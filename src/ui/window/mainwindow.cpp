@@ -1,5 +1,6 @@
 #include "ui/window/mainwindow.h"
 
+#include "actions/jobstatussource.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "store/foldermonitors.h"
@@ -277,7 +278,8 @@ void MainWindow::buildHelpMenu() {
 void MainWindow::showAbout() {
     auto *box = new AboutBox(this);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setBackendLine(m_aboutBackendLine);
+    box->setBackendLine(Localize::format(Localize::text("Jobs are run by: %@"),
+                                         {loadBackendName(JobStatusSource::shared())}));
     box->open();
 }
 

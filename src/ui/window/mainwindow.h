@@ -57,7 +57,6 @@ public:
     [[nodiscard]] QWidget *modeControl() const { return m_modeControl; }
 
     // A line for the About box, such as how jobs are loaded on this machine.
-    void setAboutBackendLine(const QString &line) { m_aboutBackendLine = line; }
     // Opens About Vandra.
     void showAbout();
 
@@ -93,7 +92,6 @@ private:
     QMenu *m_viewMenu = nullptr;
     QMenu *m_helpMenu = nullptr;
     QToolBar *m_toolbar = nullptr;
-    QString m_aboutBackendLine;
     QActionGroup *m_modeActions = nullptr;
     QMenu *m_columnsMenu = nullptr;
     QAction *m_showSystemJobsAction = nullptr;
