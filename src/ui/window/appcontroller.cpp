@@ -2,7 +2,6 @@
 
 #include "actions/actioncontroller.h"
 #include "actions/jobstatussource.h"
-#include "actions/jobstatussource.h"
 #include "model/joblist.h"
 #include "model/kind.h"
 #include "store/agentswitch.h"
