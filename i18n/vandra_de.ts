@@ -32,10 +32,79 @@
     </message>
 </context>
 <context>
+    <name>ChangesView</name>
+    <message>
+        <source>Changed keys</source>
+        <translation>Geänderte Schlüssel</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Änderungen</translation>
+    </message>
+</context>
+<context>
     <name>DesktopNotifications</name>
     <message>
         <source>Show</source>
         <translation>Anzeigen</translation>
+    </message>
+</context>
+<context>
+    <name>DetailEditor</name>
+    <message>
+        <source>Diagnostics</source>
+        <translation>Diagnose</translation>
+    </message>
+    <message>
+        <source>Save changes to keys you did not edit?</source>
+        <translation>Auch Schlüssel sichern, die Sie nicht bearbeitet haben?</translation>
+    </message>
+    <message>
+        <source>Saving also changes %1, which you did not edit. The whole change is on the Changes tab beside the file.</source>
+        <translation>Beim Sichern ändert sich auch %1, obwohl Sie es nicht bearbeitet haben. Die ganze Änderung steht im Reiter „Änderungen“ neben der Datei.</translation>
+    </message>
+</context>
+<context>
+    <name>DiagnosticsPage</name>
+    <message>
+        <source>Summary</source>
+        <translation>Übersicht</translation>
+    </message>
+    <message>
+        <source>Findings</source>
+        <translation>Befunde</translation>
+    </message>
+    <message>
+        <source>The doctor examines job files; this item has none.</source>
+        <translation>Die Diagnose prüft Job-Dateien; dieses Objekt hat keine.</translation>
+    </message>
+    <message>
+        <source>The doctor finds nothing wrong with this job.</source>
+        <translation>Die Diagnose findet an diesem Job nichts auszusetzen.</translation>
+    </message>
+    <message>
+        <source>The doctor finds one thing to look at.</source>
+        <translation>Die Diagnose findet eine Sache, die Sie ansehen sollten.</translation>
+    </message>
+    <message>
+        <source>The doctor finds %1 things to look at.</source>
+        <translation>Die Diagnose findet %1 Dinge, die Sie ansehen sollten.</translation>
+    </message>
+    <message>
+        <source>The file</source>
+        <translation>Die Datei</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>Schlüssel</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Changes the job; save it to keep the change.</source>
+        <translation>Ändert den Job; sichern Sie ihn, um die Änderung zu behalten.</translation>
     </message>
 </context>
 <context>
@@ -115,6 +184,21 @@
     <message>
         <source>Help</source>
         <translation>Hilfe</translation>
+    </message>
+</context>
+<context>
+    <name>InfoView</name>
+    <message>
+        <source>File or changes</source>
+        <translation>Datei oder Änderungen</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Änderungen</translation>
     </message>
 </context>
 <context>
@@ -1206,6 +1290,126 @@
         <source>Rule %1 %2</source>
         <translation>Regel %1: %2</translation>
     </message>
+    <message>
+        <source>systemd</source>
+        <translation>systemd</translation>
+    </message>
+    <message>
+        <source>none (loaded jobs are only recorded)</source>
+        <translation>nichts (geladene Jobs werden nur vermerkt)</translation>
+    </message>
+    <message>
+        <source>not known yet</source>
+        <translation>noch nicht bekannt</translation>
+    </message>
+    <message>
+        <source>Not loaded</source>
+        <translation>Nicht geladen</translation>
+    </message>
+    <message>
+        <source>Running</source>
+        <translation>Läuft</translation>
+    </message>
+    <message>
+        <source>Loaded</source>
+        <translation>Geladen</translation>
+    </message>
+    <message>
+        <source>process %@</source>
+        <translation>Prozess %@</translation>
+    </message>
+    <message>
+        <source>last exit status %@ at %@</source>
+        <translation>letzter Beendigungsstatus %@ um %@</translation>
+    </message>
+    <message>
+        <source>next run %@</source>
+        <translation>nächster Lauf %@</translation>
+    </message>
+    <message>
+        <source>every minute</source>
+        <translation>jede Minute</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>About Vandra</source>
+        <translation>Über Vandra</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>An editor for launchd background jobs.</source>
+        <translation>Ein Editor für launchd-Hintergrundjobs.</translation>
+    </message>
+    <message>
+        <source>Licensed under the GNU General Public License, version 3 or later.</source>
+        <translation>Lizenziert unter der GNU General Public License, Version 3 oder neuer.</translation>
+    </message>
+    <message>
+        <source>Built with:</source>
+        <translation>Erstellt mit:</translation>
+    </message>
+    <message>
+        <source>Import…</source>
+        <translation>Importieren …</translation>
+    </message>
+    <message>
+        <source>Duplicate</source>
+        <translation>Duplizieren</translation>
+    </message>
+    <message>
+        <source>Export…</source>
+        <translation>Exportieren …</translation>
+    </message>
+    <message>
+        <source>Start Now</source>
+        <translation>Jetzt starten</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Anhalten</translation>
+    </message>
+    <message>
+        <source>Show Toolbar</source>
+        <translation>Werkzeugleiste anzeigen</translation>
+    </message>
+    <message>
+        <source>launchd.plist Key Reference</source>
+        <translation>Schlüsselreferenz für launchd.plist</translation>
+    </message>
+    <message>
+        <source>Jobs are run by: %@</source>
+        <translation>Jobs werden ausgeführt von: %@</translation>
+    </message>
+    <message>
+        <source>Copy Path</source>
+        <translation>Pfad kopieren</translation>
+    </message>
+    <message>
+        <source>Copy File Text</source>
+        <translation>Dateitext kopieren</translation>
+    </message>
+    <message>
+        <source>Copy Command</source>
+        <translation>Befehl kopieren</translation>
+    </message>
+    <message>
+        <source>Open With Default Application</source>
+        <translation>Mit Standardanwendung öffnen</translation>
+    </message>
+    <message>
+        <source>Send by E-mail</source>
+        <translation>Per E-Mail senden</translation>
+    </message>
+    <message>
+        <source>Nothing to Share</source>
+        <translation>Nichts zu teilen</translation>
+    </message>
 </context>
 <context>
     <name>LogSheet</name>
@@ -1850,6 +2054,33 @@
     <message>
         <source>%1, %2 jobs</source>
         <translation>%1, %2 Jobs</translation>
+    </message>
+</context>
+<context>
+    <name>SeverityBadge</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>%1, has errors</source>
+        <translation>%1, hat Fehler</translation>
+    </message>
+    <message>
+        <source>%1, has warnings</source>
+        <translation>%1, hat Warnungen</translation>
+    </message>
+    <message>
+        <source>%1, has notes</source>
+        <translation>%1, hat Hinweise</translation>
     </message>
 </context>
 <context>
