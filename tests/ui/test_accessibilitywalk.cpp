@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QMap>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
 
@@ -146,7 +147,9 @@ private Q_SLOTS:
         QCOMPARE(read.size(), shown);
         QVERIFY2(read.first().startsWith(QStringLiteral("# ")), qPrintable(read.first()));
         QVERIFY2(read.first().endsWith(QStringLiteral(", 3 jobs")), qPrintable(read.first()));
-        const qsizetype backup = read.indexOf(QStringLiteral("- org.example.backup"));
+        // A job is read by its label, and the doctor's verdict once it has examined the job.
+        const qsizetype backup =
+            read.indexOf(QRegularExpression(QStringLiteral("^- org\\.example\\.backup(, .*)?$")));
         QVERIFY2(backup > 0, qPrintable(read.join(QLatin1Char('\n'))));
 
         QAccessibleInterface *item = list->child(int(backup));
@@ -163,8 +166,9 @@ private Q_SLOTS:
         // A new job list leaves no interface standing for a row that is gone.
         JobDiscovery::reloadJobs();
         QCOMPARE(list->childCount(), shown);
-        QCOMPARE(list->child(int(backup))->text(QAccessible::Name),
-                 QStringLiteral("org.example.backup"));
+        QVERIFY(list->child(int(backup))
+                    ->text(QAccessible::Name)
+                    .startsWith(QStringLiteral("org.example.backup")));
     }
 
     void theModeButtonsSwitchThePageThroughTheirAccessibleAction() {
