@@ -2,8 +2,11 @@
 // Diagnostics page and its fixes, the Changes tab, the Save button's tool tip and the save
 // confirmation, driven by object name with the real helpers behind the editor.
 
+#include "actions/action.h"
+#include "actions/jobstatussource.h"
 #include "common/text.h"
 #include "model/jobreader.h"
+#include "model/jobstatus.h"
 #include "store/editortestsupport.h"
 #include "store/jobfiles.h"
 #include "store/rawplisteditor.h"
@@ -252,6 +255,37 @@ private Q_SLOTS:
         const PlistReadResult read = PlistCodec::readFile(fixture.tooOften);
         QVERIFY(read.ok());
         QVERIFY(read.value->dict()->value(s("StartInterval")).toInteger() == 10);
+    }
+
+    void whatTheHelperReportsOfAJobReachesTheDoctor() {
+        Fixture fixture;
+        const JobPtr healthy = fixture.select(fixture.healthy);
+        DetailEditor &editor = fixture.editor();
+        QVERIFY(editor.diagnostics()->findings().isEmpty());
+
+        // The helper service reports the job loaded, after a failed run.
+        JobStatus failed;
+        failed.isLoaded = true;
+        failed.lastExitStatus = 3;
+        const auto report = [](const PlistDict &jobs) {
+            JobStatusSource::shared().takeReply(
+                {{ActionKey::status, PlistValue(jobs)}, {ActionKey::generation, PlistValue(1)}});
+        };
+        report({{healthy->label, PlistValue(failed.toDict())}});
+        editor.diagnostics()->refresh();
+        const qsizetype row = fixture.findingOn(QString());
+        QVERIFY(row >= 0);
+        QVERIFY(fixture.find<QLabel>(s("findingExplanation") + QString::number(row))
+                    ->text()
+                    .contains(s("status 3")));
+        QTRY_COMPARE(severityIn(findRow(*fixture.window->currentModeView()->itemView()->model(),
+                                        fixture.healthy, 0)),
+                     warning);
+
+        // A job the service does not name may be loaded elsewhere: nothing is said of it.
+        report({});
+        editor.diagnostics()->refresh();
+        QVERIFY(editor.diagnostics()->findings().isEmpty());
     }
 
     void theChangesTabFollowsFormAndRawEdits() {

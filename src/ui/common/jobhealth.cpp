@@ -1,7 +1,9 @@
 #include "ui/common/jobhealth.h"
 
+#include "actions/jobstatussource.h"
 #include "model/joblist.h"
 #include "store/schedulerows.h"
+#include "ui/common/statusstatesource.h"
 
 namespace {
 
@@ -16,11 +18,15 @@ JobHealth &JobHealth::shared() {
     return health;
 }
 
-JobHealth::JobHealth() {
+JobHealth::JobHealth()
+    : m_doctor(&StatusStateSource::forWindow()) {
     m_timer.setSingleShot(true);
     m_timer.setInterval(0);
     connect(&m_timer, &QTimer::timeout, this, &JobHealth::examineSome);
     connect(&JobList::shared(), &JobList::jobsUpdated, this, &JobHealth::markStale);
+    // A job that stops or fails changes what the doctor says of its state.
+    connect(&JobStatusSource::shared(), &JobStatusSource::statusChanged, this,
+            &JobHealth::markStale);
 }
 
 QString JobHealth::keyOf(const Job &job) {
@@ -67,7 +73,7 @@ void JobHealth::examinePending() {
 void JobHealth::reset() {
     m_timer.stop();
     // The doctor judges the machine under the locations' root, which tests change.
-    m_doctor = JobDoctor();
+    m_doctor = JobDoctor(&StatusStateSource::forWindow());
     m_entries.clear();
     m_pending.clear();
 }

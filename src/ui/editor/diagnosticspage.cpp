@@ -4,6 +4,7 @@
 #include "store/schedulerows.h"
 #include "ui/common/jobhealth.h"
 #include "ui/common/severitybadge.h"
+#include "ui/common/statusstatesource.h"
 #include "ui/editor/controlnames.h"
 #include "ui/editor/infoview.h"
 
@@ -30,6 +31,7 @@ QLabel *wrappedLabel(const QString &text, QWidget *parent) {
 
 DiagnosticsPage::DiagnosticsPage(QWidget *parent)
     : QWidget(parent)
+    , m_doctor(&StatusStateSource::forWindow())
     , m_summary(named(new QLabel(this), QStringLiteral("diagnosticsSummary"), tr("Summary")))
     , m_scroller(named(new QScrollArea(this), QStringLiteral("diagnosticsList"), tr("Findings")))
     , m_list(new QWidget(m_scroller))

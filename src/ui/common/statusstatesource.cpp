@@ -1,0 +1,18 @@
+#include "ui/common/statusstatesource.h"
+
+#include "actions/jobstatussource.h"
+
+const StatusStateSource &StatusStateSource::forWindow() {
+    static const StatusStateSource source(JobStatusSource::shared());
+    return source;
+}
+
+std::optional<JobState> StatusStateSource::stateOf(const QString &label) const {
+    const auto found = m_status.statuses().constFind(label);
+    if (found == m_status.statuses().cend())
+        return std::nullopt;
+    JobState state;
+    state.isLoaded = found->isLoaded;
+    state.lastExitStatus = found->lastExitStatus;
+    return state;
+}

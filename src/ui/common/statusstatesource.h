@@ -1,0 +1,22 @@
+#pragma once
+
+#include "store/jobstate.h"
+
+class JobStatusSource;
+
+// The state of jobs for the job doctor, from the live status the helper service reports.
+// Only jobs the service names are answered for: the service does not see the jobs the
+// privileged helper loads, so a job it does not name may well be loaded elsewhere.
+class StatusStateSource final : public JobStateSource {
+public:
+    explicit StatusStateSource(const JobStatusSource &status)
+        : m_status(status) {}
+
+    // The window's, over JobStatusSource::shared().
+    static const StatusStateSource &forWindow();
+
+    [[nodiscard]] std::optional<JobState> stateOf(const QString &label) const override;
+
+private:
+    const JobStatusSource &m_status;
+};
