@@ -1532,13 +1532,59 @@
         <source>system startup item</source>
         <translation>System-Startobjekt</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>And %n more.</source>
-        <translation>Und %n weitere.</translation>
+        <translation>
+            <numerusform>Und %n weiterer.</numerusform>
+            <numerusform>Und %n weitere.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n jobs changed</source>
+        <translation>
+            <numerusform>%n Job geändert</numerusform>
+            <numerusform>%n Jobs geändert</numerusform>
+        </translation>
     </message>
     <message>
-        <source>%n jobs changed</source>
-        <translation>%n Jobs geändert</translation>
+        <source>Job added</source>
+        <translation>Job hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Job changed</source>
+        <translation>Job geändert</translation>
+    </message>
+    <message>
+        <source>Job removed</source>
+        <translation>Job entfernt</translation>
+    </message>
+    <message>
+        <source>Job enabled</source>
+        <translation>Job aktiviert</translation>
+    </message>
+    <message>
+        <source>Job disabled</source>
+        <translation>Job deaktiviert</translation>
+    </message>
+    <message>
+        <source>%1, a %2, was added.</source>
+        <translation>%1 (%2) wurde hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>%1, a %2, was changed.</source>
+        <translation>%1 (%2) wurde geändert.</translation>
+    </message>
+    <message>
+        <source>%1, a %2, was removed.</source>
+        <translation>%1 (%2) wurde entfernt.</translation>
+    </message>
+    <message>
+        <source>%1, a %2, was enabled.</source>
+        <translation>%1 (%2) wurde aktiviert.</translation>
+    </message>
+    <message>
+        <source>%1, a %2, was disabled.</source>
+        <translation>%1 (%2) wurde deaktiviert.</translation>
     </message>
 </context>
 <context>

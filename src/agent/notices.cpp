@@ -1,27 +1,29 @@
 #include "agent/notices.h"
 
 #include <QCoreApplication>
+#include <QtGlobal>
 
 namespace {
 
 constexpr qsizetype listedInBatch = 8;
 
-QString tr(const char *text, int n = -1) {
-    return QCoreApplication::translate("Notices", text, nullptr, n);
-}
+// The texts' translation context, in a form lupdate finds.
+class Text {
+    Q_DECLARE_TR_FUNCTIONS(Notices)
+};
 
 QString summaryOf(JobChange::Type type) {
     switch (type) {
     case JobChange::Type::added:
-        return tr("Job added");
+        return Text::tr("Job added");
     case JobChange::Type::changed:
-        return tr("Job changed");
+        return Text::tr("Job changed");
     case JobChange::Type::removed:
-        return tr("Job removed");
+        return Text::tr("Job removed");
     case JobChange::Type::enabled:
-        return tr("Job enabled");
+        return Text::tr("Job enabled");
     case JobChange::Type::disabled:
-        return tr("Job disabled");
+        return Text::tr("Job disabled");
     }
     return {};
 }
@@ -30,22 +32,22 @@ QString sentenceOf(const JobChange &change) {
     const char *text = "";
     switch (change.type) {
     case JobChange::Type::added:
-        text = "%1, a %2, was added.";
+        text = QT_TRANSLATE_NOOP("Notices", "%1, a %2, was added.");
         break;
     case JobChange::Type::changed:
-        text = "%1, a %2, was changed.";
+        text = QT_TRANSLATE_NOOP("Notices", "%1, a %2, was changed.");
         break;
     case JobChange::Type::removed:
-        text = "%1, a %2, was removed.";
+        text = QT_TRANSLATE_NOOP("Notices", "%1, a %2, was removed.");
         break;
     case JobChange::Type::enabled:
-        text = "%1, a %2, was enabled.";
+        text = QT_TRANSLATE_NOOP("Notices", "%1, a %2, was enabled.");
         break;
     case JobChange::Type::disabled:
-        text = "%1, a %2, was disabled.";
+        text = QT_TRANSLATE_NOOP("Notices", "%1, a %2, was disabled.");
         break;
     }
-    return tr(text).arg(change.label, Notices::kindText(change.kind));
+    return Text::tr(text).arg(change.label, Notices::kindText(change.kind));
 }
 
 } // namespace
@@ -55,22 +57,22 @@ namespace Notices {
 QString kindText(Kind kind) {
     switch (kind) {
     case Kind::userAgent:
-        return tr("user agent");
+        return Text::tr("user agent");
     case Kind::localAgent:
-        return tr("local agent");
+        return Text::tr("local agent");
     case Kind::localDaemon:
-        return tr("local daemon");
+        return Text::tr("local daemon");
     case Kind::loginItemSystemPreferences:
     case Kind::loginItemApplication:
-        return tr("login item");
+        return Text::tr("login item");
     case Kind::localStartupItem:
-        return tr("local startup item");
+        return Text::tr("local startup item");
     case Kind::systemAgent:
-        return tr("system agent");
+        return Text::tr("system agent");
     case Kind::systemDaemon:
-        return tr("system daemon");
+        return Text::tr("system daemon");
     case Kind::systemStartupItem:
-        return tr("system startup item");
+        return Text::tr("system startup item");
     }
     return {};
 }
@@ -85,8 +87,9 @@ Notice forBatch(const QList<JobChange> &changes) {
     for (qsizetype i = 0; i < changes.size() && i < listedInBatch; ++i)
         lines.append(sentenceOf(changes.at(i)));
     if (changes.size() > listedInBatch)
-        lines.append(tr("And %n more.", int(changes.size() - listedInBatch)));
-    return Notice{tr("%n jobs changed", int(changes.size())), lines.join(u'\n'), QString()};
+        lines.append(Text::tr("And %n more.", nullptr, int(changes.size() - listedInBatch)));
+    return Notice{Text::tr("%n jobs changed", nullptr, int(changes.size())), lines.join(u'\n'),
+                  QString()};
 }
 
 } // namespace Notices
