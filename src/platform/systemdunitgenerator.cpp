@@ -348,9 +348,11 @@ void UnitBuilder::addResourceLimits() {
         }
         const bool isSoft = key.startsWith(u"Soft"_s);
         for (const auto &[name, setting] : *value->dict()) {
+            // clang 14 (clang-tidy's here) cannot capture a structured binding.
+            const QString &limitName = name;
             const auto known =
                 std::find_if(resourceLimits().begin(), resourceLimits().end(),
-                             [&name](const auto &pair) { return pair.first == name; });
+                             [&limitName](const auto &pair) { return pair.first == limitName; });
             const auto number = setting.toInteger();
             if (known == resourceLimits().end() || !number || *number < 0) {
                 note(key, u"%1: %2"_s.arg(name, unsupported));

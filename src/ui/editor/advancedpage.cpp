@@ -71,7 +71,7 @@ AdvancedPage::AdvancedPage(JobEditor &editor, QWidget *parent)
 
     using Field = JobEditor::Field;
     using Path = JobEditor::PathButton;
-    const auto withChoose = [this](QLineEdit *field, QPushButton *button) {
+    const auto withChoose = [](QLineEdit *field, QPushButton *button) {
         auto *row = new QHBoxLayout;
         row->setContentsMargins(0, 0, 0, 0);
         row->addWidget(field, 1);

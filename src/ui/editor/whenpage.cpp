@@ -51,8 +51,9 @@ WhenPage::WhenPage(JobEditor &editor, QWidget *parent)
         const QString title = WhenSwitches::title(which);
         auto *box = named(new QCheckBox(title, this), name, title);
         m_switches.insert(which, box);
-        connect(box, &QCheckBox::clicked, this, [this, which](bool isOn) {
-            m_editor.whenSwitches().setSwitch(which, isOn);
+        const auto kind = which; // clang 14 cannot capture a structured binding
+        connect(box, &QCheckBox::clicked, this, [this, kind](bool isOn) {
+            m_editor.whenSwitches().setSwitch(kind, isOn);
             updateEnabling();
             Q_EMIT edited();
         });

@@ -128,8 +128,7 @@ void MainWindow::buildToolbar() {
     if (auto *more = toolbar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
         more->setAccessibleName(Localize::text("More"));
 
-    const auto addItem = [this, toolbar](const QString &name, const QString &title,
-                                         const QString &icon) {
+    const auto addItem = [toolbar](const QString &name, const QString &title, const QString &icon) {
         QAction *action = toolbar->addAction(Icons::themed(icon, Icons::Style::symbolic), title);
         action->setObjectName(name);
         action->setToolTip(title);
