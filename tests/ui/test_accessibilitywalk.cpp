@@ -53,6 +53,20 @@ void collectUnnamed(QWidget *root, const QString &where, QMap<QString, QString> 
     }
 }
 
+// The usual machine in a main window with its editor, shown.
+struct Window {
+    Window() {
+        root.placeUsualJobs();
+        JobDiscovery::reloadJobs();
+        window.show();
+    }
+
+    UiTestRoot root;
+    ActionController controller{ActionController::Setup{}};
+    JobEditor editor{controller};
+    MainWindow window{editor, controller};
+};
+
 } // namespace
 
 // Walks every window the program opens, in every mode and on every page, as a screen reader
@@ -62,13 +76,8 @@ class TestAccessibilityWalk : public QObject {
 
 private Q_SLOTS:
     void everyControlOfEveryWindowHasAName() {
-        UiTestRoot root;
-        root.placeUsualJobs();
-        JobDiscovery::reloadJobs();
-        ActionController controller(ActionController::Setup{});
-        JobEditor editor(controller);
-        MainWindow window(editor, controller);
-        window.show();
+        Window fixture;
+        MainWindow &window = fixture.window;
         QVERIFY(QTest::qWaitForWindowExposed(&window));
 
         QMap<QString, QString> unnamed;
@@ -115,13 +124,8 @@ private Q_SLOTS:
     }
 
     void aJobInTheGridCanBeReadAndChosenByAScreenReader() {
-        UiTestRoot root;
-        root.placeUsualJobs();
-        JobDiscovery::reloadJobs();
-        ActionController controller(ActionController::Setup{});
-        JobEditor editor(controller);
-        MainWindow window(editor, controller);
-        window.show();
+        Window fixture;
+        MainWindow &window = fixture.window;
         window.switchMode(MainWindow::grid);
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *grid = window.findChild<QAbstractItemView *>(QStringLiteral("gridView"));
@@ -172,13 +176,8 @@ private Q_SLOTS:
     }
 
     void theModeButtonsSwitchThePageThroughTheirAccessibleAction() {
-        UiTestRoot root;
-        root.placeUsualJobs();
-        JobDiscovery::reloadJobs();
-        ActionController controller(ActionController::Setup{});
-        JobEditor editor(controller);
-        MainWindow window(editor, controller);
-        window.show();
+        Window fixture;
+        MainWindow &window = fixture.window;
         window.switchMode(MainWindow::grid);
         const QList<std::pair<const char *, int>> buttons = {
             {"treeModeButton", MainWindow::tree},
