@@ -187,6 +187,41 @@
     </message>
 </context>
 <context>
+    <name>HelperOptions</name>
+    <message>
+        <source>--%1 needs a positive number of seconds</source>
+        <translation>--%1 braucht eine positive Zahl von Sekunden</translation>
+    </message>
+    <message>
+        <source>Listen at PATH.</source>
+        <translation>An PATH lauschen.</translation>
+    </message>
+    <message>
+        <source>Prefix every location with R.</source>
+        <translation>Jedem Ort R voranstellen.</translation>
+    </message>
+    <message>
+        <source>End after SECONDS without clients.</source>
+        <translation>Nach SECONDS Sekunden ohne Clients enden.</translation>
+    </message>
+    <message>
+        <source>Stop a test run after SECONDS.</source>
+        <translation>Einen Testlauf nach SECONDS Sekunden anhalten.</translation>
+    </message>
+    <message>
+        <source>Give up a log query after SECONDS.</source>
+        <translation>Eine Protokollabfrage nach SECONDS Sekunden aufgeben.</translation>
+    </message>
+    <message>
+        <source>Close a client that takes SECONDS to send one request.</source>
+        <translation>Einen Client schließen, der SECONDS Sekunden für eine Anfrage braucht.</translation>
+    </message>
+    <message>
+        <source>unexpected argument %1</source>
+        <translation>unerwartetes Argument %1</translation>
+    </message>
+</context>
+<context>
     <name>InfoView</name>
     <message>
         <source>File or changes</source>
@@ -297,10 +332,6 @@
     <message>
         <source>Label it %1</source>
         <translation>Kennung %1 verwenden</translation>
-    </message>
-    <message>
-        <source>An interval of %1 seconds is shorter than launchd allows: it starts a job at most once every %2 seconds.</source>
-        <translation>Ein Intervall von %1 Sekunden ist kürzer, als launchd erlaubt: Es startet einen Job höchstens alle %2 Sekunden.</translation>
     </message>
     <message>
         <source>Run it every %1 seconds</source>
@@ -450,6 +481,13 @@
         <source>Run it with %1</source>
         <translation>Mit %1 ausführen</translation>
     </message>
+    <message numerus="yes">
+        <source>An interval of %n seconds is shorter than launchd allows: it starts a job at most once every %1 seconds.</source>
+        <translation>
+            <numerusform>Ein Intervall von %n Sekunde ist kürzer, als launchd erlaubt: es startet einen Job höchstens alle %1 Sekunden.</numerusform>
+            <numerusform>Ein Intervall von %n Sekunden ist kürzer, als launchd erlaubt: es startet einen Job höchstens alle %1 Sekunden.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>KeepAliveText</name>
@@ -563,6 +601,21 @@
     <message>
         <source>a dictionary or a list of dictionaries of whole numbers</source>
         <translation>ein Wörterbuch oder eine Liste von Wörterbüchern mit ganzen Zahlen</translation>
+    </message>
+</context>
+<context>
+    <name>LaunchOptions</name>
+    <message>
+        <source>An editor of launchd background jobs.</source>
+        <translation>Ein Editor für Hintergrund-Jobs von launchd.</translation>
+    </message>
+    <message>
+        <source>A job URL to open.</source>
+        <translation>Eine Job-URL, die geöffnet werden soll.</translation>
+    </message>
+    <message>
+        <source>Work on the machine under this folder.</source>
+        <translation>Auf dem Rechner unter diesem Ordner arbeiten.</translation>
     </message>
 </context>
 <context>
@@ -2093,13 +2146,12 @@
 </context>
 <context>
     <name>SectionModel</name>
-    <message>
-        <source>%1, one job</source>
-        <translation>%1, ein Job</translation>
-    </message>
-    <message>
-        <source>%1, %2 jobs</source>
-        <translation>%1, %2 Jobs</translation>
+    <message numerus="yes">
+        <source>%1, %n jobs</source>
+        <translation>
+            <numerusform>%1, ein Job</numerusform>
+            <numerusform>%1, %n Jobs</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2164,6 +2216,161 @@
     <message>
         <source>Jobs by kind</source>
         <translation>Jobs nach Art</translation>
+    </message>
+</context>
+<context>
+    <name>vandractl</name>
+    <message>
+        <source>cannot write the output: %1</source>
+        <translation>die Ausgabe kann nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>%1: no findings</source>
+        <translation>%1: keine Befunde</translation>
+    </message>
+    <message>
+        <source>fix: %1</source>
+        <translation>Behebung: %1</translation>
+    </message>
+    <message>
+        <source>The job file.</source>
+        <translation>Die Job-Datei.</translation>
+    </message>
+    <message>
+        <source>Every job file in the job folders.</source>
+        <translation>Jede Job-Datei in den Job-Ordnern.</translation>
+    </message>
+    <message>
+        <source>With --all, the system&apos;s too.</source>
+        <translation>Mit --all auch die des Systems.</translation>
+    </message>
+    <message>
+        <source>Kind of the folder it is in.</source>
+        <translation>Art des Ordners, in dem sie liegt.</translation>
+    </message>
+    <message>
+        <source>Print JSON.</source>
+        <translation>JSON ausgeben.</translation>
+    </message>
+    <message>
+        <source>Root folder.</source>
+        <translation>Wurzelordner.</translation>
+    </message>
+    <message>
+        <source>doctor takes one job file or --all</source>
+        <translation>doctor nimmt eine Job-Datei oder --all</translation>
+    </message>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 existiert nicht</translation>
+    </message>
+    <message>
+        <source>unknown kind %1</source>
+        <translation>unbekannte Art %1</translation>
+    </message>
+    <message>
+        <source>not found</source>
+        <translation>nicht gefunden</translation>
+    </message>
+    <message>
+        <source>a helper program is missing</source>
+        <translation>ein Hilfsprogramm fehlt</translation>
+    </message>
+    <message>
+        <source>The job&apos;s label.</source>
+        <translation>Das Label des Jobs.</translation>
+    </message>
+    <message>
+        <source>usage: vandractl %1 LABEL</source>
+        <translation>Aufruf: vandractl %1 LABEL</translation>
+    </message>
+    <message>
+        <source>no job is labelled %1</source>
+        <translation>kein Job hat das Label %1</translation>
+    </message>
+    <message>
+        <source>expected FIELD=VALUE, got &quot;%1&quot;</source>
+        <translation>FELD=WERT erwartet, erhalten: „%1“</translation>
+    </message>
+    <message>
+        <source>%1 takes true or false</source>
+        <translation>%1 nimmt true oder false</translation>
+    </message>
+    <message>
+        <source>%1 cannot be changed: the editor does not offer it for this job</source>
+        <translation>%1 kann nicht geändert werden: der Editor bietet es für diesen Job nicht an</translation>
+    </message>
+    <message>
+        <source>unknown session type &quot;%1&quot;</source>
+        <translation>unbekannter Sitzungstyp „%1“</translation>
+    </message>
+    <message>
+        <source>unknown field &quot;%1&quot; (one of: %2)</source>
+        <translation>unbekanntes Feld „%1“ (eines von: %2)</translation>
+    </message>
+    <message>
+        <source>%1 takes one job file</source>
+        <translation>%1 nimmt eine Job-Datei</translation>
+    </message>
+    <message>
+        <source>%1 holds no job</source>
+        <translation>%1 enthält keinen Job</translation>
+    </message>
+    <message>
+        <source>usage: vandractl COMMAND [--root R] ...</source>
+        <translation>Aufruf: vandractl BEFEHL [--root R] ...</translation>
+    </message>
+    <message>
+        <source>commands:</source>
+        <translation>Befehle:</translation>
+    </message>
+    <message>
+        <source>unknown command %1</source>
+        <translation>unbekannter Befehl %1</translation>
+    </message>
+    <message>
+        <source>only agents and daemons become units</source>
+        <translation>nur Agenten und Daemons werden zu Units</translation>
+    </message>
+    <message>
+        <source>the job becomes no units</source>
+        <translation>aus dem Job werden keine Units</translation>
+    </message>
+    <message>
+        <source>An edit, FIELD=VALUE.</source>
+        <translation>Eine Änderung, FELD=WERT.</translation>
+    </message>
+    <message>
+        <source>Print what the save would change, as a diff.</source>
+        <translation>Ausgeben, was das Sichern ändern würde, als Diff.</translation>
+    </message>
+    <message>
+        <source>the job cannot be written as a property list</source>
+        <translation>der Job kann nicht als Property-List geschrieben werden</translation>
+    </message>
+    <message>
+        <source>the helper could not start %1</source>
+        <translation>der Helfer konnte %1 nicht starten</translation>
+    </message>
+    <message>
+        <source>the helper could not stop %1</source>
+        <translation>der Helfer konnte %1 nicht anhalten</translation>
+    </message>
+    <message>
+        <source>cannot reach the helper to start %1</source>
+        <translation>der Helfer ist nicht erreichbar, um %1 zu starten</translation>
+    </message>
+    <message>
+        <source>cannot reach the helper to stop %1</source>
+        <translation>der Helfer ist nicht erreichbar, um %1 anzuhalten</translation>
+    </message>
+    <message>
+        <source>started %1</source>
+        <translation>%1 gestartet</translation>
+    </message>
+    <message>
+        <source>stopped %1</source>
+        <translation>%1 angehalten</translation>
     </message>
 </context>
 </TS>

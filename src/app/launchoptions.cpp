@@ -1,8 +1,13 @@
 #include "app/launchoptions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace {
+
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(LaunchOptions)
+};
 
 int modeFromText(const QString &text) {
     const QStringList names = {QStringLiteral("grid"), QStringLiteral("tree"),
@@ -19,13 +24,12 @@ int modeFromText(const QString &text) {
 
 LaunchOptions LaunchOptions::parse(const QStringList &arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("An editor of launchd background jobs."));
+    parser.setApplicationDescription(Texts::tr("An editor of launchd background jobs."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("url"), QStringLiteral("A job URL to open."),
+    parser.addPositionalArgument(QStringLiteral("url"), Texts::tr("A job URL to open."),
                                  QStringLiteral("[url]"));
-    parser.addOption({QStringLiteral("root"),
-                      QStringLiteral("Work on the machine under this folder."),
+    parser.addOption({QStringLiteral("root"), Texts::tr("Work on the machine under this folder."),
                       QStringLiteral("folder")});
 
     QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(), QStringLiteral("file"));

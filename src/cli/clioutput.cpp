@@ -1,8 +1,18 @@
 #include "cli/clioutput.h"
 
+#include <QCoreApplication>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+namespace {
+
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(vandractl)
+};
+
+} // namespace
 
 namespace CliOutput {
 
@@ -13,7 +23,7 @@ int print(const QString &text) {
 int printBytes(QByteArrayView bytes) {
     const size_t written = std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
     if (std::fflush(stdout) != 0 || written != size_t(bytes.size()))
-        return fail(QStringLiteral("cannot write the output: %1")
+        return fail(Texts::tr("cannot write the output: %1")
                         .arg(QString::fromLocal8Bit(std::strerror(errno))));
     return 0;
 }

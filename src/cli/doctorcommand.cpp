@@ -6,8 +6,17 @@
 #include "store/jobdoctor.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+
+namespace {
+
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(vandractl)
+};
+
+} // namespace
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -81,7 +90,7 @@ void writeJson(JsonWriter &writer, const Examined &examined) {
 
 QString text(const Examined &examined) {
     if (examined.findings.isEmpty())
-        return examined.path + QStringLiteral(": no findings\n");
+        return Texts::tr("%1: no findings").arg(examined.path) + QLatin1Char('\n');
     QString out = examined.path + QLatin1Char('\n');
     for (const Finding &finding : examined.findings) {
         out += QStringLiteral("  %1%2: %3\n")
@@ -91,7 +100,8 @@ QString text(const Examined &examined) {
         for (const QString &line : finding.detail)
             out += QStringLiteral("    | %1\n").arg(line);
         if (finding.fix)
-            out += QStringLiteral("    fix: %1\n").arg(finding.fix->title);
+            out += QStringLiteral("    ") + Texts::tr("fix: %1").arg(finding.fix->title) +
+                   QLatin1Char('\n');
     }
     return out;
 }
@@ -113,20 +123,19 @@ namespace DoctorCommand {
 
 int run(const QStringList &arguments) {
     QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("The job file."));
-    parser.addOption({QStringLiteral("all"), QStringLiteral("Every job file in the job folders.")});
-    parser.addOption({QStringLiteral("system"), QStringLiteral("With --all, the system's too.")});
-    parser.addOption({QStringLiteral("kind"), QStringLiteral("Kind of the folder it is in."),
+    parser.addPositionalArgument(QStringLiteral("file"), Texts::tr("The job file."));
+    parser.addOption({QStringLiteral("all"), Texts::tr("Every job file in the job folders.")});
+    parser.addOption({QStringLiteral("system"), Texts::tr("With --all, the system's too.")});
+    parser.addOption({QStringLiteral("kind"), Texts::tr("Kind of the folder it is in."),
                       QStringLiteral("kind")});
-    parser.addOption({QStringLiteral("json"), QStringLiteral("Print JSON.")});
-    parser.addOption(
-        {QStringLiteral("root"), QStringLiteral("Root folder."), QStringLiteral("root")});
+    parser.addOption({QStringLiteral("json"), Texts::tr("Print JSON.")});
+    parser.addOption({QStringLiteral("root"), Texts::tr("Root folder."), QStringLiteral("root")});
     if (!parser.parse(arguments))
         return CliOutput::fail(parser.errorText(), cannotExamine);
     const bool isAll = parser.isSet(QStringLiteral("all"));
     const QStringList files = parser.positionalArguments();
     if (isAll == (files.size() == 1) || files.size() > 1)
-        return CliOutput::fail(QStringLiteral("doctor takes one job file or --all"), cannotExamine);
+        return CliOutput::fail(Texts::tr("doctor takes one job file or --all"), cannotExamine);
 
     const JobDoctor doctor;
     QList<Examined> examined;
@@ -135,13 +144,13 @@ int run(const QStringList &arguments) {
     } else {
         const QString file = QFileInfo(files.first()).absoluteFilePath();
         if (!QFileInfo::exists(file))
-            return CliOutput::fail(QStringLiteral("%1 does not exist").arg(file), cannotExamine);
+            return CliOutput::fail(Texts::tr("%1 does not exist").arg(file), cannotExamine);
         Kind kind = kindOfFile(file);
         if (parser.isSet(QStringLiteral("kind"))) {
             const std::optional<Kind> named = Kinds::fromName(parser.value(QStringLiteral("kind")));
             if (!named)
                 return CliOutput::fail(
-                    QStringLiteral("unknown kind %1").arg(parser.value(QStringLiteral("kind"))),
+                    Texts::tr("unknown kind %1").arg(parser.value(QStringLiteral("kind"))),
                     cannotExamine);
             kind = *named;
         }

@@ -3,6 +3,16 @@
 #include "actions/helperprograms.h"
 #include "cli/clioutput.h"
 
+#include <QCoreApplication>
+
+namespace {
+
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(vandractl)
+};
+
+} // namespace
+
 namespace HelpersCommand {
 
 int run(const QStringList &arguments) {
@@ -12,12 +22,12 @@ int run(const QStringList &arguments) {
     for (const QString &name : {HelperPrograms::serviceName, HelperPrograms::privilegedName}) {
         const std::optional<QString> path = HelperPrograms::find(name);
         isComplete = isComplete && path.has_value();
-        text += name + QStringLiteral(": ") + path.value_or(QStringLiteral("not found")) +
-                QLatin1Char('\n');
+        text +=
+            name + QStringLiteral(": ") + path.value_or(Texts::tr("not found")) + QLatin1Char('\n');
     }
     const int printed = CliOutput::print(text);
     if (!isComplete)
-        return CliOutput::fail(QStringLiteral("a helper program is missing"));
+        return CliOutput::fail(Texts::tr("a helper program is missing"));
     return printed;
 }
 

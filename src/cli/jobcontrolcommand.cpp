@@ -7,18 +7,25 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+namespace {
+
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(vandractl)
+};
+
+} // namespace
+
 namespace JobControlCommand {
 
 int run(const QStringList &arguments, bool isStart) {
     const QString name = isStart ? QStringLiteral("start") : QStringLiteral("stop");
     QCommandLineParser parser;
-    parser.addOption(
-        {QStringLiteral("root"), QStringLiteral("Root folder."), QStringLiteral("root")});
-    parser.addPositionalArgument(QStringLiteral("label"), QStringLiteral("The job's label."));
+    parser.addOption({QStringLiteral("root"), Texts::tr("Root folder."), QStringLiteral("root")});
+    parser.addPositionalArgument(QStringLiteral("label"), Texts::tr("The job's label."));
     if (!parser.parse(arguments))
         return CliOutput::fail(parser.errorText(), 2);
     if (parser.positionalArguments().size() != 1)
-        return CliOutput::fail(QStringLiteral("usage: vandractl %1 LABEL").arg(name), 2);
+        return CliOutput::fail(Texts::tr("usage: vandractl %1 LABEL").arg(name), 2);
     const QString label = parser.positionalArguments().constFirst();
 
     JobPtr job;
@@ -29,7 +36,7 @@ int run(const QStringList &arguments, bool isStart) {
         }
     }
     if (!job)
-        return CliOutput::fail(QStringLiteral("no job is labelled %1").arg(label));
+        return CliOutput::fail(Texts::tr("no job is labelled %1").arg(label));
 
     ActionController controller(ActionController::Setup::standard());
     int exitCode = 1;
@@ -38,9 +45,10 @@ int run(const QStringList &arguments, bool isStart) {
         if (const PlistValue *error = reply.find(ActionKey::error); error && error->dict()) {
             const QString description =
                 error->dict()->value(ActionKey::description).toString().value_or(QString());
-            message = description.isEmpty()
-                          ? QStringLiteral("the helper could not %1 %2").arg(name, label)
-                          : description;
+            message = description.isEmpty() ? (isStart ? Texts::tr("the helper could not start %1")
+                                                       : Texts::tr("the helper could not stop %1"))
+                                                  .arg(label)
+                                            : description;
         } else {
             exitCode = 0;
         }
@@ -50,12 +58,15 @@ int run(const QStringList &arguments, bool isStart) {
     const bool isSent = isStart ? controller.startJob(label, privileged, onReply)
                                 : controller.stopJob(label, privileged, onReply);
     if (!isSent)
-        return CliOutput::fail(QStringLiteral("cannot reach the helper to %1 %2").arg(name, label));
+        return CliOutput::fail((isStart ? Texts::tr("cannot reach the helper to start %1")
+                                        : Texts::tr("cannot reach the helper to stop %1"))
+                                   .arg(label));
     QCoreApplication::exec();
     if (exitCode != 0)
         return CliOutput::fail(message);
-    return CliOutput::print(isStart ? QStringLiteral("started %1\n").arg(label)
-                                    : QStringLiteral("stopped %1\n").arg(label));
+    return CliOutput::print(
+        (isStart ? Texts::tr("started %1") : Texts::tr("stopped %1")).arg(label) +
+        QLatin1Char('\n'));
 }
 
 } // namespace JobControlCommand

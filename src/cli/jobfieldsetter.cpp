@@ -5,9 +5,15 @@
 #include "model/sessiontype.h"
 #include "schedule/whenswitches.h"
 
+#include <QCoreApplication>
+
 #include <optional>
 
 namespace {
+
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(vandractl)
+};
 
 const QStringList booleanKeys = {QStringLiteral("LowPriorityIO"), QStringLiteral("LegacyTimers"),
                                  QStringLiteral("SessionCreate"), QStringLiteral("LaunchOnlyOnce"),
@@ -59,16 +65,14 @@ QStringList JobFieldSetter::fieldNames() {
 QString JobFieldSetter::apply(const QString &assignment) {
     const qsizetype equals = assignment.indexOf(QLatin1Char('='));
     if (equals <= 0)
-        return QStringLiteral("expected FIELD=VALUE, got \"%1\"").arg(assignment);
+        return Texts::tr("expected FIELD=VALUE, got \"%1\"").arg(assignment);
     const QString field = assignment.left(equals);
     const QString value = assignment.mid(equals + 1);
     const std::optional<bool> flag = boolean(value);
-    const auto needsFlag = [&field]() {
-        return QStringLiteral("%1 takes true or false").arg(field);
-    };
+    const auto needsFlag = [&field]() { return Texts::tr("%1 takes true or false").arg(field); };
 
     if (fieldNames().contains(field) && !isOfferedByForm(field))
-        return QStringLiteral("%1 cannot be changed: the editor does not offer it for this job")
+        return Texts::tr("%1 cannot be changed: the editor does not offer it for this job")
             .arg(field);
 
     if (field == QLatin1String("run")) {
@@ -102,7 +106,7 @@ QString JobFieldSetter::apply(const QString &assignment) {
         } else {
             const std::optional<SessionType> type = SessionTypes::fromRaw(value);
             if (!type)
-                return QStringLiteral("unknown session type \"%1\"").arg(value);
+                return Texts::tr("unknown session type \"%1\"").arg(value);
             m_job.setLimitLoadToSessionTypeEnabled(true);
             Bindings::shared().setLimitLoadToSessionTypeEnabled(true);
             m_job.setLimitLoadToSessionTypeIndex(SessionTypes::allCases().indexOf(*type));
@@ -126,7 +130,7 @@ QString JobFieldSetter::apply(const QString &assignment) {
     } else if (textKeys.contains(field)) {
         m_job.setPlistText(field, value);
     } else {
-        return QStringLiteral("unknown field \"%1\" (one of: %2)")
+        return Texts::tr("unknown field \"%1\" (one of: %2)")
             .arg(field, fieldNames().join(QStringLiteral(", ")));
     }
     return {};

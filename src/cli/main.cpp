@@ -18,17 +18,25 @@
 
 namespace {
 
-const char usage[] = "usage: vandractl COMMAND [--root R] ...\n"
-                     "commands:\n"
-                     "  show FILE [--kind KIND] [--json]\n"
-                     "  write FILE [--kind KIND] [--set FIELD=VALUE]... [--diff]\n"
-                     "  doctor FILE|--all [--system] [--kind KIND] [--json]\n"
-                     "  list [--system] [--json]\n"
-                     "  timeline [--system] [--now ISO-8601] [--json]\n"
-                     "  helpers\n"
-                     "  units FILE [--kind KIND]\n"
-                     "  start LABEL\n"
-                     "  stop LABEL\n";
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(vandractl)
+};
+
+// The commands' synopses stay as they are typed; only the words around them are translated.
+const char commands[] = "  show FILE [--kind KIND] [--json]\n"
+                        "  write FILE [--kind KIND] [--set FIELD=VALUE]... [--diff]\n"
+                        "  doctor FILE|--all [--system] [--kind KIND] [--json]\n"
+                        "  list [--system] [--json]\n"
+                        "  timeline [--system] [--now ISO-8601] [--json]\n"
+                        "  helpers\n"
+                        "  units FILE [--kind KIND]\n"
+                        "  start LABEL\n"
+                        "  stop LABEL\n";
+
+QString usage() {
+    return Texts::tr("usage: vandractl COMMAND [--root R] ...") + QLatin1Char('\n') +
+           Texts::tr("commands:") + QLatin1Char('\n') + QLatin1String(commands);
+}
 
 // Ends a command that only read and printed: the output is flushed and the process ends
 // without freeing what it read, which for many jobs takes longer than reading them. Sanitizer
@@ -78,9 +86,7 @@ int main(int argc, char *argv[]) {
     if (command == QLatin1String("start") || command == QLatin1String("stop"))
         return JobControlCommand::run(rest, command == QLatin1String("start"));
     if (command == QLatin1String("--help") || command == QLatin1String("-h"))
-        return CliOutput::print(QString::fromLatin1(usage));
-    std::fputs(usage, stderr);
-    return command.isEmpty()
-               ? 2
-               : CliOutput::fail(QStringLiteral("unknown command %1").arg(command), 2);
+        return CliOutput::print(usage());
+    std::fputs(usage().toLocal8Bit().constData(), stderr);
+    return command.isEmpty() ? 2 : CliOutput::fail(Texts::tr("unknown command %1").arg(command), 2);
 }

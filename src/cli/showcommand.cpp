@@ -6,7 +6,13 @@
 #include "cli/jsonwriter.h"
 #include "model/keepalivetext.h"
 
+#include <QCoreApplication>
+
 namespace {
+
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(vandractl)
+};
 
 // The text form of each field value: "none", "yes" or "no", the number, the text, and the
 // schedule rules as compact JSON, one a line.
@@ -46,7 +52,7 @@ namespace ShowCommand {
 
 int run(const QStringList &arguments) {
     JobFileCommand command(QStringLiteral("show"),
-                           {{QStringLiteral("json"), QStringLiteral("Print JSON.")}});
+                           {{QStringLiteral("json"), Texts::tr("Print JSON.")}});
     if (const int exitCode = command.read(arguments))
         return exitCode;
 

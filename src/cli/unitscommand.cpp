@@ -3,7 +3,17 @@
 #include "cli/clioutput.h"
 #include "cli/jobfilecommand.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
+
+namespace {
+
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(vandractl)
+};
+
+} // namespace
 
 namespace UnitsCommand {
 
@@ -29,13 +39,13 @@ int run(const QStringList &arguments) {
     const Job &job = *command.job();
     const auto scope = job.kind ? scopeOf(*job.kind) : std::nullopt;
     if (!scope || !job.plist || !job.url)
-        return CliOutput::fail(QStringLiteral("only agents and daemons become units"), 2);
+        return CliOutput::fail(Texts::tr("only agents and daemons become units"), 2);
 
     const SystemdUnits units = SystemdUnitGenerator::generate(*job.plist, *scope, *job.url);
     for (const SystemdNote &note : units.notes)
         std::fprintf(stderr, "%s: %s\n", qPrintable(note.key), qPrintable(note.reason));
     if (units.units.isEmpty())
-        return CliOutput::fail(QStringLiteral("the job becomes no units"));
+        return CliOutput::fail(Texts::tr("the job becomes no units"));
     QString out;
     for (const SystemdUnit &unit : units.units)
         out += QStringLiteral("# ") + unit.name + QLatin1Char('\n') + unit.text;

@@ -10,14 +10,23 @@
 #include "schedule/whenswitches.h"
 #include "store/jobdiff.h"
 
+#include <QCoreApplication>
+
+namespace {
+
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(vandractl)
+};
+
+} // namespace
+
 namespace WriteCommand {
 
 int run(const QStringList &arguments) {
     JobFileCommand command(
         QStringLiteral("write"),
-        {{QStringLiteral("set"), QStringLiteral("An edit, FIELD=VALUE."),
-          QStringLiteral("assignment")},
-         {QStringLiteral("diff"), QStringLiteral("Print what the save would change, as a diff.")}});
+        {{QStringLiteral("set"), Texts::tr("An edit, FIELD=VALUE."), QStringLiteral("assignment")},
+         {QStringLiteral("diff"), Texts::tr("Print what the save would change, as a diff.")}});
     if (const int exitCode = command.read(arguments))
         return exitCode;
 
@@ -43,7 +52,7 @@ int run(const QStringList &arguments) {
     }
     const std::optional<QString> text = JobWriter::fileText(*job, &editor.rows());
     if (!text)
-        return CliOutput::fail(QStringLiteral("the job cannot be written as a property list"));
+        return CliOutput::fail(Texts::tr("the job cannot be written as a property list"));
     return CliOutput::print(*text);
 }
 

@@ -1,8 +1,13 @@
 #include "helperoptions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace {
+
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(HelperOptions)
+};
 
 std::optional<int> seconds(const QCommandLineParser &parser, const QCommandLineOption &option,
                            int fallback, QString *error) {
@@ -11,8 +16,8 @@ std::optional<int> seconds(const QCommandLineParser &parser, const QCommandLineO
     bool ok = false;
     const int value = parser.value(option).toInt(&ok);
     if (!ok || value <= 0) {
-        *error = QStringLiteral("--%1 needs a positive number of seconds")
-                     .arg(option.names().constFirst());
+        *error =
+            Texts::tr("--%1 needs a positive number of seconds").arg(option.names().constFirst());
         return std::nullopt;
     }
     return value;
@@ -22,23 +27,22 @@ std::optional<int> seconds(const QCommandLineParser &parser, const QCommandLineO
 
 std::optional<HelperOptions> HelperOptions::parse(const QStringList &arguments, QString *error) {
     QCommandLineParser parser;
-    const QCommandLineOption socket(QStringLiteral("socket"), QStringLiteral("Listen at PATH."),
+    const QCommandLineOption socket(QStringLiteral("socket"), Texts::tr("Listen at PATH."),
                                     QStringLiteral("PATH"));
     const QCommandLineOption root(QStringLiteral("root"),
-                                  QStringLiteral("Prefix every location with R."),
-                                  QStringLiteral("R"));
+                                  Texts::tr("Prefix every location with R."), QStringLiteral("R"));
     const QCommandLineOption idle(QStringLiteral("idle-timeout"),
-                                  QStringLiteral("End after SECONDS without clients."),
+                                  Texts::tr("End after SECONDS without clients."),
                                   QStringLiteral("SECONDS"));
     const QCommandLineOption test(QStringLiteral("test-timeout"),
-                                  QStringLiteral("Stop a test run after SECONDS."),
+                                  Texts::tr("Stop a test run after SECONDS."),
                                   QStringLiteral("SECONDS"));
     const QCommandLineOption journal(QStringLiteral("log-timeout"),
-                                     QStringLiteral("Give up a log query after SECONDS."),
+                                     Texts::tr("Give up a log query after SECONDS."),
                                      QStringLiteral("SECONDS"));
     const QCommandLineOption frame(QStringLiteral("frame-timeout"),
-                                   QStringLiteral("Close a client that takes SECONDS to send "
-                                                  "one request."),
+                                   Texts::tr("Close a client that takes SECONDS to send "
+                                             "one request."),
                                    QStringLiteral("SECONDS"));
     parser.addOptions({socket, root, idle, test, journal, frame});
     if (!parser.parse(arguments)) {
@@ -46,8 +50,7 @@ std::optional<HelperOptions> HelperOptions::parse(const QStringList &arguments, 
         return std::nullopt;
     }
     if (!parser.positionalArguments().isEmpty()) {
-        *error =
-            QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().constFirst());
+        *error = Texts::tr("unexpected argument %1").arg(parser.positionalArguments().constFirst());
         return std::nullopt;
     }
     HelperOptions options;

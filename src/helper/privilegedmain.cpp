@@ -15,6 +15,7 @@
 #include "helper/systemdselection.h"
 #include "helper/testjobrunner.h"
 #include "support/locations.h"
+#include "support/translations.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -70,6 +71,7 @@ int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vandra-privileged-helper"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VANDRA_VERSION));
+    Translations::install(app);
 
     QString error;
     const auto options = HelperOptions::parse(QCoreApplication::arguments(), &error);

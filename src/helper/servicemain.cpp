@@ -10,6 +10,7 @@
 #include "helper/testjobrunner.h"
 #include "platform/filelock.h"
 #include "support/locations.h"
+#include "support/translations.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -27,6 +28,7 @@ int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vandra-helper"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VANDRA_VERSION));
+    Translations::install(app);
 
     QString error;
     const auto options = HelperOptions::parse(QCoreApplication::arguments(), &error);

@@ -18,6 +18,7 @@
 #include <pwd.h>
 
 #include <algorithm>
+#include <limits>
 #include <sys/stat.h>
 
 namespace {
@@ -240,9 +241,10 @@ private:
             const qint64 seconds = *m_plist.value(LaunchdKey::StartInterval).toInteger();
             if (seconds < throttleSeconds) {
                 add(Severity::warning, LaunchdKey::StartInterval,
-                    JobDoctor::tr("An interval of %1 seconds is shorter than launchd allows: it "
-                                  "starts a job at most once every %2 seconds.")
-                        .arg(seconds)
+                    JobDoctor::tr("An interval of %n seconds is shorter than launchd allows: it "
+                                  "starts a job at most once every %1 seconds.",
+                                  nullptr,
+                                  int(qMax<qint64>(seconds, std::numeric_limits<int>::min())))
                         .arg(throttleSeconds),
                     setKeyFix(JobDoctor::tr("Run it every %1 seconds").arg(throttleSeconds),
                               LaunchdKey::StartInterval, PlistValue(throttleSeconds)));

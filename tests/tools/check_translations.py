@@ -43,7 +43,9 @@ def main(arguments):
         for ts_file in ts_files:
             copy = pathlib.Path(folder) / pathlib.Path(ts_file).name
             shutil.copyfile(ts_file, copy)
-            run = subprocess.run([lupdate, "-silent", "-I", str(src), *options,
+            # The English file holds only the plural forms of the source texts.
+            plural_only = ["-pluralonly"] if copy.name.endswith("_en.ts") else []
+            run = subprocess.run([lupdate, "-silent", "-I", str(src), *options, *plural_only,
                                   f"@{list_file}", "-ts", str(copy)],
                                  capture_output=True, text=True)
             if run.returncode != 0:

@@ -117,9 +117,7 @@ QVariant SectionModel::sectionData(const Section &section, int column, int role)
         // A screen reader reads the count that sighted users see beside the title.
         if (column != titleColumn)
             return {};
-        return section.count() == 1
-                   ? tr("%1, one job").arg(Kinds::title(section.kind))
-                   : tr("%1, %2 jobs").arg(Kinds::title(section.kind)).arg(section.count());
+        return tr("%1, %n jobs", nullptr, int(section.count())).arg(Kinds::title(section.kind));
     case Qt::FontRole: {
         QFont font = QGuiApplication::font();
         font.setBold(true);
