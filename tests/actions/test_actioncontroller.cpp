@@ -3,6 +3,8 @@
 #include "actions/actioncontroller.h"
 #include "actions/actionstestsupport.h"
 #include "actions/jobstatussource.h"
+#include "common/helpersetup.h"
+#include "common/samplejob.h"
 #include "helper/statefilebackend.h"
 #include "model/bindings.h"
 #include "platform/plistcodec.h"
@@ -22,17 +24,6 @@
 namespace {
 
 using ActionKind = Action::Kind;
-
-QString program(const QString &name) {
-    return QDir(qEnvironmentVariable("VANDRA_BIN")).filePath(name);
-}
-
-QString jobText(const QString &label,
-                const QStringList &arguments = {QStringLiteral("/bin/true")}) {
-    const PlistDict job{{QStringLiteral("Label"), label},
-                        {QStringLiteral("ProgramArguments"), PlistValue(arguments)}};
-    return QString::fromUtf8(*PlistCodec::toXml(PlistValue(job)));
-}
 
 } // namespace
 
@@ -62,14 +53,7 @@ private:
         return StateFileBackend(Locations::shared().stateDir() + QStringLiteral("/loaded.plist"));
     }
 
-    ActionController::Setup setup() const {
-        ActionController::Setup setup;
-        setup.serviceSocket = socketPath();
-        setup.serviceProgram = program(QStringLiteral("vandra-helper"));
-        setup.privilegedProgram = program(QStringLiteral("vandra-privileged-helper"));
-        setup.helperArguments = {QStringLiteral("--root"), m_root->path()};
-        return setup;
-    }
+    ActionController::Setup setup() const { return rootedHelperSetup(m_root->path()); }
 
     // The service the controller started, found through its lock.
     qint64 servicePid() const {
@@ -158,7 +142,9 @@ private Q_SLOTS:
         const QString testPath = Locations::shared().testJobsDir() + QStringLiteral("/t.plist");
         const auto test = Action::test(
             testPath, Locations::shared().testJobsDir() + QStringLiteral("/t.out"),
-            jobText(QStringLiteral("T"), {QStringLiteral("/bin/sleep"), QStringLiteral("30")}),
+            jobText(QStringLiteral("T"), {{QStringLiteral("ProgramArguments"),
+                                           PlistValue(QStringList{QStringLiteral("/bin/sleep"),
+                                                                  QStringLiteral("30")})}}),
             QStringLiteral("T"));
         test->presentError = false;
         const auto save = saveAgent(QStringLiteral("a.plist"), QStringLiteral("a"));

@@ -2,6 +2,7 @@
 
 #include "actions/actioncontroller.h"
 #include "actions/actionstestsupport.h"
+#include "common/helpersetup.h"
 #include "helper/statefilebackend.h"
 #include "model/job.h"
 #include "platform/plistcodec.h"
@@ -25,10 +26,6 @@
 namespace {
 
 using Item = LogSession::Item;
-
-QString program(const QString &name) {
-    return QDir(qEnvironmentVariable("VANDRA_BIN")).filePath(name);
-}
 
 JobPtr jobRunning(const QString &run, Kind kind = Kind::userAgent) {
     auto job = std::make_shared<Job>();
@@ -83,14 +80,7 @@ private:
         return Locations::shared().underRoot(QStringLiteral("/run/vandra/state/loaded.plist"));
     }
 
-    ActionController::Setup setup() const {
-        ActionController::Setup setup;
-        setup.serviceSocket = socketPath();
-        setup.serviceProgram = program(QStringLiteral("vandra-helper"));
-        setup.privilegedProgram = program(QStringLiteral("vandra-privileged-helper"));
-        setup.helperArguments = {QStringLiteral("--root"), m_root->path()};
-        return setup;
-    }
+    ActionController::Setup setup() const { return rootedHelperSetup(m_root->path()); }
 
     // Waits until every earlier request on the service connection has been answered.
     void syncWithService() {

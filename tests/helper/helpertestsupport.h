@@ -32,6 +32,16 @@ inline QString dataPath(const QString &name) {
         .filePath(QStringLiteral("helper/") + name);
 }
 
+// A request of the given kind, as the program sends it, with any further fields.
+inline PlistDict request(int kind, std::initializer_list<PlistDict::Entry> fields = {}) {
+    PlistDict dict{{QStringLiteral("kind"), kind},
+                   {QStringLiteral("presentError"), true},
+                   {QStringLiteral("privileged"), false}};
+    for (const auto &[key, value] : fields)
+        dict.insert(key, value);
+    return dict;
+}
+
 // A blocking client of one helper socket; every wait is bounded.
 class Client {
 public:

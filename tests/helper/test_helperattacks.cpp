@@ -2,6 +2,8 @@
 // swaps folders for links while requests run, paths built to confuse resolution, a full
 // disk, a test user for the privileged cases, and clients that flood, stall or trickle.
 
+#include "common/files.h"
+#include "common/samplejob.h"
 #include "helper/helpertestsupport.h"
 #include "platform/atomicfile.h"
 #include "platform/plistcodec.h"
@@ -30,36 +32,9 @@
 
 using HelperTest::Client;
 using HelperTest::errorCode;
+using HelperTest::request;
 
 namespace {
-
-QString jobText(const QString &label, const PlistDict &extra = {}) {
-    PlistDict job{
-        {QStringLiteral("Label"), label},
-        {QStringLiteral("ProgramArguments"), PlistValue(QStringList{QStringLiteral("/bin/true")})}};
-    for (const auto &[key, value] : extra)
-        job.insert(key, value);
-    return QString::fromUtf8(PlistCodec::toXml(PlistValue(job)).value_or(QByteArray()));
-}
-
-PlistDict request(int kind, std::initializer_list<PlistDict::Entry> fields = {}) {
-    PlistDict dict{{QStringLiteral("kind"), kind},
-                   {QStringLiteral("presentError"), true},
-                   {QStringLiteral("privileged"), false}};
-    for (const auto &[key, value] : fields)
-        dict.insert(key, value);
-    return dict;
-}
-
-QByteArray readAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 QStringList entries(const QString &folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |

@@ -1,6 +1,8 @@
 // The helper service driven as a real process, frame by frame.
 
 #include "actions/logentry.h"
+#include "common/files.h"
+#include "common/samplejob.h"
 #include "helper/helpertestsupport.h"
 #include "helper/statefilebackend.h"
 #include "platform/plistcodec.h"
@@ -23,31 +25,9 @@
 
 using HelperTest::Client;
 using HelperTest::errorCode;
+using HelperTest::request;
 
 namespace {
-
-QString jobText(const QString &label, const PlistDict &extra = {}) {
-    PlistDict job{
-        {QStringLiteral("Label"), label},
-        {QStringLiteral("ProgramArguments"), PlistValue(QStringList{QStringLiteral("/bin/true")})}};
-    for (const auto &[key, value] : extra)
-        job.insert(key, value);
-    return QString::fromUtf8(PlistCodec::toXml(PlistValue(job)).value_or(QByteArray()));
-}
-
-PlistDict request(int kind, std::initializer_list<PlistDict::Entry> fields = {}) {
-    PlistDict dict{{QStringLiteral("kind"), kind},
-                   {QStringLiteral("presentError"), true},
-                   {QStringLiteral("privileged"), false}};
-    for (const auto &[key, value] : fields)
-        dict.insert(key, value);
-    return dict;
-}
-
-QByteArray readAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Killed and reaped, or at least killed: a container's first process may leave zombies.
 bool isGone(int pid) {
@@ -56,11 +36,6 @@ bool isGone(int pid) {
     const QByteArray stat = readAll(QStringLiteral("/proc/%1/stat").arg(pid));
     const qsizetype close = stat.lastIndexOf(')');
     return close >= 0 && stat.mid(close + 2, 1) == "Z";
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QByteArray header(quint32 length) {

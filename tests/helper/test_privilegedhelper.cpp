@@ -1,5 +1,7 @@
 // The privileged helper driven as a real process: its handshake and who it serves.
 
+#include "common/files.h"
+#include "common/samplejob.h"
 #include "helper/helpertestsupport.h"
 #include "helper/statefilebackend.h"
 #include "platform/plistcodec.h"
@@ -16,22 +18,6 @@
 
 using HelperTest::Client;
 using HelperTest::errorCode;
-
-namespace {
-
-QString jobText(const QString &label) {
-    const PlistDict job{
-        {QStringLiteral("Label"), label},
-        {QStringLiteral("ProgramArguments"), PlistValue(QStringList{QStringLiteral("/bin/true")})}};
-    return QString::fromUtf8(*PlistCodec::toXml(PlistValue(job)));
-}
-
-QByteArray readAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 class TestPrivilegedHelper : public QObject {
     Q_OBJECT

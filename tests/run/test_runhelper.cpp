@@ -1,3 +1,4 @@
+#include "common/files.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/job.h"
@@ -41,11 +42,6 @@ public:
 };
 
 const QString fakeTool = QStringLiteral("vandra-test-tool");
-
-QByteArray readAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 

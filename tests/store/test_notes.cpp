@@ -1,3 +1,4 @@
+#include "common/files.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "platform/plistcodec.h"
@@ -8,11 +9,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 PlistValue fileContent() {
     return PlistCodec::readFile(NotesStore::shared().notesFile()).value.value_or(PlistValue());

@@ -1,3 +1,4 @@
+#include "common/files.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "platform/extendedattributes.h"
@@ -14,11 +15,6 @@
 #include <sys/mount.h>
 
 namespace {
-
-QByteArray readAll(const QString &path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 std::optional<QByteArray> attribute(const QString &path) {
     return ExtendedAttributes::read(path, Const::textEncodingAttributeName);

@@ -2,6 +2,7 @@
 // from a journal reader.
 
 #include "actions/actioncontroller.h"
+#include "common/helpersetup.h"
 #include "scriptedinteraction.h"
 #include "store/jobeditor.h"
 #include "support/const.h"
@@ -90,13 +91,7 @@ private Q_SLOTS:
         m_root = std::make_unique<UiTestRoot>();
         QDir().mkpath(*Kinds::url(Kind::userAgent));
         m_interaction = std::make_unique<ScriptedInteraction>();
-        ActionController::Setup setup;
-        setup.serviceSocket = socketPath();
-        const QDir bin(qEnvironmentVariable("VANDRA_BIN"));
-        setup.serviceProgram = bin.filePath(QStringLiteral("vandra-helper"));
-        setup.privilegedProgram = bin.filePath(QStringLiteral("vandra-privileged-helper"));
-        setup.helperArguments = {QStringLiteral("--root"), m_root->root().path()};
-        m_controller = std::make_unique<ActionController>(setup);
+        m_controller = std::make_unique<ActionController>(rootedHelperSetup(m_root->root().path()));
         m_editor = std::make_unique<JobEditor>(*m_controller);
     }
 
