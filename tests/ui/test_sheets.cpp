@@ -12,10 +12,11 @@
 #include "support/defaults.h"
 #include "support/localize.h"
 #include "support/userdefaultskeys.h"
+#include "ui/common/codetheme.h"
+#include "ui/common/codeview.h"
 #include "ui/sheets/editplistsheet.h"
 #include "ui/sheets/folderssheet.h"
 #include "ui/sheets/notessheet.h"
-#include "ui/sheets/plisttextview.h"
 #include "ui/sheets/revisionsmenu.h"
 #include "ui/sheets/sheetscreenshots.h"
 #include "uitestroot.h"
@@ -83,7 +84,7 @@ private Q_SLOTS:
         EditPlistSheet sheet;
         sheet.show();
         QCOMPARE(sheet.windowModality(), Qt::WindowModal);
-        auto *text = child<PlistTextView>(&sheet, QStringLiteral("plistText"));
+        auto *text = child<CodeView>(&sheet, QStringLiteral("plistText"));
         QVERIFY(text->text().contains(backupLabel));
         QVERIFY(!child<QPushButton>(&sheet, QStringLiteral("changeButton"))->isEnabled());
         QVERIFY(
@@ -106,7 +107,7 @@ private Q_SLOTS:
         EditPlistSheet sheet;
         QSignalSpy changed(&sheet, &EditPlistSheet::jobChanged);
         sheet.show();
-        auto *text = child<PlistTextView>(&sheet, QStringLiteral("plistText"));
+        auto *text = child<CodeView>(&sheet, QStringLiteral("plistText"));
         text->setText(
             text->text().replace(QStringLiteral("/mnt/backup/"), QStringLiteral("/srv/copies/")));
         auto *change = child<QPushButton>(&sheet, QStringLiteral("changeButton"));
@@ -134,7 +135,7 @@ private Q_SLOTS:
         const JobPtr before = selectBackup(root);
         EditPlistSheet sheet;
         sheet.show();
-        auto *text = child<PlistTextView>(&sheet, QStringLiteral("plistText"));
+        auto *text = child<CodeView>(&sheet, QStringLiteral("plistText"));
         QString good = text->text();
         text->setText(plistText(QStringLiteral("<dict>\n<key>Label</key>\n<string>x</strin>\n"
                                                "</dict>")));
@@ -171,7 +172,7 @@ private Q_SLOTS:
         const JobPtr before = selectBackup(root);
         EditPlistSheet sheet;
         sheet.show();
-        auto *text = child<PlistTextView>(&sheet, QStringLiteral("plistText"));
+        auto *text = child<CodeView>(&sheet, QStringLiteral("plistText"));
         auto *error = child<QLabel>(&sheet, QStringLiteral("errorLabel"));
         auto *change = child<QPushButton>(&sheet, QStringLiteral("changeButton"));
 
@@ -197,7 +198,7 @@ private Q_SLOTS:
         QVERIFY(selectBackup(root));
         EditPlistSheet sheet;
         sheet.show();
-        auto *text = child<PlistTextView>(&sheet, QStringLiteral("plistText"));
+        auto *text = child<CodeView>(&sheet, QStringLiteral("plistText"));
         auto *change = child<QPushButton>(&sheet, QStringLiteral("changeButton"));
 
         text->setText(QStringLiteral("{\n  Label = org.example.backup;\n  Program = (\n}\n"));
@@ -235,8 +236,22 @@ private Q_SLOTS:
                  qPrintable(oldStyleError));
     }
 
+    void thePlistTextIsEditableInTheChosenCodeTheme() {
+        UiTestRoot root;
+        QVERIFY(selectBackup(root));
+        EditPlistSheet sheet;
+        sheet.show();
+        auto *text = child<CodeView>(&sheet, QStringLiteral("plistText"));
+        QVERIFY(text->isEditable());
+        CodeTheme &theme = CodeTheme::shared();
+        theme.choose(CodeTheme::solarizedDark);
+        const QColor paper = text->lexer()->defaultPaper();
+        theme.choose(CodeTheme::followsDesktop);
+        QCOMPARE(paper, CodeTheme::themes().at(CodeTheme::solarizedDark).paper);
+    }
+
     void theLineNumberMarginGrowsWithTheLineCount() {
-        PlistTextView view;
+        CodeView view;
         view.setText(QStringLiteral("a\nb"));
         const int narrow = view.marginWidth(0);
         view.setText(QString(1200, u'\n'));

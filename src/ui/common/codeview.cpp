@@ -35,6 +35,13 @@ void CodeView::showText(const QString &shown) {
     verticalScrollBar()->setValue(top);
 }
 
+void CodeView::moveCaretTo(int line, int column) {
+    const int row = qBound(0, line - 1, qMax(0, lines() - 1));
+    const int index = qBound(0, column - 1, qMax(0, lineLength(row)));
+    setCursorPosition(row, index);
+    ensureLineVisible(row);
+}
+
 void CodeView::changeEvent(QEvent *event) {
     QsciScintilla::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && CodeTheme::shared().chosen() < 0)

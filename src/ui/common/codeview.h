@@ -18,6 +18,8 @@ public:
     [[nodiscard]] bool isEditable() const { return !isReadOnly(); }
     // Replaces the text, leaving the view where it was when only the text changes.
     void showText(const QString &text);
+    // Puts the caret at a line and column counted from 1, as parsers report them.
+    void moveCaretTo(int line, int column);
 
 protected:
     void changeEvent(QEvent *event) override;

@@ -3,7 +3,7 @@
 #include "model/joblist.h"
 #include "platform/plistcodec.h"
 #include "support/localize.h"
-#include "ui/sheets/plisttextview.h"
+#include "ui/common/codeview.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -15,7 +15,7 @@
 EditPlistSheet::EditPlistSheet(QWidget *parent)
     : SheetDialog(QStringLiteral("editPlistSheet"), Localize::editPlist(), parent)
     , m_title(new QLabel(this))
-    , m_textView(new PlistTextView(this))
+    , m_textView(new CodeView(this))
     , m_errorLabel(new QLabel(this))
     , m_cancelButton(button(QStringLiteral("cancelButton"), Localize::cancel()))
     , m_changeButton(button(QStringLiteral("changeButton"), Localize::change())) {
@@ -26,6 +26,8 @@ EditPlistSheet::EditPlistSheet(QWidget *parent)
     setWindowTitle(title);
     name(m_title, QStringLiteral("editPlistTitle"), title);
     name(m_textView, QStringLiteral("plistText"), tr("Property list text"));
+    m_textView->setEditable(true);
+    m_textView->setFrameShape(QFrame::StyledPanel);
     name(m_errorLabel, QStringLiteral("errorLabel"), tr("Error"));
     m_errorLabel->setWordWrap(true);
     m_errorLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -3,7 +3,7 @@
 #include "store/rawplisteditor.h"
 #include "ui/sheets/sheetdialog.h"
 
-class PlistTextView;
+class CodeView;
 class QLabel;
 class QPushButton;
 
@@ -16,7 +16,7 @@ class EditPlistSheet final : public SheetDialog {
 public:
     explicit EditPlistSheet(QWidget *parent = nullptr);
 
-    [[nodiscard]] PlistTextView *textView() const { return m_textView; }
+    [[nodiscard]] CodeView *textView() const { return m_textView; }
 
     // Where a parser's message points: line and column from 1, column 0 when it names none.
     struct Position {
@@ -36,7 +36,7 @@ private:
 
     RawPlistEditor m_editor;
     QLabel *m_title;
-    PlistTextView *m_textView;
+    CodeView *m_textView;
     QLabel *m_errorLabel;
     QPushButton *m_cancelButton;
     QPushButton *m_changeButton;
