@@ -1,6 +1,5 @@
 #include "store/scriptfile.h"
 
-#include "platform/charsetdetector.h"
 #include "platform/extendedattributes.h"
 #include "support/const.h"
 #include "support/text.h"
@@ -43,7 +42,7 @@ std::optional<ScriptText> ScriptFile::decode(const QByteArray &bytes,
         return decodeAs(marked, bytes);
     const std::optional<TextEncoding> candidates[] = {
         attribute ? TextEncoding::fromAttributeValue(*attribute) : std::nullopt,
-        namedEncoding(CharsetDetector::mostLikely(bytes)),
+        namedEncoding(Text::detectEncoding(bytes)),
         namedEncoding(Text::guessEncoding(bytes)),
         TextEncoding::utf8(),
         TextEncoding::system(),

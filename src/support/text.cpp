@@ -158,12 +158,17 @@ QString joinCommand(const QStringList &words) {
 }
 
 std::optional<QString> guessEncoding(const QByteArray &bytes) {
+    // Plain ASCII is UTF-8 too; NULs hint at UTF-16 or UTF-32, which ICU recognises.
+    if (!bytes.isEmpty() && !bytes.contains('\0') && isValidUtf8(bytes))
+        return QStringLiteral("UTF-8");
+    // ICU rates 0 to 100; below this a guess is little better than chance.
+    constexpr int minimumConfidence = 10;
+    return detectEncoding(bytes, minimumConfidence);
+}
+
+std::optional<QString> detectEncoding(const QByteArray &bytes, int minimumConfidence) {
     if (bytes.isEmpty())
         return std::nullopt;
-    // Plain ASCII is UTF-8 too; NULs hint at UTF-16 or UTF-32, which ICU recognises.
-    if (!bytes.contains('\0') && isValidUtf8(bytes))
-        return QStringLiteral("UTF-8");
-
     UErrorCode status = U_ZERO_ERROR;
     const std::unique_ptr<UCharsetDetector, decltype(&ucsdet_close)> detector(ucsdet_open(&status),
                                                                               &ucsdet_close);
@@ -177,8 +182,6 @@ std::optional<QString> guessEncoding(const QByteArray &bytes) {
         return std::nullopt;
     const int32_t confidence = ucsdet_getConfidence(match, &status);
     const char *name = ucsdet_getName(match, &status);
-    // ICU rates 0 to 100; below this a guess is little better than chance.
-    constexpr int32_t minimumConfidence = 10;
     if (U_FAILURE(status) || name == nullptr || confidence < minimumConfidence)
         return std::nullopt;
     return QString::fromLatin1(name);

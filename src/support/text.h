@@ -31,6 +31,10 @@ namespace Text {
 // An encoding name (IANA) for bytes, or none for no bytes or when nothing fits well
 // enough. Text that is valid UTF-8 (plain ASCII too) gives "UTF-8".
 [[nodiscard]] std::optional<QString> guessEncoding(const QByteArray &bytes);
+// ICU's most likely encoding for bytes of unknown origin, when it is at least
+// minimumConfidence sure (0 to 100); none for no bytes.
+[[nodiscard]] std::optional<QString> detectEncoding(const QByteArray &bytes,
+                                                    int minimumConfidence = 0);
 // Decodes Base64 (standard or URL alphabet, not mixed; padding optional but correct when
 // given) as UTF-8; none for any other character, a bad length or bytes that are not UTF-8.
 [[nodiscard]] std::optional<QString> fromBase64(const QString &base64);
