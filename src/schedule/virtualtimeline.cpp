@@ -42,6 +42,8 @@ VirtualTimeline::VirtualTimeline(const QList<JobPtr> &jobs, const QDateTime &now
 }
 
 void VirtualTimeline::addJobs(const QList<JobPtr> &jobs) {
+    m_jobs.reserve(jobs.size());
+    m_entries.reserve(jobs.size());
     for (const JobPtr &job : jobs) {
         if (!job || !job->plist || !job->url)
             continue;

@@ -7,8 +7,8 @@
 
 #include <functional>
 
-class GuardedTreeView;
 class TimelineModel;
+class TimelineTableView;
 
 // The timeline mode: when the jobs shown run in the coming month, by day, after the block
 // of jobs that repeat at an interval. It is built when it is given a new job list and does
@@ -34,7 +34,7 @@ private:
     void rebuild();
 
     TimelineModel *m_model;
-    GuardedTreeView *m_view;
+    TimelineTableView *m_view;
     std::optional<QList<JobPtr>> m_content;
     std::function<QDateTime()> m_clock;
     QTimeZone m_zone = QTimeZone::systemTimeZone();
