@@ -15,9 +15,16 @@ TimelineTableView::TimelineTableView(QWidget *parent)
 
 void TimelineTableView::setHeadingRows(const QList<int> &rows, int height) {
     clearSpans();
+    // The header keeps the heights of the rows that stay across a reset.
+    QHeaderView *header = verticalHeader();
+    for (const int row : std::as_const(m_headingRows)) {
+        if (row < header->count())
+            header->resizeSection(row, header->defaultSectionSize());
+    }
+    m_headingRows = rows;
     for (const int row : rows) {
         setSpan(row, 0, 1, model()->columnCount());
-        verticalHeader()->resizeSection(row, height);
+        header->resizeSection(row, height);
     }
 }
 

@@ -24,4 +24,5 @@ protected:
 
 private:
     SelectionGate m_gate;
+    QList<int> m_headingRows;
 };
