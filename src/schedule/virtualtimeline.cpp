@@ -1,14 +1,11 @@
 #include "schedule/virtualtimeline.h"
 
-#include "model/schedulerules.h"
 #include "platform/datetexts.h"
-#include "schedule/timelinebuilder.h"
 #include "support/const.h"
 #include "support/localize.h"
 #include "support/text.h"
 
 #include <algorithm>
-#include <variant>
 
 namespace {
 
@@ -18,18 +15,21 @@ constexpr int hoursPerDay = 24;
 // Days asked for one after the other (scrolling, printing) reuse the index of their day.
 constexpr size_t keptDayIndexes = 3;
 
-qint8 fieldOf(const std::optional<int> &value) {
-    return value ? qint8(*value) : qint8(-1);
-}
-
 } // namespace
 
 VirtualTimeline::VirtualTimeline(const QList<JobPtr> &jobs, const QDateTime &now,
                                  const QTimeZone &zone)
-    : VirtualTimeline(jobs, now, now.toTimeZone(zone).addMonths(1), zone) {}
+    : VirtualTimeline(TimelineJobs(jobs), now, zone) {}
 
 VirtualTimeline::VirtualTimeline(const QList<JobPtr> &jobs, const QDateTime &now,
                                  const QDateTime &end, const QTimeZone &zone)
+    : VirtualTimeline(TimelineJobs(jobs), now, end, zone) {}
+
+VirtualTimeline::VirtualTimeline(TimelineJobs jobs, const QDateTime &now, const QTimeZone &zone)
+    : VirtualTimeline(std::move(jobs), now, now.toTimeZone(zone).addMonths(1), zone) {}
+
+VirtualTimeline::VirtualTimeline(TimelineJobs jobs, const QDateTime &now, const QDateTime &end,
+                                 const QTimeZone &zone)
     : m_now(now.toTimeZone(zone))
     , m_zone(zone) {
     if (!end.isValid())
@@ -37,53 +37,8 @@ VirtualTimeline::VirtualTimeline(const QList<JobPtr> &jobs, const QDateTime &now
     m_end = end.toTimeZone(zone);
     m_nowMs = m_now.toMSecsSinceEpoch();
     m_endMs = m_end->toMSecsSinceEpoch();
-    addJobs(jobs);
+    m_jobs = std::move(jobs);
     addDays();
-}
-
-void VirtualTimeline::addJobs(const QList<JobPtr> &jobs) {
-    m_jobs.reserve(jobs.size());
-    m_entries.reserve(jobs.size());
-    for (const JobPtr &job : jobs) {
-        if (!job || !job->plist || !job->url)
-            continue;
-        JobRow row{job->originalLabel, job->url, job->isEnabled(), int(m_entries.size()), 0};
-        const int index = int(m_jobs.size());
-        if (job->scheduled) {
-            for (const ScheduledType &rule : *job->scheduled) {
-                const auto *repeat = std::get_if<Scheduled::RepeatInterval>(&rule);
-                if (!repeat)
-                    continue;
-                const QString text = DateTexts::duration(
-                    Scheduled::secondsForInterval(repeat->interval, repeat->unit));
-                if (text.isEmpty())
-                    continue;
-                m_intervals.append({TimelineKind::interval, m_now,
-                                    Text::bidirectionalString({row.name, text}, Const::separator),
-                                    row.isEnabled, row.url, std::nullopt});
-            }
-        }
-        for (const PlistDict &entry : Scheduled::calendarEntries(*job->plist)) {
-            const QList<CalendarMatch> matches = TimelineBuilder::calendarMatches(entry);
-            const CalendarMatch &first = matches.constFirst();
-            Entry added{index,
-                        fieldOf(first.month),
-                        fieldOf(first.day),
-                        fieldOf(first.weekday),
-                        fieldOf(first.hour),
-                        fieldOf(first.minute)};
-            // A weekday and a day of the month come as two matches; either starts the job.
-            if (matches.size() > 1)
-                added.day = fieldOf(matches.at(1).day);
-            m_entries.append(added);
-        }
-        row.endEntry = int(m_entries.size());
-        if (row.endEntry > row.firstEntry)
-            m_jobs.append(row);
-    }
-    m_jobs.squeeze();
-    m_entries.squeeze();
-    m_intervals.squeeze();
 }
 
 void VirtualTimeline::addDays() {
@@ -99,7 +54,7 @@ void VirtualTimeline::addDays() {
     m_rowCount = intervalBlockSize();
     for (int index = 0; index < m_days.size(); ++index) {
         Day &day = m_days[index];
-        for (const Entry &entry : std::as_const(m_entries))
+        for (const Entry &entry : m_jobs.entries())
             day.count += countOn(entry, day);
         if (day.count == 0)
             continue;
@@ -183,14 +138,15 @@ const VirtualTimeline::DayIndex &VirtualTimeline::dayIndex(int day) {
     const Day &shown = m_days.at(day);
     DayIndex index{day, std::vector<qint64>(TimelineDay::minutesPerDay + 1, 0), {}};
     qint64 *before = index.before.data();
-    for (const Entry &entry : std::as_const(m_entries))
+    for (const Entry &entry : m_jobs.entries())
         forEachStart(entry, shown, [before](int minute) { ++before[minute + 1]; });
     for (int minute = 0; minute < TimelineDay::minutesPerDay; ++minute)
         before[minute + 1] += before[minute];
     index.entries.resize(index.before.back());
     std::vector<qint64> next = index.before;
-    for (int entry = 0; entry < m_entries.size(); ++entry) {
-        forEachStart(m_entries.at(entry), shown,
+    const QList<Entry> &entries = m_jobs.entries();
+    for (int entry = 0; entry < entries.size(); ++entry) {
+        forEachStart(entries.at(entry), shown,
                      [&](int minute) { index.entries[next[minute]++] = entry; });
     }
     m_dayIndexes.push_back(std::move(index));
@@ -198,7 +154,8 @@ const VirtualTimeline::DayIndex &VirtualTimeline::dayIndex(int day) {
 }
 
 qint64 VirtualTimeline::intervalBlockSize() const {
-    return m_intervals.isEmpty() ? 0 : 1 + m_intervals.size();
+    const qsizetype intervals = m_jobs.intervals().size();
+    return intervals == 0 ? 0 : 1 + intervals;
 }
 
 int VirtualTimeline::dayOfRow(qint64 index) const {
@@ -217,7 +174,7 @@ TimelineKind VirtualTimeline::kindAt(qint64 index) const {
 
 QList<qint64> VirtualTimeline::headingRows() const {
     QList<qint64> rows;
-    if (!m_intervals.isEmpty())
+    if (intervalBlockSize() > 0)
         rows.append(0);
     for (const int day : m_shownDays)
         rows.append(m_days.at(day).firstRow);
@@ -229,7 +186,7 @@ Timeline VirtualTimeline::row(qint64 index) {
     const qint64 block = intervalBlockSize();
     if (index < block) {
         if (index > 0)
-            return m_intervals.at(index - 1);
+            return intervalRow(index - 1);
         return {TimelineKind::group, m_now,       Localize::repeatInterval(), true,
                 std::nullopt,        std::nullopt};
     }
@@ -247,8 +204,8 @@ Timeline VirtualTimeline::row(qint64 index) {
         return {TimelineKind::group, m_now,       DateTexts::dayHeading(date, m_now, m_zone), true,
                 std::nullopt,        std::nullopt};
     }
-    const Entry &entry = m_entries.at(starts.entries.at(size_t(start)));
-    const JobRow &job = m_jobs.at(entry.job);
+    const Entry &entry = m_jobs.entries().at(starts.entries.at(size_t(start)));
+    const TimelineJobs::JobRow &job = m_jobs.jobs().at(entry.job);
     // A job that starts every minute of an hour shows one row for the hour, saying so.
     const QString name = entry.minute >= 0
                              ? job.name
@@ -257,20 +214,36 @@ Timeline VirtualTimeline::row(qint64 index) {
     return {TimelineKind::time, date, name, job.isEnabled, job.url, std::nullopt};
 }
 
+Timeline VirtualTimeline::intervalRow(qsizetype interval) {
+    const TimelineJobs::Interval &repeat = m_jobs.intervals().at(interval);
+    const TimelineJobs::JobRow &job = m_jobs.jobs().at(repeat.job);
+    // Few jobs repeat at spans of their own, and spelling one out takes long.
+    auto text = m_durations.constFind(repeat.seconds);
+    if (text == m_durations.cend())
+        text = m_durations.insert(repeat.seconds, DateTexts::duration(repeat.seconds));
+    return {TimelineKind::interval,
+            m_now,
+            Text::bidirectionalString({job.name, *text}, Const::separator),
+            job.isEnabled,
+            job.url,
+            std::nullopt};
+}
+
 qint64 VirtualTimeline::firstRowOfUrl(const QString &url) {
-    for (qsizetype i = 0; i < m_intervals.size(); ++i) {
-        if (m_intervals.at(i).url == url)
+    const QList<TimelineJobs::Interval> &intervals = m_jobs.intervals();
+    for (qsizetype i = 0; i < intervals.size(); ++i) {
+        if (m_jobs.jobs().at(intervals.at(i).job).url == url)
             return 1 + i;
     }
     for (const int day : std::as_const(m_shownDays)) {
         // The earliest start of the job's entries on the day, the first entry among equals.
         int minute = TimelineDay::minutesPerDay;
         int first = -1;
-        for (const JobRow &job : std::as_const(m_jobs)) {
+        for (const TimelineJobs::JobRow &job : m_jobs.jobs()) {
             if (job.url != url)
                 continue;
             for (int entry = job.firstEntry; entry < job.endEntry; ++entry) {
-                forEachStart(m_entries.at(entry), m_days.at(day), [&](int start) {
+                forEachStart(m_jobs.entries().at(entry), m_days.at(day), [&](int start) {
                     if (start < minute) {
                         minute = start;
                         first = entry;
@@ -290,12 +263,10 @@ qint64 VirtualTimeline::firstRowOfUrl(const QString &url) {
 }
 
 qsizetype VirtualTimeline::heldBytes() const {
-    qsizetype bytes = sizeof(*this) + m_jobs.capacity() * sizeof(JobRow) +
-                      m_entries.capacity() * sizeof(Entry) +
-                      m_intervals.capacity() * sizeof(Timeline) + m_days.capacity() * sizeof(Day) +
+    qsizetype bytes = sizeof(*this) + m_jobs.heldBytes() + m_days.capacity() * sizeof(Day) +
                       m_shownDays.capacity() * sizeof(int);
-    for (const Timeline &interval : m_intervals)
-        bytes += interval.name.capacity() * sizeof(QChar);
+    for (const QString &text : m_durations)
+        bytes += qsizetype(sizeof(qint64) + sizeof(QString)) + text.capacity() * sizeof(QChar);
     for (const Day &day : m_days)
         bytes += day.clock.heldBytes();
     for (const DayIndex &index : m_dayIndexes) {

@@ -3,6 +3,7 @@
 #include "model/job.h"
 #include "schedule/timeline.h"
 #include "schedule/timelineday.h"
+#include "schedule/timelinejobs.h"
 
 #include <QDateTime>
 #include <QList>
@@ -25,6 +26,10 @@ public:
     // From now until end, exclusive.
     VirtualTimeline(const QList<JobPtr> &jobs, const QDateTime &now, const QDateTime &end,
                     const QTimeZone &zone = QTimeZone::systemTimeZone());
+    // The same, from jobs already read.
+    VirtualTimeline(TimelineJobs jobs, const QDateTime &now, const QTimeZone &zone);
+    VirtualTimeline(TimelineJobs jobs, const QDateTime &now, const QDateTime &end,
+                    const QTimeZone &zone);
 
     [[nodiscard]] bool isValid() const { return m_end.has_value(); }
     [[nodiscard]] const QDateTime &now() const { return m_now; }
@@ -46,23 +51,8 @@ public:
     [[nodiscard]] qsizetype heldBytes() const;
 
 private:
-    struct JobRow {
-        QString name;
-        std::optional<QString> url;
-        bool isEnabled = true;
-        int firstEntry = 0;
-        int endEntry = 0;
-    };
-    // One calendar entry. -1 matches every value; a minute of -1 starts the job at the first
-    // minute of each hour it names. A day and a weekday both set start it on either.
-    struct Entry {
-        int job = 0;
-        qint8 month = -1;
-        qint8 day = -1;
-        qint8 weekday = -1; // 1 = Sunday ... 7 = Saturday
-        qint8 hour = -1;
-        qint8 minute = -1;
-    };
+    using Entry = TimelineJobs::Entry;
+
     struct Day {
         TimelineDay clock;
         int month = 0;
@@ -80,7 +70,6 @@ private:
         std::vector<int> entries;
     };
 
-    void addJobs(const QList<JobPtr> &jobs);
     void addDays();
     [[nodiscard]] bool startsOn(const Entry &entry, const Day &day) const;
     // The minute of the day at which entry starts the job in that hour; -1 for none.
@@ -91,15 +80,15 @@ private:
     [[nodiscard]] const DayIndex &dayIndex(int day);
     [[nodiscard]] int dayOfRow(qint64 index) const;
     [[nodiscard]] qint64 intervalBlockSize() const;
+    [[nodiscard]] Timeline intervalRow(qsizetype interval);
 
     QDateTime m_now;
     QTimeZone m_zone;
     std::optional<QDateTime> m_end;
     qint64 m_nowMs = 0;
     qint64 m_endMs = 0;
-    QList<JobRow> m_jobs;
-    QList<Entry> m_entries;
-    QList<Timeline> m_intervals;
+    TimelineJobs m_jobs;
+    QHash<qint64, QString> m_durations; // the duration texts made so far
     QList<Day> m_days;
     QList<int> m_shownDays; // the days with starts, ascending
     qint64 m_rowCount = 0;

@@ -171,10 +171,34 @@ private Q_SLOTS:
         }
     }
 
+    void aFilteredListTakesWhatItCanFromTheWholeList() {
+        TestRoot root;
+        const QTimeZone berlin("Europe/Berlin");
+        const QDateTime now(QDate(2026, 3, 27), QTime(18, 0), berlin);
+        const QList<JobPtr> all = everyKindOfRule();
+        const TimelineJobs read(all);
+        QList<JobPtr> part;
+        for (qsizetype i = all.size() - 1; i >= 0; i -= 2)
+            part << all.at(i);
+        part << calendarJob(s("not in the whole list"), entry({{s("Minute"), PlistValue(30)}}));
+
+        // The current job may have edits that were not saved: it is read again.
+        const JobPtr edited = part.at(1);
+        JobList::shared().setCurrentJob(edited);
+        edited->plist->insert(s("StartCalendarInterval"), entry({{s("Minute"), PlistValue(9)}}));
+        edited->scheduled.reset();
+
+        const QList<Timeline> rows = reference(part, now, berlin);
+        QList<qint64> order(rows.size());
+        std::iota(order.begin(), order.end(), 0);
+        VirtualTimeline filtered(read.subset(part), now, berlin);
+        compareRows(filtered, rows, order);
+    }
+
     void anEmptyListOrAMonthThatCannotBeFormedHasNoRows() {
         TestRoot root;
         const QTimeZone berlin("Europe/Berlin");
-        VirtualTimeline empty({}, QDateTime(QDate(2026, 6, 10), QTime(10, 0), berlin), berlin);
+        VirtualTimeline empty(QList<JobPtr>(), QDateTime(QDate(2026, 6, 10), QTime(10, 0), berlin), berlin);
         QVERIFY(empty.isValid());
         QCOMPARE(empty.rowCount(), 0);
         QVERIFY(empty.headingRows().isEmpty());

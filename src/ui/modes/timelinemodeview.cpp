@@ -58,11 +58,24 @@ void TimelineModeView::setClock(std::function<QDateTime()> clock, const QTimeZon
 }
 
 void TimelineModeView::rebuild() {
-    const QList<JobPtr> &jobs = m_content ? *m_content : JobList::shared().jobs();
-    auto timeline = std::make_unique<VirtualTimeline>(jobs, m_clock(), m_zone);
+    const QList<JobPtr> &all = JobList::shared().jobs();
+    const QList<JobPtr> &jobs = m_content ? *m_content : all;
+    // Each keystroke of the filter shows a part of the same list: its jobs are read once.
+    if (!m_read || m_readFrom != all) {
+        m_read = TimelineJobs(all);
+        m_readFrom = all;
+    }
+    auto timeline = std::make_unique<VirtualTimeline>(m_read->subset(jobs), m_clock(), m_zone);
     // Without a date a month ahead there is nothing to show until it can be formed.
     if (timeline->isValid())
         m_model->setTimeline(std::move(timeline));
+}
+
+void TimelineModeView::hideEvent(QHideEvent *event) {
+    // The list read is kept only while it is filtered, not after it has been replaced.
+    m_read.reset();
+    m_readFrom.clear();
+    ModeView::hideEvent(event);
 }
 
 void TimelineModeView::showCurrentJob(const JobPtr &job) {
