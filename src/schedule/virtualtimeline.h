@@ -46,7 +46,7 @@ public:
     // The first start or interval row of a job file; -1 if none.
     [[nodiscard]] qint64 firstRowOfUrl(const QString &url);
 
-    // The bytes it holds beyond the jobs' own records: their entries, the interval rows and
+    // The bytes it holds beyond the jobs' own records: their entries, the duration texts and
     // the indexes of the days last asked for.
     [[nodiscard]] qsizetype heldBytes() const;
 

@@ -198,7 +198,8 @@ private Q_SLOTS:
     void anEmptyListOrAMonthThatCannotBeFormedHasNoRows() {
         TestRoot root;
         const QTimeZone berlin("Europe/Berlin");
-        VirtualTimeline empty(QList<JobPtr>(), QDateTime(QDate(2026, 6, 10), QTime(10, 0), berlin), berlin);
+        VirtualTimeline empty(QList<JobPtr>(), QDateTime(QDate(2026, 6, 10), QTime(10, 0), berlin),
+                              berlin);
         QVERIFY(empty.isValid());
         QCOMPARE(empty.rowCount(), 0);
         QVERIFY(empty.headingRows().isEmpty());
