@@ -23,15 +23,16 @@ class Texts {
 };
 
 // The commands' synopses stay as they are typed; only the words around them are translated.
-const char commands[] = "  show FILE [--kind KIND] [--json]\n"
-                        "  write FILE [--kind KIND] [--set FIELD=VALUE]... [--diff]\n"
-                        "  doctor FILE|--all [--system] [--kind KIND] [--json]\n"
-                        "  list [--system] [--json]\n"
-                        "  timeline [--system] [--now ISO-8601] [--json]\n"
-                        "  helpers\n"
-                        "  units FILE [--kind KIND]\n"
-                        "  start LABEL\n"
-                        "  stop LABEL\n";
+const char commands[] =
+    "  show FILE [--kind KIND] [--json]\n"
+    "  write FILE [--kind KIND] [--set FIELD=VALUE]... [--diff]\n"
+    "  doctor FILE|--all [--system] [--kind KIND] [--json]\n"
+    "  list [--system] [--json]\n"
+    "  timeline [--system] [--now ISO-8601] [--until DATE] [--limit N] [--json]\n"
+    "  helpers\n"
+    "  units FILE [--kind KIND]\n"
+    "  start LABEL\n"
+    "  stop LABEL\n";
 
 QString usage() {
     return Texts::tr("usage: vandractl COMMAND [--root R] ...") + QLatin1Char('\n') +

@@ -181,6 +181,14 @@ QList<QDateTime> TimelineBuilder::matchingDates(const CalendarMatch &match, cons
 
 std::optional<QDateTime> TimelineBuilder::firstMoment(const QDate &date, const QTime &time,
                                                       const QTimeZone &zone) {
+    const std::optional<qint64> second = firstSecond(date, time, zone);
+    if (!second)
+        return std::nullopt;
+    return QDateTime::fromSecsSinceEpoch(*second, zone);
+}
+
+std::optional<qint64> TimelineBuilder::firstSecond(const QDate &date, const QTime &time,
+                                                   const QTimeZone &zone) {
     const QDateTime asUtc(date, time, QTimeZone::utc());
     if (!asUtc.isValid())
         return std::nullopt;
@@ -197,7 +205,5 @@ std::optional<QDateTime> TimelineBuilder::firstMoment(const QDate &date, const Q
         if (!first || candidate < *first)
             first = candidate;
     }
-    if (!first)
-        return std::nullopt;
-    return QDateTime::fromSecsSinceEpoch(*first, zone);
+    return first;
 }

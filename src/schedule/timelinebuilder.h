@@ -63,6 +63,9 @@ public:
     // The first moment at which the clock of zone shows time on date, or none.
     [[nodiscard]] static std::optional<QDateTime> firstMoment(const QDate &date, const QTime &time,
                                                               const QTimeZone &zone);
+    // The same moment in seconds since the epoch.
+    [[nodiscard]] static std::optional<qint64> firstSecond(const QDate &date, const QTime &time,
+                                                           const QTimeZone &zone);
 
 private:
     QDateTime m_now;

@@ -216,7 +216,9 @@ private Q_SLOTS:
         QCOMPARE(interval.data(Qt::ForegroundRole).value<QBrush>().color(),
                  QApplication::palette().color(QPalette::PlaceholderText));
 
-        const QList<Timeline> &rows = model.rows();
+        QList<Timeline> rows;
+        for (int row = 0; row < model.rowCount(); ++row)
+            rows << model.row(row);
         QCOMPARE(rows.at(2).kind, TimelineKind::group);
         QCOMPARE(rows.at(3).name, QStringLiteral("org.example.backup"));
         QCOMPARE(rows.at(3).date, QDateTime(QDate(2026, 3, 11), QTime(9, 30), zone));

@@ -11,32 +11,71 @@
 #include <QGuiApplication>
 #include <QSize>
 
+#include <limits>
+
 TimelineModel::TimelineModel(QObject *parent)
-    : QAbstractTableModel(parent) {
+    : QAbstractTableModel(parent)
+    , m_kept(std::make_unique<std::array<KeptRow, keptRows>>()) {
     connect(&JobHealth::shared(), &JobHealth::changed, this, [this] {
-        if (!m_rows.isEmpty())
+        if (rowCount() > 0)
             Q_EMIT dataChanged(index(0, nameColumn), index(rowCount() - 1, nameColumn),
                                {Qt::DecorationRole, Qt::AccessibleTextRole, Roles::Severity});
     });
 }
 
-void TimelineModel::setRows(const QList<Timeline> &rows) {
+TimelineModel::~TimelineModel() = default;
+
+void TimelineModel::setTimeline(std::unique_ptr<VirtualTimeline> timeline) {
     beginResetModel();
-    m_rows = rows;
+    m_timeline = std::move(timeline);
+    m_kept->fill(KeptRow());
     endResetModel();
 }
 
-int TimelineModel::firstRowOfUrl(const QString &url) const {
-    for (int row = 0; row < m_rows.size(); ++row) {
-        const Timeline &entry = m_rows.at(row);
-        if (entry.kind != TimelineKind::group && entry.url == url)
-            return row;
+const Timeline &TimelineModel::keptRow(int index) const {
+    KeptRow &kept = (*m_kept)[size_t(index) % keptRows];
+    if (kept.index != index) {
+        kept.row = m_timeline->row(index);
+        kept.index = index;
     }
-    return -1;
+    return kept.row;
+}
+
+Timeline TimelineModel::row(int index) const {
+    return keptRow(index);
+}
+
+QList<int> TimelineModel::headingRows() const {
+    QList<int> rows;
+    if (!m_timeline)
+        return rows;
+    for (const qint64 row : m_timeline->headingRows()) {
+        if (row < rowCount())
+            rows.append(int(row));
+    }
+    return rows;
+}
+
+int TimelineModel::firstRowOfUrl(const QString &url) const {
+    const qint64 row = m_timeline ? m_timeline->firstRowOfUrl(url) : -1;
+    return row < rowCount() ? int(row) : -1;
+}
+
+qsizetype TimelineModel::heldBytes() const {
+    qsizetype bytes = sizeof(*this) + sizeof(*m_kept);
+    for (const KeptRow &kept : *m_kept) {
+        bytes += kept.row.name.capacity() * sizeof(QChar);
+        if (kept.row.url)
+            bytes += kept.row.url->capacity() * sizeof(QChar);
+    }
+    return bytes + (m_timeline ? m_timeline->heldBytes() : 0);
 }
 
 int TimelineModel::rowCount(const QModelIndex &parent) const {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    if (parent.isValid() || !m_timeline)
+        return 0;
+    // A view counts its rows in int; a timeline longer than that shows its beginning.
+    return int(std::min<qint64>(m_timeline->rowCount(), std::numeric_limits<int>::max()));
 }
 
 int TimelineModel::columnCount(const QModelIndex &parent) const {
@@ -46,24 +85,29 @@ int TimelineModel::columnCount(const QModelIndex &parent) const {
 QVariant TimelineModel::data(const QModelIndex &index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    const Timeline &row = m_rows.at(index.row());
-    const bool isGroup = row.kind == TimelineKind::group;
-
+    // What a view asks of every row it lays out needs only the kind, not the row itself.
+    const TimelineKind kind = m_timeline->kindAt(index.row());
+    const bool isGroup = kind == TimelineKind::group;
     switch (role) {
     case Roles::IsGroup:
         return isGroup;
     case Roles::TimelineKind:
-        return int(row.kind);
-    case Roles::Url:
-        return row.url ? QVariant(*row.url) : QVariant();
-    case Roles::IsEnabled:
-        return row.isEnabled;
+        return int(kind);
     case Qt::SizeHintRole:
         return QSize(-1, isGroup ? groupRowHeight : rowHeight);
     default:
         break;
     }
 
+    const Timeline &row = keptRow(index.row());
+    switch (role) {
+    case Roles::Url:
+        return row.url ? QVariant(*row.url) : QVariant();
+    case Roles::IsEnabled:
+        return row.isEnabled;
+    default:
+        break;
+    }
     if (isGroup) {
         if (index.column() != timeColumn)
             return {};
@@ -76,28 +120,31 @@ QVariant TimelineModel::data(const QModelIndex &index, int role) const {
         }
         return {};
     }
+    return index.column() == timeColumn ? timeData(row, role) : nameData(row, role);
+}
 
-    if (index.column() == timeColumn) {
-        if (row.kind != TimelineKind::time)
-            return {};
-        switch (role) {
-        case Qt::DisplayRole:
-            return DateTexts::shortTime(row.date, m_zone);
-        case Qt::FontRole: {
-            QFont font = QGuiApplication::font();
-            font.setStyleHint(QFont::System);
-            return font;
-        }
-        case Qt::TextAlignmentRole:
-            // Times line up at their end; in right-to-left layouts at the left.
-            return QVariant::fromValue(Qt::AlignTrailing | Qt::AlignVCenter);
-        case Qt::ForegroundRole:
-            return QBrush(JobTexts::textColour(row.isEnabled));
-        default:
-            return {};
-        }
+QVariant TimelineModel::timeData(const Timeline &row, int role) const {
+    if (row.kind != TimelineKind::time)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return DateTexts::shortTime(row.date, m_zone);
+    case Qt::FontRole: {
+        QFont font = QGuiApplication::font();
+        font.setStyleHint(QFont::System);
+        return font;
     }
+    case Qt::TextAlignmentRole:
+        // Times line up at their end; in right-to-left layouts at the left.
+        return QVariant::fromValue(Qt::AlignTrailing | Qt::AlignVCenter);
+    case Qt::ForegroundRole:
+        return QBrush(JobTexts::textColour(row.isEnabled));
+    default:
+        return {};
+    }
+}
 
+QVariant TimelineModel::nameData(const Timeline &row, int role) {
     const auto severity = [&row] {
         return row.url ? JobHealth::shared().severityOfUrl(*row.url) : std::nullopt;
     };
@@ -116,16 +163,15 @@ QVariant TimelineModel::data(const QModelIndex &index, int role) const {
     case Roles::Severity:
         return JobHealth::roleData(severity());
     default:
-        break;
+        return {};
     }
-    return {};
 }
 
 Qt::ItemFlags TimelineModel::flags(const QModelIndex &index) const {
-    if (!index.isValid())
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return Qt::NoItemFlags;
     // Headings cannot be selected, so selecting one does nothing.
-    if (m_rows.at(index.row()).kind == TimelineKind::group)
+    if (m_timeline->kindAt(index.row()) == TimelineKind::group)
         return Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }

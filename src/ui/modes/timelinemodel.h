@@ -1,12 +1,17 @@
 #pragma once
 
-#include "schedule/timeline.h"
+#include "schedule/virtualtimeline.h"
 
 #include <QAbstractTableModel>
 #include <QTimeZone>
 
+#include <array>
+#include <memory>
+
 // The rows of the timeline: day and interval headings, starts, jobs that repeat. Column 0 is
 // the time of a start, column 1 the name; a heading's name is in column 0 and spans both.
+// A month of many jobs runs to millions of rows, so rows are made when a view asks for them
+// and only the last ones made are kept.
 class TimelineModel final : public QAbstractTableModel {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TimelineModel)
@@ -15,15 +20,22 @@ public:
     enum Column { timeColumn = 0, nameColumn = 1, columnCount_ = 2 };
     static constexpr int groupRowHeight = 30;
     static constexpr int rowHeight = 26;
+    static constexpr int keptRows = 256;
 
     explicit TimelineModel(QObject *parent = nullptr);
+    ~TimelineModel() override;
 
-    void setRows(const QList<Timeline> &rows);
-    [[nodiscard]] const QList<Timeline> &rows() const { return m_rows; }
+    void setTimeline(std::unique_ptr<VirtualTimeline> timeline);
+    // Row index, made or kept.
+    [[nodiscard]] Timeline row(int index) const;
+    // The rows of the headings, ascending.
+    [[nodiscard]] QList<int> headingRows() const;
     // The zone the times are shown in; the user's unless told.
     void setTimeZone(const QTimeZone &zone) { m_zone = zone; }
     // The first start or interval row of a job file; -1 if none.
     [[nodiscard]] int firstRowOfUrl(const QString &url) const;
+    // What the rows take: the timeline's own tables and the rows kept.
+    [[nodiscard]] qsizetype heldBytes() const;
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     [[nodiscard]] int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -32,6 +44,17 @@ public:
     [[nodiscard]] Qt::ItemFlags flags(const QModelIndex &index) const override;
 
 private:
-    QList<Timeline> m_rows;
+    struct KeptRow {
+        int index = -1;
+        Timeline row;
+    };
+
+    [[nodiscard]] const Timeline &keptRow(int index) const;
+    [[nodiscard]] QVariant timeData(const Timeline &row, int role) const;
+    [[nodiscard]] static QVariant nameData(const Timeline &row, int role);
+
+    std::unique_ptr<VirtualTimeline> m_timeline;
+    // Rows by their index modulo the size: a view asks for the same rows many times over.
+    mutable std::unique_ptr<std::array<KeptRow, keptRows>> m_kept;
     QTimeZone m_zone = QTimeZone::systemTimeZone();
 };

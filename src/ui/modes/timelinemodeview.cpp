@@ -1,10 +1,10 @@
 #include "ui/modes/timelinemodeview.h"
 
 #include "model/joblist.h"
-#include "schedule/timelinebuilder.h"
-#include "ui/modes/guardedtreeview.h"
+#include "schedule/virtualtimeline.h"
 #include "ui/modes/roles.h"
 #include "ui/modes/timelinemodel.h"
+#include "ui/modes/timelinetableview.h"
 
 #include <QHeaderView>
 #include <QVBoxLayout>
@@ -12,30 +12,23 @@
 TimelineModeView::TimelineModeView(QWidget *parent)
     : ModeView(parent)
     , m_model(new TimelineModel(this))
-    , m_view(new GuardedTreeView(this))
+    , m_view(new TimelineTableView(this))
     , m_clock([] { return QDateTime::currentDateTime(); }) {
     setObjectName(QStringLiteral("timelineMode"));
     m_view->setObjectName(QStringLiteral("timelineView"));
     m_view->setAccessibleName(tr("Upcoming runs"));
-    m_view->header()->setAccessibleName(tr("Columns"));
+    m_view->horizontalHeader()->setAccessibleName(tr("Columns"));
     m_view->setFrameShape(QFrame::NoFrame);
     m_view->setModel(m_model);
-    m_view->setHeaderHidden(true);
-    m_view->setRootIsDecorated(false);
-    m_view->setItemsExpandable(false);
-    m_view->setUniformRowHeights(false);
-    m_view->setAllColumnsShowFocus(true);
+    m_view->verticalHeader()->setMinimumSectionSize(0);
+    m_view->verticalHeader()->setDefaultSectionSize(TimelineModel::rowHeight);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionGate([this] { return allowsSelectionChange(); });
-    m_view->header()->setStretchLastSection(true);
-    m_view->header()->resizeSection(TimelineModel::timeColumn, 90);
+    m_view->horizontalHeader()->resizeSection(TimelineModel::timeColumn, 90);
 
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
-        for (int row = 0; row < m_model->rowCount(); ++row) {
-            if (m_model->index(row, 0).data(Roles::IsGroup).toBool())
-                m_view->setFirstColumnSpanned(row, QModelIndex(), true);
-        }
+        m_view->setHeadingRows(m_model->headingRows(), TimelineModel::groupRowHeight);
     });
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const QModelIndexList selected = m_view->selectionModel()->selectedRows();
@@ -65,11 +58,24 @@ void TimelineModeView::setClock(std::function<QDateTime()> clock, const QTimeZon
 }
 
 void TimelineModeView::rebuild() {
-    const QList<JobPtr> &jobs = m_content ? *m_content : JobList::shared().jobs();
-    TimelineBuilder builder(m_clock(), m_zone);
+    const QList<JobPtr> &all = JobList::shared().jobs();
+    const QList<JobPtr> &jobs = m_content ? *m_content : all;
+    // Each keystroke of the filter shows a part of the same list: its jobs are read once.
+    if (!m_read || m_readFrom != all) {
+        m_read = TimelineJobs(all);
+        m_readFrom = all;
+    }
+    auto timeline = std::make_unique<VirtualTimeline>(m_read->subset(jobs), m_clock(), m_zone);
     // Without a date a month ahead there is nothing to show until it can be formed.
-    if (const std::optional<QList<Timeline>> rows = builder.buildTimeline(jobs))
-        m_model->setRows(*rows);
+    if (timeline->isValid())
+        m_model->setTimeline(std::move(timeline));
+}
+
+void TimelineModeView::hideEvent(QHideEvent *event) {
+    // The list read is kept only while it is filtered, not after it has been replaced.
+    m_read.reset();
+    m_readFrom.clear();
+    ModeView::hideEvent(event);
 }
 
 void TimelineModeView::showCurrentJob(const JobPtr &job) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "schedule/timelinejobs.h"
 #include "ui/modes/modeview.h"
 
 #include <QDateTime>
@@ -7,8 +8,8 @@
 
 #include <functional>
 
-class GuardedTreeView;
 class TimelineModel;
+class TimelineTableView;
 
 // The timeline mode: when the jobs shown run in the coming month, by day, after the block
 // of jobs that repeat at an interval. It is built when it is given a new job list and does
@@ -30,12 +31,18 @@ public:
     // The clock and the time zone the timeline is built with; the system's unless told.
     void setClock(std::function<QDateTime()> clock, const QTimeZone &zone);
 
+protected:
+    void hideEvent(QHideEvent *event) override;
+
 private:
     void rebuild();
 
     TimelineModel *m_model;
-    GuardedTreeView *m_view;
+    TimelineTableView *m_view;
     std::optional<QList<JobPtr>> m_content;
+    // The whole job list as the timeline reads it, for the filter's parts of it.
+    std::optional<TimelineJobs> m_read;
+    QList<JobPtr> m_readFrom;
     std::function<QDateTime()> m_clock;
     QTimeZone m_zone = QTimeZone::systemTimeZone();
 };

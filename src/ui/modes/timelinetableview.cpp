@@ -1,0 +1,40 @@
+#include "ui/modes/timelinetableview.h"
+
+#include <QHeaderView>
+
+TimelineTableView::TimelineTableView(QWidget *parent)
+    : QTableView(parent) {
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(true);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+}
+
+void TimelineTableView::setHeadingRows(const QList<int> &rows, int height) {
+    clearSpans();
+    // The header keeps the heights of the rows that stay across a reset.
+    QHeaderView *header = verticalHeader();
+    for (const int row : std::as_const(m_headingRows)) {
+        if (row < header->count())
+            header->resizeSection(row, header->defaultSectionSize());
+    }
+    m_headingRows = rows;
+    for (const int row : rows) {
+        setSpan(row, 0, 1, model()->columnCount());
+        header->resizeSection(row, height);
+    }
+}
+
+QItemSelectionModel::SelectionFlags TimelineTableView::selectionCommand(const QModelIndex &index,
+                                                                        const QEvent *event) const {
+    const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
+    // A heading cannot be selected; clicking one leaves the selection as it is.
+    if (index.isValid() && !(index.flags() & Qt::ItemIsSelectable))
+        return QItemSelectionModel::NoUpdate;
+    if (command == QItemSelectionModel::NoUpdate || !m_gate)
+        return command;
+    return m_gate() ? command : QItemSelectionModel::NoUpdate;
+}
