@@ -69,6 +69,11 @@ JobPtr SectionModel::jobAt(const QModelIndex &index) {
     return index.data(Roles::Job).value<JobPtr>();
 }
 
+QString SectionModel::accessibleTitle(Kind kind, qsizetype count) {
+    return count == 1 ? tr("%1, one job").arg(Kinds::title(kind))
+                      : tr("%1, %2 jobs").arg(Kinds::title(kind)).arg(count);
+}
+
 QModelIndex SectionModel::index(int row, int column, const QModelIndex &parent) const {
     if (!hasIndex(row, column, parent))
         return {};
@@ -115,11 +120,7 @@ QVariant SectionModel::sectionData(const Section &section, int column, int role)
         return column == titleColumn ? Kinds::title(section.kind) : QVariant();
     case Qt::AccessibleTextRole:
         // A screen reader reads the count that sighted users see beside the title.
-        if (column != titleColumn)
-            return {};
-        return section.count() == 1
-                   ? tr("%1, one job").arg(Kinds::title(section.kind))
-                   : tr("%1, %2 jobs").arg(Kinds::title(section.kind)).arg(section.count());
+        return column == titleColumn ? accessibleTitle(section.kind, section.count()) : QVariant();
     case Qt::FontRole: {
         QFont font = QGuiApplication::font();
         font.setBold(true);
