@@ -5,6 +5,15 @@
 #include "ui/modes/roles.h"
 #include "ui/modes/sectionmodel.h"
 
+#include <algorithm>
+
+namespace {
+
+// Enough to type a word and take it back again.
+constexpr qsizetype rememberedTexts = 12;
+
+} // namespace
+
 JobFilterProxy::JobFilterProxy(QObject *parent)
     : QSortFilterProxyModel(parent) {
     // A heading passes when one of its jobs does.
@@ -12,31 +21,56 @@ JobFilterProxy::JobFilterProxy(QObject *parent)
     // Only the job a row stands for decides; its status, badge or texts changing do not.
     setFilterRole(Roles::Job);
     // A new list brings new records, which nothing is known about.
-    connect(this, &QAbstractItemModel::modelReset, this, [this] {
-        m_before.clear();
-        m_now.clear();
+    connect(this, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        for (Answers &answers : m_answers)
+            answers.passes.clear();
     });
 }
 
 void JobFilterProxy::setFilterText(const QString &text) {
     if (text == m_text)
         return;
-    const QString folded = JobFilter::folded(text);
-    if (m_text.isEmpty() || text.isEmpty())
-        m_change = Change::other;
-    else if (folded.contains(m_folded))
-        m_change = Change::narrower;
-    else if (m_folded.contains(folded))
-        m_change = Change::wider;
-    else
-        m_change = Change::other;
-    m_before = std::exchange(m_now, {});
     m_text = text;
-    m_folded = folded;
+    m_relations.clear();
+    if (!text.isEmpty()) {
+        const QString folded = JobFilter::folded(text);
+        const auto same =
+            std::find_if(m_answers.cbegin(), m_answers.cend(),
+                         [&](const Answers &answers) { return answers.folded == folded; });
+        Answers now = same == m_answers.cend() ? Answers{folded, {}} : *same;
+        if (same != m_answers.cend())
+            m_answers.erase(same);
+        m_answers.prepend(std::move(now));
+        if (m_answers.size() > rememberedTexts)
+            m_answers.removeLast();
+        for (qsizetype i = 1; i < m_answers.size(); ++i) {
+            const QString &earlier = m_answers.at(i).folded;
+            m_relations.append(folded.contains(earlier)   ? Relation::held
+                               : earlier.contains(folded) ? Relation::holding
+                                                          : Relation::other);
+        }
+    }
     // Hides the rows that no longer pass and shows those that now do, keeping the others.
     invalidateFilter();
-    m_before.clear();
-    m_change = Change::other;
+}
+
+std::optional<bool> JobFilterProxy::knownAnswer(const Job *job) const {
+    if (const auto now = m_answers.first().passes.constFind(job);
+        now != m_answers.first().passes.cend())
+        return *now;
+    for (qsizetype i = 1; i < m_answers.size(); ++i) {
+        const Relation relation = m_relations.at(i - 1);
+        if (relation == Relation::other)
+            continue;
+        const auto earlier = m_answers.at(i).passes.constFind(job);
+        if (earlier == m_answers.at(i).passes.cend())
+            continue;
+        if (relation == Relation::held && !*earlier)
+            return false;
+        if (relation == Relation::holding && *earlier)
+            return true;
+    }
+    return std::nullopt;
 }
 
 QVariant JobFilterProxy::data(const QModelIndex &index, int role) const {
@@ -58,17 +92,8 @@ bool JobFilterProxy::filterAcceptsRow(int sourceRow, const QModelIndex &sourcePa
     // Headings have no job: they pass through one of theirs.
     if (!job)
         return false;
-    // Asked again about a row whose status or badge changed.
-    if (const auto now = m_now.constFind(job.get()); now != m_now.cend())
-        return *now;
-    if (m_change != Change::other) {
-        const auto before = m_before.constFind(job.get());
-        if (before != m_before.cend() && *before == (m_change == Change::wider)) {
-            m_now.insert(job.get(), *before);
-            return *before;
-        }
-    }
-    const bool passes = JobFilter::matches(*job, m_folded);
-    m_now.insert(job.get(), passes);
+    const std::optional<bool> known = knownAnswer(job.get());
+    const bool passes = known ? *known : JobFilter::matches(*job, m_answers.first().folded);
+    m_answers.first().passes.insert(job.get(), passes);
     return passes;
 }

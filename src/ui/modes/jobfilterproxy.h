@@ -3,7 +3,10 @@
 #include "model/job.h"
 
 #include <QHash>
+#include <QList>
 #include <QSortFilterProxyModel>
+
+#include <optional>
 
 // The rows of a job model whose jobs pass the filter text, found again only for the rows
 // a new text can change: the model underneath keeps every job and is built once per job
@@ -28,16 +31,21 @@ protected:
                                         const QModelIndex &sourceParent) const override;
 
 private:
-    // How the new text relates to the one before: holding it, a job that failed then fails
-    // now; held by it, a job that passed then passes now. Either spares reading those jobs'
-    // texts again.
-    enum class Change { other, narrower, wider };
+    // Which jobs passed one text, as far as they were asked about; a job's text stays as it
+    // is while its record is in the list.
+    struct Answers {
+        QString folded;
+        QHash<const Job *, bool> passes;
+    };
+    // How an earlier text relates to the one now. One the text now holds (letters were typed
+    // since): a job that failed it fails now. One that holds the text now (letters were taken
+    // away): a job that passed it passes now. Either spares reading the job's text.
+    enum class Relation { other, held, holding };
+
+    [[nodiscard]] std::optional<bool> knownAnswer(const Job *job) const;
 
     QString m_text;
-    QString m_folded;
-    Change m_change = Change::other;
-    // Which jobs passed the text before and pass the text now, as far as they were asked
-    // about; a job's text stays as it is while its record is in the list.
-    QHash<const Job *, bool> m_before;
-    mutable QHash<const Job *, bool> m_now;
+    // The answers for the text now first, then those of the texts typed before it.
+    mutable QList<Answers> m_answers;
+    QList<Relation> m_relations;
 };
