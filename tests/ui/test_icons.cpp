@@ -1,8 +1,11 @@
+#include "model/joblist.h"
 #include "support/locations.h"
 #include "ui/common/icons.h"
+#include "ui/common/programicons.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QMimeDatabase>
 #include <QPalette>
 #include <QTemporaryDir>
 #include <QTest>
@@ -35,6 +38,10 @@ double shareNear(const QIcon &icon, const QColor &colour) {
         }
     }
     return visible == 0 ? 0.0 : double(near) / visible;
+}
+
+QImage imageOf(const QIcon &icon) {
+    return icon.pixmap(QSize(24, 24)).toImage();
 }
 
 } // namespace
@@ -102,6 +109,42 @@ private Q_SLOTS:
         red.fill(Qt::red);
         QVERIFY(red.save(image));
         QCOMPARE(Icons::forIdentity(image).pixmap(QSize(8, 8)).toImage().pixelColor(4, 4),
+                 QColor(Qt::red));
+    }
+
+    void programsAreLookedUpOnceWithTheSameAnswers() {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString picture = folder.filePath(QStringLiteral("tool.png"));
+        const QStringList identities = {
+            QStringLiteral("/nowhere/backup.sh"),
+            QStringLiteral("/nowhere/report.py"),
+            QStringLiteral("/nowhere/tool"),
+            QStringLiteral("utilities-terminal"),
+            picture,
+        };
+        ProgramIcons &icons = ProgramIcons::shared();
+        icons.clear();
+        for (const QString &identity : identities) {
+            for (const Icons::Style style : {Icons::Style::fullColour, Icons::Style::symbolic}) {
+                const QIcon cached = Icons::forIdentity(identity, style);
+                QCOMPARE(imageOf(cached), imageOf(Icons::lookUpIdentity(identity, style)));
+                // Asked again: the icon kept the first time.
+                QCOMPARE(Icons::forIdentity(identity, style).cacheKey(), cached.cacheKey());
+            }
+            QCOMPARE(
+                icons.type(identity).name(),
+                QMimeDatabase().mimeTypeForFile(identity, QMimeDatabase::MatchExtension).name());
+        }
+
+        // The image appears: still the icon of its type until the job list is read again.
+        QImage red(8, 8, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(picture));
+        QVERIFY(Icons::forIdentity(picture).pixmap(QSize(8, 8)).toImage().pixelColor(4, 4) !=
+                QColor(Qt::red));
+        JobList::shared().setJobs({});
+        QCOMPARE(Icons::forIdentity(picture).pixmap(QSize(8, 8)).toImage().pixelColor(4, 4),
                  QColor(Qt::red));
     }
 

@@ -20,6 +20,16 @@ private Q_SLOTS:
         QCOMPARE(JobFilter::folded(QStringLiteral("e\u0301")), QStringLiteral("e"));
     }
 
+    void plainAndAccentedTextsFoldAlike() {
+        // Plain ASCII takes a short way; it must end where the general one does.
+        const QString ascii = QStringLiteral("<key>Label</key> ORG.Example-Job_2 {}~");
+        QCOMPARE(JobFilter::folded(ascii),
+                 QStringLiteral("<key>label</key> org.example-job_2 {}~"));
+        QCOMPARE(JobFilter::folded(ascii + QStringLiteral(" É")),
+                 JobFilter::folded(ascii) + QStringLiteral(" e"));
+        QCOMPARE(JobFilter::folded(QString()), QString());
+    }
+
     void capitalsWithAccentsMatchPlainLowerCase() {
         const JobPtr cafe = jobWithText(QStringLiteral("<string>org.example.cafe</string>"));
         const JobPtr accented = jobWithText(QStringLiteral("<string>Zürich backup</string>"));

@@ -162,7 +162,7 @@ private Q_SLOTS:
         QCOMPARE(window.mode(), int(MainWindow::grid));
 
         auto *grid = static_cast<GridModeView *>(window.modeView(MainWindow::grid));
-        const SectionModel &sections = *grid->model();
+        const QAbstractItemModel &sections = *grid->model();
         // The system agent has no section while system jobs are hidden.
         QCOMPARE(sections.rowCount(), 3);
         QCOMPARE(sections.index(0, 0).data(Roles::Count).toInt(), 3);
@@ -728,19 +728,19 @@ private Q_SLOTS:
         fixture.window->switchMode(MainWindow::tree);
         auto *tree = static_cast<TreeModeView *>(fixture.window->currentModeView());
         auto *view = static_cast<QTreeView *>(tree->itemView());
-        const QModelIndex agents = tree->model()->indexOfSection(Kind::userAgent);
+        const QModelIndex agents = tree->indexOfSection(Kind::userAgent);
         QVERIFY(view->isExpanded(agents));
         tree->countButton(Kind::userAgent)->click();
-        QVERIFY(!view->isExpanded(tree->model()->indexOfSection(Kind::userAgent)));
+        QVERIFY(!view->isExpanded(tree->indexOfSection(Kind::userAgent)));
 
         TreeModeView next;
         next.setJobs(JobList::shared().jobs());
         auto *nextView = static_cast<QTreeView *>(next.itemView());
-        QVERIFY(!nextView->isExpanded(next.model()->indexOfSection(Kind::userAgent)));
-        QVERIFY(nextView->isExpanded(next.model()->indexOfSection(Kind::localAgent)));
+        QVERIFY(!nextView->isExpanded(next.indexOfSection(Kind::userAgent)));
+        QVERIFY(nextView->isExpanded(next.indexOfSection(Kind::localAgent)));
         // Selecting a job of a closed section opens it.
         next.showCurrentJob(jobLabelled(QStringLiteral("org.example.job2")));
-        QVERIFY(nextView->isExpanded(next.model()->indexOfSection(Kind::userAgent)));
+        QVERIFY(nextView->isExpanded(next.indexOfSection(Kind::userAgent)));
     }
 
     void startUpWatchesTheFolders() {

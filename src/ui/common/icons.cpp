@@ -1,6 +1,7 @@
 #include "ui/common/icons.h"
 
 #include "support/locations.h"
+#include "ui/common/programicons.h"
 #include "ui/common/symboliciconengine.h"
 
 #include <QCoreApplication>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
-#include <QMimeDatabase>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -224,6 +224,12 @@ QIcon themed(const QString &name, Style style) {
 QIcon forIdentity(const QString &identity, Style style) {
     if (identity.isEmpty())
         return {};
+    return ProgramIcons::shared().icon(identity, style);
+}
+
+QIcon lookUpIdentity(const QString &identity, Style style) {
+    if (identity.isEmpty())
+        return {};
     if (!identity.startsWith(QLatin1Char('/')))
         return themed(identity, style);
 
@@ -235,9 +241,7 @@ QIcon forIdentity(const QString &identity, Style style) {
                 return QIcon(path);
         }
     }
-    // Programs need not exist on this machine (a job file copied from elsewhere), so the
-    // file type comes from the name alone.
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(identity, QMimeDatabase::MatchExtension);
+    const QMimeType type = ProgramIcons::typeOf(identity);
     if (!type.isDefault()) {
         const QIcon icon = firstOf({type.iconName(), type.genericIconName()}, style);
         if (!icon.isNull())

@@ -2,8 +2,10 @@
 
 #include "model/section.h"
 #include "support/defaults.h"
+#include "ui/modes/filterpreparer.h"
 #include "ui/modes/gridaccessible.h"
 #include "ui/modes/gridview.h"
+#include "ui/modes/jobfilterproxy.h"
 #include "ui/modes/sectionmodel.h"
 
 #include <QAccessible>
@@ -12,6 +14,7 @@
 GridModeView::GridModeView(QWidget *parent)
     : ModeView(parent)
     , m_model(new SectionModel(this))
+    , m_proxy(new JobFilterProxy(this))
     , m_view(new GridView(this)) {
     setObjectName(QStringLiteral("gridMode"));
     // Screen readers read the grid's items through our own interfaces; Qt knows only its views.
@@ -23,7 +26,8 @@ GridModeView::GridModeView(QWidget *parent)
     m_view->setObjectName(QStringLiteral("gridView"));
     m_view->setAccessibleName(tr("Jobs"));
     m_view->setFrameShape(QFrame::NoFrame);
-    m_view->setModel(m_model);
+    m_proxy->setSourceModel(m_model);
+    m_view->setModel(m_proxy);
     m_view->setSelectionGate([this] { return allowsSelectionChange(); });
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         const QModelIndexList selected = m_view->selectionModel()->selectedIndexes();
@@ -38,11 +42,24 @@ GridModeView::GridModeView(QWidget *parent)
 }
 
 void GridModeView::setJobs(const QList<JobPtr> &jobs) {
-    m_model->setSections(buildSections(jobs, Defaults::shared().showSystemJobs()));
+    showJobs(jobs, QString());
+}
+
+void GridModeView::showJobs(const QList<JobPtr> &jobs, const QString &filterText) {
+    const bool showsSystemJobs = Defaults::shared().showSystemJobs();
+    if (isNewList(jobs, showsSystemJobs)) {
+        m_model->setSections(buildSections(jobs, showsSystemJobs));
+        FilterPreparer::shared().prepare(jobs);
+    }
+    m_proxy->setFilterText(filterText);
 }
 
 void GridModeView::showCurrentJob(const JobPtr &job) {
-    selectQuietly(m_model->indexOfJob(job));
+    selectQuietly(m_proxy->mapFromSource(m_model->indexOfJob(job)));
+}
+
+QAbstractItemModel *GridModeView::model() const {
+    return m_proxy;
 }
 
 QAbstractItemView *GridModeView::itemView() const {

@@ -3,6 +3,7 @@
 #include "ui/modes/modeview.h"
 
 class GridView;
+class JobFilterProxy;
 class SectionModel;
 
 // The grid mode: a section per kind, an item per job.
@@ -14,11 +15,14 @@ public:
     explicit GridModeView(QWidget *parent = nullptr);
 
     void setJobs(const QList<JobPtr> &jobs) override;
+    void showJobs(const QList<JobPtr> &jobs, const QString &filterText) override;
     void showCurrentJob(const JobPtr &job) override;
     [[nodiscard]] QAbstractItemView *itemView() const override;
-    [[nodiscard]] SectionModel *model() const { return m_model; }
+    // The sections and jobs shown: those that pass the filter.
+    [[nodiscard]] QAbstractItemModel *model() const;
 
 private:
     SectionModel *m_model;
+    JobFilterProxy *m_proxy;
     GridView *m_view;
 };

@@ -151,6 +151,20 @@ void GridView::reset() {
     invalidateLayout();
 }
 
+void GridView::setModel(QAbstractItemModel *model) {
+    for (const QMetaObject::Connection &connection : std::as_const(m_modelConnections))
+        disconnect(connection);
+    m_modelConnections.clear();
+    QAbstractItemView::setModel(model);
+    if (!model)
+        return;
+    // Items that went (the filter hiding jobs) move every later item.
+    m_modelConnections = {
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &GridView::invalidateLayout),
+        connect(model, &QAbstractItemModel::layoutChanged, this, &GridView::invalidateLayout),
+    };
+}
+
 QModelIndex GridView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers) {
     const GridLayout &layout = gridLayout();
     QList<GridLayout::Position> all;
@@ -267,7 +281,10 @@ void GridView::rowsAboutToBeRemoved(const QModelIndex &parent, int start, int en
 
 void GridView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                            const QList<int> &roles) {
-    QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+    // The base class works out where every item of a range is; for a new status of every
+    // job that costs more than drawing the view again.
+    if (topLeft == bottomRight)
+        QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
     viewport()->update();
 }
 

@@ -27,6 +27,7 @@ public:
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
     [[nodiscard]] QModelIndex indexAt(const QPoint &point) const override;
     void reset() override;
+    void setModel(QAbstractItemModel *model) override;
 
 protected:
     [[nodiscard]] QModelIndex moveCursor(CursorAction cursorAction,
@@ -57,4 +58,5 @@ private:
 
     SelectionGate m_gate;
     mutable std::optional<GridLayout> m_layout;
+    QList<QMetaObject::Connection> m_modelConnections;
 };

@@ -17,6 +17,8 @@ public:
 protected:
     [[nodiscard]] QItemSelectionModel::SelectionFlags
     selectionCommand(const QModelIndex &index, const QEvent *event) const override;
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                     const QList<int> &roles = QList<int>()) override;
 
 private:
     SelectionGate m_gate;

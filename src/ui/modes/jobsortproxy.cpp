@@ -5,7 +5,7 @@
 #include "ui/modes/roles.h"
 
 JobSortProxy::JobSortProxy(QObject *parent)
-    : QSortFilterProxyModel(parent) {
+    : JobFilterProxy(parent) {
     setSortRole(Roles::Sort);
 }
 

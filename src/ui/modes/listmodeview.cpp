@@ -2,6 +2,7 @@
 
 #include "support/defaults.h"
 #include "support/userdefaultskeys.h"
+#include "ui/modes/filterpreparer.h"
 #include "ui/modes/guardedtreeview.h"
 #include "ui/modes/jobsortproxy.h"
 #include "ui/modes/jobtablemodel.h"
@@ -130,7 +131,15 @@ ListModeView::ListModeView(QWidget *parent)
 }
 
 void ListModeView::setJobs(const QList<JobPtr> &jobs) {
-    m_model->setJobs(jobs);
+    showJobs(jobs, QString());
+}
+
+void ListModeView::showJobs(const QList<JobPtr> &jobs, const QString &filterText) {
+    if (isNewList(jobs, false)) {
+        m_model->setJobs(jobs);
+        FilterPreparer::shared().prepare(jobs);
+    }
+    m_proxy->setFilterText(filterText);
 }
 
 void ListModeView::showCurrentJob(const JobPtr &job) {

@@ -8,7 +8,8 @@ class JobSortProxy;
 class JobTableModel;
 
 // The list mode: a table of the jobs in seven columns, sorted by the column clicked. Hidden
-// columns stay hidden across runs.
+// columns stay hidden across runs. The table holds every job of the list; a new filter text
+// only hides and shows rows.
 class ListModeView final : public ModeView {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ListModeView)
@@ -17,6 +18,7 @@ public:
     explicit ListModeView(QWidget *parent = nullptr);
 
     void setJobs(const QList<JobPtr> &jobs) override;
+    void showJobs(const QList<JobPtr> &jobs, const QString &filterText) override;
     void showCurrentJob(const JobPtr &job) override;
     [[nodiscard]] QAbstractItemView *itemView() const override;
     [[nodiscard]] JobTableModel *model() const { return m_model; }

@@ -3,6 +3,7 @@
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "ui/modes/jobdrag.h"
+#include "ui/modes/jobfilter.h"
 #include "ui/modes/roles.h"
 
 #include <QAbstractItemView>
@@ -14,6 +15,20 @@
 
 ModeView::ModeView(QWidget *parent)
     : QWidget(parent) {}
+
+void ModeView::showJobs(const QList<JobPtr> &jobs, const QString &filterText) {
+    setJobs(JobFilter::filter(jobs, filterText));
+}
+
+bool ModeView::isNewList(const QList<JobPtr> &jobs, bool showsSystemJobs) {
+    // The same records in the same order give the same rows: reading a job's file again
+    // makes a new record, and the rows read everything else from the record when drawn.
+    if (m_shownJobs && *m_shownJobs == jobs && m_showsSystemJobs == showsSystemJobs)
+        return false;
+    m_shownJobs = jobs;
+    m_showsSystemJobs = showsSystemJobs;
+    return true;
+}
 
 bool ModeView::allowsSelectionChange() {
     if (!Bindings::shared().isEdited()) {

@@ -6,6 +6,8 @@
 #include <QPoint>
 #include <QWidget>
 
+#include <optional>
+
 class QAbstractItemView;
 
 // One page of the window's modes. It shows the job list it is given and lets the user pick
@@ -20,6 +22,9 @@ public:
 
     // Shows jobs, in their order.
     virtual void setJobs(const QList<JobPtr> &jobs) = 0;
+    // Shows those of jobs that pass filterText (JobFilter), in their order. The modes that
+    // keep every job of the list and filter it as the text changes override it.
+    virtual void showJobs(const QList<JobPtr> &jobs, const QString &filterText);
     // Selects the row of job (by record, else by file) and scrolls to it; none clears.
     virtual void showCurrentJob(const JobPtr &job) = 0;
     [[nodiscard]] virtual QAbstractItemView *itemView() const = 0;
@@ -46,10 +51,15 @@ protected:
     void selectionChangedTo(const JobPtr &job);
     // Selects an index without treating it as the user's choice.
     void selectQuietly(const QModelIndex &index);
+    // Whether jobs (with or without the system jobs' sections) differ from what the view was
+    // last given; the view then builds its rows again, else it keeps them.
+    [[nodiscard]] bool isNewList(const QList<JobPtr> &jobs, bool showsSystemJobs);
 
 private:
     bool m_isWarningAboutUnsaved = false;
     bool m_isSelectingQuietly = false;
     QPoint m_pressPosition;
     QPersistentModelIndex m_pressed;
+    std::optional<QList<JobPtr>> m_shownJobs;
+    bool m_showsSystemJobs = false;
 };

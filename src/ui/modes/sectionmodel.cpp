@@ -69,6 +69,10 @@ JobPtr SectionModel::jobAt(const QModelIndex &index) {
     return index.data(Roles::Job).value<JobPtr>();
 }
 
+QString SectionModel::accessibleTitle(Kind kind, qsizetype count) {
+    return tr("%1, %n jobs", nullptr, int(count)).arg(Kinds::title(kind));
+}
+
 QModelIndex SectionModel::index(int row, int column, const QModelIndex &parent) const {
     if (!hasIndex(row, column, parent))
         return {};
@@ -115,9 +119,7 @@ QVariant SectionModel::sectionData(const Section &section, int column, int role)
         return column == titleColumn ? Kinds::title(section.kind) : QVariant();
     case Qt::AccessibleTextRole:
         // A screen reader reads the count that sighted users see beside the title.
-        if (column != titleColumn)
-            return {};
-        return tr("%1, %n jobs", nullptr, int(section.count())).arg(Kinds::title(section.kind));
+        return column == titleColumn ? accessibleTitle(section.kind, section.count()) : QVariant();
     case Qt::FontRole: {
         QFont font = QGuiApplication::font();
         font.setBold(true);

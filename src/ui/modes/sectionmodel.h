@@ -26,6 +26,8 @@ public:
     [[nodiscard]] QModelIndex indexOfJob(const JobPtr &job) const;
     [[nodiscard]] QModelIndex indexOfSection(Kind kind) const;
     [[nodiscard]] static JobPtr jobAt(const QModelIndex &index);
+    // What a screen reader says of a section's heading: its title and number of jobs.
+    [[nodiscard]] static QString accessibleTitle(Kind kind, qsizetype count);
 
     [[nodiscard]] QModelIndex index(int row, int column,
                                     const QModelIndex &parent = QModelIndex()) const override;

@@ -4,7 +4,9 @@
 #include "support/defaults.h"
 #include "support/localize.h"
 #include "support/userdefaultskeys.h"
+#include "ui/modes/filterpreparer.h"
 #include "ui/modes/guardedtreeview.h"
+#include "ui/modes/jobfilterproxy.h"
 #include "ui/modes/roles.h"
 #include "ui/modes/sectionmodel.h"
 
@@ -15,14 +17,17 @@
 TreeModeView::TreeModeView(QWidget *parent)
     : ModeView(parent)
     , m_model(new SectionModel(this))
+    , m_proxy(new JobFilterProxy(this))
     , m_view(new GuardedTreeView(this)) {
     setObjectName(QStringLiteral("treeMode"));
     m_view->setObjectName(QStringLiteral("treeView"));
     m_view->setAccessibleName(tr("Jobs by kind"));
     m_view->setFrameShape(QFrame::NoFrame);
-    m_view->setModel(m_model);
+    m_proxy->setSourceModel(m_model);
+    m_view->setModel(m_proxy);
     m_view->setHeaderHidden(true);
-    m_view->setUniformRowHeights(false);
+    // Every row has the same height, which spares the tree asking each of thousands of rows.
+    m_view->setUniformRowHeights(true);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setIconSize(QSize(16, 16));
@@ -49,26 +54,62 @@ TreeModeView::TreeModeView(QWidget *parent)
 }
 
 void TreeModeView::setJobs(const QList<JobPtr> &jobs) {
-    m_model->setSections(buildSections(jobs, Defaults::shared().showSystemJobs()));
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        const QModelIndex section = m_model->index(row, 0);
-        const Kind kind = Kind(section.data(Roles::SectionKind).toInt());
-        auto *button = new QToolButton;
-        button->setObjectName(QStringLiteral("countButton") + Kinds::name(kind));
-        button->setText(Localize::integer(section.data(Roles::Count).toInt()));
-        button->setAutoRaise(true);
-        button->setToolTip(Kinds::title(kind));
-        connect(button, &QToolButton::clicked, this, [this, kind] {
-            const QModelIndex index = m_model->indexOfSection(kind);
-            m_view->setExpanded(index, !m_view->isExpanded(index));
-        });
-        m_view->setIndexWidget(m_model->index(row, SectionModel::countColumn), button);
+    showJobs(jobs, QString());
+}
+
+void TreeModeView::showJobs(const QList<JobPtr> &jobs, const QString &filterText) {
+    const bool showsSystemJobs = Defaults::shared().showSystemJobs();
+    if (isNewList(jobs, showsSystemJobs)) {
+        m_model->setSections(buildSections(jobs, showsSystemJobs));
+        FilterPreparer::shared().prepare(jobs);
     }
+    if (filterText != m_proxy->filterText()) {
+        // The tree places its row widgets again after each run of rows it hides or shows,
+        // laying out every row each time; without them it lays the rows out once.
+        removeCountButtons();
+        m_proxy->setFilterText(filterText);
+    }
+    updateCountButtons();
+    // A section the filter hid and shows again comes back closed.
     restoreExpansion();
 }
 
+void TreeModeView::removeCountButtons() {
+    for (int row = 0; row < m_proxy->rowCount(); ++row) {
+        const QModelIndex cell = m_proxy->index(row, SectionModel::countColumn);
+        if (QWidget *button = m_view->indexWidget(cell)) {
+            m_view->setIndexWidget(cell, nullptr);
+            button->hide();
+            button->deleteLater();
+        }
+    }
+}
+
+void TreeModeView::updateCountButtons() {
+    for (int row = 0; row < m_proxy->rowCount(); ++row) {
+        const QModelIndex section = m_proxy->index(row, 0);
+        const QModelIndex cell = section.siblingAtColumn(SectionModel::countColumn);
+        const QString count = Localize::integer(section.data(Roles::Count).toInt());
+        if (auto *shown = qobject_cast<QToolButton *>(m_view->indexWidget(cell))) {
+            shown->setText(count);
+            continue;
+        }
+        const Kind kind = Kind(section.data(Roles::SectionKind).toInt());
+        auto *button = new QToolButton;
+        button->setObjectName(QStringLiteral("countButton") + Kinds::name(kind));
+        button->setText(count);
+        button->setAutoRaise(true);
+        button->setToolTip(Kinds::title(kind));
+        connect(button, &QToolButton::clicked, this, [this, kind] {
+            const QModelIndex index = indexOfSection(kind);
+            m_view->setExpanded(index, !m_view->isExpanded(index));
+        });
+        m_view->setIndexWidget(cell, button);
+    }
+}
+
 void TreeModeView::showCurrentJob(const JobPtr &job) {
-    const QModelIndex index = m_model->indexOfJob(job);
+    const QModelIndex index = m_proxy->mapFromSource(m_model->indexOfJob(job));
     if (index.isValid())
         m_view->expand(index.parent());
     selectQuietly(index);
@@ -78,8 +119,16 @@ QAbstractItemView *TreeModeView::itemView() const {
     return m_view;
 }
 
+QAbstractItemModel *TreeModeView::model() const {
+    return m_proxy;
+}
+
+QModelIndex TreeModeView::indexOfSection(Kind kind) const {
+    return m_proxy->mapFromSource(m_model->indexOfSection(kind));
+}
+
 QToolButton *TreeModeView::countButton(Kind kind) const {
-    const QModelIndex section = m_model->indexOfSection(kind);
+    const QModelIndex section = indexOfSection(kind);
     if (!section.isValid())
         return nullptr;
     return qobject_cast<QToolButton *>(
@@ -101,8 +150,8 @@ void TreeModeView::restoreExpansion() {
     // Until the user opens or closes one, every section is open.
     const std::optional<QSet<int>> expanded = storedExpansion();
     m_isRestoring = true;
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        const QModelIndex section = m_model->index(row, 0);
+    for (int row = 0; row < m_proxy->rowCount(); ++row) {
+        const QModelIndex section = m_proxy->index(row, 0);
         m_view->setExpanded(
             section, !expanded || expanded->contains(section.data(Roles::SectionKind).toInt()));
     }

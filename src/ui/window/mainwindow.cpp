@@ -339,7 +339,7 @@ void MainWindow::filterJobs(const QString &text) {
 
 void MainWindow::showJobs() {
     ModeView *view = currentModeView();
-    view->setJobs(JobFilter::filter(JobList::shared().jobs(), JobFilter::currentText()));
+    view->showJobs(JobList::shared().jobs(), JobFilter::currentText());
     view->showCurrentJob(JobList::shared().currentJob());
 }
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "model/job.h"
+
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+// Makes the filter's folded text of every job of a new list ahead of the first filter text,
+// a slice at a time while the window is idle: a job's text is made on first use, and making
+// it for thousands of jobs at the first keystroke would hold the window for most of a
+// second. A keystroke that comes first makes the rest itself, as it always could.
+class FilterPreparer final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FilterPreparer)
+
+public:
+    static FilterPreparer &shared();
+
+    // Prepares the texts of jobs, instead of those of any list before.
+    void prepare(const QList<JobPtr> &jobs);
+    [[nodiscard]] bool isDone() const { return m_next >= m_jobs.size(); }
+
+Q_SIGNALS:
+    // Every job of the list has its folded text.
+    void done();
+
+private:
+    FilterPreparer();
+    void prepareSome();
+
+    QList<JobPtr> m_jobs;
+    qsizetype m_next = 0;
+    QTimer m_timer;
+};
