@@ -55,13 +55,22 @@ void WindowBench::addSteps(const QStringList &modes, int repeats) {
             }
         }
     }
+    // The window starts in the mode it had last; the first switch comes from a mode that is
+    // not measured, and not the timeline, the slowest to build.
+    for (const QString &mode : {QStringLiteral("list"), QStringLiteral("grid")}) {
+        if (!modes.contains(mode)) {
+            m_startMode = mode;
+            break;
+        }
+    }
     if (!modes.contains(QStringLiteral("tree")) || !modes.contains(QStringLiteral("list")))
         return;
+    // From the tree mode, where the modes above end.
     for (int repeat = 0; repeat < repeats; ++repeat) {
-        m_steps.append({QStringLiteral("list to tree"), QStringLiteral("treeView"),
-                        [this] { clickModeButton(QStringLiteral("tree")); }});
         m_steps.append({QStringLiteral("tree to list"), QStringLiteral("listView"),
                         [this] { clickModeButton(QStringLiteral("list")); }});
+        m_steps.append({QStringLiteral("list to tree"), QStringLiteral("treeView"),
+                        [this] { clickModeButton(QStringLiteral("tree")); }});
     }
 }
 
@@ -80,9 +89,7 @@ void WindowBench::jobsShown() {
         return;
     }
     m_costs.append({QStringLiteral("jobs shown"), *cost});
-    m_isLoading = false;
-    // The list mode first, so that the tree is switched to from there.
-    clickModeButton(QStringLiteral("list"));
+    clickModeButton(m_startMode);
     QTimer::singleShot(settleMs, this, &WindowBench::runNext);
 }
 

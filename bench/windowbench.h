@@ -49,6 +49,6 @@ private:
     IdleClock m_clock;
     QList<Step> m_steps;
     qsizetype m_next = 0;
-    bool m_isLoading = true;
+    QString m_startMode = QStringLiteral("tree");
     QList<std::pair<QString, StepCost>> m_costs;
 };
