@@ -2,6 +2,8 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAbstractItemModel>
+#include <QEvent>
+#include <QWidget>
 
 #include <time.h>
 
@@ -18,11 +20,15 @@ StepCost IdleClock::now() const {
     return {m_clock.nsecsElapsed(), qint64(cpu.tv_sec) * 1'000'000'000 + cpu.tv_nsec};
 }
 
-void IdleClock::start(QAbstractItemModel *model) {
+void IdleClock::start(QAbstractItemModel *model, QWidget *painted) {
     for (const QMetaObject::Connection &connection : std::as_const(m_connections))
         disconnect(connection);
     m_connections.clear();
-    m_model = model;
+    if (m_painted)
+        m_painted->removeEventFilter(this);
+    m_painted = painted;
+    if (painted)
+        painted->installEventFilter(this);
     if (model) {
         const auto changed = [this] { markChanged(); };
         m_connections = {
@@ -35,6 +41,13 @@ void IdleClock::start(QAbstractItemModel *model) {
     m_idle.clear();
     m_lastChange.reset();
     m_start = now();
+}
+
+bool IdleClock::eventFilter(QObject *watched, QEvent *event) {
+    // The loop cannot go idle before the paint handler returns.
+    if (event->type() == QEvent::Paint)
+        markChanged();
+    return QObject::eventFilter(watched, event);
 }
 
 void IdleClock::becameIdle() {

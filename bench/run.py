@@ -286,10 +286,10 @@ def main():
             copy_root(source, root)
             window[mode] = add(screenshot("frame " + mode, root, mode))
     if "window" not in args.skip:
-        # One run per group of modes, so that a mode that takes too long costs only its own
-        # figures; the switches to the tree mode come with the list and tree modes.
+        # One run per mode, so that a mode that takes too long costs only its own figures;
+        # the switches to the tree mode come with the tree mode.
         window["harness"] = []
-        for modes in ["grid", "list,tree", "timeline"]:
+        for modes in MODES:
             root = os.path.join(workdir, "window-harness-" + modes.replace(",", "-"))
             copy_root(source, root)
             window["harness"].append(add(Command("window " + modes, [
@@ -319,19 +319,24 @@ def main():
         for command in commands:
             command.run(workdir, keep=round_ > 0, timeout=args.timeout)
 
+    # Every sample, for a closer look than the table's medians.
+    with open(os.path.join(workdir, "samples.json"), "w") as out:
+        json.dump({c.name: {"wall": c.wall, "cpu": c.cpu, "rss_kib": c.rss, "timed_out": c.timed_out,
+                            "outputs": c.outputs} for c in commands}, out, indent=1)
     print_table(args, discovery, window, timeline)
+    print("Every sample: %s" % os.path.join(workdir, "samples.json"), file=sys.stderr)
 
 
 def cost(command, kind):
     if command.timed_out:
-        return "> %d s" % command.timed_out
+        return "> %d s" % command.timed_out if kind == "wall" else "–"
     if not command.has(kind):
         return "–"
     return fmt_s(command.median(kind))
 
 
 def ratio(ours, reference, kind):
-    if ours.timed_out and reference.has(kind):
+    if ours.timed_out and kind == "wall" and reference.has(kind):
         return "> " + fmt_x(ours.timed_out / reference.median(kind))
     if not ours.has(kind) or not reference.has(kind):
         return "–"
@@ -345,15 +350,17 @@ def ratio_row(what, ours, reference, target):
 
 
 def harness_steps(commands):
-    """Each step's median over runs of the run's median, wall and processor milliseconds;
-    none for the steps of a run that took too long."""
+    """Each step's median over runs of the run's median, wall and processor milliseconds,
+    and its slowest wall-clock time; none for the steps of a run that took too long."""
     result = {}
     for command in commands:
         names = command.outputs[0]["steps"].keys() if command.outputs else []
         for name in names:
             per_run = [run["steps"][name] for run in command.outputs if name in run["steps"]]
-            result[name] = tuple(statistics.median(statistics.median(sample[i] for sample in samples)
-                                                   for samples in per_run) for i in (0, 1))
+            medians = tuple(statistics.median(statistics.median(sample[i] for sample in samples)
+                                              for samples in per_run) for i in (0, 1))
+            slowest = max(sample[0] for samples in per_run for sample in samples)
+            result[name] = medians + (slowest,)
     return result
 
 
@@ -371,10 +378,10 @@ def window_step_rows(args, commands):
             if late:
                 print("| window, %s, %s jobs | > %d s | | | | %s |" % (name, n, late[0].timed_out, target))
             continue
-        wall, cpu = steps[name]
-        print("| window, %s, %s jobs | %s (cpu %s) | a frame %s | %s | %s | %s |" % (
-            name, n, fmt_ms(wall), fmt_ms(cpu), fmt_ms(FRAME_MS), fmt_x(wall / FRAME_MS),
-            fmt_x(cpu / FRAME_MS), target))
+        wall, cpu, slowest = steps[name]
+        print("| window, %s, %s jobs | %s (cpu %s; slowest %s) | a frame %s | %s | %s | %s |" % (
+            name, n, fmt_ms(wall), fmt_ms(cpu), fmt_ms(slowest), fmt_ms(FRAME_MS),
+            fmt_x(wall / FRAME_MS), fmt_x(cpu / FRAME_MS), target))
 
 
 def print_table(args, discovery, window, timeline):

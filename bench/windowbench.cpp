@@ -31,10 +31,12 @@ double milliseconds(qint64 ns) {
 
 } // namespace
 
-WindowBench::WindowBench(QWidget &window, const QStringList &modes, int repeats, QObject *parent)
+WindowBench::WindowBench(QWidget &window, const QStringList &modes, int repeats, bool isVerbose,
+                         QObject *parent)
     : QObject(parent)
-    , m_window(window) {
-    m_clock.start(nullptr);
+    , m_window(window)
+    , m_isVerbose(isVerbose) {
+    m_clock.start(nullptr, nullptr);
     addSteps(modes, repeats);
 }
 
@@ -63,9 +65,9 @@ void WindowBench::addSteps(const QStringList &modes, int repeats) {
             break;
         }
     }
-    if (!modes.contains(QStringLiteral("tree")) || !modes.contains(QStringLiteral("list")))
+    if (!modes.contains(QStringLiteral("tree")))
         return;
-    // From the tree mode, where the modes above end.
+    // From the tree mode, where the modes above end when it is the last.
     for (int repeat = 0; repeat < repeats; ++repeat) {
         m_steps.append({QStringLiteral("tree to list"), QStringLiteral("listView"),
                         [this] { clickModeButton(QStringLiteral("list")); }});
@@ -101,7 +103,7 @@ void WindowBench::runNext() {
     }
     const Step &step = m_steps.at(m_next);
     auto *view = m_window.findChild<QAbstractItemView *>(step.viewName);
-    m_clock.start(view ? view->model() : nullptr);
+    m_clock.start(view ? view->model() : nullptr, view ? view->viewport() : nullptr);
     step.act();
     QTimer::singleShot(settleMs, this, &WindowBench::finishStep);
 }
@@ -113,6 +115,10 @@ void WindowBench::finishStep() {
         return;
     }
     m_costs.append({m_steps.at(m_next).name, *cost});
+    if (m_isVerbose) {
+        std::fprintf(stderr, "%s: %.1f ms\n", qPrintable(m_steps.at(m_next).name),
+                     milliseconds(cost->wallNs));
+    }
     ++m_next;
     runNext();
 }

@@ -1,6 +1,6 @@
-// vandra-bench-window --root ROOT [--repeats N] [--modes grid,tree,...]: the main window on ROOT,
-// offscreen unless told otherwise, driven through the steps of WindowBench; prints their costs as
-// JSON.
+// vandra-bench-window --root ROOT [--repeats N] [--modes grid,tree,...] [--verbose]: the main
+// window on ROOT, offscreen unless told otherwise, driven through the steps of WindowBench; prints
+// their costs as JSON.
 #include "support/const.h"
 #include "support/locations.h"
 #include "support/translations.h"
@@ -28,6 +28,8 @@ int main(int argc, char *argv[]) {
                       QStringLiteral("5")});
     parser.addOption({QStringLiteral("modes"), QStringLiteral("The modes to measure, by name."),
                       QStringLiteral("modes"), QStringLiteral("grid,tree,list,timeline")});
+    parser.addOption(
+        {QStringLiteral("verbose"), QStringLiteral("Each step's time as it is taken.")});
     parser.process(app);
     Locations::initialize(parser.value(QStringLiteral("root")));
     const int repeats = std::max(1, parser.value(QStringLiteral("repeats")).toInt());
@@ -36,7 +38,7 @@ int main(int argc, char *argv[]) {
     controller.prepare();
     WindowBench bench(*controller.window(),
                       parser.value(QStringLiteral("modes")).split(u',', Qt::SkipEmptyParts),
-                      repeats);
+                      repeats, parser.isSet(QStringLiteral("verbose")));
     controller.showWindow();
     QTimer::singleShot(0, &controller, [&controller, &bench] {
         controller.finishLaunching();
