@@ -1,10 +1,14 @@
 #!/usr/bin/env python3
-"""Fills a root with N varied job files for the discovery benchmark.
+"""Fills a root with N varied job files for the benchmarks.
 
 The files spread over the launchd folders of the three libraries, hold every property-list
 type, carry schedules, and come as XML or binary; a few are broken (garbage, a list at the
 top, no label, unreadable) the way real machines have them. The same seed gives the same
 files.
+
+--user-only puts every file in the user's agents folder, where the window shows them without
+the system's jobs. --every-5-minutes makes N plain user agents that each start at every fifth
+minute of every hour (twelve calendar entries), the heaviest ordinary load on the timeline.
 """
 
 import argparse
@@ -78,11 +82,33 @@ def job(rng, index):
     return label, d
 
 
+def every_five_minutes(index):
+    label = "org.bench.every5.%s%d" % (WORDS[index % len(WORDS)], index)
+    return label, {
+        "Label": label,
+        "ProgramArguments": ["/usr/local/bin/%s" % WORDS[index % len(WORDS)], "--quick"],
+        "StartCalendarInterval": [{"Minute": minute} for minute in range(0, 60, 5)],
+    }
+
+
+def write_every_five_minutes(root, count):
+    folder = os.path.join(root, FOLDERS[0][0])
+    for index in range(count):
+        label, d = every_five_minutes(index)
+        with open(os.path.join(folder, label + ".plist"), "wb") as out:
+            out.write(plistlib.dumps(d))
+
+
 def main():
-    parser = argparse.ArgumentParser(description=__doc__)
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("root")
     parser.add_argument("count", type=int)
     parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--user-only", action="store_true",
+                        help="every file in the user's agents folder")
+    parser.add_argument("--every-5-minutes", action="store_true",
+                        help="plain user agents that start every five minutes")
     args = parser.parse_args()
 
     rng = random.Random(args.seed)
@@ -90,9 +116,14 @@ def main():
     weights = [weight for _, weight in FOLDERS]
     for folder, _ in FOLDERS:
         os.makedirs(os.path.join(args.root, folder), exist_ok=True)
+    if args.every_5_minutes:
+        write_every_five_minutes(args.root, args.count)
+        return
 
     for index in range(args.count):
         folder = rng.choices([f for f, _ in FOLDERS], weights)[0]
+        if args.user_only:
+            folder = FOLDERS[0][0]
         label, d = job(rng, index)
         path = os.path.join(args.root, folder, label + ".plist")
         roll = rng.random()
