@@ -2372,5 +2372,45 @@
         <source>stopped %1</source>
         <translation>%1 angehalten</translation>
     </message>
+    <message>
+        <source> (disabled)</source>
+        <translation> (deaktiviert)</translation>
+    </message>
+    <message>
+        <source>Also list the system&apos;s jobs.</source>
+        <translation>Auch die Jobs des Systems auflisten.</translation>
+    </message>
+    <message>
+        <source>The moment to start from.</source>
+        <translation>Der Zeitpunkt, ab dem es beginnt.</translation>
+    </message>
+    <message>
+        <source>The end of the period (a month after the start unless given); a date alone means its midnight.</source>
+        <translation>Das Ende des Zeitraums (ohne Angabe ein Monat nach dem Beginn); ein Datum allein meint seine Mitternacht.</translation>
+    </message>
+    <message>
+        <source>Print at most N rows.</source>
+        <translation>Höchstens N Zeilen ausgeben.</translation>
+    </message>
+    <message>
+        <source>timeline takes no file</source>
+        <translation>timeline nimmt keine Datei</translation>
+    </message>
+    <message>
+        <source>--now takes a moment in ISO 8601, such as 2026-03-29T08:00:00+02:00</source>
+        <translation>--now nimmt einen Zeitpunkt in ISO 8601, etwa 2026-03-29T08:00:00+02:00</translation>
+    </message>
+    <message>
+        <source>--until takes a date or a moment in ISO 8601, such as 2026-04-01 or 2026-04-01T12:00</source>
+        <translation>--until nimmt ein Datum oder einen Zeitpunkt in ISO 8601, etwa 2026-04-01 oder 2026-04-01T12:00</translation>
+    </message>
+    <message>
+        <source>--limit takes a number of rows, 0 or more</source>
+        <translation>--limit nimmt eine Anzahl von Zeilen, 0 oder mehr</translation>
+    </message>
+    <message>
+        <source>no month can follow that moment</source>
+        <translation>auf diesen Zeitpunkt kann kein Monat folgen</translation>
+    </message>
 </context>
 </TS>
