@@ -369,6 +369,8 @@ private Q_SLOTS:
         const JobPtr job = fixture.select(fixture.echo);
         fixture.type(QStringLiteral("nameField"), QStringLiteral("changed"));
         fixture.find<QPushButton>(QStringLiteral("discardButton"))->click();
+        // The list is read again on a worker.
+        QTRY_VERIFY(!JobDiscovery::isReloading());
         QVERIFY(!Bindings::shared().isEdited());
         QVERIFY(!JobList::shared().currentJob());
         QVERIFY(fixture.find<QLineEdit>(QStringLiteral("nameField"))->text().isEmpty());
