@@ -48,9 +48,10 @@ void scanFolder(Kind kind, const QString &folder, QMap<QString, SnapshotEntry> &
     const QStringList names = dir.entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     QList<JobPtr> jobs;
+    const ReadOptions options = ReadOptions::fromSettings();
     for (const QString &name : names) {
         if (name != Const::FileName::dsStore)
-            JobReader::readJobFile(kind, dir.filePath(name), jobs);
+            JobReader::readJobFile(kind, dir.filePath(name), jobs, options);
     }
     for (const JobPtr &job : std::as_const(jobs)) {
         if (!job->url)

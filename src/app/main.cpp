@@ -1,5 +1,7 @@
 #include "app/launchoptions.h"
 #include "app/screenshot.h"
+#include "model/joblist.h"
+#include "store/jobdiscovery.h"
 #include "support/const.h"
 #include "support/locations.h"
 #include "support/translations.h"
@@ -41,13 +43,21 @@ int main(int argc, char *argv[]) {
     controller.showWindow();
 
     QTimer::singleShot(0, &controller, [&] {
+        const auto withList = [&] {
+            if (isScreenshot && !options.screenshotSet.isEmpty())
+                Screenshot::takeSet(window, *controller.editor(), options);
+            else if (isScreenshot)
+                Screenshot::take(window, options);
+            else
+                controller.openUrls(options.urls);
+        };
         controller.finishLaunching();
-        if (isScreenshot && !options.screenshotSet.isEmpty())
-            Screenshot::takeSet(window, *controller.editor(), options);
-        else if (isScreenshot)
-            Screenshot::take(window, options);
+        // The first list is read on a worker; what looks for jobs in it waits until it is in.
+        if (JobDiscovery::isReloading())
+            QObject::connect(&JobList::shared(), &JobList::jobsUpdated, &controller, withList,
+                             Qt::SingleShotConnection);
         else
-            controller.openUrls(options.urls);
+            withList();
     });
     return QApplication::exec();
 }

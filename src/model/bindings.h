@@ -23,6 +23,8 @@ class Bindings final : public QObject {
     Q_PROPERTY(bool isSaving READ isSaving WRITE setSaving NOTIFY isSavingChanged)
 
 public:
+    Bindings() = default;
+
     static Bindings &shared();
 
     [[nodiscard]] bool isEdited() const { return m_isEdited; }
@@ -63,8 +65,6 @@ Q_SIGNALS:
     void isSavingChanged(bool value);
 
 private:
-    Bindings() = default;
-
     bool m_isEdited = false;
     bool m_isLocked = false;
     bool m_isScheduledEnabled = false;

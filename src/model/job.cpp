@@ -1,6 +1,5 @@
 #include "model/job.h"
 
-#include "model/bindings.h"
 #include "model/joblist.h"
 #include "platform/labelcollator.h"
 
@@ -65,15 +64,9 @@ Changes &Job::changes() {
     return *m_changes;
 }
 
-bool Job::isCurrent() const {
-    return JobList::shared().currentJob().get() == this;
-}
-
 void Job::recordChange(Change change) {
-    if (!isCurrent())
-        return;
-    changes().insert(change);
-    Bindings::shared().setEdited(true);
+    if (m_currentIn.list)
+        m_currentIn.list->markChanged(change);
 }
 
 void Job::setPlistBool(const QString &key, bool value) {

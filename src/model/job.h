@@ -12,13 +12,15 @@
 #include <optional>
 
 class Job;
+class JobList;
 using JobPtr = std::shared_ptr<Job>;
 
 // One item the program lists and edits: a launchd job, a login item or a startup item.
 //
 // The record keeps the dictionary as read in plist, the store of every key, beside a few
 // derived fields the editor shows. Setting a derived field on the current job records a
-// Change and marks the editor edited; writing rebuilds only the keys of recorded changes.
+// Change and marks the editor edited; writing rebuilds only the keys of recorded changes. A
+// job learns that it is current from the list that makes it so.
 class Job final {
 public:
     Job() = default;
@@ -77,7 +79,7 @@ public:
 
     // Records a change when this is the current job, and marks the editor edited.
     void recordChange(Change change);
-    [[nodiscard]] bool isCurrent() const;
+    [[nodiscard]] bool isCurrent() const { return m_currentIn.list != nullptr; }
 
     // A plist-backed key set from the editor: a Boolean to its state, a text key to its
     // text, removed when empty. Acts only on the current job.
@@ -85,6 +87,18 @@ public:
     void setPlistText(const QString &key, const QString &text);
 
 private:
+    friend class JobList;
+
+    // The list whose current job this is. It belongs to the object, not to its value: a copy
+    // is current nowhere, and taking another job's value keeps the object's place.
+    struct CurrentIn {
+        JobList *list = nullptr;
+        CurrentIn() = default;
+        CurrentIn(const CurrentIn &) {}
+        CurrentIn &operator=(const CurrentIn &) { return *this; }
+    };
+
+    CurrentIn m_currentIn;
     QString m_run;
     std::optional<bool> m_keepAlive;
     std::optional<bool> m_successfulExit;

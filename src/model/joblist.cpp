@@ -5,28 +5,42 @@
 
 #include <QDir>
 
+JobList::JobList(Bindings &bindings, Notifications &notifications)
+    : m_bindings(bindings)
+    , m_notifications(notifications) {}
+
+JobList::~JobList() {
+    if (m_current)
+        m_current->m_currentIn.list = nullptr;
+}
+
 JobList &JobList::shared() {
-    static JobList list;
+    static JobList list(Bindings::shared(), Notifications::shared());
     return list;
 }
 
 void JobList::setJobs(const QList<JobPtr> &jobs) {
     m_jobs = jobs;
     Q_EMIT jobsUpdated();
-    Q_EMIT Notifications::shared().jobsUpdated();
+    Q_EMIT m_notifications.jobsUpdated();
 }
 
 void JobList::setCurrentJob(const JobPtr &job) {
     if (m_current == job)
         return;
+    if (m_current)
+        m_current->m_currentIn.list = nullptr;
     m_current = job;
+    // A job is current in one list at a time.
+    if (m_current)
+        m_current->m_currentIn.list = this;
     Q_EMIT currentJobChanged(m_current);
 }
 
 void JobList::markChanged(Change change) {
     if (m_current)
         m_current->changes().insert(change);
-    Bindings::shared().setEdited(true);
+    m_bindings.setEdited(true);
 }
 
 JobPtr JobList::jobWithUrl(const QString &path) const {
@@ -40,5 +54,7 @@ JobPtr JobList::jobWithUrl(const QString &path) const {
 
 void JobList::reset() {
     m_jobs.clear();
+    if (m_current)
+        m_current->m_currentIn.list = nullptr;
     m_current.reset();
 }

@@ -5,13 +5,20 @@
 #include <QList>
 #include <QObject>
 
-// The one shared list of jobs, grouped by kind and sorted by label, and the current job:
-// the one the detail editor shows, or none.
+class Bindings;
+class Notifications;
+
+// A list of jobs, grouped by kind and sorted by label, and its current job: the one the
+// detail editor shows, or none. Changes to the current job mark the given editor flags
+// edited. The program's one list is shared().
 class JobList final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(JobList)
 
 public:
+    JobList(Bindings &bindings, Notifications &notifications);
+    ~JobList() override;
+
     static JobList &shared();
 
     [[nodiscard]] const QList<JobPtr> &jobs() const { return m_jobs; }
@@ -35,8 +42,8 @@ Q_SIGNALS:
     void currentJobChanged(const JobPtr &job);
 
 private:
-    JobList() = default;
-
+    Bindings &m_bindings;
+    Notifications &m_notifications;
     QList<JobPtr> m_jobs;
     JobPtr m_current;
 };

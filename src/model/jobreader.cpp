@@ -1,13 +1,10 @@
 #include "model/jobreader.h"
 
-#include "model/bindings.h"
 #include "model/launchdkey.h"
 #include "model/schedulereader.h"
 #include "model/sessiontype.h"
 #include "platform/plistcodec.h"
 #include "support/const.h"
-#include "support/defaults.h"
-#include "support/locations.h"
 #include "support/text.h"
 
 #include <QDir>
@@ -25,14 +22,7 @@ QString extensionOf(const QString &component) {
     return component.mid(dot + 1);
 }
 
-std::optional<QString> scriptEditorLocation() {
-    const QString path = Locations::shared().applications() + QStringLiteral("/Script Editor.app");
-    if (QFileInfo::exists(path))
-        return path;
-    return std::nullopt;
-}
-
-std::optional<QString> iconLocationFor(const QString &command) {
+std::optional<QString> iconLocationFor(const QString &command, const ReadOptions &options) {
     if (!command.startsWith(QLatin1Char('/')))
         return std::nullopt;
     if (command.contains(QLatin1Char('.'))) {
@@ -47,7 +37,7 @@ std::optional<QString> iconLocationFor(const QString &command) {
         return std::nullopt;
     }
     if (command == Const::Command::osascript)
-        return scriptEditorLocation();
+        return options.scriptEditor;
     return command;
 }
 
@@ -55,12 +45,15 @@ std::optional<QString> iconLocationFor(const QString &command) {
 
 namespace JobReader {
 
-void readJobFile(Kind kind, const QString &location, QList<JobPtr> &list) {
-    if (kind == Kind::localStartupItem || kind == Kind::systemStartupItem) {
-        if (JobPtr job = readStartupItem(location, kind))
-            list.append(job);
-        return;
-    }
+void readJobFile(Kind kind, const QString &location, QList<JobPtr> &list,
+                 const ReadOptions &options) {
+    if (JobPtr job = readJob(kind, location, options))
+        list.append(std::move(job));
+}
+
+JobPtr readJob(Kind kind, const QString &location, const ReadOptions &options) {
+    if (kind == Kind::localStartupItem || kind == Kind::systemStartupItem)
+        return readStartupItem(location, kind);
     const PlistReadResult result = PlistCodec::readFile(location);
     const PlistDict *dict = result.value ? result.value->dict() : nullptr;
     if (!dict) {
@@ -70,21 +63,20 @@ void readJobFile(Kind kind, const QString &location, QList<JobPtr> &list) {
             !result.ok() ? result.error : QStringLiteral("its top level is not a dictionary");
         qCWarning(lcJobReader).noquote()
             << QStringLiteral("The job %1 does not contain a valid job: %2").arg(location, reason);
-        return;
+        return {};
     }
-    if (JobPtr job = jobFromPlist(*dict, location, kind))
-        list.append(job);
+    return jobFromPlist(*dict, location, kind, options);
 }
 
 JobPtr jobFromPlist(const PlistDict &plist, const std::optional<QString> &location,
-                    std::optional<Kind> kind) {
+                    std::optional<Kind> kind, const ReadOptions &options) {
     if (plist.isEmpty())
         return {};
     const std::optional<QString> label = plist.value(LaunchdKey::Label).toString();
     if (!label)
         return {};
     const bool isHelperJob = label->startsWith(Const::labelPrefix);
-    if (isHelperJob && !Defaults::shared().showInternalHelpers())
+    if (isHelperJob && !options.showInternalHelpers)
         return {};
 
     auto job = std::make_shared<Job>();
@@ -96,29 +88,26 @@ JobPtr jobFromPlist(const PlistDict &plist, const std::optional<QString> &locati
     job->originalKind = kind;
     job->summary = summaryFromPlist(plist);
     job->textContent = JobText::of(plist);
-    applyPlist(*job);
+    applyPlist(*job, options);
 
-    if (kind == Kind::localDaemon) {
+    if (kind == Kind::localDaemon)
         job->isUserNameEnabled = true;
-        Bindings::shared().setUserNameEnabled(true);
-    } else if (!Kinds::isEditable(kind)) {
+    else if (!options.isEditable(kind))
         job->setLocked(true);
-    }
     if (isHelperJob)
         job->setLocked(true);
     return job;
 }
 
-void applyPlist(Job &job) {
+void applyPlist(Job &job, const ReadOptions &options) {
     if (!job.plist)
         return;
     const PlistDict &plist = *job.plist;
-    Bindings &bindings = Bindings::shared();
 
     if (const std::optional<bool> disabled = plist.value(LaunchdKey::Disabled).toBool())
         job.setEnabled(!*disabled);
 
-    const RunComposition composition = composeRun(plist);
+    const RunComposition composition = composeRun(plist, options);
     if (!composition.run.isEmpty())
         job.setRun(composition.run);
     job.runIcon = composition.iconLocation;
@@ -136,22 +125,18 @@ void applyPlist(Job &job) {
     if (!rules.isEmpty()) {
         job.scheduled = rules;
         job.isScheduledEnabled = true;
-        bindings.setScheduledEnabled(true);
     }
 
     const PlistValue machServices = plist.value(LaunchdKey::MachServices);
     if (const PlistDict *services = machServices.dict()) {
-        if (services->size() > 1) {
+        if (services->size() > 1)
             job.isMachServicesEnabled = false;
-            bindings.setMachServicesEnabled(false);
-        }
         // The field shows and edits the first name; the writer keeps the others.
         if (!services->isEmpty())
             job.setMachServicesKey(services->entries().first().first);
         for (const auto &[name, value] : *services) {
             if (value.isDict()) {
                 job.isMachServicesEnabled = false;
-                bindings.setMachServicesEnabled(false);
                 break;
             }
         }
@@ -169,7 +154,6 @@ void applyPlist(Job &job) {
         if (const std::optional<SessionType> type = SessionTypes::fromRaw(candidate)) {
             job.setLimitLoadToSessionTypeIndex(SessionTypes::allCases().indexOf(*type));
             job.setLimitLoadToSessionTypeEnabled(true);
-            bindings.setLimitLoadToSessionTypeEnabled(true);
         }
     }
 
@@ -200,7 +184,7 @@ QStringList programArguments(const PlistDict &plist) {
     return {};
 }
 
-RunComposition composeRun(const PlistDict &plist) {
+RunComposition composeRun(const PlistDict &plist, const ReadOptions &options) {
     const QString program = plist.value(LaunchdKey::Program).toString().value_or(QString());
     QStringList arguments = programArguments(plist);
     if (!arguments.isEmpty() &&
@@ -213,7 +197,7 @@ RunComposition composeRun(const PlistDict &plist) {
                             : !arguments.isEmpty() ? arguments.first()
                                                    : QString();
     if (!command.isEmpty())
-        composition.iconLocation = iconLocationFor(command);
+        composition.iconLocation = iconLocationFor(command, options);
 
     // Every word is quoted so that splitting the Run text gives the same arguments back,
     // a program path with spaces included.

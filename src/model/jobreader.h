@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/job.h"
+#include "model/readoptions.h"
 #include "platform/plistvalue.h"
 
 #include <QList>
@@ -25,17 +26,25 @@ struct KeepAliveState {
 };
 
 // Turns job folder entries into records. Reading never changes a file; an entry that
-// cannot be used is logged and skipped.
+// cannot be used is logged and skipped. Reading touches nothing shared, so entries may be
+// read on several threads at once; the options stand in for the settings. Without options,
+// the settings of the process are read on the calling thread.
 namespace JobReader {
 
+// The record of one entry of a job folder of the given kind, or none.
+[[nodiscard]] JobPtr readJob(Kind kind, const QString &location, const ReadOptions &options);
 // Reads one entry of a job folder of the given kind and appends its record, if any.
-void readJobFile(Kind kind, const QString &location, QList<JobPtr> &list);
+void readJobFile(Kind kind, const QString &location, QList<JobPtr> &list,
+                 const ReadOptions &options = ReadOptions::fromSettings());
 // A record from a job dictionary, or none (no text Label, empty, hidden helper job).
 [[nodiscard]] JobPtr jobFromPlist(const PlistDict &plist, const std::optional<QString> &location,
-                                  std::optional<Kind> kind);
-// Derives the record's fields from its dictionary.
-void applyPlist(Job &job);
-[[nodiscard]] RunComposition composeRun(const PlistDict &plist);
+                                  std::optional<Kind> kind,
+                                  const ReadOptions &options = ReadOptions::fromSettings());
+// Derives the record's fields from its dictionary. The editor's flags follow the record
+// when it becomes the current job.
+void applyPlist(Job &job, const ReadOptions &options = ReadOptions::fromSettings());
+[[nodiscard]] RunComposition composeRun(const PlistDict &plist,
+                                        const ReadOptions &options = ReadOptions::fromSettings());
 [[nodiscard]] QString summaryFromPlist(const PlistDict &plist);
 // The dictionary as XML text; none (and a log line) when it cannot be written.
 [[nodiscard]] std::optional<QString> plistText(const PlistDict &plist);

@@ -69,7 +69,7 @@ void FolderMonitors::folderChanged() {
             if (m_isTerminating)
                 return;
             Q_EMIT reloading();
-            JobDiscovery::reloadJobs();
+            JobDiscovery::reloadJobsLater();
         });
     });
 }

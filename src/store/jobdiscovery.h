@@ -2,8 +2,21 @@
 
 #include "model/job.h"
 #include "model/kind.h"
+#include "model/readoptions.h"
 
 #include <QList>
+
+// What a discovery pass needs of the settings and locations, taken on the thread that asks
+// for it, so that the pass itself may run on any thread.
+struct DiscoveryOptions {
+    bool showSystemJobs = false;
+    ReadOptions reader;
+    QString applications;
+
+    // The options of this process as its settings stand now.
+    [[nodiscard]] static DiscoveryOptions fromSettings();
+    [[nodiscard]] static DiscoveryOptions fromSettings(bool showSystemJobs);
+};
 
 // Builds the one list of every item the program shows: the jobs of the launchd folders,
 // the startup items, the session's login items and the login items inside applications.
@@ -16,20 +29,31 @@ namespace JobDiscovery {
 // setting decides which) and sorted by label within each kind. The list is not stored.
 [[nodiscard]] QList<JobPtr> discoverJobs();
 [[nodiscard]] QList<JobPtr> discoverJobs(bool showSystemJobs);
+// The same list, with the files read on up to threads threads at once: the folders are
+// listed first, and the records merge in the order of that listing whatever the threads.
+[[nodiscard]] QList<JobPtr> discoverJobs(const DiscoveryOptions &options, int threads);
+// The number of threads a pass uses by default: the cores, at most four.
+[[nodiscard]] int defaultThreadCount();
 
-// The records of one kind, in the order found (not sorted).
-[[nodiscard]] QList<JobPtr> jobsOfKind(Kind kind);
 // Every entry of a kind's folder; a folder that cannot be listed gives nothing.
-[[nodiscard]] QList<JobPtr> folderJobs(Kind kind, const QString &folder);
+[[nodiscard]] QList<JobPtr> folderJobs(Kind kind, const QString &folder,
+                                       const ReadOptions &options);
 // The session's login items.
-[[nodiscard]] QList<JobPtr> loginItemJobs();
+[[nodiscard]] QList<JobPtr> loginItemJobs(const ReadOptions &options);
 // The first login item inside each application of the applications folder, and of the
 // folders directly in it.
-[[nodiscard]] QList<JobPtr> applicationLoginItemJobs();
+[[nodiscard]] QList<JobPtr> applicationLoginItemJobs(const QString &applications,
+                                                     const ReadOptions &options);
 
 // Rebuilds the shared list unless the current job holds unsaved edits, then shows the job
 // of the same file as the current job (or none when its file is gone) and announces the
-// new list.
+// new list. Runs on the calling thread.
 void reloadJobs();
+// The same, with the list built on a worker thread and swapped in on this thread when it
+// is done, so the event loop goes on meanwhile. Requests that arrive while a pass runs are
+// served by one more pass after it; a list older than one shown since is dropped.
+void reloadJobsLater();
+// A pass started by reloadJobsLater has not been shown yet.
+[[nodiscard]] bool isReloading();
 
 } // namespace JobDiscovery

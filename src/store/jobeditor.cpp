@@ -552,7 +552,7 @@ bool JobEditor::deleteAction() {
                 Localize::pleaseTryAgain());
             return false;
         }
-        JobDiscovery::reloadJobs();
+        JobDiscovery::reloadJobsLater();
         return true;
     }
     if (!job->url)
@@ -576,7 +576,7 @@ void JobEditor::discard() {
     updateForm();
     endSaving();
     Bindings::shared().setLocked(true);
-    JobDiscovery::reloadJobs();
+    JobDiscovery::reloadJobsLater();
 }
 
 JobEditor::UnsavedAnswer JobEditor::unsavedChangesAlert() {
@@ -607,7 +607,7 @@ void JobEditor::endSaving() {
 }
 
 void JobEditor::reloadJobs() {
-    JobDiscovery::reloadJobs();
+    JobDiscovery::reloadJobsLater();
 }
 
 void JobEditor::clearSelectedJob() {

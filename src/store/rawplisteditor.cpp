@@ -1,5 +1,6 @@
 #include "store/rawplisteditor.h"
 
+#include "model/bindings.h"
 #include "model/joblist.h"
 #include "model/jobreader.h"
 #include "model/jobwriter.h"
@@ -39,6 +40,8 @@ RawPlistEditor::Result RawPlistEditor::change(const QString &text) {
         return Result::refused;
     }
     JobList::shared().setCurrentJob(job);
+    // The editor's switches follow the new dictionary (a schedule added, a session type gone).
+    Bindings::shared().update(job);
     JobList::shared().markChanged(Change::generic);
     return Result::changed;
 }

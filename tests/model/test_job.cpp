@@ -7,6 +7,7 @@
 #include "model/sessiontype.h"
 #include "support/const.h"
 #include "support/defaults.h"
+#include "support/notifications.h"
 #include "support/userdefaultskeys.h"
 
 #include <QSignalSpy>
@@ -103,6 +104,39 @@ private Q_SLOTS:
                                               Change::limitLoadToSessionType}));
         QVERIFY(Bindings::shared().isEdited());
         QCOMPARE(edited.size(), 1);
+    }
+
+    void aJobIsCurrentInTheListThatMadeItSoAndChangesGoThere() {
+        Bindings bindingsOfList;
+        Bindings::shared().reset();
+        JobList list(bindingsOfList, Notifications::shared());
+        auto first = jobOf(Kind::userAgent, QStringLiteral("first"));
+        auto second = jobOf(Kind::userAgent, QStringLiteral("second"));
+        list.setCurrentJob(first);
+        QVERIFY(first->isCurrent());
+        first->setRun(QStringLiteral("/bin/true"));
+        QCOMPARE(first->changes(), Changes{Change::run});
+        QVERIFY(bindingsOfList.isEdited());
+        QVERIFY(!Bindings::shared().isEdited());
+
+        // A copy is current nowhere; taking another job's value keeps the job current.
+        Job copy = *first;
+        QVERIFY(!copy.isCurrent());
+        *first = *second;
+        QVERIFY(first->isCurrent());
+
+        list.setCurrentJob(second);
+        QVERIFY(!first->isCurrent());
+        QVERIFY(second->isCurrent());
+        list.reset();
+        QVERIFY(!second->isCurrent());
+        second->setRun(QStringLiteral("/bin/false"));
+        QVERIFY(!second->isChangesSet());
+        {
+            JobList shortLived(bindingsOfList, Notifications::shared());
+            shortLived.setCurrentJob(second);
+        }
+        QVERIFY(!second->isCurrent());
     }
 
     void plistBackedKeysChangeOnlyTheCurrentJob() {

@@ -192,7 +192,6 @@ private Q_SLOTS:
                   {s("org.x"), PlistValue(PlistDict{{s("ResetAtClose"), PlistValue(true)}})}})}});
         QCOMPARE(options->machServicesKey(), s("org.x"));
         QVERIFY(!options->isMachServicesEnabled);
-        QVERIFY(!Bindings::shared().isMachServicesEnabled());
 
         const JobPtr two =
             read({{s("MachServices"), PlistValue(PlistDict{{s("org.a"), PlistValue(true)},
@@ -222,7 +221,6 @@ private Q_SLOTS:
         } else {
             QCOMPARE(job->limitLoadToSessionTypeIndex(), index);
             QVERIFY(job->isLimitLoadToSessionTypeEnabled());
-            QVERIFY(Bindings::shared().isLimitLoadToSessionTypeEnabled());
         }
     }
 
@@ -232,7 +230,6 @@ private Q_SLOTS:
         QVERIFY(job->scheduled);
         QCOMPARE(job->scheduled->size(), 1);
         QVERIFY(job->isScheduledEnabled);
-        QVERIFY(Bindings::shared().isScheduledEnabled());
         QVERIFY(!read({})->isScheduledEnabled);
     }
 
@@ -287,12 +284,51 @@ private Q_SLOTS:
         QVERIFY(shown->isLocked());
     }
 
+    void readingLeavesTheEditorFlagsUntilTheJobIsShown() {
+        TestRoot root;
+        Bindings &bindings = Bindings::shared();
+        bindings.reset();
+        const JobPtr job =
+            read({{s("StartInterval"), PlistValue(60)},
+                  {s("LimitLoadToSessionType"), PlistValue(s("Aqua"))},
+                  {s("MachServices"),
+                   PlistValue(PlistDict{{s("a"), PlistValue(true)}, {s("b"), PlistValue(true)}})}},
+                 Kind::localDaemon);
+        QVERIFY(!bindings.isScheduledEnabled());
+        QVERIFY(!bindings.isUserNameEnabled());
+        QVERIFY(!bindings.isLimitLoadToSessionTypeEnabled());
+        bindings.setMachServicesEnabled(true);
+        bindings.update(job);
+        QVERIFY(bindings.isScheduledEnabled());
+        QVERIFY(bindings.isUserNameEnabled());
+        QVERIFY(bindings.isLimitLoadToSessionTypeEnabled());
+        QVERIFY(!bindings.isMachServicesEnabled());
+    }
+
+    void optionsStandInForTheSettings() {
+        TestRoot root;
+        const PlistDict helper{{s("Label"), PlistValue(s("org.vandra.helper"))},
+                               {s("Program"), PlistValue(s("/usr/bin/osascript"))}};
+        ReadOptions options;
+        QVERIFY(!JobReader::jobFromPlist(helper, s("/x"), Kind::userAgent, options));
+        options.showInternalHelpers = true;
+        options.scriptEditor = s("/Apps/Script Editor.app");
+        const JobPtr shown = JobReader::jobFromPlist(helper, s("/x"), Kind::userAgent, options);
+        QVERIFY(shown);
+        QCOMPARE(shown->runIcon, s("/Apps/Script Editor.app"));
+        // Without editable kinds in the options, every kind reads locked.
+        const PlistDict plain{{s("Label"), PlistValue(s("plain"))}};
+        QVERIFY(JobReader::jobFromPlist(plain, s("/x"), Kind::userAgent, options)->isLocked());
+        options.editableKinds = {Kind::userAgent};
+        QVERIFY(!JobReader::jobFromPlist(plain, s("/x"), Kind::userAgent, options)->isLocked());
+        QVERIFY(!Defaults::shared().showInternalHelpers());
+    }
+
     void kindDecidesLockAndUserName() {
         TestRoot root;
         const PlistDict dict{{s("Label"), PlistValue(s("a"))}};
         const JobPtr daemon = JobReader::jobFromPlist(dict, s("/x"), Kind::localDaemon);
         QVERIFY(daemon->isUserNameEnabled);
-        QVERIFY(Bindings::shared().isUserNameEnabled());
         QVERIFY(!daemon->isLocked());
         QVERIFY(JobReader::jobFromPlist(dict, s("/x"), Kind::systemDaemon)->isLocked());
         QVERIFY(!JobReader::jobFromPlist(dict, s("/x"), Kind::localAgent)->isLocked());

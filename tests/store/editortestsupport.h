@@ -84,6 +84,7 @@ public:
         editor = std::make_unique<JobEditor>(*controller);
     }
     ~EditorRig() {
+        waitForTheList();
         editor.reset();
         controller.reset();
         JobList::shared().reset();
@@ -107,14 +108,23 @@ public:
         return job;
     }
 
-    // Saves and waits until the reply ended the saving state.
+    // Saves and waits until the reply ended the saving state and the list read after it
+    // is in.
     bool saveAndWait() {
         if (!editor->save())
             return false;
         QDeadlineTimer deadline(30000);
         while (Bindings::shared().isSaving() && !deadline.hasExpired())
             QTest::qWait(20);
+        waitForTheList();
         return !Bindings::shared().isSaving();
+    }
+
+    // Waits until the list that a reply or a discard asked for is in.
+    static void waitForTheList() {
+        QDeadlineTimer deadline(30000);
+        while (JobDiscovery::isReloading() && !deadline.hasExpired())
+            QTest::qWait(20);
     }
 
     // The loaded-state records of the service and of the privileged helper.

@@ -13,7 +13,9 @@
 #include "support/userdefaultskeys.h"
 
 #include <QFile>
+#include <QLoggingCategory>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -29,12 +31,101 @@ QStringList summary(const QList<JobPtr> &jobs) {
 
 const QRegularExpression invalidJobMessage(s("does not contain a valid job"));
 
+// Fills the root with count job files of every form: XML and binary, broken ones, labels
+// that repeat (whose order only the listing decides), startup items and login items.
+void writeMixedRoot(const TestRoot &root, int count) {
+    const QList<Kind> kinds = {Kind::userAgent, Kind::localAgent, Kind::localDaemon,
+                               Kind::systemAgent, Kind::systemDaemon};
+    for (int i = 0; i < count; ++i) {
+        const Kind kind = kinds.at(i % kinds.size());
+        const QString folder = JobFiles::folderOf(kind);
+        const QString name = folder + s("/job%1.plist").arg(i);
+        PlistDict dict{{s("Label"), PlistValue(s("org.example.job%1").arg(i % 97))},
+                       {s("ProgramArguments"),
+                        PlistValue(QStringList{s("/usr/bin/tool%1").arg(i), s("--x")})}};
+        if (i % 3 == 0)
+            dict.insert(s("StartInterval"), PlistValue(60 + i));
+        if (i % 5 == 0)
+            dict.insert(s("StartCalendarInterval"),
+                        PlistValue(PlistDict{{s("Hour"), PlistValue(i % 24)},
+                                             {s("Minute"), PlistValue(i % 60)}}));
+        if (i % 7 == 0)
+            dict.insert(s("MachServices"), PlistValue(PlistDict{{s("a"), PlistValue(true)},
+                                                                {s("b"), PlistValue(true)}}));
+        if (i % 11 == 0)
+            dict.insert(s("LimitLoadToSessionType"), PlistValue(s("Background")));
+        if (i % 4 == 0)
+            dict.insert(s("KeepAlive"),
+                        PlistValue(PlistDict{{s("SuccessfulExit"), PlistValue(false)}}));
+        if (i % 6 == 0)
+            dict.insert(s("Disabled"), PlistValue(true));
+        if (i % 8 == 0)
+            dict.insert(s("WatchPaths"), PlistValue(QStringList{s("/tmp/w%1").arg(i)}));
+        switch (i % 13) {
+        case 1:
+            JobFiles::writeBytes(name, QByteArrayLiteral("\x01 no property list"));
+            break;
+        case 2:
+            JobFiles::writeBytes(name, *PlistCodec::toXml(PlistValue(PlistArray{})));
+            break;
+        case 3:
+            dict.remove(s("Label"));
+            JobFiles::writeDict(name, dict);
+            break;
+        default:
+            JobFiles::writeDict(name, dict, i % 2 == 0);
+        }
+    }
+    JobFiles::writeStartupItem(Kind::localStartupItem, s("Legacy"), s("Legacy service"));
+    JobFiles::writeStartupItem(Kind::systemStartupItem, s("Old"), s("Old service"));
+    JobFiles::writeBytes(Locations::shared().userAutostart() + s("/alpha.desktop"),
+                         "[Desktop Entry]\nName=Alpha\nExec=/usr/bin/alpha\n");
+    QDir().mkpath(Locations::shared().applications() +
+                  s("/Mail.app/Contents/Library/LoginItems/Helper.app"));
+    Q_UNUSED(root);
+}
+
+// Every field a record carries, compared one by one.
+void compareRecords(const QList<JobPtr> &one, const QList<JobPtr> &other) {
+    QCOMPARE(other.size(), one.size());
+    for (qsizetype i = 0; i < one.size(); ++i) {
+        Job &a = *one.at(i);
+        Job &b = *other.at(i);
+        QCOMPARE(b.url, a.url);
+        QCOMPARE(b.kind, a.kind);
+        QCOMPARE(b.originalKind, a.originalKind);
+        QCOMPARE(b.label, a.label);
+        QCOMPARE(b.originalLabel, a.originalLabel);
+        QCOMPARE(b.summary, a.summary);
+        QCOMPARE(b.run(), a.run());
+        QCOMPARE(b.runIcon, a.runIcon);
+        QCOMPARE(b.plist, a.plist);
+        QCOMPARE(b.textContent.text(), a.textContent.text());
+        QCOMPARE(b.enabledState(), a.enabledState());
+        QCOMPARE(b.keepAlive(), a.keepAlive());
+        QCOMPARE(b.isKeepAliveSuccessfulExitSet(), a.isKeepAliveSuccessfulExitSet());
+        QCOMPARE(b.watchPath(), a.watchPath());
+        QVERIFY(b.scheduled == a.scheduled);
+        QCOMPARE(b.isScheduledEnabled, a.isScheduledEnabled);
+        QCOMPARE(b.machServicesKey(), a.machServicesKey());
+        QCOMPARE(b.isMachServicesEnabled, a.isMachServicesEnabled);
+        QCOMPARE(b.limitLoadToSessionTypeIndex(), a.limitLoadToSessionTypeIndex());
+        QCOMPARE(b.isLimitLoadToSessionTypeEnabled(), a.isLimitLoadToSessionTypeEnabled());
+        QCOMPARE(b.isUserNameEnabled, a.isUserNameEnabled);
+        QCOMPARE(b.isLocked(), a.isLocked());
+        QCOMPARE(b.loginItemKind(), a.loginItemKind());
+    }
+}
+
 } // namespace
 
 class TestDiscovery : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // A pass still running would read the folders of the next test's root.
+    void cleanup() { QTRY_VERIFY(!JobDiscovery::isReloading()); }
+
     void groupsByKindInOrderAndSortsLabelsNumerically() {
         TestRoot root;
         JobFiles::writeJob(Kind::userAgent, s("job10"));
@@ -61,14 +152,74 @@ private Q_SLOTS:
                                      s("systemStartupItem:Old service")}));
     }
 
-    void discoveryLeavesTheEditorUneditedAndUnscheduled() {
+    void oneAndSeveralThreadsGiveTheSameListInTheSameOrder() {
+        TestRoot root;
+        writeMixedRoot(root, 600);
+        // The broken files are expected; their lines would only bury a failure.
+        QLoggingCategory::setFilterRules(s("vandra.jobreader.warning=false"));
+        const auto restore = qScopeGuard([] { QLoggingCategory::setFilterRules(QString()); });
+        const DiscoveryOptions options = DiscoveryOptions::fromSettings(true);
+        const QList<JobPtr> one = JobDiscovery::discoverJobs(options, 1);
+        QVERIFY(one.size() > 400);
+        QCOMPARE(one.first()->kind, Kind::userAgent);
+        QCOMPARE(one.last()->kind, Kind::systemStartupItem);
+        compareRecords(one, JobDiscovery::discoverJobs(options, 2));
+        compareRecords(one, JobDiscovery::discoverJobs(options, 3));
+        compareRecords(one, JobDiscovery::discoverJobs(true));
+    }
+
+    void aReloadInTheBackgroundSwapsTheListInWhenDone() {
+        TestRoot root;
+        const QString file = JobFiles::writeJob(Kind::userAgent, s("kept"));
+        JobDiscovery::reloadJobs();
+        JobList &list = JobList::shared();
+        list.setCurrentJob(list.jobWithUrl(file));
+        JobFiles::writeJob(Kind::userAgent, s("added"));
+
+        QSignalSpy updated(&list, &JobList::jobsUpdated);
+        JobDiscovery::reloadJobsLater();
+        // Requests that come while a pass runs are served by one more pass after it.
+        JobDiscovery::reloadJobsLater();
+        JobDiscovery::reloadJobsLater();
+        QVERIFY(JobDiscovery::isReloading());
+        QCOMPARE(list.jobs().size(), 1);
+        QTRY_VERIFY(!JobDiscovery::isReloading());
+        QCOMPARE(updated.count(), 1);
+        QCOMPARE(summary(list.jobs()), (QStringList{s("userAgent:added"), s("userAgent:kept")}));
+        QCOMPARE(list.currentJob()->url, file);
+        QVERIFY(list.currentJob()->isCurrent());
+
+        // A list shown meanwhile is newer than the one of the pass: the pass is dropped.
+        JobDiscovery::reloadJobsLater();
+        JobFiles::writeJob(Kind::userAgent, s("third"));
+        JobDiscovery::reloadJobs();
+        QCOMPARE(list.jobs().size(), 3);
+        QTRY_VERIFY(!JobDiscovery::isReloading());
+        QCOMPARE(updated.count(), 2);
+
+        // Nor does a pass replace the list of a job with unsaved edits.
+        JobDiscovery::reloadJobsLater();
+        Bindings::shared().setEdited(true);
+        JobFiles::writeJob(Kind::userAgent, s("fourth"));
+        QTRY_VERIFY(!JobDiscovery::isReloading());
+        QCOMPARE(list.jobs().size(), 3);
+        JobDiscovery::reloadJobsLater();
+        QVERIFY(!JobDiscovery::isReloading());
+    }
+
+    void reloadingLeavesTheEditorUnscheduledWithoutACurrentJob() {
         TestRoot root;
         JobFiles::writeJob(Kind::userAgent, s("scheduled"),
                            {{s("StartInterval"), PlistValue(600)}});
-        Bindings::shared().setEdited(true);
+        JobFiles::writeJob(Kind::localDaemon, s("daemon"));
+        Bindings::shared().setScheduledEnabled(true);
         const QList<JobPtr> jobs = JobDiscovery::discoverJobs();
-        QCOMPARE(jobs.size(), 1);
+        QCOMPARE(jobs.size(), 2);
         QVERIFY(jobs.first()->isScheduledEnabled);
+        // Discovery itself leaves the editor's flags alone: it may run on any thread.
+        QVERIFY(Bindings::shared().isScheduledEnabled());
+        QVERIFY(!Bindings::shared().isUserNameEnabled());
+        JobDiscovery::reloadJobs();
         QVERIFY(!Bindings::shared().isEdited());
         QVERIFY(!Bindings::shared().isScheduledEnabled());
     }

@@ -393,6 +393,7 @@ void TestJobEditor::deleteSendsRemovalForEachKind() {
         QVERIFY(rig.answers.alerts.constLast().message.contains(label));
         QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(file), 20000);
         QTRY_VERIFY_WITH_TIMEOUT(!JobList::shared().currentJob(), 20000);
+        EditorRig::waitForTheList();
         QVERIFY(!JobList::shared().jobWithUrl(file));
     }
     // The local agent was unloaded in the user's session after the privileged removal.
@@ -424,7 +425,7 @@ void TestJobEditor::deleteLoginItemGoesThroughAutostart() {
     item->label = QStringLiteral("Tool");
     QVERIFY(rig.editor->deleteAction());
     QVERIFY(!QFileInfo::exists(entry));
-    QCOMPARE(updates.size(), 1);
+    QTRY_COMPARE(updates.size(), 1);
     QCOMPARE(rig.answers.alerts.size(), 2);
 
     // A machine-wide item is hidden by an entry of the user's; where that cannot be
@@ -490,6 +491,7 @@ void TestJobEditor::unsavedChangesAnswers() {
     Bindings::shared().setEdited(true);
     rig.answers.buttons = {1};
     QCOMPARE(rig.editor->unsavedChangesAlert(), JobEditor::UnsavedAnswer::discarded);
+    EditorRig::waitForTheList();
     QVERIFY(!JobList::shared().currentJob());
     QVERIFY(!Bindings::shared().isEdited());
     QVERIFY(Bindings::shared().isLocked());

@@ -50,6 +50,7 @@ private Q_SLOTS:
     void syntaxErrorKeepsSheetUntilFixed();
     void listAtTopIsRefused();
     void openStepTextBecomesCurrentJob();
+    void editorSwitchesFollowTheNewText();
 };
 
 void TestRawPlistEditor::unchangedTextOrNoJobDismisses() {
@@ -124,6 +125,29 @@ void TestRawPlistEditor::openStepTextBecomesCurrentJob() {
     QVERIFY(job->changes().contains(Change::generic));
     QVERIFY(Bindings::shared().isEdited());
     QVERIFY(alerts.alerts.isEmpty());
+}
+
+void TestRawPlistEditor::editorSwitchesFollowTheNewText() {
+    TestRoot root;
+    RecordedAlerts alerts;
+    RawPlistEditor editor;
+    makeCurrentJob();
+    Bindings &bindings = Bindings::shared();
+    Bindings::shared().update(JobList::shared().currentJob());
+    QVERIFY(!bindings.isScheduledEnabled());
+    QVERIFY(editor.load());
+    QCOMPARE(editor.change(QStringLiteral("{ Label = com.example.raw; Program = \"/bin/true\"; "
+                                          "StartInterval = 60; LimitLoadToSessionType = Aqua; }")),
+             RawPlistEditor::Result::changed);
+    QVERIFY(bindings.isScheduledEnabled());
+    QVERIFY(bindings.isLimitLoadToSessionTypeEnabled());
+
+    QVERIFY(editor.load());
+    QCOMPARE(editor.change(QStringLiteral("{ Label = com.example.raw; Program = \"/bin/true\"; }")),
+             RawPlistEditor::Result::changed);
+    QVERIFY(!bindings.isScheduledEnabled());
+    QVERIFY(!bindings.isLimitLoadToSessionTypeEnabled());
+    QVERIFY(bindings.isEdited());
 }
 
 QTEST_GUILESS_MAIN(TestRawPlistEditor)

@@ -116,10 +116,12 @@ private:
             else
                 QTest::keyClicks(field, text);
         }
+        // Waits for the reply and for the list read after it.
         bool waitForSave() const {
             QDeadlineTimer deadline(30000);
             while (Bindings::shared().isSaving() && !deadline.hasExpired())
                 QTest::qWait(20);
+            EditorRig::waitForTheList();
             return !Bindings::shared().isSaving();
         }
     };
@@ -369,6 +371,8 @@ private Q_SLOTS:
         const JobPtr job = fixture.select(fixture.echo);
         fixture.type(QStringLiteral("nameField"), QStringLiteral("changed"));
         fixture.find<QPushButton>(QStringLiteral("discardButton"))->click();
+        // The list is read again on a worker.
+        QTRY_VERIFY(!JobDiscovery::isReloading());
         QVERIFY(!Bindings::shared().isEdited());
         QVERIFY(!JobList::shared().currentJob());
         QVERIFY(fixture.find<QLineEdit>(QStringLiteral("nameField"))->text().isEmpty());

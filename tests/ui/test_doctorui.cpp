@@ -132,10 +132,12 @@ private:
             }
             return -1;
         }
+        // Waits for the reply and for the list read after it.
         bool waitForSave() const {
             QDeadlineTimer deadline(30000);
             while (Bindings::shared().isSaving() && !deadline.hasExpired())
                 QTest::qWait(20);
+            EditorRig::waitForTheList();
             return !Bindings::shared().isSaving();
         }
         [[nodiscard]] QString changedKeysText() const {

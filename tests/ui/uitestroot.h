@@ -5,12 +5,21 @@
 #include "store/jobdiscovery.h"
 #include "ui/modes/jobfilter.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 
 // A temporary machine with the job files of tests/data/ui placed in the kinds' folders.
 class UiTestRoot final {
 public:
     UiTestRoot() { JobFilter::setCurrentText(QString()); }
+    // A list still being read comes from this root; it ends before the root goes.
+    ~UiTestRoot() {
+        QDeadlineTimer deadline(30000);
+        while (JobDiscovery::isReloading() && !deadline.hasExpired())
+            QTest::qWait(20);
+    }
+    UiTestRoot(const UiTestRoot &) = delete;
+    UiTestRoot &operator=(const UiTestRoot &) = delete;
 
     [[nodiscard]] const TestRoot &root() const { return m_root; }
 

@@ -66,7 +66,7 @@ AdvancedPreferences::AdvancedPreferences(Defaults &defaults, ActionController *a
 void AdvancedPreferences::toggleInternalHelpers() {
     m_defaults.negate(UserDefaultsKeys::showInternalHelpers);
     m_showInternalHelpers->setChecked(m_defaults.showInternalHelpers());
-    JobDiscovery::reloadJobs();
+    JobDiscovery::reloadJobsLater();
 }
 
 void AdvancedPreferences::uninstallHelpers() {

@@ -90,7 +90,7 @@ void FoldersSheet::addFolder(const QString &path) {
         return;
     m_controller.add(path);
     reload();
-    JobDiscovery::reloadJobs();
+    JobDiscovery::reloadJobsLater();
     Q_EMIT foldersEdited();
 }
 
@@ -100,7 +100,7 @@ void FoldersSheet::removeSelected() {
         return;
     m_controller.removeAt(row);
     reload();
-    JobDiscovery::reloadJobs();
+    JobDiscovery::reloadJobsLater();
     Q_EMIT foldersEdited();
 }
 

@@ -71,7 +71,7 @@ void AppController::showWindow() {
 
 void AppController::finishLaunching() {
     if (JobList::shared().jobs().isEmpty())
-        JobDiscovery::reloadJobs();
+        JobDiscovery::reloadJobsLater();
     JobStatusSource::shared().start();
     Delay::after(monitorsDelay, this, [this] {
         m_monitors->start();

@@ -280,7 +280,7 @@ void JobCommands::save() {
 
 void JobCommands::refresh() {
     if (!Bindings::shared().isEdited())
-        JobDiscovery::reloadJobs();
+        JobDiscovery::reloadJobsLater();
 }
 
 void JobCommands::showInfo() {

@@ -237,7 +237,7 @@ void MainWindow::buildViewMenu() {
     m_showSystemJobsAction->setCheckable(true);
     connect(m_showSystemJobsAction, &QAction::triggered, this, [] {
         Defaults::shared().negate(UserDefaultsKeys::showSystemJobs);
-        JobDiscovery::reloadJobs();
+        JobDiscovery::reloadJobsLater();
     });
 
     m_viewMenu->addSeparator();
@@ -323,7 +323,7 @@ void MainWindow::switchMode(int mode) {
     updateViewMenu();
 
     if (mode == tree && JobList::shared().jobs().isEmpty())
-        JobDiscovery::reloadJobs();
+        JobDiscovery::reloadJobsLater();
     showJobs();
     JobList::shared().setCurrentJob({});
     Bindings::shared().update({});

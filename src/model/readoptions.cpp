@@ -1,0 +1,17 @@
+#include "model/readoptions.h"
+
+#include "support/defaults.h"
+#include "support/locations.h"
+
+#include <QFileInfo>
+
+ReadOptions ReadOptions::fromSettings() {
+    ReadOptions options;
+    options.showInternalHelpers = Defaults::shared().showInternalHelpers();
+    const QString scriptEditor =
+        Locations::shared().applications() + QStringLiteral("/Script Editor.app");
+    if (QFileInfo::exists(scriptEditor))
+        options.scriptEditor = scriptEditor;
+    options.editableKinds = Kinds::editableKinds();
+    return options;
+}
