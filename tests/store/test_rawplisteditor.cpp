@@ -136,8 +136,13 @@ void TestRawPlistEditor::editorSwitchesFollowTheNewText() {
     Bindings::shared().update(JobList::shared().currentJob());
     QVERIFY(!bindings.isScheduledEnabled());
     QVERIFY(editor.load());
-    QCOMPARE(editor.change(QStringLiteral("{ Label = com.example.raw; Program = \"/bin/true\"; "
-                                          "StartInterval = 60; LimitLoadToSessionType = Aqua; }")),
+    // Old-style text has no integers: the interval is written in XML.
+    QCOMPARE(editor.change(QStringLiteral(
+                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><dict>"
+                 "<key>Label</key><string>com.example.raw</string>"
+                 "<key>Program</key><string>/bin/true</string>"
+                 "<key>StartInterval</key><integer>60</integer>"
+                 "<key>LimitLoadToSessionType</key><string>Aqua</string></dict></plist>")),
              RawPlistEditor::Result::changed);
     QVERIFY(bindings.isScheduledEnabled());
     QVERIFY(bindings.isLimitLoadToSessionTypeEnabled());

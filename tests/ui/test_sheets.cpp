@@ -32,6 +32,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTranslator>
+#include <Qsci/qscilexer.h>
 
 namespace {
 
