@@ -14,6 +14,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+// The JSON text is written out in pieces of about this size.
+constexpr qsizetype outputPiece = 256 * 1024;
+
 void writeDate(JsonWriter &writer, QLatin1StringView name, const std::optional<QDateTime> &date) {
     writer.key(name);
     if (date)
@@ -80,12 +83,18 @@ int run(const QStringList &arguments) {
     if (!parser.positionalArguments().isEmpty())
         return CliOutput::fail(QStringLiteral("list takes no file"), 2);
 
-    const QList<JobPtr> jobs = JobDiscovery::discoverJobs(parser.isSet(QStringLiteral("system")));
+    // The listing prints only the fields read from the files, never the files' dictionaries.
+    DiscoveryOptions options =
+        DiscoveryOptions::fromSettings(parser.isSet(QStringLiteral("system")));
+    options.keepsDictionaries = false;
+    const QList<JobPtr> jobs =
+        JobDiscovery::discoverJobs(options, JobDiscovery::defaultThreadCount());
     if (parser.isSet(QStringLiteral("json"))) {
         const std::unique_ptr<JobStatusSource> status = askStatus();
-        // A record takes about a kilobyte; a little more room spares copying the whole text.
+        // Written out a piece at a time: the whole text would cost as much memory again as
+        // the records.
         JsonWriter writer;
-        writer.reserve(1536 * (jobs.size() + 1));
+        writer.reserve(outputPiece + 64 * 1024);
         writer.beginArray();
         for (const JobPtr &job : jobs) {
             writer.beginObject();
@@ -94,6 +103,11 @@ int run(const QStringList &arguments) {
             writer.value(job->url);
             writeStatus(writer, *job, status.get());
             writer.endObject();
+            if (writer.data().size() >= outputPiece) {
+                if (const int failed = CliOutput::printBytes(writer.take()))
+                    return failed;
+                writer.reserve(outputPiece + 64 * 1024);
+            }
         }
         writer.endArray();
         return CliOutput::printBytes(writer.data());

@@ -1,6 +1,7 @@
 #include "platform/binaryplistreader.h"
 
 #include "platform/plistdate.h"
+#include "platform/plistkeys.h"
 
 #include <QCoreApplication>
 
@@ -366,8 +367,9 @@ PlistValue Checker::scalarOf(const Object &object) const {
         return PlistValue(
             QByteArray(reinterpret_cast<const char *>(contents), qsizetype(object.count)));
     case AsciiString:
-        return PlistValue(
-            QString::fromLatin1(reinterpret_cast<const char *>(contents), qsizetype(object.count)));
+        // Keys and values alike: a value that is a known key's name shares its text too.
+        return PlistValue(PlistKeys::text(
+            QByteArrayView(reinterpret_cast<const char *>(contents), qsizetype(object.count))));
     case Utf16String: {
         QString text(qsizetype(object.count), Qt::Uninitialized);
         for (quint64 i = 0; i < object.count; ++i)

@@ -19,28 +19,36 @@ PlistDict::PlistDict(std::initializer_list<Entry> entries) {
 }
 
 PlistDict PlistDict::fromEntries(QList<Entry> &&entries) {
-    PlistDict dict;
-    if (entries.size() <= smallDictionary) {
-        dict.m_entries.reserve(entries.size());
-        for (Entry &entry : entries)
-            dict.insert(entry.first, std::move(entry.second));
-        return dict;
-    }
+    // The entries stay in the list they came in, moved up over repeated keys: a second list
+    // would be one more allocation per dictionary read.
+    const bool isSmall = entries.size() <= smallDictionary;
     QHash<QString, qsizetype> positions;
-    positions.reserve(entries.size());
+    if (!isSmall)
+        positions.reserve(entries.size());
     qsizetype kept = 0;
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        const auto found = positions.constFind(entries[i].first);
-        if (found != positions.cend()) {
-            entries[*found].second = std::move(entries[i].second);
+        qsizetype found = -1;
+        if (isSmall) {
+            for (qsizetype j = 0; j < kept && found < 0; ++j) {
+                if (entries.at(j).first == entries.at(i).first)
+                    found = j;
+            }
+        } else {
+            found = positions.value(entries.at(i).first, -1);
+        }
+        if (found >= 0) {
+            entries[found].second = std::move(entries[i].second);
             continue;
         }
-        positions.insert(entries[i].first, kept);
+        if (!isSmall)
+            positions.insert(entries.at(i).first, kept);
         if (kept != i)
             entries[kept] = std::move(entries[i]);
         ++kept;
     }
-    entries.resize(kept);
+    if (kept != entries.size())
+        entries.resize(kept);
+    PlistDict dict;
     dict.m_entries = std::move(entries);
     return dict;
 }

@@ -2,11 +2,13 @@
 
 #include "platform/plistcodec.h"
 #include "platform/plistdate.h"
+#include "platform/plistkeys.h"
 #include "platform/xmlscalartext.h"
 
 #include <QStringDecoder>
 
 #include <array>
+#include <vector>
 
 namespace XmlPlistScanner {
 
@@ -197,6 +199,7 @@ private:
     bool readEndTag(Element element);
     bool readRawText(QByteArrayView *raw, bool *isAscii, bool *hasReferences);
     bool readString(Element element, QString *text);
+    bool readKey(QString *key);
     bool readAsciiText(Element element, QByteArrayView *text);
     bool readValue(const Tag &tag, int depth, PlistValue *value);
     // Past whitespace and comments to the next child of a dictionary or array, or past the
@@ -208,6 +211,11 @@ private:
 
     const char *m_pos;
     const char *m_end;
+    // The entries and items of the open containers, innermost last: each container takes
+    // its own off the top when it ends, into a list of exactly their number, so that no
+    // list grows by steps and keeps the room it grew.
+    std::vector<PlistDict::Entry> m_entries;
+    std::vector<PlistValue> m_items;
 };
 
 bool Scanner::readComment() {
@@ -453,6 +461,24 @@ bool Scanner::readString(Element element, QString *text) {
     return true;
 }
 
+// A key of plain ASCII, the usual case, shares the text of a known key.
+bool Scanner::readKey(QString *key) {
+    QByteArrayView raw;
+    bool isAscii = true;
+    bool hasReferences = false;
+    const char *start = m_pos;
+    if (!readRawText(&raw, &isAscii, &hasReferences))
+        return false;
+    if (!isAscii || hasReferences) {
+        m_pos = start;
+        return readString(Element::Key, key);
+    }
+    if (!readEndTag(Element::Key))
+        return false;
+    *key = PlistKeys::text(raw);
+    return true;
+}
+
 bool Scanner::readAsciiText(Element element, QByteArrayView *text) {
     bool isAscii = true;
     bool hasReferences = false;
@@ -517,7 +543,7 @@ Scanner::Next Scanner::nextChild(Element container) {
 }
 
 bool Scanner::readDict(int depth, PlistValue *value) {
-    QList<PlistDict::Entry> entries;
+    const std::size_t first = m_entries.size();
     for (Next next = nextChild(Element::Dict); next != Next::End; next = nextChild(Element::Dict)) {
         if (next == Next::Failed)
             return false;
@@ -525,7 +551,7 @@ bool Scanner::readDict(int depth, PlistValue *value) {
         if (!keyTag || keyTag->element != Element::Key)
             return false;
         QString key;
-        if (!keyTag->isEmpty && !readString(Element::Key, &key))
+        if (!keyTag->isEmpty && !readKey(&key))
             return false;
         if (!skipSpaceAndComments())
             return false;
@@ -533,14 +559,18 @@ bool Scanner::readDict(int depth, PlistValue *value) {
         PlistValue entry;
         if (!valueTag || !readValue(*valueTag, depth + 1, &entry))
             return false;
-        entries.append(PlistDict::Entry(std::move(key), std::move(entry)));
+        m_entries.emplace_back(std::move(key), std::move(entry));
     }
+    QList<PlistDict::Entry> entries;
+    entries.reserve(qsizetype(m_entries.size() - first));
+    std::move(m_entries.begin() + qsizetype(first), m_entries.end(), std::back_inserter(entries));
+    m_entries.resize(first);
     *value = PlistValue(PlistDict::fromEntries(std::move(entries)));
     return true;
 }
 
 bool Scanner::readArray(int depth, PlistValue *value) {
-    PlistArray items;
+    const std::size_t first = m_items.size();
     for (Next next = nextChild(Element::Array); next != Next::End;
          next = nextChild(Element::Array)) {
         if (next == Next::Failed)
@@ -549,9 +579,13 @@ bool Scanner::readArray(int depth, PlistValue *value) {
         PlistValue item;
         if (!tag || !readValue(*tag, depth + 1, &item))
             return false;
-        items.append(std::move(item));
+        m_items.push_back(std::move(item));
     }
-    *value = PlistValue(items);
+    PlistArray items;
+    items.reserve(qsizetype(m_items.size() - first));
+    std::move(m_items.begin() + qsizetype(first), m_items.end(), std::back_inserter(items));
+    m_items.resize(first);
+    *value = PlistValue(std::move(items));
     return true;
 }
 

@@ -104,7 +104,7 @@ struct Entry {
 };
 
 // Reads every entry on up to threads threads; the calling thread is one of them.
-void readEntries(std::vector<Entry> &entries, const ReadOptions &options, int threads) {
+void readEntries(std::vector<Entry> &entries, const DiscoveryOptions &options, int threads) {
     std::atomic<std::size_t> next = 0;
     const auto read = [&] {
         for (;;) {
@@ -112,8 +112,14 @@ void readEntries(std::vector<Entry> &entries, const ReadOptions &options, int th
             if (first >= entries.size())
                 return;
             const std::size_t end = std::min(entries.size(), first + entriesPerTake);
-            for (std::size_t i = first; i < end; ++i)
-                entries[i].job = JobReader::readJob(entries[i].kind, entries[i].path, options);
+            for (std::size_t i = first; i < end; ++i) {
+                JobPtr job = JobReader::readJob(entries[i].kind, entries[i].path, options.reader);
+                if (job && !options.keepsDictionaries) {
+                    job->plist.reset();
+                    job->textContent.reset();
+                }
+                entries[i].job = std::move(job);
+            }
         }
     };
     const std::size_t helpers = std::min<std::size_t>(
@@ -173,7 +179,7 @@ QList<JobPtr> discoverJobs(const DiscoveryOptions &options, int threads) {
         }
     }
     kindStarts.push_back(entries.size());
-    readEntries(entries, options.reader, threads);
+    readEntries(entries, options, threads);
 
     QList<JobPtr> result;
     result.reserve(qsizetype(entries.size()));

@@ -12,6 +12,10 @@ struct DiscoveryOptions {
     bool showSystemJobs = false;
     ReadOptions reader;
     QString applications;
+    // The records keep the dictionary they were read from and its text. A caller that needs
+    // only the fields derived from it (a listing) sets this off, and each record lets its
+    // dictionary go as soon as its file is read, so that the whole list never holds them.
+    bool keepsDictionaries = true;
 
     // The options of this process as its settings stand now.
     [[nodiscard]] static DiscoveryOptions fromSettings();

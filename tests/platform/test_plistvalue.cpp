@@ -107,6 +107,7 @@ void TestPlistValue::dictionaryEqualityIgnoresOrder() {
 }
 
 void TestPlistValue::fromEntriesKeepsLastValueAtFirstPosition() {
+    // Small dictionaries are searched in place, large ones through a hash: both alike.
     for (const int filler : {0, 30}) {
         QList<PlistDict::Entry> entries;
         entries.append({QStringLiteral("a"), PlistValue(1)});
@@ -114,11 +115,20 @@ void TestPlistValue::fromEntriesKeepsLastValueAtFirstPosition() {
         for (int i = 0; i < filler; ++i)
             entries.append({QStringLiteral("f%1").arg(i), PlistValue(i)});
         entries.append({QStringLiteral("a"), PlistValue(3)});
+        entries.append({QStringLiteral("c"), PlistValue(4)});
+        entries.append({QStringLiteral("b"), PlistValue(5)});
+        entries.append({QStringLiteral("a"), PlistValue(6)});
         const PlistDict dict = PlistDict::fromEntries(std::move(entries));
-        QCOMPARE(dict.size(), 2 + filler);
-        QCOMPARE(dict.keys().first(), u"a"_s);
-        QCOMPARE(dict.keys().at(1), u"b"_s);
-        QCOMPARE(dict.value(QStringLiteral("a")).toInteger(), 3);
+        QCOMPARE(dict.size(), 3 + filler);
+        const QStringList keys = dict.keys();
+        QCOMPARE(keys.first(), u"a"_s);
+        QCOMPARE(keys.at(1), u"b"_s);
+        QCOMPARE(keys.last(), u"c"_s);
+        QCOMPARE(dict.value(QStringLiteral("a")).toInteger(), 6);
+        QCOMPARE(dict.value(QStringLiteral("b")).toInteger(), 5);
+        QCOMPARE(dict.value(QStringLiteral("c")).toInteger(), 4);
+        if (filler > 0)
+            QCOMPARE(dict.value(QStringLiteral("f29")).toInteger(), 29);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "platform/plistcodec.h"
+#include "platform/plistkeys.h"
 #include "platform/xmlplistreader.h"
 #include "platform/xmlplistscanner.h"
 
@@ -38,6 +39,7 @@ private slots:
     void plainFormIsTakenAndReadAlike();
     void restIsLeftToTheFullReader_data();
     void restIsLeftToTheFullReader();
+    void knownKeysShareOneTextAcrossFiles();
 };
 
 void TestXmlPlistScanner::plainFormIsTakenAndReadAlike_data() {
@@ -97,6 +99,23 @@ void TestXmlPlistScanner::plainFormIsTakenAndReadAlike_data() {
                           PlistValue(1e-300), PlistValue(2.5), PlistValue(std::nan("")),
                           PlistValue(QDateTime(QDate(2024, 2, 29), QTime(13, 14, 15), Qt::UTC)),
                           PlistValue(QByteArray("\x00\x01\x02\xfd\xfe\xff", 6))});
+    QTest::newRow("containers inside containers, each keeping its own entries")
+        << inPlist("<dict><key>Label</key><string>x</string><key>Sockets</key><dict>"
+                   "<key>Listeners</key><array><dict><key>SockFamily</key><string>IPv4</string>"
+                   "<key>SockFamily</key><string>IPv6</string></dict><array/><array><true/>"
+                   "</array></array><key>Label</key><integer>2</integer></dict>"
+                   "<key>&#76;abel</key><string>y</string><key>Nice</key><integer>1</integer>"
+                   "</dict>")
+        << PlistValue(PlistDict{
+               {u"Label"_s, PlistValue(u"y"_s)},
+               {u"Sockets"_s,
+                PlistValue(PlistDict{
+                    {u"Listeners"_s,
+                     PlistValue(PlistArray{
+                         PlistValue(PlistDict{{u"SockFamily"_s, PlistValue(u"IPv6"_s)}}),
+                         PlistValue(PlistArray()), PlistValue(PlistArray{PlistValue(true)})})},
+                    {u"Label"_s, PlistValue(2)}})},
+               {u"Nice"_s, PlistValue(1)}});
     QTest::newRow("a key given twice keeps the last value at the first place")
         << inPlist("<dict><key>a</key><integer>1</integer><key>b</key><integer>2</integer>"
                    "<key>a</key><integer>3</integer></dict>")
@@ -168,6 +187,25 @@ void TestXmlPlistScanner::restIsLeftToTheFullReader() {
     const PlistReadResult full = PlistCodec::read(xml);
     QCOMPARE(full.ok(), isValid);
     QCOMPARE(full.error.isEmpty(), isValid);
+}
+
+void TestXmlPlistScanner::knownKeysShareOneTextAcrossFiles() {
+    const QByteArray xml = inPlist("<dict><key>Label</key><string>Label</string>"
+                                   "<key>Labels</key><true/><key>&#76;abel</key><true/></dict>");
+    const std::optional<PlistValue> first = XmlPlistScanner::read(xml);
+    const std::optional<PlistValue> second = XmlPlistScanner::read(xml);
+    QVERIFY(first && second);
+    const QList<PlistDict::Entry> &a = first->dict()->entries();
+    const QList<PlistDict::Entry> &b = second->dict()->entries();
+    QCOMPARE(a.size(), 2);
+    QCOMPARE(a.at(0).first, u"Label"_s);
+    QCOMPARE(a.at(1).first, u"Labels"_s);
+    QCOMPARE(*a.at(0).second.toBool(), true);
+    QCOMPARE(a.at(0).first.constData(), b.at(0).first.constData());
+    QVERIFY(a.at(1).first.constData() != b.at(1).first.constData());
+    QCOMPARE(PlistKeys::text("ProgramArguments").constData(),
+             PlistKeys::text("ProgramArguments").constData());
+    QCOMPARE(PlistKeys::text("Program\xc3"), QString::fromLatin1("Program\xc3"));
 }
 
 QTEST_GUILESS_MAIN(TestXmlPlistScanner)

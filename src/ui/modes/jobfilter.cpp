@@ -1,7 +1,5 @@
 #include "ui/modes/jobfilter.h"
 
-#include <algorithm>
-
 namespace {
 
 QString &storedText() {
@@ -15,11 +13,18 @@ namespace JobFilter {
 
 QString folded(const QString &text) {
     // Most job texts are plain ASCII, where decomposing changes nothing and folding the case
-    // is lowering it; the general way costs ten times as much.
-    const bool isAscii =
-        std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; });
-    if (isAscii)
-        return text.toLower();
+    // is lowering A to Z: done here in one pass, as QString::toLower would look each
+    // character up in the Unicode tables and take several times as long.
+    if (text.isEmpty())
+        return text;
+    QString lowered(text.size(), Qt::Uninitialized);
+    const auto *in = reinterpret_cast<const char16_t *>(text.constData());
+    auto *out = reinterpret_cast<char16_t *>(lowered.data());
+    qsizetype i = 0;
+    for (; i < text.size() && in[i] < 0x80; ++i)
+        out[i] = in[i] >= u'A' && in[i] <= u'Z' ? char16_t(in[i] + (u'a' - u'A')) : in[i];
+    if (i == text.size())
+        return lowered;
     const QString decomposed = text.normalized(QString::NormalizationForm_KD);
     QString result;
     result.reserve(decomposed.size());
