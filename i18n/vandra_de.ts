@@ -2412,5 +2412,9 @@
         <source>no month can follow that moment</source>
         <translation>auf diesen Zeitpunkt kann kein Monat folgen</translation>
     </message>
+    <message>
+        <source>list takes no file</source>
+        <translation>list nimmt keine Datei</translation>
+    </message>
 </context>
 </TS>

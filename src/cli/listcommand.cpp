@@ -14,6 +14,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+class Texts {
+    Q_DECLARE_TR_FUNCTIONS(vandractl)
+};
+
 // The JSON text is written out in pieces of about this size.
 constexpr qsizetype outputPiece = 256 * 1024;
 
@@ -74,14 +78,13 @@ namespace ListCommand {
 
 int run(const QStringList &arguments) {
     QCommandLineParser parser;
-    parser.addOption({QStringLiteral("system"), QStringLiteral("Also list the system's jobs.")});
-    parser.addOption({QStringLiteral("json"), QStringLiteral("Print JSON.")});
-    parser.addOption(
-        {QStringLiteral("root"), QStringLiteral("Root folder."), QStringLiteral("root")});
+    parser.addOption({QStringLiteral("system"), Texts::tr("Also list the system's jobs.")});
+    parser.addOption({QStringLiteral("json"), Texts::tr("Print JSON.")});
+    parser.addOption({QStringLiteral("root"), Texts::tr("Root folder."), QStringLiteral("root")});
     if (!parser.parse(arguments))
         return CliOutput::fail(parser.errorText(), 2);
     if (!parser.positionalArguments().isEmpty())
-        return CliOutput::fail(QStringLiteral("list takes no file"), 2);
+        return CliOutput::fail(Texts::tr("list takes no file"), 2);
 
     // The listing prints only the fields read from the files, never the files' dictionaries.
     DiscoveryOptions options =
