@@ -585,7 +585,7 @@ bool Scanner::readArray(int depth, PlistValue *value) {
     items.reserve(qsizetype(m_items.size() - first));
     std::move(m_items.begin() + qsizetype(first), m_items.end(), std::back_inserter(items));
     m_items.resize(first);
-    *value = PlistValue(std::move(items));
+    *value = PlistValue(items);
     return true;
 }
 
