@@ -42,6 +42,18 @@ inline PlistDict request(int kind, std::initializer_list<PlistDict::Entry> field
     return dict;
 }
 
+// Whether a helper answers at socketPath within timeout: the socket's file appears when the
+// helper binds it, a moment before it listens, so only a connection tells.
+inline bool waitForListener(const QString &socketPath, int timeout = 20000) {
+    return QTest::qWaitFor(
+        [&socketPath] {
+            QLocalSocket probe;
+            probe.connectToServer(socketPath);
+            return probe.waitForConnected(1000);
+        },
+        timeout);
+}
+
 // A blocking client of one helper socket; every wait is bounded.
 class Client {
 public:

@@ -488,7 +488,7 @@ private slots:
         helper.setProcessEnvironment(environment);
         helper.start(HelperTest::program(u"vandra-helper"_s),
                      {u"--root"_s, root.path(), u"--socket"_s, socket});
-        QVERIFY(QTest::qWaitFor([&socket] { return QFileInfo::exists(socket); }, 20000));
+        QVERIFY(HelperTest::waitForListener(socket));
         const QString job = root.path() + u"/home/.config/vandra/LaunchAgents/live.plist"_s;
         QDir().mkpath(QFileInfo(job).path());
         const PlistDict dict{{u"Label"_s, u"org.example.live"_s}, {u"Program"_s, u"/bin/sleep"_s}};
@@ -613,7 +613,7 @@ private slots:
             helper.start(
                 HelperTest::program(u"vandra-helper"_s),
                 {u"--root"_s, root.path(), u"--socket"_s, socket, u"--idle-timeout"_s, u"5"_s});
-            QVERIFY(QTest::qWaitFor([&socket] { return QFileInfo::exists(socket); }, 20000));
+            QVERIFY(HelperTest::waitForListener(socket));
 
             // A saved and loaded user agent becomes units in the user's unit folder.
             const QString job = root.path() + u"/home/.config/vandra/LaunchAgents/ag.plist"_s;
