@@ -4,6 +4,7 @@
 
 #include <unicode/ucol.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace LabelCollator {
@@ -35,16 +36,46 @@ CollatorPointer openCollator() {
     return collator;
 }
 
+// Opening is the costly part; each thread opens its collator once and keeps it.
+UCollator *threadCollator() {
+    thread_local const CollatorPointer collator = openCollator();
+    return collator.get();
+}
+
 } // namespace
 
 int compare(const QString &a, const QString &b) {
-    // Opening is the costly part; each thread opens its collator once and keeps it.
-    thread_local const CollatorPointer collator = openCollator();
+    UCollator *const collator = threadCollator();
     if (!collator)
         return QString::compare(a, b, Qt::CaseInsensitive);
-    return ucol_strcoll(collator.get(), reinterpret_cast<const UChar *>(a.constData()),
-                        int32_t(a.size()), reinterpret_cast<const UChar *>(b.constData()),
-                        int32_t(b.size()));
+    return ucol_strcoll(collator, reinterpret_cast<const UChar *>(a.constData()), int32_t(a.size()),
+                        reinterpret_cast<const UChar *>(b.constData()), int32_t(b.size()));
+}
+
+void appendSortKey(const QString &label, QByteArray &keys) {
+    UCollator *const collator = threadCollator();
+    if (!collator) {
+        // The folded text's UTF-16 units, high byte first, compare as compare() does then.
+        for (const QChar c : label.toCaseFolded())
+            keys.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xff));
+        return;
+    }
+    const auto *text = reinterpret_cast<const UChar *>(label.constData());
+    const qsizetype start = keys.size();
+    // Most keys fit in this; a longer one is made again in the room it asks for.
+    constexpr qsizetype firstGuess = 96;
+    for (qsizetype room = firstGuess;;) {
+        keys.resize(start + room);
+        const int32_t length =
+            ucol_getSortKey(collator, text, int32_t(label.size()),
+                            reinterpret_cast<uint8_t *>(keys.data() + start), int32_t(room));
+        if (length <= room) {
+            // Without the closing zero, which no other byte of a key is.
+            keys.truncate(start + std::max<qsizetype>(length - 1, 0));
+            return;
+        }
+        room = length;
+    }
 }
 
 } // namespace LabelCollator

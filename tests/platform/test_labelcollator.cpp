@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
@@ -36,6 +37,7 @@ class TestLabelCollator final : public QObject {
 
 private slots:
     void ordersNumbersByValueAndIgnoresCase();
+    void sortKeysOrderAsTheComparisonDoes();
     void ordersTheSameInEveryProcessLocale_data();
     void ordersTheSameInEveryProcessLocale();
 };
@@ -51,6 +53,38 @@ void TestLabelCollator::ordersNumbersByValueAndIgnoresCase() {
     // Accents still count, unlike case.
     QVERIFY(LabelCollator::compare(u"resume"_s, u"résumé"_s) != 0);
     QCOMPARE(sorted(shuffledLabels), sortedLabels);
+}
+
+void TestLabelCollator::sortKeysOrderAsTheComparisonDoes() {
+    // Digits, case, accents, punctuation, one label the start of another, an empty one, and
+    // text beyond the first plane; long enough ones that the key outgrows its first room.
+    QStringList labels = shuffledLabels;
+    labels << u""_s << u"job"_s << u"job01"_s << u"job1.a"_s << u"job-1"_s << u"job_1"_s
+           << u"résumé"_s << u"resume"_s << u"Résumé"_s << u"ÄGENT"_s << u"agent"_s
+           << u"com.example.😀"_s << u"日本語のジョブ"_s << QString(300, u'x')
+           << QString(299, u'x') + u'y' << u"job 2"_s << u"job  2"_s;
+    QByteArray keys = "some bytes already there";
+    QList<QByteArrayView> views;
+    QList<std::pair<qsizetype, qsizetype>> spans;
+    for (const QString &label : std::as_const(labels)) {
+        const qsizetype start = keys.size();
+        LabelCollator::appendSortKey(label, keys);
+        spans.append({start, keys.size() - start});
+    }
+    for (const auto &[start, size] : std::as_const(spans))
+        views.append(QByteArrayView(keys).sliced(start, size));
+    const auto sign = [](int n) { return (n > 0) - (n < 0); };
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        for (qsizetype j = 0; j < labels.size(); ++j) {
+            const QByteArrayView a = views.at(i);
+            const QByteArrayView b = views.at(j);
+            int order = std::memcmp(a.data(), b.data(), size_t(std::min(a.size(), b.size())));
+            if (order == 0)
+                order = a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+            QVERIFY2(sign(order) == sign(LabelCollator::compare(labels.at(i), labels.at(j))),
+                     qPrintable(labels.at(i) + u" / "_s + labels.at(j)));
+        }
+    }
 }
 
 void TestLabelCollator::ordersTheSameInEveryProcessLocale_data() {
