@@ -51,10 +51,10 @@ void readJobFile(Kind kind, const QString &location, QList<JobPtr> &list,
         list.append(std::move(job));
 }
 
-JobPtr readJob(Kind kind, const QString &location, const ReadOptions &options) {
-    if (kind == Kind::localStartupItem || kind == Kind::systemStartupItem)
-        return readStartupItem(location, kind);
-    const PlistReadResult result = PlistCodec::readFile(location);
+namespace {
+
+JobPtr jobFromResult(Kind kind, const PlistReadResult &result, const QString &location,
+                     const ReadOptions &options) {
     const PlistDict *dict = result.value ? result.value->dict() : nullptr;
     if (!dict) {
         // The reason goes with the path, so that a file that is merely malformed is never
@@ -66,6 +66,22 @@ JobPtr readJob(Kind kind, const QString &location, const ReadOptions &options) {
         return {};
     }
     return jobFromPlist(*dict, location, kind, options);
+}
+
+} // namespace
+
+JobPtr readJob(Kind kind, const QString &location, const ReadOptions &options) {
+    if (kind == Kind::localStartupItem || kind == Kind::systemStartupItem)
+        return readStartupItem(location, kind);
+    return jobFromResult(kind, PlistCodec::readFile(location), location, options);
+}
+
+JobPtr readJobAt(Kind kind, int folder, const char *name, const QString &location,
+                 const ReadOptions &options, QByteArray &buffer) {
+    if (kind == Kind::localStartupItem || kind == Kind::systemStartupItem)
+        return readStartupItem(location, kind);
+    return jobFromResult(kind, PlistCodec::readFileAt(folder, name, location, buffer), location,
+                         options);
 }
 
 JobPtr jobFromPlist(const PlistDict &plist, const std::optional<QString> &location,

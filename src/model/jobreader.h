@@ -33,6 +33,10 @@ namespace JobReader {
 
 // The record of one entry of a job folder of the given kind, or none.
 [[nodiscard]] JobPtr readJob(Kind kind, const QString &location, const ReadOptions &options);
+// The same for the entry name of the folder open as the descriptor folder, location being
+// its path; buffer is reused from entry to entry (see PlistCodec::readFileAt).
+[[nodiscard]] JobPtr readJobAt(Kind kind, int folder, const char *name, const QString &location,
+                               const ReadOptions &options, QByteArray &buffer);
 // Reads one entry of a job folder of the given kind and appends its record, if any.
 void readJobFile(Kind kind, const QString &location, QList<JobPtr> &list,
                  const ReadOptions &options = ReadOptions::fromSettings());

@@ -101,12 +101,16 @@ PlistReadResult read(const QByteArray &bytes) {
 }
 
 PlistReadResult readFile(const QString &path) {
+    QByteArray buffer;
+    return readFileAt(AT_FDCWD, QFile::encodeName(path).constData(), path, buffer);
+}
+
+PlistReadResult readFileAt(int folder, const char *name, const QString &path, QByteArray &buffer) {
     PlistReadResult result;
     // One open, one fstat and the reads: discovery reads thousands of files, and QFile and
     // QFileInfo would add buffering and several more system calls to each. Non-blocking, so
     // that a named pipe in a job folder is refused instead of waiting for a writer.
-    const QByteArray nativePath = QFile::encodeName(path);
-    const int fd = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int openError = errno;
         const QFileInfo info(path);
@@ -144,17 +148,17 @@ PlistReadResult readFile(const QString &path) {
         return result;
     }
     // Read by the measured size and one byte more, to notice a file that grew since.
-    QByteArray bytes(qsizetype(status.st_size) + 1, Qt::Uninitialized);
+    buffer.resize(qsizetype(status.st_size) + 1);
     qsizetype size = 0;
     for (;;) {
-        if (size == bytes.size()) {
+        if (size == buffer.size()) {
             if (size > maximumFileSize) {
                 result.error = Text::tr("%1 is too large for a property list.").arg(path);
                 return result;
             }
-            bytes.resize(qMin(size * 2, maximumFileSize + 1));
+            buffer.resize(qMin(size * 2, maximumFileSize + 1));
         }
-        const ssize_t count = ::read(fd, bytes.data() + size, size_t(bytes.size() - size));
+        const ssize_t count = ::read(fd, buffer.data() + size, size_t(buffer.size() - size));
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0) {
@@ -166,8 +170,8 @@ PlistReadResult readFile(const QString &path) {
             break;
         size += count;
     }
-    bytes.truncate(size);
-    return read(bytes);
+    buffer.truncate(size);
+    return read(buffer);
 }
 
 std::optional<QByteArray> toXml(const PlistValue &value, QString *error) {

@@ -36,6 +36,12 @@ inline constexpr qint64 maximumFileSize = 64 * 1024 * 1024;
 [[nodiscard]] PlistReadResult read(const QByteArray &bytes);
 // Follows symbolic links.
 [[nodiscard]] PlistReadResult readFile(const QString &path);
+// The same for the entry name of the folder open as the descriptor folder, without looking
+// the folder up again for each of many files; path names the file in messages. The bytes
+// are read into buffer, which a caller reading many files passes each time, so that it
+// grows to the largest of them once instead of being allocated for every file.
+[[nodiscard]] PlistReadResult readFileAt(int folder, const char *name, const QString &path,
+                                         QByteArray &buffer);
 // The XML text of a value; none (with a message) when the value cannot be written,
 // for example when it holds a none value.
 [[nodiscard]] std::optional<QByteArray> toXml(const PlistValue &value, QString *error = nullptr);

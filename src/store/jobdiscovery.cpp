@@ -4,19 +4,25 @@
 #include "model/joblist.h"
 #include "model/jobreader.h"
 #include "platform/autostart.h"
+#include "platform/labelcollator.h"
 #include "support/const.h"
 #include "support/defaults.h"
 #include "support/locations.h"
 #include "support/text.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 #include <QThreadPool>
 #include <QUrl>
 
+#include <dirent.h>
+
 #include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -40,6 +46,8 @@ const QByteArray hostAllowed = QByteArrayLiteral("!$&'()*+,;=:[]");
 // Entries a reader takes at a time: few enough to share the work out evenly, enough that
 // the threads seldom meet at the counter.
 constexpr std::size_t entriesPerTake = 32;
+// A reader's buffer grows to the largest file read; past this it is let go after the file.
+constexpr qsizetype largestBufferKept = 1024 * 1024;
 
 bool isApplication(const QFileInfo &entry) {
     return entry.suffix() == appExtension;
@@ -54,17 +62,60 @@ QFileInfoList visibleEntries(const QString &folder, QDir::SortFlags sort = QDir:
     return QDir(folder).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, sort);
 }
 
-// Every entry of a job folder that could hold a job, in the order of the listing. Hidden
-// entries count; broken links are listed too, so that the reader logs them.
-QStringList folderEntries(const QString &folder) {
-    const QDir dir(folder);
-    QStringList paths = dir.entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-    paths.removeAll(Const::FileName::dsStore);
-    for (QString &path : paths)
-        path = dir.filePath(path);
-    return paths;
-}
+// A job folder open for reading its entries relative to it, and the names of its entries in
+// the order of the listing. Hidden entries count; broken links are listed too, so that the
+// reader logs them. A folder that cannot be listed has no entries.
+class ListedFolder final {
+public:
+    explicit ListedFolder(const QString &path)
+        : m_path(path)
+        , m_dir(::opendir(QFile::encodeName(path).constData())) {
+        if (!m_dir)
+            return;
+        static const QByteArray dsStore = QFile::encodeName(Const::FileName::dsStore);
+        while (const dirent *entry = ::readdir(m_dir.get())) {
+            const QByteArrayView name(entry->d_name);
+            if (name == "." || name == ".." || name == dsStore)
+                continue;
+            // One block for every name rather than one each: a folder may hold thousands.
+            m_starts.push_back(quint32(m_names.size()));
+            if (isAscii(name))
+                m_names.append(name);
+            else
+                m_names.append(openableName(name));
+            m_names.append('\0');
+        }
+    }
+
+    [[nodiscard]] const QString &path() const { return m_path; }
+    [[nodiscard]] int descriptor() const { return m_dir ? ::dirfd(m_dir.get()) : -1; }
+    // Where each entry's name starts, in the order of the listing.
+    [[nodiscard]] const std::vector<quint32> &starts() const { return m_starts; }
+    [[nodiscard]] const char *name(quint32 start) const { return m_names.constData() + start; }
+    [[nodiscard]] QString pathOf(quint32 start) const {
+        return m_path + QLatin1Char('/') + QFile::decodeName(name(start));
+    }
+
+private:
+    struct Close {
+        void operator()(DIR *dir) const { ::closedir(dir); }
+    };
+
+    // The name as the entry's path spells it. A name that is no text in the encoding of file
+    // names has a path that names no file; the entry is then opened by that path too, so
+    // that it is skipped rather than listed under a path that cannot be opened again.
+    static QByteArray openableName(QByteArrayView name) {
+        return QFile::encodeName(QFile::decodeName(name.toByteArray()));
+    }
+    static bool isAscii(QByteArrayView name) {
+        return std::all_of(name.begin(), name.end(), [](char c) { return uchar(c) < 0x80; });
+    }
+
+    QString m_path;
+    std::unique_ptr<DIR, Close> m_dir;
+    QByteArray m_names;
+    std::vector<quint32> m_starts;
+};
 
 void examineApplication(const QFileInfo &application, const ReadOptions &options,
                         QList<JobPtr> &jobs) {
@@ -96,41 +147,97 @@ void examineApplication(const QFileInfo &application, const ReadOptions &options
         jobs.append(job);
 }
 
-// One folder entry to read, and the record it gave.
-struct Entry {
-    Kind kind;
-    QString path;
-    JobPtr job;
+// Where a label's sort key is: in which of a pass's blocks of keys, and where in it.
+struct SortKey {
+    quint32 keys = 0;
+    quint32 start = 0;
+    quint32 end = 0;
 };
 
-// Reads every entry on up to threads threads; the calling thread is one of them.
-void readEntries(std::vector<Entry> &entries, const DiscoveryOptions &options, int threads) {
+// The sort keys of a pass: one block for each thread that reads, so that none waits for
+// another, and the key of a job found in it.
+class SortKeys final {
+public:
+    explicit SortKeys(std::size_t threads)
+        : m_keys(threads) {}
+
+    [[nodiscard]] SortKey add(std::size_t thread, const QString &label) {
+        QByteArray &keys = m_keys[thread];
+        const auto start = quint32(keys.size());
+        LabelCollator::appendSortKey(label, keys);
+        return {quint32(thread), start, quint32(keys.size())};
+    }
+    [[nodiscard]] QByteArrayView operator[](SortKey key) const {
+        return QByteArrayView(m_keys[key.keys]).sliced(key.start, key.end - key.start);
+    }
+
+private:
+    std::vector<QByteArray> m_keys;
+};
+
+// One folder entry to read, and the record it gave with the sort key of its label.
+struct Entry {
+    const ListedFolder *folder;
+    quint32 name;
+    Kind kind;
+    JobPtr job;
+    SortKey key;
+};
+
+// The number of threads that read the entries, the calling thread included.
+std::size_t readerCount(std::size_t entries, int threads) {
+    return std::clamp<std::size_t>((entries + entriesPerTake - 1) / entriesPerTake, 1,
+                                   std::size_t(std::max(threads, 1)));
+}
+
+// Reads every entry on up to threads threads; the calling thread is the first of them.
+void readEntries(std::vector<Entry> &entries, const DiscoveryOptions &options, std::size_t readers,
+                 SortKeys &keys) {
     std::atomic<std::size_t> next = 0;
-    const auto read = [&] {
+    const auto read = [&](std::size_t reader) {
+        QByteArray buffer;
         for (;;) {
             const std::size_t first = next.fetch_add(entriesPerTake, std::memory_order_relaxed);
             if (first >= entries.size())
                 return;
             const std::size_t end = std::min(entries.size(), first + entriesPerTake);
             for (std::size_t i = first; i < end; ++i) {
-                JobPtr job = JobReader::readJob(entries[i].kind, entries[i].path, options.reader);
+                Entry &entry = entries[i];
+                JobPtr job = JobReader::readJobAt(
+                    entry.kind, entry.folder->descriptor(), entry.folder->name(entry.name),
+                    entry.folder->pathOf(entry.name), options.reader, buffer);
                 if (job && !options.keepsDictionaries) {
                     job->plist.reset();
                     job->textContent.reset();
                 }
-                entries[i].job = std::move(job);
+                if (job)
+                    entry.key = keys.add(reader, job->label);
+                entry.job = std::move(job);
+                // One odd large file should not hold its memory for the rest of the pass.
+                if (buffer.capacity() > largestBufferKept)
+                    buffer = QByteArray();
             }
         }
     };
-    const std::size_t helpers = std::min<std::size_t>(
-        std::max(threads, 1) - 1, (entries.size() + entriesPerTake - 1) / entriesPerTake);
     std::vector<std::thread> pool;
-    pool.reserve(helpers);
-    for (std::size_t i = 0; i < helpers; ++i)
-        pool.emplace_back(read);
-    read();
+    pool.reserve(readers - 1);
+    for (std::size_t reader = 1; reader < readers; ++reader)
+        pool.emplace_back(read, reader);
+    read(0);
     for (std::thread &thread : pool)
         thread.join();
+}
+
+// A job and the sort key of its label.
+struct Sortable {
+    SortKey key;
+    JobPtr job;
+};
+
+// The order of LabelCollator::compare, through the keys.
+bool keyLessThan(QByteArrayView a, QByteArrayView b) {
+    const int order = std::memcmp(a.data(), b.data(), std::size_t(std::min(a.size(), b.size())));
+    return order < 0 || (order == 0 && a.size() < b.size());
 }
 
 // The non-folder kinds, read on the calling thread.
@@ -168,37 +275,57 @@ QList<JobPtr> discoverJobs(bool showSystemJobs) {
 QList<JobPtr> discoverJobs(const DiscoveryOptions &options, int threads) {
     const QList<Kind> &kinds = kindsToDiscover(options.showSystemJobs);
     // Listing is quick and fixes the order; reading and parsing the files is the work.
+    std::vector<std::unique_ptr<ListedFolder>> folders;
     std::vector<Entry> entries;
     std::vector<std::size_t> kindStarts;
     kindStarts.reserve(kinds.size() + 1);
     for (const Kind kind : kinds) {
         kindStarts.push_back(entries.size());
         if (const std::optional<QString> folder = Kinds::url(kind)) {
-            for (const QString &path : folderEntries(*folder))
-                entries.push_back({kind, path, {}});
+            const ListedFolder &listed =
+                *folders.emplace_back(std::make_unique<ListedFolder>(*folder));
+            for (const quint32 name : listed.starts())
+                entries.push_back({&listed, name, kind, {}, {}});
         }
     }
     kindStarts.push_back(entries.size());
-    readEntries(entries, options, threads);
+    const std::size_t readers = readerCount(entries.size(), threads);
+    // One more block for the keys of the kinds read here.
+    SortKeys keys(readers + 1);
+    readEntries(entries, options, readers, keys);
+    // Every entry is read: the folders and their names are no longer needed while sorting.
+    folders.clear();
 
     QList<JobPtr> result;
     result.reserve(qsizetype(entries.size()));
+    std::vector<Sortable> jobs;
     for (qsizetype k = 0; k < kinds.size(); ++k) {
-        QList<JobPtr> jobs = otherJobs(kinds.at(k), options);
+        jobs.clear();
+        for (JobPtr &job : otherJobs(kinds.at(k), options))
+            jobs.push_back({keys.add(readers, job->label), std::move(job)});
         for (std::size_t i = kindStarts[k]; i < kindStarts[k + 1]; ++i) {
             if (entries[i].job)
-                jobs.append(std::move(entries[i].job));
+                jobs.push_back({entries[i].key, std::move(entries[i].job)});
         }
-        std::stable_sort(jobs.begin(), jobs.end(), jobLessThan);
-        result.append(jobs);
+        // Stable, as the order of equal labels is the listing's.
+        std::stable_sort(jobs.begin(), jobs.end(), [&keys](const Sortable &a, const Sortable &b) {
+            return keyLessThan(keys[a.key], keys[b.key]);
+        });
+        for (Sortable &job : jobs)
+            result.append(std::move(job.job));
     }
     return result;
 }
 
 QList<JobPtr> folderJobs(Kind kind, const QString &folder, const ReadOptions &options) {
+    const ListedFolder listed(folder);
     QList<JobPtr> jobs;
-    for (const QString &path : folderEntries(folder))
-        JobReader::readJobFile(kind, path, jobs, options);
+    QByteArray buffer;
+    for (const quint32 name : listed.starts()) {
+        if (JobPtr job = JobReader::readJobAt(kind, listed.descriptor(), listed.name(name),
+                                              listed.pathOf(name), options, buffer))
+            jobs.append(std::move(job));
+    }
     return jobs;
 }
 

@@ -19,6 +19,11 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <sys/stat.h>
+
 namespace {
 
 // "kind:label" for each job, to compare orders at a glance.
@@ -76,6 +81,12 @@ void writeMixedRoot(const TestRoot &root, int count) {
             JobFiles::writeDict(name, dict, i % 2 == 0);
         }
     }
+    // Entries that are read through a link, or not read at all, between the others.
+    const QString agents = JobFiles::folderOf(Kind::userAgent);
+    QFile::link(s("job0.plist"), agents + s("/relative.plist"));
+    QFile::link(agents + s("/job5.plist"), agents + s("/absolute.plist"));
+    QFile::link(s("gone.plist"), agents + s("/dangling.plist"));
+    ::mkfifo(QFile::encodeName(agents + s("/pipe.plist")).constData(), 0644);
     JobFiles::writeStartupItem(Kind::localStartupItem, s("Legacy"), s("Legacy service"));
     JobFiles::writeStartupItem(Kind::systemStartupItem, s("Old"), s("Old service"));
     JobFiles::writeBytes(Locations::shared().userAutostart() + s("/alpha.desktop"),
@@ -271,6 +282,61 @@ private Q_SLOTS:
             QTest::ignoreMessage(QtWarningMsg, invalidJobMessage);
         QCOMPARE(summary(JobDiscovery::discoverJobs()),
                  (QStringList{s("userAgent:good"), s("userAgent:hidden")}));
+    }
+
+    void entriesAreReadThroughLinksAndOddOnesAreSkipped() {
+        TestRoot root;
+        const QString folder = JobFiles::folderOf(Kind::userAgent);
+        const QString real = JobFiles::writeJob(Kind::userAgent, s("real"));
+        const QString outside = JobFiles::writeDict(
+            root.path(s("elsewhere/outside.plist")),
+            {{s("Label"), PlistValue(s("outside"))}, {s("Program"), PlistValue(s("/bin/true"))}});
+        QVERIFY(QFile::link(s("real.plist"), folder + s("/relative.plist")));
+        QVERIFY(QFile::link(outside, folder + s("/outside.plist")));
+        QVERIFY(QFile::link(root.path(s("elsewhere")), folder + s("/folder.plist")));
+        QCOMPARE(::mkfifo(QFile::encodeName(folder + s("/pipe.plist")).constData(), 0644), 0);
+        // A name that is no text in the file names' encoding: its path could not name it.
+        const QByteArray badName = QFile::encodeName(folder) + "/bad\xff.plist";
+        const QByteArray badJob =
+            *PlistCodec::toXml(PlistValue(PlistDict{{s("Label"), PlistValue(s("bad"))}}));
+        const int badFile = ::open(badName.constData(), O_WRONLY | O_CREAT, 0644);
+        QVERIFY(badFile >= 0);
+        QCOMPARE(::write(badFile, badJob.constData(), size_t(badJob.size())),
+                 ssize_t(badJob.size()));
+        ::close(badFile);
+        const QString locked = JobFiles::writeJob(Kind::userAgent, s("locked"));
+        QVERIFY(QFile::setPermissions(locked, {}));
+        const auto unlock = qScopeGuard(
+            [&locked] { QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner); });
+        // The administrator reads a file of mode 000 all the same.
+        const bool readsLocked = ::access(QFile::encodeName(locked).constData(), R_OK) == 0;
+        // A kind's folder that is a file lists nothing, and quietly.
+        QVERIFY(JobFiles::writeBytes(JobFiles::folderOf(Kind::localAgent), "not a folder"));
+
+        QTest::failOnWarning(QRegularExpression(s("real|outside|relative")));
+        for (int i = 0; i < (readsLocked ? 3 : 4); ++i)
+            QTest::ignoreMessage(QtWarningMsg, invalidJobMessage);
+        for (const int threads : {1, 2}) {
+            const QList<JobPtr> jobs =
+                JobDiscovery::discoverJobs(DiscoveryOptions::fromSettings(), threads);
+            QStringList expected = {s("userAgent:outside"), s("userAgent:real"),
+                                    s("userAgent:real")};
+            if (readsLocked)
+                expected.prepend(s("userAgent:locked"));
+            QCOMPARE(summary(jobs), expected);
+            QCOMPARE(jobs.at(readsLocked ? 1 : 0)->url, folder + s("/outside.plist"));
+            QStringList reals;
+            for (const JobPtr &job : jobs) {
+                if (job->label == u"real")
+                    reals << job->url.value_or(QString());
+            }
+            reals.sort();
+            QCOMPARE(reals, (QStringList{real, folder + s("/relative.plist")}));
+            if (threads == 1) {
+                for (int i = 0; i < (readsLocked ? 3 : 4); ++i)
+                    QTest::ignoreMessage(QtWarningMsg, invalidJobMessage);
+            }
+        }
     }
 
     void missingFoldersGiveEmptyGroupsQuietly() {
