@@ -236,7 +236,10 @@ QString summaryFromPlist(const PlistDict &plist) {
         else
             text += QLatin1Char(' ') + argument;
     }
-    return Text::shortenHomeFolder(text);
+    // Built piece by piece, with room to grow that a record, kept for the whole list, never uses.
+    QString summary = Text::shortenHomeFolder(text);
+    summary.squeeze();
+    return summary;
 }
 
 std::optional<QString> plistText(const PlistDict &plist) {

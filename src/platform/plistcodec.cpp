@@ -169,6 +169,10 @@ PlistReadResult readFileAt(int folder, const char *name, const QString &path, QB
         if (count == 0)
             break;
         size += count;
+        // A read that stops short with every byte the file had is at its end: asking again
+        // for the nothing that follows would cost each of thousands of files a system call.
+        if (size == qsizetype(status.st_size) && size < buffer.size())
+            break;
     }
     buffer.truncate(size);
     return read(buffer);

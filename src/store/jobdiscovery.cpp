@@ -147,41 +147,12 @@ void examineApplication(const QFileInfo &application, const ReadOptions &options
         jobs.append(job);
 }
 
-// Where a label's sort key is: in which of a pass's blocks of keys, and where in it.
-struct SortKey {
-    quint32 keys = 0;
-    quint32 start = 0;
-    quint32 end = 0;
-};
-
-// The sort keys of a pass: one block for each thread that reads, so that none waits for
-// another, and the key of a job found in it.
-class SortKeys final {
-public:
-    explicit SortKeys(std::size_t threads)
-        : m_keys(threads) {}
-
-    [[nodiscard]] SortKey add(std::size_t thread, const QString &label) {
-        QByteArray &keys = m_keys[thread];
-        const auto start = quint32(keys.size());
-        LabelCollator::appendSortKey(label, keys);
-        return {quint32(thread), start, quint32(keys.size())};
-    }
-    [[nodiscard]] QByteArrayView operator[](SortKey key) const {
-        return QByteArrayView(m_keys[key.keys]).sliced(key.start, key.end - key.start);
-    }
-
-private:
-    std::vector<QByteArray> m_keys;
-};
-
-// One folder entry to read, and the record it gave with the sort key of its label.
+// One folder entry to read, and the record it gave.
 struct Entry {
     const ListedFolder *folder;
     quint32 name;
     Kind kind;
     JobPtr job;
-    SortKey key;
 };
 
 // The number of threads that read the entries, the calling thread included.
@@ -190,11 +161,11 @@ std::size_t readerCount(std::size_t entries, int threads) {
                                    std::size_t(std::max(threads, 1)));
 }
 
-// Reads every entry on up to threads threads; the calling thread is the first of them.
-void readEntries(std::vector<Entry> &entries, const DiscoveryOptions &options, std::size_t readers,
-                 SortKeys &keys) {
+// Reads every entry on as many threads as readers; the calling thread is one of them.
+void readEntries(std::vector<Entry> &entries, const DiscoveryOptions &options,
+                 std::size_t readers) {
     std::atomic<std::size_t> next = 0;
-    const auto read = [&](std::size_t reader) {
+    const auto read = [&] {
         QByteArray buffer;
         for (;;) {
             const std::size_t first = next.fetch_add(entriesPerTake, std::memory_order_relaxed);
@@ -210,8 +181,6 @@ void readEntries(std::vector<Entry> &entries, const DiscoveryOptions &options, s
                     job->plist.reset();
                     job->textContent.reset();
                 }
-                if (job)
-                    entry.key = keys.add(reader, job->label);
                 entry.job = std::move(job);
                 // One odd large file should not hold its memory for the rest of the pass.
                 if (buffer.capacity() > largestBufferKept)
@@ -222,15 +191,16 @@ void readEntries(std::vector<Entry> &entries, const DiscoveryOptions &options, s
     std::vector<std::thread> pool;
     pool.reserve(readers - 1);
     for (std::size_t reader = 1; reader < readers; ++reader)
-        pool.emplace_back(read, reader);
-    read(0);
+        pool.emplace_back(read);
+    read();
     for (std::thread &thread : pool)
         thread.join();
 }
 
-// A job and the sort key of its label.
+// A job and where the sort key of its label is among the keys of its kind.
 struct Sortable {
-    SortKey key;
+    quint32 keyStart;
+    quint32 keyEnd;
     JobPtr job;
 };
 
@@ -285,31 +255,39 @@ QList<JobPtr> discoverJobs(const DiscoveryOptions &options, int threads) {
             const ListedFolder &listed =
                 *folders.emplace_back(std::make_unique<ListedFolder>(*folder));
             for (const quint32 name : listed.starts())
-                entries.push_back({&listed, name, kind, {}, {}});
+                entries.push_back({&listed, name, kind, {}});
         }
     }
     kindStarts.push_back(entries.size());
-    const std::size_t readers = readerCount(entries.size(), threads);
-    // One more block for the keys of the kinds read here.
-    SortKeys keys(readers + 1);
-    readEntries(entries, options, readers, keys);
+    readEntries(entries, options, readerCount(entries.size(), threads));
     // Every entry is read: the folders and their names are no longer needed while sorting.
     folders.clear();
 
     QList<JobPtr> result;
     result.reserve(qsizetype(entries.size()));
+    // The keys of one kind at a time, so that the keys of all never take room at once.
+    QByteArray keys;
     std::vector<Sortable> jobs;
+    const auto add = [&keys, &jobs](JobPtr &&job) {
+        const auto start = quint32(keys.size());
+        LabelCollator::appendSortKey(job->label, keys);
+        jobs.push_back({start, quint32(keys.size()), std::move(job)});
+    };
+    const auto keyOf = [&keys](const Sortable &job) {
+        return QByteArrayView(keys).sliced(job.keyStart, job.keyEnd - job.keyStart);
+    };
     for (qsizetype k = 0; k < kinds.size(); ++k) {
+        keys.truncate(0);
         jobs.clear();
         for (JobPtr &job : otherJobs(kinds.at(k), options))
-            jobs.push_back({keys.add(readers, job->label), std::move(job)});
+            add(std::move(job));
         for (std::size_t i = kindStarts[k]; i < kindStarts[k + 1]; ++i) {
             if (entries[i].job)
-                jobs.push_back({entries[i].key, std::move(entries[i].job)});
+                add(std::move(entries[i].job));
         }
         // Stable, as the order of equal labels is the listing's.
-        std::stable_sort(jobs.begin(), jobs.end(), [&keys](const Sortable &a, const Sortable &b) {
-            return keyLessThan(keys[a.key], keys[b.key]);
+        std::stable_sort(jobs.begin(), jobs.end(), [&keyOf](const Sortable &a, const Sortable &b) {
+            return keyLessThan(keyOf(a), keyOf(b));
         });
         for (Sortable &job : jobs)
             result.append(std::move(job.job));
