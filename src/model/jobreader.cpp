@@ -137,8 +137,10 @@ void applyPlist(Job &job, const ReadOptions &options) {
         job.setWatchPath(paths->first());
     }
 
-    const QList<ScheduledType> rules = readSchedule(plist);
+    QList<ScheduledType> rules = readSchedule(plist);
     if (!rules.isEmpty()) {
+        // Grown rule by rule; the record keeps the rules without the room to grow.
+        rules.squeeze();
         job.scheduled = rules;
         job.isScheduledEnabled = true;
     }

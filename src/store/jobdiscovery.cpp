@@ -245,17 +245,23 @@ QList<JobPtr> discoverJobs(bool showSystemJobs) {
 QList<JobPtr> discoverJobs(const DiscoveryOptions &options, int threads) {
     const QList<Kind> &kinds = kindsToDiscover(options.showSystemJobs);
     // Listing is quick and fixes the order; reading and parsing the files is the work.
-    std::vector<std::unique_ptr<ListedFolder>> folders;
+    std::vector<std::unique_ptr<ListedFolder>> folders(std::size_t(kinds.size()));
+    std::size_t count = 0;
+    for (qsizetype k = 0; k < kinds.size(); ++k) {
+        if (const std::optional<QString> folder = Kinds::url(kinds.at(k))) {
+            folders[std::size_t(k)] = std::make_unique<ListedFolder>(*folder);
+            count += folders[std::size_t(k)]->starts().size();
+        }
+    }
     std::vector<Entry> entries;
+    entries.reserve(count);
     std::vector<std::size_t> kindStarts;
     kindStarts.reserve(kinds.size() + 1);
-    for (const Kind kind : kinds) {
+    for (qsizetype k = 0; k < kinds.size(); ++k) {
         kindStarts.push_back(entries.size());
-        if (const std::optional<QString> folder = Kinds::url(kind)) {
-            const ListedFolder &listed =
-                *folders.emplace_back(std::make_unique<ListedFolder>(*folder));
-            for (const quint32 name : listed.starts())
-                entries.push_back({&listed, name, kind, {}});
+        if (const ListedFolder *listed = folders[std::size_t(k)].get()) {
+            for (const quint32 name : listed->starts())
+                entries.push_back({listed, name, kinds.at(k), {}});
         }
     }
     kindStarts.push_back(entries.size());
