@@ -206,7 +206,9 @@ struct Sortable {
 
 // The order of LabelCollator::compare, through the keys.
 bool keyLessThan(QByteArrayView a, QByteArrayView b) {
-    const int order = std::memcmp(a.data(), b.data(), std::size_t(std::min(a.size(), b.size())));
+    const qsizetype common = std::min(a.size(), b.size());
+    // An empty view may have no data at all, which memcmp must not be given.
+    const int order = common == 0 ? 0 : std::memcmp(a.data(), b.data(), std::size_t(common));
     return order < 0 || (order == 0 && a.size() < b.size());
 }
 
