@@ -36,11 +36,6 @@ ActionController::Setup ActionController::Setup::standard() {
     return setup;
 }
 
-ActionController &ActionController::shared() {
-    static auto *controller = new ActionController(Setup::standard());
-    return *controller;
-}
-
 ActionController::ActionController(Setup setup, QObject *parent)
     : QObject(parent)
     , m_setup(std::move(setup)) {}

@@ -45,9 +45,6 @@ public:
         [[nodiscard]] static Setup standard();
     };
 
-    // Made on first use with the standard setup, never released.
-    static ActionController &shared();
-
     explicit ActionController(Setup setup, QObject *parent = nullptr);
     ~ActionController() override;
 

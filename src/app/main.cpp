@@ -45,7 +45,7 @@ int main(int argc, char *argv[]) {
     QTimer::singleShot(0, &controller, [&] {
         const auto withList = [&] {
             if (isScreenshot && !options.screenshotSet.isEmpty())
-                Screenshot::takeSet(window, *controller.editor(), options);
+                Screenshot::takeSet(window, *controller.editor(), controller.services(), options);
             else if (isScreenshot)
                 Screenshot::take(window, options);
             else

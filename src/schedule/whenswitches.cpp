@@ -39,7 +39,7 @@ QString WhenSwitches::title(Switch which) {
 
 void WhenSwitches::load() {
     m_editor.attach();
-    ScheduledHelper::shared().recordDefaultRows(m_editor);
+    m_editor.recordDefaultRows();
     update();
 }
 
@@ -93,7 +93,7 @@ void WhenSwitches::setSwitch(Switch which, bool isOn) {
         if (isOn && m_editor.rowCount() == 0) {
             const ScheduledHelper &helper = ScheduledHelper::shared();
             if (const std::optional<RuleRow> row =
-                    helper.rowForPath(helper.templatePath(Scheduled::Kind::repeatInterval)))
+                    helper.rowForPath(m_editor.templatePath(Scheduled::Kind::repeatInterval)))
                 m_editor.appendRow(*row);
         }
         ScheduledHelper::markTimeChanged();

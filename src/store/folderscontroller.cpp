@@ -8,11 +8,6 @@
 #include <QStringDecoder>
 #include <QVariantList>
 
-FoldersController &FoldersController::shared() {
-    static FoldersController controller;
-    return controller;
-}
-
 void FoldersController::load() {
     m_folders.clear();
     const QVariantList bookmarks = Defaults::shared().value(UserDefaultsKeys::folders).toList();

@@ -16,7 +16,7 @@ class FoldersController final : public QObject {
     Q_DISABLE_COPY_MOVE(FoldersController)
 
 public:
-    static FoldersController &shared();
+    FoldersController() = default;
 
     [[nodiscard]] const QList<Folder> &folders() const { return m_folders; }
 
@@ -45,7 +45,6 @@ Q_SIGNALS:
     void foldersChanged();
 
 private:
-    FoldersController() = default;
     // The absolute path that bookmark data names when that folder is gone; none otherwise.
     [[nodiscard]] static std::optional<QString> missingFolderPath(const QByteArray &bookmark);
 

@@ -94,9 +94,10 @@ QString plistKeyOf(JobEditor::Field field) {
 
 } // namespace
 
-JobEditor::JobEditor(ActionController &controller, QObject *parent)
+JobEditor::JobEditor(ActionController &controller, RevisionController &revisions, QObject *parent)
     : QObject(parent)
     , m_controller(controller)
+    , m_revisions(revisions)
     , m_ruleEditor(new RuleEditorModel(this))
     , m_whenSwitches(new WhenSwitches(*m_ruleEditor, this)) {
     m_controller.setDelegate(this);
@@ -406,7 +407,7 @@ bool JobEditor::finishSending(bool isSent, Job &job, const RuleRows &rows) {
         Bindings::shared().setEdited(isEdited);
         return false;
     }
-    RevisionController::shared().recordRevision(job, &rows);
+    m_revisions.recordRevision(job, &rows);
     return true;
 }
 

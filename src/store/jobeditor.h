@@ -14,6 +14,7 @@
 #include <optional>
 
 class ActionController;
+class RevisionController;
 class RuleEditorModel;
 class WhenSwitches;
 
@@ -50,7 +51,8 @@ public:
     // What the unsaved-changes alert led to.
     enum class UnsavedAnswer { keepEditing, discarded, quit };
 
-    explicit JobEditor(ActionController &controller, QObject *parent = nullptr);
+    JobEditor(ActionController &controller, RevisionController &revisions,
+              QObject *parent = nullptr);
     ~JobEditor() override;
 
     [[nodiscard]] const QString &nameField() const { return m_nameField; }
@@ -154,6 +156,7 @@ private:
     void sendUnload(const QString &file, const std::optional<QString> &label);
 
     ActionController &m_controller;
+    RevisionController &m_revisions;
     RuleEditorModel *m_ruleEditor;
     WhenSwitches *m_whenSwitches;
     QString m_nameField;

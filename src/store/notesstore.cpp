@@ -9,11 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-NotesStore &NotesStore::shared() {
-    static NotesStore store;
-    return store;
-}
-
 NotesStore::NotesStore() {
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(saveDelayMilliseconds);

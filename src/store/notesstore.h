@@ -17,7 +17,7 @@ public:
     // How long typing must pause before the notes are written.
     static constexpr int saveDelayMilliseconds = 300;
 
-    static NotesStore &shared();
+    NotesStore();
 
     [[nodiscard]] QString notesFile() const;
     // Every note, read from the file on first use.
@@ -42,7 +42,6 @@ Q_SIGNALS:
     void saved(bool ok);
 
 private:
-    NotesStore();
     QHash<QString, QString> &loaded();
 
     std::optional<QHash<QString, QString>> m_notes;

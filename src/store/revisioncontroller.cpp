@@ -32,11 +32,6 @@ bool isArrayOfDictionaries(const PlistValue &value) {
 
 } // namespace
 
-RevisionController &RevisionController::shared() {
-    static RevisionController controller;
-    return controller;
-}
-
 QString RevisionController::revisionsFile() const {
     return Locations::shared().appSupport() + QLatin1Char('/') + Const::FileName::revisions;
 }

@@ -23,7 +23,7 @@ class RevisionController final : public QObject {
     Q_DISABLE_COPY_MOVE(RevisionController)
 
 public:
-    static RevisionController &shared();
+    RevisionController() = default;
 
     [[nodiscard]] QString revisionsFile() const;
     // Every job's revisions, read from the file on first use.
@@ -52,7 +52,6 @@ public:
     void reset();
 
 private:
-    RevisionController() = default;
     PlistDict &loaded();
     [[nodiscard]] const PlistArray *entriesOfCurrentJob();
 

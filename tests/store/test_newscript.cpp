@@ -6,6 +6,7 @@
 #include "store/editortestsupport.h"
 #include "store/jobeditor.h"
 #include "store/newscript.h"
+#include "store/revisioncontroller.h"
 #include "support/const.h"
 
 #include <QDir>
@@ -19,7 +20,8 @@ struct Rig {
     TestRoot root;
     ScriptedAnswers answers;
     ActionController controller{ActionController::Setup{}};
-    JobEditor editor{controller};
+    RevisionController revisions;
+    JobEditor editor{controller, revisions};
 };
 
 } // namespace

@@ -51,7 +51,7 @@ QStringList rowLabels(const QAbstractItemModel &model) {
 // The window with its dependencies, as the program makes it.
 struct Preferences {
     explicit Preferences(ActionController *actions = nullptr)
-        : window(Defaults::shared(), exceptions, actions, FoldersController::shared(),
+        : window(Defaults::shared(), exceptions, actions, folders, codeTheme,
                  [this] { ++folderSheets; }) {}
 
     template <typename T> T *find(const QString &name) {
@@ -62,6 +62,8 @@ struct Preferences {
     }
 
     ExceptionsController exceptions;
+    FoldersController folders;
+    CodeTheme codeTheme;
     int folderSheets = 0;
     PreferencesWindow window;
 };
@@ -83,8 +85,6 @@ class TestPreferences : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { FoldersController::shared().reset(); }
-
     void generalSettingsAreStoredAtOnce() {
         TestRoot root;
         Preferences preferences;
@@ -212,7 +212,7 @@ private Q_SLOTS:
         auto *list = preferences.find<QLabel>(s("folderList"));
         QVERIFY(list);
         QCOMPARE(list->text(), s("No extra folders."));
-        FoldersController::shared().add(root.path());
+        preferences.folders.add(root.path());
         QCOMPARE(list->text(), root.path());
         preferences.find<QPushButton>(s("extraFolders"))->click();
         QCOMPARE(preferences.folderSheets, 1);
@@ -245,12 +245,11 @@ private Q_SLOTS:
 
     void choosingAThemeRecoloursOpenViewsAndIsKeptUntilTheDesktopIsFollowedAgain() {
         TestRoot root;
-        CodeTheme &theme = CodeTheme::shared();
-        theme.choose(CodeTheme::followsDesktop);
-        CodeView view;
+        Preferences preferences;
+        CodeTheme &theme = preferences.codeTheme;
+        CodeView view(theme);
         view.showText(s("<plist/>"));
         const QColor paperBefore = view.lexer()->defaultPaper();
-        Preferences preferences;
         auto *themes = preferences.find<QComboBox>(s("theme"));
         QVERIFY(themes);
         QCOMPARE(themes->currentData().toInt(), int(CodeTheme::followsDesktop));

@@ -4,11 +4,6 @@
 
 #include <QPalette>
 
-CodeTheme &CodeTheme::shared() {
-    static CodeTheme theme;
-    return theme;
-}
-
 const QList<CodeTheme::Colours> &CodeTheme::themes() {
     static const QList<Colours> list = {
         {Localize::text("Light"), false, QColor(0xff, 0xff, 0xff), QColor(0x1f, 0x23, 0x28),

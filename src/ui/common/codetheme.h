@@ -25,7 +25,8 @@ public:
     // No theme chosen: the theme follows the desktop's palette.
     static constexpr int followsDesktop = -1;
 
-    static CodeTheme &shared();
+    CodeTheme() = default;
+
     [[nodiscard]] static const QList<Colours> &themes();
 
     [[nodiscard]] int chosen() const { return m_chosen; }
@@ -39,7 +40,5 @@ Q_SIGNALS:
     void changed();
 
 private:
-    CodeTheme() = default;
-
     int m_chosen = followsDesktop;
 };

@@ -2,6 +2,7 @@
 
 #include <Qsci/qsciscintilla.h>
 
+class CodeTheme;
 class QsciLexerXML;
 
 // A text view for property lists and other code: line numbers in a margin as wide as the
@@ -12,7 +13,7 @@ class CodeView final : public QsciScintilla {
     Q_DISABLE_COPY_MOVE(CodeView)
 
 public:
-    explicit CodeView(QWidget *parent = nullptr);
+    explicit CodeView(const CodeTheme &theme, QWidget *parent = nullptr);
 
     void setEditable(bool editable) { setReadOnly(!editable); }
     [[nodiscard]] bool isEditable() const { return !isReadOnly(); }
@@ -27,6 +28,8 @@ protected:
 private:
     void applyTheme();
     void fitMargin();
+
+    const CodeTheme &m_theme;
 
     QsciLexerXML *m_lexer;
 };

@@ -43,8 +43,9 @@ QColor addedColour(bool isDark) {
 
 } // namespace
 
-ChangesView::ChangesView(QWidget *parent)
+ChangesView::ChangesView(const CodeTheme &theme, QWidget *parent)
     : QWidget(parent)
+    , m_theme(theme)
     , m_keysLabel(named(new QLabel(this), QStringLiteral("changedKeysLabel"), tr("Changed keys")))
     , m_diffText(named(new QsciScintilla(this), QStringLiteral("diffText"), tr("Changes")))
     , m_lexer(new QsciLexerDiff(this)) {
@@ -67,7 +68,7 @@ ChangesView::ChangesView(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_keysLabel);
     layout->addWidget(m_diffText, 1);
-    connect(&CodeTheme::shared(), &CodeTheme::changed, this, &ChangesView::applyTheme);
+    connect(&m_theme, &CodeTheme::changed, this, &ChangesView::applyTheme);
     applyTheme();
 }
 
@@ -100,12 +101,12 @@ void ChangesView::clear() {
 
 void ChangesView::changeEvent(QEvent *event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange && CodeTheme::shared().chosen() < 0)
+    if (event->type() == QEvent::PaletteChange && m_theme.chosen() < 0)
         applyTheme();
 }
 
 void ChangesView::applyTheme() {
-    const CodeTheme::Colours &set = CodeTheme::shared().colours(palette());
+    const CodeTheme::Colours &set = m_theme.colours(palette());
     m_lexer->setDefaultPaper(set.paper);
     m_lexer->setPaper(set.paper);
     m_lexer->setDefaultColor(set.text);

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class CodeTheme;
 class JobDiff;
 class QLabel;
 class QsciLexerDiff;
@@ -14,7 +15,7 @@ class ChangesView final : public QWidget {
     Q_DISABLE_COPY_MOVE(ChangesView)
 
 public:
-    explicit ChangesView(QWidget *parent = nullptr);
+    explicit ChangesView(const CodeTheme &theme, QWidget *parent = nullptr);
 
     void showDiff(const JobDiff &diff);
     void clear();
@@ -27,6 +28,7 @@ protected:
 private:
     void applyTheme();
 
+    const CodeTheme &m_theme;
     QLabel *m_keysLabel;
     QsciScintilla *m_diffText;
     QsciLexerDiff *m_lexer;

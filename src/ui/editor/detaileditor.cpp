@@ -57,7 +57,8 @@ QString saveShortcutText() {
 
 } // namespace
 
-DetailEditor::DetailEditor(JobEditor &editor, ActionController &controller, QWidget *parent)
+DetailEditor::DetailEditor(JobEditor &editor, ActionController &controller, const CodeTheme &theme,
+                           const JobStatusSource &status, QWidget *parent)
     : QWidget(parent)
     , m_editor(editor)
     , m_controller(controller)
@@ -76,7 +77,7 @@ DetailEditor::DetailEditor(JobEditor &editor, ActionController &controller, QWid
                             QStringLiteral("discardButton"), Localize::text("Discard")))
     , m_saveButton(named(new QPushButton(Localize::text("Save"), this),
                          QStringLiteral("saveButton"), Localize::text("Save")))
-    , m_info(new InfoView(this))
+    , m_info(new InfoView(theme, &status, this))
     , m_infoTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("detailEditor"));
     m_tabs->addTab(m_form, Localize::text("Job"));

@@ -10,11 +10,13 @@
 
 class ActionController;
 class AdvancedPage;
+class CodeTheme;
 class DiagnosticsPage;
 class JobDiff;
 class InfoView;
 class JobEditor;
 class JobForm;
+class JobStatusSource;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
@@ -32,7 +34,8 @@ public:
     // The pages' positions in the tabs.
     enum Page { formPage = 0, whenPage = 1, advancedPage = 2, diagnosticsPage = 3 };
 
-    DetailEditor(JobEditor &editor, ActionController &controller, QWidget *parent = nullptr);
+    DetailEditor(JobEditor &editor, ActionController &controller, const CodeTheme &theme,
+                 const JobStatusSource &status, QWidget *parent = nullptr);
     ~DetailEditor() override;
 
     [[nodiscard]] JobEditor &editor() const { return m_editor; }

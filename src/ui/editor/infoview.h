@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class ChangesView;
+class CodeTheme;
 class CodeView;
 class JobDiff;
 class QLabel;
@@ -24,8 +25,7 @@ public:
     enum Tab { fileTab = 0, changesTab = 1 };
 
     // The status line follows source; none leaves it hidden.
-    explicit InfoView(QWidget *parent = nullptr,
-                      const JobStatusSource *source = &JobStatusSource::shared());
+    InfoView(const CodeTheme &theme, const JobStatusSource *source, QWidget *parent = nullptr);
 
     // Shows the current job; while it has edits, its file text with them applied and what a
     // save would change. diff: what a save of job would change, when it has a file.

@@ -14,7 +14,8 @@
 
 PreferencesWindow::PreferencesWindow(Defaults &defaults, ExceptionsController &exceptions,
                                      ActionController *actions, FoldersController &folders,
-                                     std::function<void()> editFolders, QWidget *parent)
+                                     CodeTheme &theme, std::function<void()> editFolders,
+                                     QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_defaults(defaults)
     , m_tabs(new QTabWidget(this)) {
@@ -28,7 +29,7 @@ PreferencesWindow::PreferencesWindow(Defaults &defaults, ExceptionsController &e
     m_tabs->addTab(
         new AdvancedPreferences(defaults, actions, folders, std::move(editFolders), m_tabs),
         tr("Advanced"));
-    m_tabs->addTab(new ThemesPreferences(defaults, CodeTheme::shared(), m_tabs), tr("Themes"));
+    m_tabs->addTab(new ThemesPreferences(defaults, theme, m_tabs), tr("Themes"));
     const int stored = m_defaults.preferencesTab();
     m_tabs->setCurrentIndex(stored >= 0 && stored < m_tabs->count() ? stored : Tab::general);
     connect(m_tabs, &QTabWidget::currentChanged, this,

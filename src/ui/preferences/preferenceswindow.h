@@ -6,6 +6,7 @@
 
 class ActionController;
 class AdvancedPreferences;
+class CodeTheme;
 class Defaults;
 class ExceptionsController;
 class FoldersController;
@@ -25,7 +26,7 @@ public:
 
     // editFolders opens the extra-folders sheet; actions sends the uninstall request.
     PreferencesWindow(Defaults &defaults, ExceptionsController &exceptions,
-                      ActionController *actions, FoldersController &folders,
+                      ActionController *actions, FoldersController &folders, CodeTheme &theme,
                       std::function<void()> editFolders, QWidget *parent = nullptr);
 
     [[nodiscard]] QTabWidget *tabs() const { return m_tabs; }

@@ -3,6 +3,7 @@
 #include "store/rawplisteditor.h"
 #include "ui/sheets/sheetdialog.h"
 
+class CodeTheme;
 class CodeView;
 class QLabel;
 class QPushButton;
@@ -14,7 +15,7 @@ class EditPlistSheet final : public SheetDialog {
     Q_DISABLE_COPY_MOVE(EditPlistSheet)
 
 public:
-    explicit EditPlistSheet(QWidget *parent = nullptr);
+    explicit EditPlistSheet(const CodeTheme &theme, QWidget *parent = nullptr);
 
     [[nodiscard]] CodeView *textView() const { return m_textView; }
 
