@@ -1,3 +1,4 @@
+#include "common/jobrecords.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/jobreader.h"
@@ -14,17 +15,6 @@ namespace {
 
 PlistValue entry(std::initializer_list<PlistDict::Entry> keys) {
     return PlistValue(PlistDict(keys));
-}
-
-JobPtr job(const QString &label, std::initializer_list<PlistDict::Entry> keys) {
-    PlistDict plist(keys);
-    plist.insert(s("Label"), PlistValue(label));
-    plist.insert(s("Program"), PlistValue(s("/bin/true")));
-    return JobReader::jobFromPlist(plist, s("/jobs/") + label + s(".plist"), Kind::userAgent);
-}
-
-JobPtr calendarJob(const QString &label, const PlistValue &calendar) {
-    return job(label, {{s("StartCalendarInterval"), calendar}});
 }
 
 // A job for every kind of calendar entry and interval, some sharing their minutes.
@@ -57,9 +47,10 @@ QList<JobPtr> everyKindOfRule() {
                         entry({{s("Hour"), PlistValue(2)}, {s("Minute"), PlistValue(30)}}),
                         entry({{s("Hour"), PlistValue(14)}, {s("Minute"), PlistValue(30)}}),
                         entry({{s("Minute"), PlistValue(45)}})})),
-        job(s("interval"),
-            {{s("StartInterval"), PlistValue(3600)}, {s("Disabled"), PlistValue(true)}}),
-        job(s("quick and daily"),
+        jobFromKeys(s("interval"),
+                    {{s("StartInterval"), PlistValue(3600)}, {s("Disabled"), PlistValue(true)}}),
+        jobFromKeys(
+            s("quick and daily"),
             {{s("StartInterval"), PlistValue(5)},
              {s("StartCalendarInterval"), entry({{s("Hour"), h}, {s("Minute"), PlistValue(30)}})}}),
         calendarJob(s("disabled hourly"), entry({{s("Minute"), PlistValue(0)}})),
