@@ -6,9 +6,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
 
@@ -86,14 +88,32 @@ QStringList themeChain() {
     return chain;
 }
 
+// The names in a theme folder, listed once: asking for each name in every folder of every
+// theme took most of the program's start, as a theme has hundreds of folders.
+const QSet<QString> &namesIn(const QString &folder) {
+    static QHash<QString, QSet<QString>> listed;
+    const auto known = listed.constFind(folder);
+    if (known != listed.cend())
+        return *known;
+    QSet<QString> names;
+    // Without System, links that lead nowhere are left out, as a look-up would find no file.
+    QDirIterator entries(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        entries.next();
+        names.insert(entries.fileName());
+    }
+    return *listed.insert(folder, names);
+}
+
 // The files of one icon name in a theme, at every size it has.
 QIcon iconFromTheme(const Theme &theme, const QString &fileName, const QStringList &suffixes) {
     QIcon icon;
     for (const ThemeFolder &folder : theme.folders) {
+        const QSet<QString> &names = namesIn(folder.path);
         for (const QString &suffix : suffixes) {
-            const QString path = folder.path + QLatin1Char('/') + fileName + suffix;
-            if (!QFileInfo::exists(path))
+            if (!names.contains(fileName + suffix))
                 continue;
+            const QString path = folder.path + QLatin1Char('/') + fileName + suffix;
             if (folder.size > 0)
                 icon.addFile(path, QSize(folder.size, folder.size));
             else
