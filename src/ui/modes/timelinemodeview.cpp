@@ -79,6 +79,8 @@ void TimelineModeView::setClock(std::function<QDateTime()> clock, const QTimeZon
     m_clock = std::move(clock);
     m_zone = zone;
     m_model->setTimeZone(zone);
+    // What was counted with the clock before does not hold for this one.
+    m_whole.reset();
 }
 
 void TimelineModeView::rebuild() {
