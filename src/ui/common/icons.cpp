@@ -3,6 +3,7 @@
 #include "support/locations.h"
 #include "ui/common/programicons.h"
 #include "ui/common/symboliciconengine.h"
+#include "ui/common/themefilesiconengine.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -105,23 +106,20 @@ const QSet<QString> &namesIn(const QString &folder) {
     return *listed.insert(folder, names);
 }
 
-// The files of one icon name in a theme, at every size it has.
+// The files of one icon name in a theme, at every size it has; read when first drawn.
 QIcon iconFromTheme(const Theme &theme, const QString &fileName, const QStringList &suffixes) {
-    QIcon icon;
+    QList<ThemeFilesIconEngine::File> files;
     for (const ThemeFolder &folder : theme.folders) {
         const QSet<QString> &names = namesIn(folder.path);
         for (const QString &suffix : suffixes) {
             if (!names.contains(fileName + suffix))
                 continue;
-            const QString path = folder.path + QLatin1Char('/') + fileName + suffix;
-            if (folder.size > 0)
-                icon.addFile(path, QSize(folder.size, folder.size));
-            else
-                icon.addFile(path);
+            files.append({folder.path + QLatin1Char('/') + fileName + suffix,
+                          folder.size > 0 ? QSize(folder.size, folder.size) : QSize()});
             break;
         }
     }
-    return icon;
+    return files.isEmpty() ? QIcon() : QIcon(new ThemeFilesIconEngine(std::move(files)));
 }
 
 // Our icons are SVG files, with PNG copies for systems without Qt's SVG plug-ins.
