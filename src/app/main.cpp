@@ -7,13 +7,17 @@
 #include "support/translations.h"
 #include "ui/window/appcontroller.h"
 #include "ui/window/mainwindow.h"
+#include "ui/window/programend.h"
 #include "ui/window/singleinstance.h"
 
 #include <QApplication>
 #include <QTimer>
 
-int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
+#include <memory>
+
+namespace {
+
+int run(QApplication &app) {
     QApplication::setApplicationName(Const::AppName::vandrax);
     QApplication::setApplicationVersion(QStringLiteral(VANDRA_VERSION));
     Translations::install(app);
@@ -35,7 +39,8 @@ int main(int argc, char *argv[]) {
     if (options.isDark)
         Screenshot::useDarkPalette();
 
-    AppController controller;
+    auto owned = std::make_unique<AppController>();
+    AppController &controller = *owned;
     controller.prepare();
     QObject::connect(instance, &SingleInstance::messagesReceived, &controller,
                      &AppController::openUrls);
@@ -59,5 +64,20 @@ int main(int argc, char *argv[]) {
         else
             withList();
     });
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // The window first: what goes with it may still send a request (a test's job removed).
+    owned.reset();
+    ProgramEnd::writePending();
+    return code;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    int code = 0;
+    {
+        QApplication app(argc, argv);
+        code = run(app);
+    }
+    return ProgramEnd::end(code);
 }

@@ -40,7 +40,7 @@ void TimelineJobs::read(const JobPtr &job) {
     if (!job || !job->plist || !job->url)
         return;
     const int index = int(m_jobs.size());
-    JobRow row{job->originalLabel, job->url, job->isEnabled(), int(m_entries.size()), 0};
+    JobRow row{job->originalLabel, job->url, job->isEnabled(), int(m_entries.size()), 0, -1};
     const qsizetype intervals = m_intervals.size();
     if (job->scheduled) {
         for (const ScheduledType &rule : *job->scheduled) {
@@ -76,6 +76,7 @@ void TimelineJobs::read(const JobPtr &job) {
 void TimelineJobs::copy(const TimelineJobs &from, int job) {
     const int index = int(m_jobs.size());
     JobRow row = from.m_jobs.at(job);
+    row.source = job;
     const int firstEntry = row.firstEntry;
     row.firstEntry = int(m_entries.size());
     for (int entry = firstEntry; entry < row.endEntry; ++entry) {

@@ -19,6 +19,8 @@ public:
         bool isEnabled = true;
         int firstEntry = 0;
         int endEntry = 0;
+        // The row of the list it was taken from by subset(); -1 when it was read.
+        int source = -1;
     };
     // One calendar entry. -1 matches every value; a minute of -1 starts the job at the first
     // minute of each hour it names. A day and a weekday both set start it on either.

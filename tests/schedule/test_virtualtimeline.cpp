@@ -150,6 +150,17 @@ private Q_SLOTS:
                 headings << i;
         }
         QCOMPARE(shuffled.headingRows(), headings);
+
+        // A filter's part of the list, its starts added up from those counted for each job.
+        const VirtualTimeline whole(TimelineJobs(jobs), now, zone, VirtualTimeline::Counts::perJob);
+        QList<JobPtr> part;
+        for (qsizetype i = 0; i < jobs.size(); i += 2)
+            part << jobs.at(i);
+        const QList<Timeline> partRows = reference(part, now, zone);
+        QList<qint64> partOrder(partRows.size());
+        std::iota(partOrder.begin(), partOrder.end(), 0);
+        VirtualTimeline counted = whole.part(whole.jobs().subset(part));
+        compareRows(counted, partRows, partOrder);
         for (const JobPtr &job : jobs) {
             if (!job || !job->url)
                 continue;
@@ -184,6 +195,27 @@ private Q_SLOTS:
         std::iota(order.begin(), order.end(), 0);
         VirtualTimeline filtered(read.subset(part), now, berlin);
         compareRows(filtered, rows, order);
+        // Counted from the whole list's counts, except for the jobs read again.
+        const VirtualTimeline whole(read, now, berlin, VirtualTimeline::Counts::perJob);
+        VirtualTimeline counted = whole.part(whole.jobs().subset(part));
+        compareRows(counted, rows, order);
+    }
+
+    void aTimelineServesForAsLongAsItsStartsStayTheSame() {
+        TestRoot root;
+        const QTimeZone berlin("Europe/Berlin");
+        const QList<JobPtr> jobs{calendarJob(
+            s("daily"), entry({{s("Hour"), PlistValue(10)}, {s("Minute"), PlistValue(0)}}))};
+        const QDateTime atTen(QDate(2026, 6, 10), QTime(10, 0), berlin);
+        const VirtualTimeline later(jobs, atTen.addSecs(10), berlin);
+        QVERIFY(later.hasStartsOfMonthFrom(atTen.addSecs(50)));
+        QVERIFY(!later.hasStartsOfMonthFrom(atTen.addSecs(70)));
+        // Made on the minute, its end is the start a month later, which it leaves out and a
+        // timeline made a moment after takes in.
+        const VirtualTimeline onTheMinute(jobs, atTen, berlin);
+        QVERIFY(!onTheMinute.hasStartsOfMonthFrom(atTen.addSecs(20)));
+        QCOMPARE(later.rowCount(), onTheMinute.rowCount() + 2);
+        QVERIFY(!VirtualTimeline(jobs, QDateTime(), berlin).hasStartsOfMonthFrom(atTen));
     }
 
     void anEmptyListOrAMonthThatCannotBeFormedHasNoRows() {
