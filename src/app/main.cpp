@@ -15,6 +15,8 @@
 
 #include <memory>
 
+using namespace Vandra;
+
 namespace {
 
 int run(QApplication &app) {

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace Vandra {
+
 class JobEditor;
 class MainWindow;
 struct LaunchOptions;
@@ -15,3 +17,5 @@ void take(MainWindow &window, const LaunchOptions &options);
 void takeSet(MainWindow &window, JobEditor &editor, const LaunchOptions &options);
 
 } // namespace Screenshot
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTime>
 
+namespace Vandra {
+
 namespace {
 
 RuleEditorModel *&attachedModel() {
@@ -217,3 +219,5 @@ void RuleEditorModel::detach() {
     if (attachedModel() == this)
         attachedModel() = nullptr;
 }
+
+} // namespace Vandra

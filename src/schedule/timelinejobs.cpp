@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <variant>
 
+namespace Vandra {
+
 namespace {
 
 qint8 fieldOf(const std::optional<int> &value) {
@@ -101,3 +103,5 @@ qsizetype TimelineJobs::heldBytes() const {
            m_intervals.capacity() * qsizetype(sizeof(Interval)) +
            m_rows.capacity() * qsizetype(sizeof(const Job *) + sizeof(int));
 }
+
+} // namespace Vandra

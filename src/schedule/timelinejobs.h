@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The jobs of a timeline as it reads them: for each job with a file and a dictionary, its
 // name, file, enabled state, calendar entries and repeat intervals. Reading them costs more
 // than counting their starts, so a filtered list takes what it needs from the whole list's.
@@ -60,3 +62,5 @@ private:
     // Where each job record read went: its row, or -1 when it has nothing to show.
     QHash<const Job *, int> m_rows;
 };
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace Vandra {
+
 namespace {
 
 constexpr qint64 msPerMinute = 60 * 1000;
@@ -342,3 +344,5 @@ qsizetype VirtualTimeline::heldBytes() const {
     }
     return bytes;
 }
+
+} // namespace Vandra

@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+namespace Vandra {
+
 // The timeline of upcoming runs, made a row at a time. It keeps the jobs' calendar entries and
 // how many starts each day holds, and makes a row only when asked, so what it holds grows with
 // the jobs, not with the rows of the period. Its rows are those of TimelineBuilder, in the
@@ -112,3 +114,5 @@ private:
     qint64 m_rowCount = 0;
     std::vector<DayIndex> m_dayIndexes; // the last few asked for, the latest at the end
 };
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QObject>
 
+namespace Vandra {
+
 class SingleFolderMonitor;
 
 // Watches the folder of every folder-backed kind, whatever showSystemJobs says, and the
@@ -42,3 +44,5 @@ private:
     QList<SingleFolderMonitor *> m_extraMonitors;
     bool m_isTerminating = false;
 };
+
+} // namespace Vandra

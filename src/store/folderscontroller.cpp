@@ -8,6 +8,8 @@
 #include <QStringDecoder>
 #include <QVariantList>
 
+namespace Vandra {
+
 FoldersController &FoldersController::shared() {
     static FoldersController controller;
     return controller;
@@ -84,3 +86,5 @@ std::optional<QString> FoldersController::iconForPath(const QString &path) {
 void FoldersController::reset() {
     m_folders.clear();
 }
+
+} // namespace Vandra

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The user's extra folders, in the order added, kept in the setting "folders" as their
 // bookmarks.
 class FoldersController final : public QObject {
@@ -51,3 +53,5 @@ private:
 
     QList<Folder> m_folders;
 };
+
+} // namespace Vandra

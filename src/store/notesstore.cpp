@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace Vandra {
+
 NotesStore &NotesStore::shared() {
     static NotesStore store;
     return store;
@@ -100,3 +102,5 @@ void NotesStore::reset() {
     m_isFileUnusable = false;
     m_isUnsaved = false;
 }
+
+} // namespace Vandra

@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+namespace Vandra {
+
 // A bare record of a job at /jobs/LABEL.plist, as the views see one, without a file behind it.
 // The filter searches its text, which may be missing.
 inline JobPtr jobRecord(Kind kind, const QString &label, const std::optional<QString> &text) {
@@ -40,3 +42,5 @@ inline JobPtr jobFromKeys(const QString &label, std::initializer_list<PlistDict:
 inline JobPtr calendarJob(const QString &label, const PlistValue &calendar) {
     return jobFromKeys(label, {{QStringLiteral("StartCalendarInterval"), calendar}});
 }
+
+} // namespace Vandra

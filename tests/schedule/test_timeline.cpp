@@ -10,6 +10,8 @@
 
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 const QTimeZone berlin("Europe/Berlin");

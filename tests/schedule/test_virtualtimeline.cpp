@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <numeric>
 
+using namespace Vandra;
+
 namespace {
 
 PlistValue entry(std::initializer_list<PlistDict::Entry> keys) {

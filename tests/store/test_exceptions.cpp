@@ -15,6 +15,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 QStringList labels(const QList<JobPtr> &jobs) {

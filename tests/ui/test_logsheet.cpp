@@ -28,6 +28,8 @@
 
 #include <signal.h>
 
+using namespace Vandra;
+
 namespace {
 
 const QString label = QStringLiteral("org.example.logged");

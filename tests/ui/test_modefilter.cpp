@@ -19,6 +19,8 @@
 #include <QToolButton>
 #include <QTreeView>
 
+using namespace Vandra;
+
 namespace {
 
 using Grouped = QList<QPair<Kind, QList<JobPtr>>>;

@@ -31,6 +31,8 @@
 #include <QTest>
 #include <Qsci/qscilexer.h>
 
+using namespace Vandra;
+
 namespace {
 
 QStringList rowLabels(const QAbstractItemModel &model) {

@@ -13,6 +13,8 @@
 
 #include <memory>
 
+using namespace Vandra;
+
 class TestProgramEnd : public QObject {
     Q_OBJECT
 

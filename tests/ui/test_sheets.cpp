@@ -34,6 +34,8 @@
 #include <QTranslator>
 #include <Qsci/qscilexer.h>
 
+using namespace Vandra;
+
 namespace {
 
 const QString backupLabel = QStringLiteral("org.example.backup");

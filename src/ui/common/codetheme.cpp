@@ -4,6 +4,8 @@
 
 #include <QPalette>
 
+namespace Vandra {
+
 CodeTheme &CodeTheme::shared() {
     static CodeTheme theme;
     return theme;
@@ -49,3 +51,5 @@ const CodeTheme::Colours &CodeTheme::colours(const QPalette &palette) const {
     const bool isDark = palette.color(QPalette::Base).lightness() < 128;
     return themes().at(isDark ? dark : light);
 }
+
+} // namespace Vandra

@@ -9,6 +9,8 @@
 #include <QScrollBar>
 #include <Qsci/qscilexerxml.h>
 
+namespace Vandra {
+
 CodeView::CodeView(QWidget *parent)
     : QsciScintilla(parent)
     , m_lexer(new QsciLexerXML(this)) {
@@ -81,3 +83,5 @@ void CodeView::applyTheme() {
     setSelectionForegroundColor(set.selectionText);
     fitMargin();
 }
+
+} // namespace Vandra

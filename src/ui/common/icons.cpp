@@ -15,6 +15,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+namespace Vandra {
+
 namespace {
 
 const QString fallbackTheme = QStringLiteral("Adwaita");
@@ -306,3 +308,5 @@ QIcon mode(int mode) {
 }
 
 } // namespace Icons
+
+} // namespace Vandra

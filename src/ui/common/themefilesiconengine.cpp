@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace Vandra {
+
 ThemeFilesIconEngine::ThemeFilesIconEngine(QList<File> files)
     : m_files(std::move(files)) {}
 
@@ -41,3 +43,5 @@ QIconEngine *ThemeFilesIconEngine::clone() const {
 QString ThemeFilesIconEngine::key() const {
     return QStringLiteral("ThemeFilesIconEngine");
 }
+
+} // namespace Vandra

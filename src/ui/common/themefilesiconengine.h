@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // An icon of a theme's files, one per size, read when it is first drawn or measured: adding a
 // file to an icon reads its image at once, and the window asks for dozens of icons at start,
 // most of them not shown until a menu opens.
@@ -34,3 +36,5 @@ private:
     QList<File> m_files;
     std::optional<QIcon> m_icon;
 };
+
+} // namespace Vandra

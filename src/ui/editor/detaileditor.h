@@ -8,6 +8,13 @@
 
 #include <optional>
 
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+namespace Vandra {
+
 class ActionController;
 class AdvancedPage;
 class DiagnosticsPage;
@@ -15,10 +22,6 @@ class JobDiff;
 class InfoView;
 class JobEditor;
 class JobForm;
-class QProgressBar;
-class QPushButton;
-class QTabWidget;
-class QTimer;
 class TestPopover;
 class WhenPage;
 
@@ -81,3 +84,5 @@ private:
     QTimer *m_infoTimer;
     QPointer<TestPopover> m_testPopover;
 };
+
+} // namespace Vandra

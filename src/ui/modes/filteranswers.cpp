@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace Vandra {
+
 namespace {
 
 // Enough to type a word and take it back again.
@@ -67,3 +69,5 @@ std::optional<bool> FilterAnswers::knownAnswer(const Job *job) const {
     }
     return std::nullopt;
 }
+
+} // namespace Vandra

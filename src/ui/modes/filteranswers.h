@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // Which jobs passed the last few filter texts, so that a new text reads the texts of only the
 // jobs it can change: typing a letter keeps out every job the shorter text kept out, taking
 // one back keeps every job the longer text let through. A job's text stays as it is while its
@@ -38,3 +40,5 @@ private:
     QList<Answers> m_answers;
     QList<Relation> m_relations;
 };
+
+} // namespace Vandra

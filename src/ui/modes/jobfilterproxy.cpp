@@ -4,6 +4,8 @@
 #include "ui/modes/roles.h"
 #include "ui/modes/sectionmodel.h"
 
+namespace Vandra {
+
 JobFilterProxy::JobFilterProxy(QObject *parent)
     : QSortFilterProxyModel(parent) {
     // A heading passes when one of its jobs does.
@@ -42,3 +44,5 @@ bool JobFilterProxy::filterAcceptsRow(int sourceRow, const QModelIndex &sourcePa
     // Headings have no job: they pass through one of theirs.
     return job && m_answers.passes(*job);
 }
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <QSortFilterProxyModel>
 
+namespace Vandra {
+
 // The rows of a job model whose jobs pass the filter text, found again only for the rows
 // a new text can change: the model underneath keeps every job and is built once per job
 // list. A heading (a section of the grid or the tree) is shown while one of its jobs is, and
@@ -29,3 +31,5 @@ protected:
 private:
     mutable FilterAnswers m_answers;
 };
+
+} // namespace Vandra

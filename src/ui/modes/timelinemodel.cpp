@@ -13,6 +13,8 @@
 
 #include <limits>
 
+namespace Vandra {
+
 TimelineModel::TimelineModel(QObject *parent)
     : QAbstractTableModel(parent)
     , m_kept(std::make_unique<std::array<KeptRow, keptRows>>()) {
@@ -196,3 +198,5 @@ Qt::ItemFlags TimelineModel::flags(const QModelIndex &index) const {
         return Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include <array>
 #include <memory>
 
+namespace Vandra {
+
 // The rows of the timeline: day and interval headings, starts, jobs that repeat. Column 0 is
 // the time of a start, column 1 the name; a heading's name is in column 0 and spans both.
 // A month of many jobs runs to millions of rows, so rows are made when a view asks for them
@@ -68,3 +70,5 @@ private:
     mutable std::unique_ptr<std::array<KeptRow, keptRows>> m_kept;
     QTimeZone m_zone = QTimeZone::systemTimeZone();
 };
+
+} // namespace Vandra

@@ -10,6 +10,8 @@
 #include <QHeaderView>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 TimelineModeView::TimelineModeView(QWidget *parent)
     : ModeView(parent)
     , m_model(new TimelineModel(this))
@@ -136,3 +138,5 @@ JobPtr TimelineModeView::jobAt(const QModelIndex &index) const {
     }
     return {};
 }
+
+} // namespace Vandra

@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 
+namespace Vandra {
+
 class TimelineModel;
 class TimelineTableView;
 class VirtualTimeline;
@@ -56,3 +58,5 @@ private:
     std::function<QDateTime()> m_clock;
     QTimeZone m_zone = QTimeZone::systemTimeZone();
 };
+
+} // namespace Vandra

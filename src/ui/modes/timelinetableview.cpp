@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 
+namespace Vandra {
+
 TimelineTableView::TimelineTableView(QWidget *parent)
     : QTableView(parent) {
     verticalHeader()->hide();
@@ -43,3 +45,5 @@ QItemSelectionModel::SelectionFlags TimelineTableView::selectionCommand(const QM
         return command;
     return m_gate() ? command : QItemSelectionModel::NoUpdate;
 }
+
+} // namespace Vandra

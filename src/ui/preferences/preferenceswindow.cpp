@@ -12,6 +12,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 PreferencesWindow::PreferencesWindow(Defaults &defaults, ExceptionsController &exceptions,
                                      ActionController *actions, FoldersController &folders,
                                      std::function<void()> editFolders, QWidget *parent)
@@ -37,3 +39,5 @@ PreferencesWindow::PreferencesWindow(Defaults &defaults, ExceptionsController &e
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
 }
+
+} // namespace Vandra

@@ -12,6 +12,8 @@
 #include <QPixmap>
 #include <Qsci/qsciscintilla.h>
 
+namespace Vandra {
+
 namespace {
 
 // clang-format off
@@ -62,3 +64,5 @@ bool ScriptScreenshots::write(const QString &folder) {
     sheet.hide();
     return wroteScript && wroteSheet;
 }
+
+} // namespace Vandra

@@ -3,9 +3,12 @@
 #include "store/rawplisteditor.h"
 #include "ui/sheets/sheetdialog.h"
 
-class CodeView;
 class QLabel;
 class QPushButton;
+
+namespace Vandra {
+
+class CodeView;
 
 // Edits the current job as property-list text. Change makes the text the current job as an
 // unsaved edit; a text that is no job keeps the sheet open and says why.
@@ -42,3 +45,5 @@ private:
     QPushButton *m_changeButton;
     bool m_isLoading = false;
 };
+
+} // namespace Vandra

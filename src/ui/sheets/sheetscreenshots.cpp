@@ -17,6 +17,8 @@
 
 #include <memory>
 
+namespace Vandra {
+
 namespace {
 
 // The log query is answered by a helper; a picture is taken at the latest after this long.
@@ -85,3 +87,5 @@ void write(const QString &folder, QWidget *window, ActionController &controller,
 }
 
 } // namespace SheetScreenshots
+
+} // namespace Vandra

@@ -4,9 +4,12 @@
 
 #include <functional>
 
+class QWidget;
+
+namespace Vandra {
+
 class ActionController;
 class JobEditor;
-class QWidget;
 
 // Pictures of the sheets for the screenshots script, each opened on the current job.
 namespace SheetScreenshots {
@@ -18,3 +21,5 @@ void write(const QString &folder, QWidget *window, ActionController &controller,
            const std::function<void()> &finished);
 
 } // namespace SheetScreenshots
+
+} // namespace Vandra

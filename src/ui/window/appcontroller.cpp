@@ -21,6 +21,8 @@
 
 #include <QDir>
 
+namespace Vandra {
+
 namespace {
 
 constexpr double monitorsDelay = 0.01;
@@ -84,3 +86,5 @@ void AppController::openUrls(const QStringList &urls) {
     if (m_window)
         m_window->openUrls(urls);
 }
+
+} // namespace Vandra

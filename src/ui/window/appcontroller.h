@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace Vandra {
+
 class ActionController;
 class DialogInteraction;
 class FolderMonitors;
@@ -48,3 +50,5 @@ private:
     std::unique_ptr<DialogInteraction> m_interaction;
     FolderMonitors *m_monitors;
 };
+
+} // namespace Vandra

@@ -40,6 +40,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+namespace Vandra {
+
 namespace {
 
 using Availability = CommandAvailability::Command;
@@ -420,3 +422,5 @@ ScriptTheme JobCommands::scriptTheme() const {
     theme.caret = code.text;
     return theme;
 }
+
+} // namespace Vandra

@@ -10,13 +10,16 @@
 
 #include <functional>
 
+class QAction;
+class QMenu;
+
+namespace Vandra {
+
 class ActionController;
 class ExceptionsController;
 class FileManagerReveal;
 class JobEditor;
 class MainWindow;
-class QAction;
-class QMenu;
 class ScriptWindows;
 class SheetWatcher;
 class ShareMenu;
@@ -102,3 +105,5 @@ private:
     QAction *m_start = nullptr;
     QAction *m_stop = nullptr;
 };
+
+} // namespace Vandra

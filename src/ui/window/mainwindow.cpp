@@ -37,6 +37,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+namespace Vandra {
+
 namespace {
 
 constexpr double openUrlDelay = 0.3;
@@ -417,3 +419,5 @@ void MainWindow::closeEvent(QCloseEvent *event) {
         m_monitors->setTerminating(false);
     event->ignore();
 }
+
+} // namespace Vandra

@@ -4,17 +4,20 @@
 
 #include <QMainWindow>
 
-class ActionController;
-class DetailEditor;
-class FolderMonitors;
-class JobCommands;
-class JobEditor;
 class QActionGroup;
 class QButtonGroup;
 class QLineEdit;
 class QMenu;
 class QStackedWidget;
 class QToolBar;
+
+namespace Vandra {
+
+class ActionController;
+class DetailEditor;
+class FolderMonitors;
+class JobCommands;
+class JobEditor;
 class ModeView;
 
 // The main window: the toolbar with the mode control and the filter field, the page of the
@@ -98,3 +101,5 @@ private:
     FolderMonitors *m_monitors = nullptr;
     bool m_isTerminating = false;
 };
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace Vandra {
+
 namespace ProgramEnd {
 
 void writePending() {
@@ -31,3 +33,5 @@ int end(int code) {
 }
 
 } // namespace ProgramEnd
+
+} // namespace Vandra

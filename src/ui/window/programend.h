@@ -1,5 +1,7 @@
 #pragma once
 
+namespace Vandra {
+
 // The end of the program once its event loop has returned. What the user asked to keep is
 // written, the window goes as usual (a test it runs removes its job, the clipboard is handed
 // over), and then the process ends without freeing the job list and the caches one block at a
@@ -16,3 +18,5 @@ void writePending();
 int end(int code);
 
 } // namespace ProgramEnd
+
+} // namespace Vandra
