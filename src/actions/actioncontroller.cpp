@@ -15,6 +15,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+namespace Vandra {
+
 Q_LOGGING_CATEGORY(lcActions, "vandra.actions")
 
 namespace {
@@ -392,3 +394,5 @@ void ActionController::unloadLocalAgent(const QString &path, const QString &labe
             << QStringLiteral("Error unloading job at path: %1").arg(path);
     }
 }
+
+} // namespace Vandra

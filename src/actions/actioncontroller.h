@@ -15,8 +15,11 @@
 #include <functional>
 #include <optional>
 
-class ActionDelegate;
 class QProcess;
+
+namespace Vandra {
+
+class ActionDelegate;
 
 // The one object that talks to the two helpers: the helper service, which acts with the
 // user's rights and is started when its socket does not answer, and the privileged helper,
@@ -118,3 +121,5 @@ private:
     // The controller's own follow-up requests, kept until they are answered.
     QList<ActionPtr> m_followUps;
 };
+
+} // namespace Vandra

@@ -23,6 +23,8 @@
 
 #include <cstdio>
 
+namespace Vandra {
+
 namespace {
 
 // Long enough for the window to be laid out and painted at its final size.
@@ -175,3 +177,5 @@ void takeSet(MainWindow &window, JobEditor &editor, const WindowServices &servic
 }
 
 } // namespace Screenshot
+
+} // namespace Vandra

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace Vandra {
+
 class JobEditor;
 class MainWindow;
 struct LaunchOptions;
@@ -17,3 +19,5 @@ void takeSet(MainWindow &window, JobEditor &editor, const WindowServices &servic
              const LaunchOptions &options);
 
 } // namespace Screenshot
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace Vandra {
+
 namespace LabelCollator {
 
 namespace {
@@ -48,3 +50,5 @@ int compare(const QString &a, const QString &b) {
 }
 
 } // namespace LabelCollator
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // The localized standard comparison of labels: case ignored, runs of digits compared by
 // value, in every process locale (the C locale included).
 namespace LabelCollator {
@@ -13,3 +15,5 @@ namespace LabelCollator {
 }
 
 } // namespace LabelCollator
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTime>
 
+namespace Vandra {
+
 namespace {
 
 RuleEditorModel *&attachedModel() {
@@ -237,3 +239,5 @@ void RuleEditorModel::detach() {
     if (attachedModel() == this)
         attachedModel() = nullptr;
 }
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <QAbstractListModel>
 
+namespace Vandra {
+
 // The rows of the schedule's rule editor, one per rule: a criteria path and its values.
 // The widget shows and edits them; the job writer reads them when the job is saved.
 //
@@ -77,3 +79,5 @@ private:
     QList<QList<int>> m_recordedPaths;
     bool m_isEditable = true;
 };
+
+} // namespace Vandra

@@ -10,6 +10,8 @@
 #include "support/dates.h"
 #include "support/localize.h"
 
+namespace Vandra {
+
 namespace {
 
 constexpr int daysInLongestMonth = 31;
@@ -199,3 +201,5 @@ void ScheduledHelper::markTimeChanged() {
     job->changes().insert(Change::time);
     Bindings::shared().setEdited(true);
 }
+
+} // namespace Vandra

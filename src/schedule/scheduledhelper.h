@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 class RuleEditorModel;
 
 // Serves the criteria tree to the rule editor and turns schedule rules into its rows.
@@ -57,3 +59,5 @@ private:
 
     QList<CriterionPtr> m_criteria;
 };
+
+} // namespace Vandra

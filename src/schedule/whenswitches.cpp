@@ -8,6 +8,8 @@
 #include "schedule/scheduledhelper.h"
 #include "support/localize.h"
 
+namespace Vandra {
+
 namespace {
 
 const QString runAtLoadKey = QStringLiteral("RunAtLoad");
@@ -108,3 +110,5 @@ void WhenSwitches::show(Switch which, bool isOn) {
     state = isOn;
     Q_EMIT switchChanged(which, isOn);
 }
+
+} // namespace Vandra

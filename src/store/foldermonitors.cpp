@@ -9,6 +9,8 @@
 
 #include <QCoreApplication>
 
+namespace Vandra {
+
 namespace {
 
 const QString limitIdentifier = QStringLiteral("MainMonitor");
@@ -74,3 +76,5 @@ void FolderMonitors::folderChanged() {
         });
     });
 }
+
+} // namespace Vandra

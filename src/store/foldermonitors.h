@@ -3,6 +3,8 @@
 #include <QList>
 #include <QObject>
 
+namespace Vandra {
+
 class FoldersController;
 class SingleFolderMonitor;
 
@@ -44,3 +46,5 @@ private:
     QList<SingleFolderMonitor *> m_extraMonitors;
     bool m_isTerminating = false;
 };
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include <QStringDecoder>
 #include <QVariantList>
 
+namespace Vandra {
+
 void FoldersController::load() {
     m_folders.clear();
     const QVariantList bookmarks = Defaults::shared().value(UserDefaultsKeys::folders).toList();
@@ -79,3 +81,5 @@ std::optional<QString> FoldersController::iconForPath(const QString &path) {
 void FoldersController::reset() {
     m_folders.clear();
 }
+
+} // namespace Vandra

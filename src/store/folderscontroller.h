@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The user's extra folders, in the order added, kept in the setting "folders" as their
 // bookmarks.
 class FoldersController final : public QObject {
@@ -50,3 +52,5 @@ private:
 
     QList<Folder> m_folders;
 };
+
+} // namespace Vandra

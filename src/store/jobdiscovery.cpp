@@ -20,6 +20,8 @@
 #include <thread>
 #include <vector>
 
+namespace Vandra {
+
 DiscoveryOptions DiscoveryOptions::fromSettings() {
     return fromSettings(Defaults::shared().showSystemJobs());
 }
@@ -328,3 +330,5 @@ bool isReloading() {
 }
 
 } // namespace JobDiscovery
+
+} // namespace Vandra

@@ -25,6 +25,8 @@
 
 #include <algorithm>
 
+namespace Vandra {
+
 namespace {
 
 // How long the main thread waits after unloading a job through the helper service before
@@ -628,3 +630,5 @@ void JobEditor::showLogEntries(const QList<LogEntry> &entries) {
 void JobEditor::resetLogViewer() {
     Q_EMIT logViewerReset();
 }
+
+} // namespace Vandra

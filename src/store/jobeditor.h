@@ -13,6 +13,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 class ActionController;
 class RevisionController;
 class RuleEditorModel;
@@ -165,3 +167,5 @@ private:
     // The controller holds requests weakly; the ones whose replies matter are kept here.
     QList<ActionPtr> m_sent;
 };
+
+} // namespace Vandra

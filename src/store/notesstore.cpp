@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace Vandra {
+
 NotesStore::NotesStore() {
     m_saveTimer.setSingleShot(true);
     m_saveTimer.setInterval(saveDelayMilliseconds);
@@ -95,3 +97,5 @@ void NotesStore::reset() {
     m_isFileUnusable = false;
     m_isUnsaved = false;
 }
+
+} // namespace Vandra

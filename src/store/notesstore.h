@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The user's notes on job files, kept in the notes file of the program's own folder and
 // keyed by the job file's path, so that a note outlives edits and revisions of its job.
 class NotesStore final : public QObject {
@@ -51,3 +53,5 @@ private:
     bool m_isUnsaved = false;
     QTimer m_saveTimer;
 };
+
+} // namespace Vandra

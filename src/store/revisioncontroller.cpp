@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace Vandra {
+
 namespace {
 
 // Dates of revisions are seconds since 1970; further off than this no save was made.
@@ -145,3 +147,5 @@ void RevisionController::reset() {
     m_clock.reset();
     m_isFileUnusable = false;
 }
+
+} // namespace Vandra

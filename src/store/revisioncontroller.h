@@ -10,6 +10,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // One revision as the Revisions submenu lists it.
 struct RevisionItem {
     QString title;   // the date of the save, formatted
@@ -60,3 +62,5 @@ private:
     bool m_isFileUnusable = false;
     std::optional<QDateTime> m_clock;
 };
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdio>
 
+using namespace Vandra;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -17,6 +17,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace Key = LaunchdKey::StartCalendarInterval;
 
 namespace {

@@ -15,6 +15,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Vandra;
+
 using Switch = WhenSwitches::Switch;
 
 namespace {

@@ -25,6 +25,8 @@
 #include <memory>
 #include <optional>
 
+namespace Vandra {
+
 // Answers alerts from a queue of buttons (the first button when empty) and panels from
 // queues of paths (cancelled when empty); remembers every alert.
 class ScriptedAnswers final : public Interaction {
@@ -176,3 +178,5 @@ public:
     std::unique_ptr<ActionController> controller;
     std::unique_ptr<JobEditor> editor;
 };
+
+} // namespace Vandra

@@ -19,6 +19,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 // "kind:label" for each job, to compare orders at a glance.

@@ -17,6 +17,8 @@
 
 #include <signal.h>
 
+using namespace Vandra;
+
 namespace {
 
 const QString programArguments = QStringLiteral("ProgramArguments");

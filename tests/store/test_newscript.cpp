@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 // An editor whose requests would go nowhere: a new job is made in memory only.

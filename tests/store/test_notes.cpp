@@ -8,6 +8,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 PlistValue fileContent(const NotesStore &notes) {

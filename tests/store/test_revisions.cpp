@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QTimeZone>
 
+using namespace Vandra;
+
 namespace {
 
 const QDateTime firstSave(QDate(2026, 1, 5), QTime(9, 0), QTimeZone::utc());

@@ -24,6 +24,8 @@
 
 #include <algorithm>
 
+using namespace Vandra;
+
 namespace {
 
 // Qt's own pop-ups (a menu bar's overflow) hang on Qt's own buttons only.

@@ -36,6 +36,8 @@
 #include <QToolButton>
 #include <Qsci/qscilexer.h>
 
+using namespace Vandra;
+
 namespace {
 
 QString dataFile(const QString &name) {

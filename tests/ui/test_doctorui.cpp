@@ -35,6 +35,8 @@
 #include <QTemporaryDir>
 #include <Qsci/qsciscintilla.h>
 
+using namespace Vandra;
+
 namespace {
 
 // The first index of model under parent, in column, whose row stands for the file path.

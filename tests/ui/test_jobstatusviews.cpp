@@ -23,6 +23,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 QString s(const char *text) {

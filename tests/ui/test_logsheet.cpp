@@ -29,6 +29,8 @@
 
 #include <signal.h>
 
+using namespace Vandra;
+
 namespace {
 
 const QString label = QStringLiteral("org.example.logged");

@@ -52,6 +52,8 @@
 #include <QTreeView>
 #include <Qsci/qsciscintilla.h>
 
+using namespace Vandra;
+
 namespace {
 
 // Clicks the middle of an index the way a user would.

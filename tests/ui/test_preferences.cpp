@@ -1,4 +1,5 @@
 #include "actions/actioncontroller.h"
+#include "common/jobrecords.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/joblist.h"
@@ -30,16 +31,9 @@
 #include <QTest>
 #include <Qsci/qscilexer.h>
 
-namespace {
+using namespace Vandra;
 
-JobPtr job(const QString &label, Kind kind) {
-    auto job = std::make_shared<Job>();
-    job->label = label;
-    job->originalLabel = label;
-    job->kind = kind;
-    job->url = s("/jobs/") + label;
-    return job;
-}
+namespace {
 
 QStringList rowLabels(const QAbstractItemModel &model) {
     QStringList labels;
@@ -125,9 +119,9 @@ private Q_SLOTS:
     void theNotificationsTableLeavesJobsOutOfNotifications() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::firstMajorVersionLaunch, false);
-        JobList::shared().setJobs({job(s("zeta"), Kind::userAgent),
-                                   job(s("Login"), Kind::loginItemSystemPreferences),
-                                   job(s("alpha"), Kind::localDaemon)});
+        JobList::shared().setJobs({jobRecord(Kind::userAgent, s("zeta")),
+                                   jobRecord(Kind::loginItemSystemPreferences, s("Login")),
+                                   jobRecord(Kind::localDaemon, s("alpha"))});
         Preferences preferences;
         QTableView *table = preferences.find<QTableView>(s("exceptions"));
         QVERIFY(table);
@@ -163,7 +157,8 @@ private Q_SLOTS:
 
     void showingTheTabReadsTheExceptionsFile() {
         TestRoot root;
-        JobList::shared().setJobs({job(s("a"), Kind::userAgent), job(s("b"), Kind::userAgent)});
+        JobList::shared().setJobs(
+            {jobRecord(Kind::userAgent, s("a")), jobRecord(Kind::userAgent, s("b"))});
         Defaults::shared().setValue(UserDefaultsKeys::preferencesTab, 1);
         Preferences preferences;
         root.write(QDir(root.path())

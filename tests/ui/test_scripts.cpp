@@ -32,6 +32,8 @@
 #include <Qsci/qscilexerpython.h>
 #include <Qsci/qsciscintilla.h>
 
+using namespace Vandra;
+
 namespace {
 
 void deleteClosedWindows() {

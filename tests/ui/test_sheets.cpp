@@ -35,6 +35,8 @@
 #include <QTranslator>
 #include <Qsci/qscilexer.h>
 
+using namespace Vandra;
+
 namespace {
 
 const QString backupLabel = QStringLiteral("org.example.backup");

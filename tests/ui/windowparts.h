@@ -6,6 +6,8 @@
 #include "ui/common/codetheme.h"
 #include "ui/common/windowservices.h"
 
+namespace Vandra {
+
 // What a test's main window uses besides its editor, made for the test as the application's
 // controller makes it for the program. It outlives the window made from it.
 struct WindowParts {
@@ -17,3 +19,5 @@ struct WindowParts {
     CodeTheme codeTheme;
     WindowServices services;
 };
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <QPalette>
 
+namespace Vandra {
+
 const QList<CodeTheme::Colours> &CodeTheme::themes() {
     static const QList<Colours> list = {
         {Localize::text("Light"), false, QColor(0xff, 0xff, 0xff), QColor(0x1f, 0x23, 0x28),
@@ -44,3 +46,5 @@ const CodeTheme::Colours &CodeTheme::colours(const QPalette &palette) const {
     const bool isDark = palette.color(QPalette::Base).lightness() < 128;
     return themes().at(isDark ? dark : light);
 }
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 
 class QPalette;
 
+namespace Vandra {
+
 // The colour themes of the code views. One object for the program: choosing a theme, or the
 // desktop's palette changing while no theme was chosen, tells every open view to recolour.
 class CodeTheme final : public QObject {
@@ -42,3 +44,5 @@ Q_SIGNALS:
 private:
     int m_chosen = followsDesktop;
 };
+
+} // namespace Vandra

@@ -9,6 +9,8 @@
 #include <QScrollBar>
 #include <Qsci/qscilexerxml.h>
 
+namespace Vandra {
+
 CodeView::CodeView(const CodeTheme &theme, QWidget *parent)
     : QsciScintilla(parent)
     , m_theme(theme)
@@ -82,3 +84,5 @@ void CodeView::applyTheme() {
     setSelectionForegroundColor(set.selectionText);
     fitMargin();
 }
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 class CodeTheme;
 class QsciLexerXML;
 
+namespace Vandra {
+
 // A text view for property lists and other code: line numbers in a margin as wide as the
 // line count needs, XML colouring in the colours of the code theme, read-only unless made
 // editable.
@@ -33,3 +35,5 @@ private:
 
     QsciLexerXML *m_lexer;
 };
+
+} // namespace Vandra

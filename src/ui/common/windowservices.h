@@ -1,5 +1,7 @@
 #pragma once
 
+namespace Vandra {
+
 class ActionController;
 class CodeTheme;
 class FoldersController;
@@ -18,3 +20,5 @@ struct WindowServices {
     CodeTheme &codeTheme;
     JobStatusSource &status;
 };
+
+} // namespace Vandra

@@ -14,6 +14,8 @@
 #include <Qsci/qscilexerdiff.h>
 #include <Qsci/qsciscintilla.h>
 
+namespace Vandra {
+
 namespace {
 
 // The marks of a unified diff, which the diff colouring goes by.
@@ -124,3 +126,5 @@ void ChangesView::applyTheme() {
     m_diffText->setMarginWidth(0, 0);
     m_diffText->setMarginWidth(1, 0);
 }
+
+} // namespace Vandra

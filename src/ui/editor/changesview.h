@@ -2,11 +2,14 @@
 
 #include <QWidget>
 
-class CodeTheme;
-class JobDiff;
 class QLabel;
 class QsciLexerDiff;
 class QsciScintilla;
+
+namespace Vandra {
+
+class CodeTheme;
+class JobDiff;
 
 // What a save would change: a sentence naming the keys that change, then the whole file as
 // stored with the lines a save removes and adds marked, in the colours of the code theme.
@@ -33,3 +36,5 @@ private:
     QsciScintilla *m_diffText;
     QsciLexerDiff *m_lexer;
 };
+
+} // namespace Vandra

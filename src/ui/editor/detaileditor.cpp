@@ -31,6 +31,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 namespace {
 
 // Typing is not slowed down by writing the whole file after every key.
@@ -259,3 +261,5 @@ void DetailEditor::showDiagnosticsBadge() {
     m_tabs->setTabIcon(page, worst ? SeverityBadge::icon(*worst) : QIcon());
     m_tabs->setTabToolTip(page, worst ? SeverityBadge::title(*worst) : QString());
 }
+
+} // namespace Vandra

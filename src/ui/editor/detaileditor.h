@@ -8,6 +8,13 @@
 
 #include <optional>
 
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+namespace Vandra {
+
 class ActionController;
 class AdvancedPage;
 class CodeTheme;
@@ -17,10 +24,6 @@ class InfoView;
 class JobEditor;
 class JobForm;
 class JobStatusSource;
-class QProgressBar;
-class QPushButton;
-class QTabWidget;
-class QTimer;
 class TestPopover;
 class WhenPage;
 
@@ -84,3 +87,5 @@ private:
     QTimer *m_infoTimer;
     QPointer<TestPopover> m_testPopover;
 };
+
+} // namespace Vandra

@@ -18,6 +18,8 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 namespace {
 
 enum Page { placeholderPage = 0, filePage = 1, itemPage = 2 };
@@ -138,3 +140,5 @@ void InfoView::showJob(const JobPtr &job, bool isEdited, const JobDiff *diff) {
         m_changes->clear();
     m_pages->setCurrentIndex(filePage);
 }
+
+} // namespace Vandra

@@ -5,13 +5,16 @@
 
 #include <QWidget>
 
+class QLabel;
+class QStackedWidget;
+class QTabBar;
+
+namespace Vandra {
+
 class ChangesView;
 class CodeTheme;
 class CodeView;
 class JobDiff;
-class QLabel;
-class QStackedWidget;
-class QTabBar;
 
 // Beside the form: the job file as a save would write it, coloured, with its path, and on a
 // second tab what the save would change in the stored file; for items without a job file
@@ -57,3 +60,5 @@ private:
     QLabel *m_itemKind;
     QLabel *m_itemPath;
 };
+
+} // namespace Vandra

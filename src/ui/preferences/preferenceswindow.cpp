@@ -12,6 +12,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 PreferencesWindow::PreferencesWindow(Defaults &defaults, ExceptionsController &exceptions,
                                      ActionController *actions, FoldersController &folders,
                                      CodeTheme &theme, std::function<void()> editFolders,
@@ -38,3 +40,5 @@ PreferencesWindow::PreferencesWindow(Defaults &defaults, ExceptionsController &e
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
 }
+
+} // namespace Vandra

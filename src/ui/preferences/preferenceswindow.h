@@ -4,6 +4,10 @@
 
 #include <functional>
 
+class QTabWidget;
+
+namespace Vandra {
+
 class ActionController;
 class AdvancedPreferences;
 class CodeTheme;
@@ -12,7 +16,6 @@ class ExceptionsController;
 class FoldersController;
 class GeneralPreferences;
 class NotificationsPreferences;
-class QTabWidget;
 
 // The preferences window: the General, Notifications, Advanced and Themes tabs. It opens at the tab
 // shown last.
@@ -35,3 +38,5 @@ private:
     Defaults &m_defaults;
     QTabWidget *m_tabs;
 };
+
+} // namespace Vandra

@@ -13,6 +13,8 @@
 #include <QPixmap>
 #include <Qsci/qsciscintilla.h>
 
+namespace Vandra {
+
 namespace {
 
 // clang-format off
@@ -64,3 +66,5 @@ bool ScriptScreenshots::write(const QString &folder) {
     sheet.hide();
     return wroteScript && wroteSheet;
 }
+
+} // namespace Vandra

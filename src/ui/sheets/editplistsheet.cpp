@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 EditPlistSheet::EditPlistSheet(const CodeTheme &theme, QWidget *parent)
     : SheetDialog(QStringLiteral("editPlistSheet"), Localize::editPlist(), parent)
     , m_title(new QLabel(this))
@@ -140,3 +142,5 @@ void EditPlistSheet::explainRefusal(const QString &text) {
     m_errorLabel->show();
     m_textView->setFocus();
 }
+
+} // namespace Vandra

@@ -3,10 +3,13 @@
 #include "store/rawplisteditor.h"
 #include "ui/sheets/sheetdialog.h"
 
-class CodeTheme;
-class CodeView;
 class QLabel;
 class QPushButton;
+
+namespace Vandra {
+
+class CodeTheme;
+class CodeView;
 
 // Edits the current job as property-list text. Change makes the text the current job as an
 // unsaved edit; a text that is no job keeps the sheet open and says why.
@@ -43,3 +46,5 @@ private:
     QPushButton *m_changeButton;
     bool m_isLoading = false;
 };
+
+} // namespace Vandra

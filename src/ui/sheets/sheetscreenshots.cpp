@@ -15,6 +15,8 @@
 
 #include <memory>
 
+namespace Vandra {
+
 namespace {
 
 // The log query is answered by a helper; a picture is taken at the latest after this long.
@@ -83,3 +85,5 @@ void write(const QString &folder, QWidget *window, const WindowServices &service
 }
 
 } // namespace SheetScreenshots
+
+} // namespace Vandra

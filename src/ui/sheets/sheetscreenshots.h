@@ -4,8 +4,11 @@
 
 #include <functional>
 
-class JobEditor;
 class QWidget;
+
+namespace Vandra {
+
+class JobEditor;
 struct WindowServices;
 
 // Pictures of the sheets for the screenshots script, each opened on the current job.
@@ -18,3 +21,5 @@ void write(const QString &folder, QWidget *window, const WindowServices &service
            JobEditor *editor, const std::function<void()> &finished);
 
 } // namespace SheetScreenshots
+
+} // namespace Vandra

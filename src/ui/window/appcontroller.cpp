@@ -16,8 +16,11 @@
 #include "ui/common/icons.h"
 #include "ui/preferences/themespreferences.h"
 #include "ui/window/mainwindow.h"
+#include "ui/window/programend.h"
 
 #include <QDir>
+
+namespace Vandra {
 
 namespace {
 
@@ -31,8 +34,11 @@ AppController::AppController(QObject *parent)
     , m_monitors(std::make_unique<FolderMonitors>(m_folders)) {}
 
 AppController::~AppController() {
+    // The window first: what goes with it may still send a request (a test's job removed).
     m_window.reset();
     m_editor.reset();
+    if (m_actions)
+        ProgramEnd::writePending(m_notes, *m_actions);
     Interaction::setShared(nullptr);
 }
 
@@ -85,3 +91,5 @@ void AppController::openUrls(const QStringList &urls) {
     if (m_window)
         m_window->openUrls(urls);
 }
+
+} // namespace Vandra

@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+namespace Vandra {
+
 class ActionController;
 class DialogInteraction;
 class FolderMonitors;
@@ -64,3 +66,5 @@ private:
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<DialogInteraction> m_interaction;
 };
+
+} // namespace Vandra

@@ -41,6 +41,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+namespace Vandra {
+
 namespace {
 
 using Availability = CommandAvailability::Command;
@@ -425,3 +427,5 @@ ScriptTheme JobCommands::scriptTheme() const {
     theme.caret = code.text;
     return theme;
 }
+
+} // namespace Vandra

@@ -10,6 +10,11 @@
 
 #include <functional>
 
+class QAction;
+class QMenu;
+
+namespace Vandra {
+
 class ActionController;
 class CodeTheme;
 class ExceptionsController;
@@ -19,8 +24,6 @@ class JobEditor;
 class JobStatusSource;
 class MainWindow;
 class NotesStore;
-class QAction;
-class QMenu;
 class RevisionController;
 class ScriptWindows;
 class SheetWatcher;
@@ -113,3 +116,5 @@ private:
     QAction *m_start = nullptr;
     QAction *m_stop = nullptr;
 };
+
+} // namespace Vandra

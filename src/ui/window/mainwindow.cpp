@@ -38,6 +38,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+namespace Vandra {
+
 namespace {
 
 constexpr double openUrlDelay = 0.3;
@@ -420,3 +422,5 @@ void MainWindow::closeEvent(QCloseEvent *event) {
         m_monitors->setTerminating(false);
     event->ignore();
 }
+
+} // namespace Vandra

@@ -4,17 +4,20 @@
 
 #include <QMainWindow>
 
-class DetailEditor;
-class FolderMonitors;
-class JobCommands;
-class JobEditor;
-class JobStatusSource;
 class QActionGroup;
 class QButtonGroup;
 class QLineEdit;
 class QMenu;
 class QStackedWidget;
 class QToolBar;
+
+namespace Vandra {
+
+class DetailEditor;
+class FolderMonitors;
+class JobCommands;
+class JobEditor;
+class JobStatusSource;
 class ModeView;
 struct WindowServices;
 
@@ -100,3 +103,5 @@ private:
     FolderMonitors *m_monitors = nullptr;
     bool m_isTerminating = false;
 };
+
+} // namespace Vandra
