@@ -7,6 +7,8 @@
 
 #include <time.h>
 
+using namespace Vandra;
+
 IdleClock::IdleClock(QObject *parent)
     : QObject(parent) {
     m_clock.start();

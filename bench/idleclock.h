@@ -10,6 +10,8 @@
 class QAbstractItemModel;
 class QWidget;
 
+namespace Vandra {
+
 // What one measured step cost: the wall-clock and the processor time of the whole process
 // (all its threads), in nanoseconds.
 struct StepCost {
@@ -51,3 +53,5 @@ private:
     QPointer<QWidget> m_painted;
     QList<QMetaObject::Connection> m_connections;
 };
+
+} // namespace Vandra

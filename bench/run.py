@@ -279,6 +279,11 @@ def main():
         generate(source, args.window_jobs, "--user-only")
         window["discovery"] = add(Command("list window", list_json(source), env))
     if "screenshots" not in args.skip:
+        # The window's start with no job at all: the fixed cost inside every first frame.
+        empty = os.path.join(workdir, "window-empty")
+        generate(empty, 0, "--user-only")
+        window["empty"] = add(screenshot("frame empty", empty, "timeline"))
+        window["empty discovery"] = add(Command("list empty", list_json(empty), env))
         for mode in MODES:
             # A root per mode: the window keeps its last mode in the root's settings and
             # would build that one first.
@@ -349,6 +354,20 @@ def ratio_row(what, ours, reference, target):
         ratio(ours, reference, "wall"), ratio(ours, reference, "cpu"), target)
 
 
+def beyond_row(what, ours, fixed, reference):
+    """What a command costs beyond a fixed part measured in the same run, against a reference."""
+    cells = []
+    for kind in ("wall", "cpu"):
+        if not ours.has(kind) or not fixed.has(kind) or not reference.has(kind):
+            cells.append(("–", "–"))
+            continue
+        extra = max(0.0, ours.median(kind) - fixed.median(kind))
+        cells.append((fmt_s(extra), fmt_x(extra / reference.median(kind))))
+    return "| %s | %s (cpu %s) | %s (cpu %s) | %s | %s | |" % (
+        what, cells[0][0], cells[1][0], cost(reference, "wall"), cost(reference, "cpu"),
+        cells[0][1], cells[1][1])
+
+
 def harness_steps(commands):
     """Each step's median over runs of the run's median, wall and processor milliseconds,
     and its slowest wall-clock time; none for the steps of a run that took too long."""
@@ -403,6 +422,9 @@ def print_table(args, discovery, window, timeline):
         print("| peak memory per job, `vandractl list`, %s files | %.1f KB (peak %.0f MB) | "
               "mean file %.2f KB | %s | | ≤ 3 KB |" % ("{:,}".format(size), per_job / 1000, rss / 1e6,
                                                       mean / 1000, fmt_x(per_job / mean)))
+    if "empty" in window:
+        print(ratio_row("first frame, timeline mode, no jobs (the fixed start) ÷ discovery",
+                        window["empty"], window["empty discovery"], ""))
     if "discovery" in window:
         n = "{:,}".format(args.window_jobs)
         for mode in MODES:
@@ -431,6 +453,10 @@ def print_table(args, discovery, window, timeline):
         if "frame" in timeline:
             print(ratio_row("first frame, timeline mode, %s jobs every 5 minutes ÷ discovery" % n,
                             timeline["frame"], timeline["discovery"], "≤ 1.5×"))
+            if "empty" in window:
+                print(beyond_row("first frame, timeline mode, %s jobs every 5 minutes, beyond the "
+                                 "fixed start, ÷ discovery" % n, timeline["frame"], window["empty"],
+                                 timeline["discovery"]))
     print()
     print("%d interleaved runs after one to warm up, medians; ratios of wall-clock and of "
           "processor time (user + system). First frames: the run of `vandra --screenshot` less "

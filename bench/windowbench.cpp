@@ -14,6 +14,8 @@
 
 #include <cstdio>
 
+using namespace Vandra;
+
 namespace {
 
 // How long a step may go on after its action before it is judged: longer than any

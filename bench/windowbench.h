@@ -12,6 +12,8 @@
 
 class QWidget;
 
+namespace Vandra {
+
 // Drives the main window through what a user waits for and prints what each step cost, as
 // JSON on standard output: the window until it shows its jobs; in each mode the switch to
 // it, then a word typed into the filter field and erased again, one key at a time; with the
@@ -55,3 +57,5 @@ private:
     QString m_startMode = QStringLiteral("tree");
     QList<std::pair<QString, StepCost>> m_costs;
 };
+
+} // namespace Vandra

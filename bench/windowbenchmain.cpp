@@ -12,6 +12,8 @@
 #include <QCommandLineParser>
 #include <QTimer>
 
+using namespace Vandra;
+
 int main(int argc, char *argv[]) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -2,29 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
-    <name>AdvancedPreferences</name>
-    <message>
-        <source>Show Vandra&apos;s internal helper jobs</source>
-        <translation>Vandras interne Hilfsjobs anzeigen</translation>
-    </message>
-    <message>
-        <source>Uninstall Helpers</source>
-        <translation>Hilfsprogramme deinstallieren</translation>
-    </message>
-    <message>
-        <source>Extra Folders…</source>
-        <translation>Zusätzliche Ordner …</translation>
-    </message>
-    <message>
-        <source>Extra Folders</source>
-        <translation>Zusätzliche Ordner</translation>
-    </message>
-    <message>
-        <source>No extra folders.</source>
-        <translation>Keine zusätzlichen Ordner.</translation>
-    </message>
-</context>
-<context>
     <name>AtomicFile</name>
     <message>
         <source>Cannot write %1: %2.</source>
@@ -32,158 +9,10 @@
     </message>
 </context>
 <context>
-    <name>ChangesView</name>
-    <message>
-        <source>Changed keys</source>
-        <translation>Geänderte Schlüssel</translation>
-    </message>
-    <message>
-        <source>Changes</source>
-        <translation>Änderungen</translation>
-    </message>
-</context>
-<context>
     <name>DesktopNotifications</name>
     <message>
         <source>Show</source>
         <translation>Anzeigen</translation>
-    </message>
-</context>
-<context>
-    <name>DetailEditor</name>
-    <message>
-        <source>Diagnostics</source>
-        <translation>Diagnose</translation>
-    </message>
-    <message>
-        <source>Save changes to keys you did not edit?</source>
-        <translation>Auch Schlüssel sichern, die Sie nicht bearbeitet haben?</translation>
-    </message>
-    <message>
-        <source>Saving also changes %1, which you did not edit. The whole change is on the Changes tab beside the file.</source>
-        <translation>Beim Sichern ändert sich auch %1, obwohl Sie es nicht bearbeitet haben. Die ganze Änderung steht im Reiter „Änderungen“ neben der Datei.</translation>
-    </message>
-</context>
-<context>
-    <name>DiagnosticsPage</name>
-    <message>
-        <source>Summary</source>
-        <translation>Übersicht</translation>
-    </message>
-    <message>
-        <source>Findings</source>
-        <translation>Befunde</translation>
-    </message>
-    <message>
-        <source>The doctor examines job files; this item has none.</source>
-        <translation>Die Diagnose prüft Job-Dateien; dieses Objekt hat keine.</translation>
-    </message>
-    <message>
-        <source>The doctor finds nothing wrong with this job.</source>
-        <translation>Die Diagnose findet an diesem Job nichts auszusetzen.</translation>
-    </message>
-    <message>
-        <source>The doctor finds one thing to look at.</source>
-        <translation>Die Diagnose findet eine Sache, die Sie ansehen sollten.</translation>
-    </message>
-    <message>
-        <source>The doctor finds %1 things to look at.</source>
-        <translation>Die Diagnose findet %1 Dinge, die Sie ansehen sollten.</translation>
-    </message>
-    <message>
-        <source>The file</source>
-        <translation>Die Datei</translation>
-    </message>
-    <message>
-        <source>Key</source>
-        <translation>Schlüssel</translation>
-    </message>
-    <message>
-        <source>Details</source>
-        <translation>Details</translation>
-    </message>
-    <message>
-        <source>Changes the job; save it to keep the change.</source>
-        <translation>Ändert den Job; sichern Sie ihn, um die Änderung zu behalten.</translation>
-    </message>
-</context>
-<context>
-    <name>EditPlistSheet</name>
-    <message>
-        <source>Property list text</source>
-        <translation>Text der Eigenschaftsliste</translation>
-    </message>
-    <message>
-        <source>Error</source>
-        <translation>Fehler</translation>
-    </message>
-    <message>
-        <source>The text holds a property list, but its top level is not a dictionary, so it is not a job.</source>
-        <translation>Der Text enthält eine Eigenschaftsliste, deren oberste Ebene aber kein Wörterbuch ist; daher ist er kein Job.</translation>
-    </message>
-    <message>
-        <source>The dictionary is not a job: it needs a “Label” text that is not one of the program’s own helpers.</source>
-        <translation>Das Wörterbuch ist kein Job: Es braucht einen Text „Label“, der keines der eigenen Hilfsprogramme des Programms benennt.</translation>
-    </message>
-</context>
-<context>
-    <name>FoldersSheet</name>
-    <message>
-        <source>Extra Folders</source>
-        <translation>Zusätzliche Ordner</translation>
-    </message>
-    <message>
-        <source>Extra folders</source>
-        <translation>Zusätzliche Ordner</translation>
-    </message>
-    <message>
-        <source>%1 (missing)</source>
-        <translation>%1 (fehlt)</translation>
-    </message>
-    <message>
-        <source>%1 is not there any more. Jobs linked from it cannot be read until it is back.</source>
-        <translation>%1 ist nicht mehr vorhanden. Von dort verknüpfte Jobs können erst wieder gelesen werden, wenn der Ordner zurück ist.</translation>
-    </message>
-    <message>
-        <source>Choose a Folder</source>
-        <translation>Ordner auswählen</translation>
-    </message>
-    <message>
-        <source>Add the folders from where your jobs are linked:</source>
-        <translation>Fügen Sie die Ordner hinzu, aus denen Ihre Jobs verknüpft sind:</translation>
-    </message>
-</context>
-<context>
-    <name>GeneralPreferences</name>
-    <message>
-        <source>Help with the command while typing</source>
-        <translation>Beim Tippen mit dem Befehl helfen</translation>
-    </message>
-    <message>
-        <source>Add the search path (PATH) to new jobs automatically</source>
-        <translation>Den Suchpfad (PATH) automatisch zu neuen Jobs hinzufügen</translation>
-    </message>
-    <message>
-        <source>Saved revisions</source>
-        <translation>Gespeicherte Versionen</translation>
-    </message>
-    <message>
-        <source>Saved revisions:</source>
-        <translation>Gespeicherte Versionen:</translation>
-    </message>
-</context>
-<context>
-    <name>GridModeView</name>
-    <message>
-        <source>Jobs</source>
-        <translation>Jobs</translation>
-    </message>
-</context>
-<context>
-    <name>HelpButton</name>
-    <message>
-        <source>Help</source>
-        <translation>Hilfe</translation>
     </message>
 </context>
 <context>
@@ -219,21 +48,6 @@
     <message>
         <source>unexpected argument %1</source>
         <translation>unerwartetes Argument %1</translation>
-    </message>
-</context>
-<context>
-    <name>InfoView</name>
-    <message>
-        <source>File or changes</source>
-        <translation>Datei oder Änderungen</translation>
-    </message>
-    <message>
-        <source>File</source>
-        <translation>Datei</translation>
-    </message>
-    <message>
-        <source>Changes</source>
-        <translation>Änderungen</translation>
     </message>
 </context>
 <context>
@@ -619,7 +433,682 @@
     </message>
 </context>
 <context>
-    <name>ListModeView</name>
+    <name>Notices</name>
+    <message>
+        <source>user agent</source>
+        <translation>Benutzer-Agent</translation>
+    </message>
+    <message>
+        <source>local agent</source>
+        <translation>lokaler Agent</translation>
+    </message>
+    <message>
+        <source>local daemon</source>
+        <translation>lokaler Daemon</translation>
+    </message>
+    <message>
+        <source>login item</source>
+        <translation>Anmeldeobjekt</translation>
+    </message>
+    <message>
+        <source>local startup item</source>
+        <translation>lokales Startobjekt</translation>
+    </message>
+    <message>
+        <source>system agent</source>
+        <translation>System-Agent</translation>
+    </message>
+    <message>
+        <source>system daemon</source>
+        <translation>System-Daemon</translation>
+    </message>
+    <message>
+        <source>system startup item</source>
+        <translation>System-Startobjekt</translation>
+    </message>
+    <message numerus="yes">
+        <source>And %n more.</source>
+        <translation>
+            <numerusform>Und %n weiterer.</numerusform>
+            <numerusform>Und %n weitere.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n jobs changed</source>
+        <translation>
+            <numerusform>%n Job geändert</numerusform>
+            <numerusform>%n Jobs geändert</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Job added</source>
+        <translation>Job hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Job changed</source>
+        <translation>Job geändert</translation>
+    </message>
+    <message>
+        <source>Job removed</source>
+        <translation>Job entfernt</translation>
+    </message>
+    <message>
+        <source>Job enabled</source>
+        <translation>Job aktiviert</translation>
+    </message>
+    <message>
+        <source>Job disabled</source>
+        <translation>Job deaktiviert</translation>
+    </message>
+    <message>
+        <source>%1, a %2, was added.</source>
+        <translation>%1 (%2) wurde hinzugefügt.</translation>
+    </message>
+    <message>
+        <source>%1, a %2, was changed.</source>
+        <translation>%1 (%2) wurde geändert.</translation>
+    </message>
+    <message>
+        <source>%1, a %2, was removed.</source>
+        <translation>%1 (%2) wurde entfernt.</translation>
+    </message>
+    <message>
+        <source>%1, a %2, was enabled.</source>
+        <translation>%1 (%2) wurde aktiviert.</translation>
+    </message>
+    <message>
+        <source>%1, a %2, was disabled.</source>
+        <translation>%1 (%2) wurde deaktiviert.</translation>
+    </message>
+</context>
+<context>
+    <name>PlistCodec</name>
+    <message>
+        <source>unexpected text “%1”</source>
+        <translation>unerwarteter Text „%1“</translation>
+    </message>
+    <message>
+        <source>unknown entity “&amp;%1;”</source>
+        <translation>unbekannte Entität „&amp;%1;“</translation>
+    </message>
+    <message>
+        <source>the element &lt;%1&gt; cannot stand inside text</source>
+        <translation>das Element &lt;%1&gt; darf nicht innerhalb von Text stehen</translation>
+    </message>
+    <message>
+        <source>expected &lt;key&gt; in the dictionary, found &lt;%1&gt;</source>
+        <translation>&lt;key&gt; im Wörterbuch erwartet, &lt;%1&gt; gefunden</translation>
+    </message>
+    <message>
+        <source>the key “%1” has no value</source>
+        <translation>der Schlüssel „%1“ hat keinen Wert</translation>
+    </message>
+    <message>
+        <source>the values are nested more than %1 deep</source>
+        <translation>die Werte sind mehr als %1 Ebenen tief verschachtelt</translation>
+    </message>
+    <message>
+        <source>&lt;%1/&gt; cannot hold text</source>
+        <translation>&lt;%1/&gt; kann keinen Text enthalten</translation>
+    </message>
+    <message>
+        <source>a &lt;key&gt; outside a dictionary</source>
+        <translation>ein &lt;key&gt; außerhalb eines Wörterbuchs</translation>
+    </message>
+    <message>
+        <source>unknown element &lt;%1&gt;</source>
+        <translation>unbekanntes Element &lt;%1&gt;</translation>
+    </message>
+    <message>
+        <source>“%1” is not an integer within the 64-bit range</source>
+        <translation>„%1“ ist keine ganze Zahl im 64-Bit-Bereich</translation>
+    </message>
+    <message>
+        <source>“%1” is not a real number</source>
+        <translation>„%1“ ist keine reelle Zahl</translation>
+    </message>
+    <message>
+        <source>“%1” is not a date such as 2024-05-06T07:08:09Z</source>
+        <translation>„%1“ ist kein Datum wie 2024-05-06T07:08:09Z</translation>
+    </message>
+    <message>
+        <source>the data is not valid base64</source>
+        <translation>die Daten sind kein gültiges Base64</translation>
+    </message>
+    <message>
+        <source>more than one value at the top level</source>
+        <translation>mehr als ein Wert auf der obersten Ebene</translation>
+    </message>
+    <message>
+        <source>the property list holds no value</source>
+        <translation>die Eigenschaftsliste enthält keinen Wert</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2: %3.</source>
+        <translation>Zeile %1, Spalte %2: %3.</translation>
+    </message>
+    <message>
+        <source>the text holds the control character %1, which XML cannot carry</source>
+        <translation>der Text enthält das Steuerzeichen %1, das XML nicht darstellen kann</translation>
+    </message>
+    <message>
+        <source>the text holds a lone surrogate %1, which is not a character</source>
+        <translation>der Text enthält ein einzelnes Surrogat %1, das kein Zeichen ist</translation>
+    </message>
+    <message>
+        <source>the text holds the non-character %1</source>
+        <translation>der Text enthält das Nicht-Zeichen %1</translation>
+    </message>
+    <message>
+        <source>the key: %1</source>
+        <translation>der Schlüssel: %1</translation>
+    </message>
+    <message>
+        <source>there is no value</source>
+        <translation>es gibt keinen Wert</translation>
+    </message>
+    <message>
+        <source>the date is invalid or outside the years 1 to 9999</source>
+        <translation>das Datum ist ungültig oder liegt außerhalb der Jahre 1 bis 9999</translation>
+    </message>
+    <message>
+        <source>Cannot write the property list: %1.</source>
+        <translation>Die Eigenschaftsliste kann nicht geschrieben werden: %1.</translation>
+    </message>
+    <message>
+        <source>Cannot write the value at “%1”: %2.</source>
+        <translation>Der Wert bei „%1“ kann nicht geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <source>The property list is empty.</source>
+        <translation>Die Eigenschaftsliste ist leer.</translation>
+    </message>
+    <message>
+        <source>The symbolic link %1 points to %2, which does not exist.</source>
+        <translation>Die symbolische Verknüpfung %1 zeigt auf %2, das nicht existiert.</translation>
+    </message>
+    <message>
+        <source>The file %1 does not exist.</source>
+        <translation>Die Datei %1 existiert nicht.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2.</source>
+        <translation>%1 kann nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a property-list file.</source>
+        <translation>%1 ist ein Ordner, keine Eigenschaftslisten-Datei.</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file.</source>
+        <translation>%1 ist keine reguläre Datei.</translation>
+    </message>
+    <message>
+        <source>%1 is too large for a property list (%2 bytes).</source>
+        <translation>%1 ist zu groß für eine Eigenschaftsliste (%2 Byte).</translation>
+    </message>
+    <message>
+        <source>%1 is too large for a property list.</source>
+        <translation>%1 ist zu groß für eine Eigenschaftsliste.</translation>
+    </message>
+    <message>
+        <source>the text holds a NUL character</source>
+        <translation>der Text enthält ein NUL-Zeichen</translation>
+    </message>
+    <message>
+        <source>the text holds a lone surrogate, which is not a character</source>
+        <translation>der Text enthält ein einzelnes Surrogat, das kein Zeichen ist</translation>
+    </message>
+    <message>
+        <source>[%1]: %2</source>
+        <translation>[%1]: %2</translation>
+    </message>
+    <message>
+        <source>“%1”: %2</source>
+        <translation>„%1“: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the binary property list: %1.</source>
+        <translation>Die binäre Eigenschaftsliste kann nicht geschrieben werden: %1.</translation>
+    </message>
+    <message>
+        <source>the comment starting here never ends</source>
+        <translation>der hier beginnende Kommentar endet nie</translation>
+    </message>
+    <message>
+        <source>the quoted text starting here never ends</source>
+        <translation>der hier beginnende Text in Anführungszeichen endet nie</translation>
+    </message>
+    <message>
+        <source>the quoted text starting here holds a NUL character or an unpaired surrogate</source>
+        <translation>der hier beginnende Text in Anführungszeichen enthält ein NUL-Zeichen oder ein ungepaartes Surrogat</translation>
+    </message>
+    <message>
+        <source>\U must be followed by hexadecimal digits</source>
+        <translation>auf \U müssen hexadezimale Ziffern folgen</translation>
+    </message>
+    <message>
+        <source>expected text, found the end of the text</source>
+        <translation>Text erwartet, Ende des Textes gefunden</translation>
+    </message>
+    <message>
+        <source>unexpected character “%1”</source>
+        <translation>unerwartetes Zeichen „%1“</translation>
+    </message>
+    <message>
+        <source>the dictionary has no closing “}”</source>
+        <translation>dem Wörterbuch fehlt die schließende „}“</translation>
+    </message>
+    <message>
+        <source>expected “=” after the key “%1”</source>
+        <translation>„=“ nach dem Schlüssel „%1“ erwartet</translation>
+    </message>
+    <message>
+        <source>expected “;” after the value of “%1”</source>
+        <translation>„;“ nach dem Wert von „%1“ erwartet</translation>
+    </message>
+    <message>
+        <source>the array has no closing “)”</source>
+        <translation>der Liste fehlt die schließende „)“</translation>
+    </message>
+    <message>
+        <source>expected “,” or “)” in the array</source>
+        <translation>„,“ oder „)“ in der Liste erwartet</translation>
+    </message>
+    <message>
+        <source>“&lt;*%1&gt;” is not a typed value</source>
+        <translation>„&lt;*%1&gt;“ ist kein typisierter Wert</translation>
+    </message>
+    <message>
+        <source>the value starting here has no closing “&gt;”</source>
+        <translation>dem hier beginnenden Wert fehlt das schließende „&gt;“</translation>
+    </message>
+    <message>
+        <source>the data starting here has no closing “&gt;”</source>
+        <translation>den hier beginnenden Daten fehlt das schließende „&gt;“</translation>
+    </message>
+    <message>
+        <source>“%1” is not a hexadecimal digit</source>
+        <translation>„%1“ ist keine hexadezimale Ziffer</translation>
+    </message>
+    <message>
+        <source>the data has an odd number of hexadecimal digits</source>
+        <translation>die Daten haben eine ungerade Anzahl hexadezimaler Ziffern</translation>
+    </message>
+    <message>
+        <source>expected a value, found the end of the text</source>
+        <translation>Wert erwartet, Ende des Textes gefunden</translation>
+    </message>
+    <message>
+        <source>the text is empty</source>
+        <translation>der Text ist leer</translation>
+    </message>
+    <message>
+        <source>unexpected text after the property list</source>
+        <translation>unerwarteter Text nach der Eigenschaftsliste</translation>
+    </message>
+    <message>
+        <source>Line %1: %2.</source>
+        <translation>Zeile %1: %2.</translation>
+    </message>
+    <message>
+        <source>The text is not valid UTF-16.</source>
+        <translation>Der Text ist kein gültiges UTF-16.</translation>
+    </message>
+    <message>
+        <source>The text is not valid UTF-8.</source>
+        <translation>Der Text ist kein gültiges UTF-8.</translation>
+    </message>
+    <message>
+        <source>the binary property list is truncated</source>
+        <translation>die binäre Eigenschaftsliste ist abgeschnitten</translation>
+    </message>
+    <message>
+        <source>the binary property list has invalid offset sizes</source>
+        <translation>die binäre Eigenschaftsliste hat ungültige Versatzgrößen</translation>
+    </message>
+    <message>
+        <source>the binary property list has an invalid object count</source>
+        <translation>die binäre Eigenschaftsliste hat eine ungültige Objektanzahl</translation>
+    </message>
+    <message>
+        <source>the binary property list has an invalid offset table</source>
+        <translation>die binäre Eigenschaftsliste hat eine ungültige Versatztabelle</translation>
+    </message>
+    <message>
+        <source>object %1 lies outside the object area</source>
+        <translation>Objekt %1 liegt außerhalb des Objektbereichs</translation>
+    </message>
+    <message>
+        <source>object %1 has an invalid length</source>
+        <translation>Objekt %1 hat eine ungültige Länge</translation>
+    </message>
+    <message>
+        <source>object %1 is truncated</source>
+        <translation>Objekt %1 ist abgeschnitten</translation>
+    </message>
+    <message>
+        <source>object %1 has the unknown type 0x%2</source>
+        <translation>Objekt %1 hat den unbekannten Typ 0x%2</translation>
+    </message>
+    <message>
+        <source>object %1 is a null or fill value, which a property list cannot hold</source>
+        <translation>Objekt %1 ist ein Null- oder Füllwert, den eine Eigenschaftsliste nicht enthalten kann</translation>
+    </message>
+    <message>
+        <source>object %1 is an integer of invalid size</source>
+        <translation>Objekt %1 ist eine ganze Zahl ungültiger Größe</translation>
+    </message>
+    <message>
+        <source>object %1 is an integer outside the 64-bit range</source>
+        <translation>Objekt %1 ist eine ganze Zahl außerhalb des 64-Bit-Bereichs</translation>
+    </message>
+    <message>
+        <source>object %1 is a real of invalid size</source>
+        <translation>Objekt %1 ist eine reelle Zahl ungültiger Größe</translation>
+    </message>
+    <message>
+        <source>object %1 is a date of invalid size</source>
+        <translation>Objekt %1 ist ein Datum ungültiger Größe</translation>
+    </message>
+    <message>
+        <source>object %1 is a date outside the years 1 to 9999</source>
+        <translation>Objekt %1 ist ein Datum außerhalb der Jahre 1 bis 9999</translation>
+    </message>
+    <message>
+        <source>object %1 is an ASCII string holding the byte 0x%2</source>
+        <translation>Objekt %1 ist eine ASCII-Zeichenkette mit dem Byte 0x%2</translation>
+    </message>
+    <message>
+        <source>object %1 is text holding a NUL character</source>
+        <translation>Objekt %1 ist Text mit einem NUL-Zeichen</translation>
+    </message>
+    <message>
+        <source>object %1 is text holding an unpaired surrogate</source>
+        <translation>Objekt %1 ist Text mit einem ungepaarten Surrogat</translation>
+    </message>
+    <message>
+        <source>object %1 is a UID outside the signed 64-bit range</source>
+        <translation>Objekt %1 ist eine UID außerhalb des vorzeichenbehafteten 64-Bit-Bereichs</translation>
+    </message>
+    <message>
+        <source>object %1 refers to the missing object %2</source>
+        <translation>Objekt %1 verweist auf das fehlende Objekt %2</translation>
+    </message>
+    <message>
+        <source>object %1 is a dictionary with a key that is not text</source>
+        <translation>Objekt %1 ist ein Wörterbuch mit einem Schlüssel, der kein Text ist</translation>
+    </message>
+    <message>
+        <source>object %1 contains itself</source>
+        <translation>Objekt %1 enthält sich selbst</translation>
+    </message>
+    <message>
+        <source>shared references expand to more than %1 values</source>
+        <translation>gemeinsame Verweise ergeben mehr als %1 Werte</translation>
+    </message>
+    <message>
+        <source>this binary property list version is not supported</source>
+        <translation>diese Version der binären Eigenschaftsliste wird nicht unterstützt</translation>
+    </message>
+    <message>
+        <source>Binary property list: the data is too large.</source>
+        <translation>Binäre Eigenschaftsliste: Die Daten sind zu groß.</translation>
+    </message>
+    <message>
+        <source>Binary property list: %1.</source>
+        <translation>Binäre Eigenschaftsliste: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Revisions</source>
+        <translation>Versionen</translation>
+    </message>
+</context>
+<context>
+    <name>ScheduleExactness</name>
+    <message>
+        <source>StartCalendarInterval %1 will be dropped</source>
+        <translation>StartCalendarInterval %1 wird entfernt</translation>
+    </message>
+    <message>
+        <source>{} (every minute)</source>
+        <translation>{} (jede Minute)</translation>
+    </message>
+    <message>
+        <source>Calendar entry %1 will be dropped</source>
+        <translation>Kalendereintrag %1 wird entfernt</translation>
+    </message>
+    <message>
+        <source>Calendar entry %1 will become %2</source>
+        <translation>Kalendereintrag %1 wird zu %2</translation>
+    </message>
+    <message>
+        <source>StartInterval %1 will be dropped</source>
+        <translation>StartInterval %1 wird entfernt</translation>
+    </message>
+    <message>
+        <source>StartInterval %1 seconds will become %2 seconds</source>
+        <translation>StartInterval von %1 Sekunden wird zu %2 Sekunden</translation>
+    </message>
+</context>
+<context>
+    <name>SeverityBadge</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>%1, has errors</source>
+        <translation>%1, hat Fehler</translation>
+    </message>
+    <message>
+        <source>%1, has warnings</source>
+        <translation>%1, hat Warnungen</translation>
+    </message>
+    <message>
+        <source>%1, has notes</source>
+        <translation>%1, hat Hinweise</translation>
+    </message>
+</context>
+<context>
+    <name>Vandra::AdvancedPreferences</name>
+    <message>
+        <source>Show Vandra&apos;s internal helper jobs</source>
+        <translation>Vandras interne Hilfsjobs anzeigen</translation>
+    </message>
+    <message>
+        <source>Uninstall Helpers</source>
+        <translation>Hilfsprogramme deinstallieren</translation>
+    </message>
+    <message>
+        <source>Extra Folders…</source>
+        <translation>Zusätzliche Ordner …</translation>
+    </message>
+    <message>
+        <source>Extra Folders</source>
+        <translation>Zusätzliche Ordner</translation>
+    </message>
+    <message>
+        <source>No extra folders.</source>
+        <translation>Keine zusätzlichen Ordner.</translation>
+    </message>
+</context>
+<context>
+    <name>Vandra::ChangesView</name>
+    <message>
+        <source>Changed keys</source>
+        <translation>Geänderte Schlüssel</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Änderungen</translation>
+    </message>
+</context>
+<context>
+    <name>Vandra::DetailEditor</name>
+    <message>
+        <source>Diagnostics</source>
+        <translation>Diagnose</translation>
+    </message>
+    <message>
+        <source>Save changes to keys you did not edit?</source>
+        <translation>Auch Schlüssel sichern, die Sie nicht bearbeitet haben?</translation>
+    </message>
+    <message>
+        <source>Saving also changes %1, which you did not edit. The whole change is on the Changes tab beside the file.</source>
+        <translation>Beim Sichern ändert sich auch %1, obwohl Sie es nicht bearbeitet haben. Die ganze Änderung steht im Reiter „Änderungen“ neben der Datei.</translation>
+    </message>
+</context>
+<context>
+    <name>Vandra::DiagnosticsPage</name>
+    <message>
+        <source>Summary</source>
+        <translation>Übersicht</translation>
+    </message>
+    <message>
+        <source>Findings</source>
+        <translation>Befunde</translation>
+    </message>
+    <message>
+        <source>The doctor examines job files; this item has none.</source>
+        <translation>Die Diagnose prüft Job-Dateien; dieses Objekt hat keine.</translation>
+    </message>
+    <message>
+        <source>The doctor finds nothing wrong with this job.</source>
+        <translation>Die Diagnose findet an diesem Job nichts auszusetzen.</translation>
+    </message>
+    <message>
+        <source>The doctor finds one thing to look at.</source>
+        <translation>Die Diagnose findet eine Sache, die Sie ansehen sollten.</translation>
+    </message>
+    <message>
+        <source>The doctor finds %1 things to look at.</source>
+        <translation>Die Diagnose findet %1 Dinge, die Sie ansehen sollten.</translation>
+    </message>
+    <message>
+        <source>The file</source>
+        <translation>Die Datei</translation>
+    </message>
+    <message>
+        <source>Key</source>
+        <translation>Schlüssel</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Changes the job; save it to keep the change.</source>
+        <translation>Ändert den Job; sichern Sie ihn, um die Änderung zu behalten.</translation>
+    </message>
+</context>
+<context>
+    <name>Vandra::EditPlistSheet</name>
+    <message>
+        <source>Property list text</source>
+        <translation>Text der Eigenschaftsliste</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>The text holds a property list, but its top level is not a dictionary, so it is not a job.</source>
+        <translation>Der Text enthält eine Eigenschaftsliste, deren oberste Ebene aber kein Wörterbuch ist; daher ist er kein Job.</translation>
+    </message>
+    <message>
+        <source>The dictionary is not a job: it needs a “Label” text that is not one of the program’s own helpers.</source>
+        <translation>Das Wörterbuch ist kein Job: Es braucht einen Text „Label“, der keines der eigenen Hilfsprogramme des Programms benennt.</translation>
+    </message>
+</context>
+<context>
+    <name>Vandra::FoldersSheet</name>
+    <message>
+        <source>Extra Folders</source>
+        <translation>Zusätzliche Ordner</translation>
+    </message>
+    <message>
+        <source>Extra folders</source>
+        <translation>Zusätzliche Ordner</translation>
+    </message>
+    <message>
+        <source>%1 (missing)</source>
+        <translation>%1 (fehlt)</translation>
+    </message>
+    <message>
+        <source>%1 is not there any more. Jobs linked from it cannot be read until it is back.</source>
+        <translation>%1 ist nicht mehr vorhanden. Von dort verknüpfte Jobs können erst wieder gelesen werden, wenn der Ordner zurück ist.</translation>
+    </message>
+    <message>
+        <source>Choose a Folder</source>
+        <translation>Ordner auswählen</translation>
+    </message>
+    <message>
+        <source>Add the folders from where your jobs are linked:</source>
+        <translation>Fügen Sie die Ordner hinzu, aus denen Ihre Jobs verknüpft sind:</translation>
+    </message>
+</context>
+<context>
+    <name>Vandra::GeneralPreferences</name>
+    <message>
+        <source>Help with the command while typing</source>
+        <translation>Beim Tippen mit dem Befehl helfen</translation>
+    </message>
+    <message>
+        <source>Add the search path (PATH) to new jobs automatically</source>
+        <translation>Den Suchpfad (PATH) automatisch zu neuen Jobs hinzufügen</translation>
+    </message>
+    <message>
+        <source>Saved revisions</source>
+        <translation>Gespeicherte Versionen</translation>
+    </message>
+    <message>
+        <source>Saved revisions:</source>
+        <translation>Gespeicherte Versionen:</translation>
+    </message>
+</context>
+<context>
+    <name>Vandra::GridModeView</name>
+    <message>
+        <source>Jobs</source>
+        <translation>Jobs</translation>
+    </message>
+</context>
+<context>
+    <name>Vandra::HelpButton</name>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+</context>
+<context>
+    <name>Vandra::InfoView</name>
+    <message>
+        <source>File or changes</source>
+        <translation>Datei oder Änderungen</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Changes</source>
+        <translation>Änderungen</translation>
+    </message>
+</context>
+<context>
+    <name>Vandra::ListModeView</name>
     <message>
         <source>Jobs</source>
         <translation>Jobs</translation>
@@ -630,7 +1119,7 @@
     </message>
 </context>
 <context>
-    <name>Localize</name>
+    <name>Vandra::Localize</name>
     <message>
         <source>Testing</source>
         <translation>Test läuft</translation>
@@ -1465,7 +1954,7 @@
     </message>
 </context>
 <context>
-    <name>LogSheet</name>
+    <name>Vandra::LogSheet</name>
     <message>
         <source>Copy</source>
         <translation>Kopieren</translation>
@@ -1508,7 +1997,7 @@
     </message>
 </context>
 <context>
-    <name>LogTableModel</name>
+    <name>Vandra::LogTableModel</name>
     <message>
         <source>Date</source>
         <translation>Datum</translation>
@@ -1519,7 +2008,7 @@
     </message>
 </context>
 <context>
-    <name>NewScript</name>
+    <name>Vandra::NewScript</name>
     <message>
         <source>The script “%1” could not be saved.</source>
         <translation>Das Skript „%1“ konnte nicht gespeichert werden.</translation>
@@ -1530,14 +2019,14 @@
     </message>
 </context>
 <context>
-    <name>NewScriptSheet</name>
+    <name>Vandra::NewScriptSheet</name>
     <message>
         <source>Script</source>
         <translation>Skript</translation>
     </message>
 </context>
 <context>
-    <name>NotesSheet</name>
+    <name>Vandra::NotesSheet</name>
     <message>
         <source>Notes</source>
         <translation>Notizen</translation>
@@ -1552,442 +2041,14 @@
     </message>
 </context>
 <context>
-    <name>Notices</name>
-    <message>
-        <source>user agent</source>
-        <translation>Benutzer-Agent</translation>
-    </message>
-    <message>
-        <source>local agent</source>
-        <translation>lokaler Agent</translation>
-    </message>
-    <message>
-        <source>local daemon</source>
-        <translation>lokaler Daemon</translation>
-    </message>
-    <message>
-        <source>login item</source>
-        <translation>Anmeldeobjekt</translation>
-    </message>
-    <message>
-        <source>local startup item</source>
-        <translation>lokales Startobjekt</translation>
-    </message>
-    <message>
-        <source>system agent</source>
-        <translation>System-Agent</translation>
-    </message>
-    <message>
-        <source>system daemon</source>
-        <translation>System-Daemon</translation>
-    </message>
-    <message>
-        <source>system startup item</source>
-        <translation>System-Startobjekt</translation>
-    </message>
-    <message numerus="yes">
-        <source>And %n more.</source>
-        <translation>
-            <numerusform>Und %n weiterer.</numerusform>
-            <numerusform>Und %n weitere.</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n jobs changed</source>
-        <translation>
-            <numerusform>%n Job geändert</numerusform>
-            <numerusform>%n Jobs geändert</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Job added</source>
-        <translation>Job hinzugefügt</translation>
-    </message>
-    <message>
-        <source>Job changed</source>
-        <translation>Job geändert</translation>
-    </message>
-    <message>
-        <source>Job removed</source>
-        <translation>Job entfernt</translation>
-    </message>
-    <message>
-        <source>Job enabled</source>
-        <translation>Job aktiviert</translation>
-    </message>
-    <message>
-        <source>Job disabled</source>
-        <translation>Job deaktiviert</translation>
-    </message>
-    <message>
-        <source>%1, a %2, was added.</source>
-        <translation>%1 (%2) wurde hinzugefügt.</translation>
-    </message>
-    <message>
-        <source>%1, a %2, was changed.</source>
-        <translation>%1 (%2) wurde geändert.</translation>
-    </message>
-    <message>
-        <source>%1, a %2, was removed.</source>
-        <translation>%1 (%2) wurde entfernt.</translation>
-    </message>
-    <message>
-        <source>%1, a %2, was enabled.</source>
-        <translation>%1 (%2) wurde aktiviert.</translation>
-    </message>
-    <message>
-        <source>%1, a %2, was disabled.</source>
-        <translation>%1 (%2) wurde deaktiviert.</translation>
-    </message>
-</context>
-<context>
-    <name>NotificationsPreferences</name>
+    <name>Vandra::NotificationsPreferences</name>
     <message>
         <source>Agent:</source>
         <translation>Agent:</translation>
     </message>
 </context>
 <context>
-    <name>PlistCodec</name>
-    <message>
-        <source>unexpected text “%1”</source>
-        <translation>unerwarteter Text „%1“</translation>
-    </message>
-    <message>
-        <source>unknown entity “&amp;%1;”</source>
-        <translation>unbekannte Entität „&amp;%1;“</translation>
-    </message>
-    <message>
-        <source>the element &lt;%1&gt; cannot stand inside text</source>
-        <translation>das Element &lt;%1&gt; darf nicht innerhalb von Text stehen</translation>
-    </message>
-    <message>
-        <source>expected &lt;key&gt; in the dictionary, found &lt;%1&gt;</source>
-        <translation>&lt;key&gt; im Wörterbuch erwartet, &lt;%1&gt; gefunden</translation>
-    </message>
-    <message>
-        <source>the key “%1” has no value</source>
-        <translation>der Schlüssel „%1“ hat keinen Wert</translation>
-    </message>
-    <message>
-        <source>the values are nested more than %1 deep</source>
-        <translation>die Werte sind mehr als %1 Ebenen tief verschachtelt</translation>
-    </message>
-    <message>
-        <source>&lt;%1/&gt; cannot hold text</source>
-        <translation>&lt;%1/&gt; kann keinen Text enthalten</translation>
-    </message>
-    <message>
-        <source>a &lt;key&gt; outside a dictionary</source>
-        <translation>ein &lt;key&gt; außerhalb eines Wörterbuchs</translation>
-    </message>
-    <message>
-        <source>unknown element &lt;%1&gt;</source>
-        <translation>unbekanntes Element &lt;%1&gt;</translation>
-    </message>
-    <message>
-        <source>“%1” is not an integer within the 64-bit range</source>
-        <translation>„%1“ ist keine ganze Zahl im 64-Bit-Bereich</translation>
-    </message>
-    <message>
-        <source>“%1” is not a real number</source>
-        <translation>„%1“ ist keine reelle Zahl</translation>
-    </message>
-    <message>
-        <source>“%1” is not a date such as 2024-05-06T07:08:09Z</source>
-        <translation>„%1“ ist kein Datum wie 2024-05-06T07:08:09Z</translation>
-    </message>
-    <message>
-        <source>the data is not valid base64</source>
-        <translation>die Daten sind kein gültiges Base64</translation>
-    </message>
-    <message>
-        <source>more than one value at the top level</source>
-        <translation>mehr als ein Wert auf der obersten Ebene</translation>
-    </message>
-    <message>
-        <source>the property list holds no value</source>
-        <translation>die Eigenschaftsliste enthält keinen Wert</translation>
-    </message>
-    <message>
-        <source>Line %1, column %2: %3.</source>
-        <translation>Zeile %1, Spalte %2: %3.</translation>
-    </message>
-    <message>
-        <source>the text holds the control character %1, which XML cannot carry</source>
-        <translation>der Text enthält das Steuerzeichen %1, das XML nicht darstellen kann</translation>
-    </message>
-    <message>
-        <source>the text holds a lone surrogate %1, which is not a character</source>
-        <translation>der Text enthält ein einzelnes Surrogat %1, das kein Zeichen ist</translation>
-    </message>
-    <message>
-        <source>the text holds the non-character %1</source>
-        <translation>der Text enthält das Nicht-Zeichen %1</translation>
-    </message>
-    <message>
-        <source>the key: %1</source>
-        <translation>der Schlüssel: %1</translation>
-    </message>
-    <message>
-        <source>there is no value</source>
-        <translation>es gibt keinen Wert</translation>
-    </message>
-    <message>
-        <source>the date is invalid or outside the years 1 to 9999</source>
-        <translation>das Datum ist ungültig oder liegt außerhalb der Jahre 1 bis 9999</translation>
-    </message>
-    <message>
-        <source>Cannot write the property list: %1.</source>
-        <translation>Die Eigenschaftsliste kann nicht geschrieben werden: %1.</translation>
-    </message>
-    <message>
-        <source>Cannot write the value at “%1”: %2.</source>
-        <translation>Der Wert bei „%1“ kann nicht geschrieben werden: %2.</translation>
-    </message>
-    <message>
-        <source>The property list is empty.</source>
-        <translation>Die Eigenschaftsliste ist leer.</translation>
-    </message>
-    <message>
-        <source>The symbolic link %1 points to %2, which does not exist.</source>
-        <translation>Die symbolische Verknüpfung %1 zeigt auf %2, das nicht existiert.</translation>
-    </message>
-    <message>
-        <source>The file %1 does not exist.</source>
-        <translation>Die Datei %1 existiert nicht.</translation>
-    </message>
-    <message>
-        <source>Cannot read %1: %2.</source>
-        <translation>%1 kann nicht gelesen werden: %2.</translation>
-    </message>
-    <message>
-        <source>%1 is a folder, not a property-list file.</source>
-        <translation>%1 ist ein Ordner, keine Eigenschaftslisten-Datei.</translation>
-    </message>
-    <message>
-        <source>%1 is not a regular file.</source>
-        <translation>%1 ist keine reguläre Datei.</translation>
-    </message>
-    <message>
-        <source>%1 is too large for a property list (%2 bytes).</source>
-        <translation>%1 ist zu groß für eine Eigenschaftsliste (%2 Byte).</translation>
-    </message>
-    <message>
-        <source>%1 is too large for a property list.</source>
-        <translation>%1 ist zu groß für eine Eigenschaftsliste.</translation>
-    </message>
-    <message>
-        <source>the text holds a NUL character</source>
-        <translation>der Text enthält ein NUL-Zeichen</translation>
-    </message>
-    <message>
-        <source>the text holds a lone surrogate, which is not a character</source>
-        <translation>der Text enthält ein einzelnes Surrogat, das kein Zeichen ist</translation>
-    </message>
-    <message>
-        <source>[%1]: %2</source>
-        <translation>[%1]: %2</translation>
-    </message>
-    <message>
-        <source>“%1”: %2</source>
-        <translation>„%1“: %2</translation>
-    </message>
-    <message>
-        <source>Cannot write the binary property list: %1.</source>
-        <translation>Die binäre Eigenschaftsliste kann nicht geschrieben werden: %1.</translation>
-    </message>
-    <message>
-        <source>the comment starting here never ends</source>
-        <translation>der hier beginnende Kommentar endet nie</translation>
-    </message>
-    <message>
-        <source>the quoted text starting here never ends</source>
-        <translation>der hier beginnende Text in Anführungszeichen endet nie</translation>
-    </message>
-    <message>
-        <source>the quoted text starting here holds a NUL character or an unpaired surrogate</source>
-        <translation>der hier beginnende Text in Anführungszeichen enthält ein NUL-Zeichen oder ein ungepaartes Surrogat</translation>
-    </message>
-    <message>
-        <source>\U must be followed by hexadecimal digits</source>
-        <translation>auf \U müssen hexadezimale Ziffern folgen</translation>
-    </message>
-    <message>
-        <source>expected text, found the end of the text</source>
-        <translation>Text erwartet, Ende des Textes gefunden</translation>
-    </message>
-    <message>
-        <source>unexpected character “%1”</source>
-        <translation>unerwartetes Zeichen „%1“</translation>
-    </message>
-    <message>
-        <source>the dictionary has no closing “}”</source>
-        <translation>dem Wörterbuch fehlt die schließende „}“</translation>
-    </message>
-    <message>
-        <source>expected “=” after the key “%1”</source>
-        <translation>„=“ nach dem Schlüssel „%1“ erwartet</translation>
-    </message>
-    <message>
-        <source>expected “;” after the value of “%1”</source>
-        <translation>„;“ nach dem Wert von „%1“ erwartet</translation>
-    </message>
-    <message>
-        <source>the array has no closing “)”</source>
-        <translation>der Liste fehlt die schließende „)“</translation>
-    </message>
-    <message>
-        <source>expected “,” or “)” in the array</source>
-        <translation>„,“ oder „)“ in der Liste erwartet</translation>
-    </message>
-    <message>
-        <source>“&lt;*%1&gt;” is not a typed value</source>
-        <translation>„&lt;*%1&gt;“ ist kein typisierter Wert</translation>
-    </message>
-    <message>
-        <source>the value starting here has no closing “&gt;”</source>
-        <translation>dem hier beginnenden Wert fehlt das schließende „&gt;“</translation>
-    </message>
-    <message>
-        <source>the data starting here has no closing “&gt;”</source>
-        <translation>den hier beginnenden Daten fehlt das schließende „&gt;“</translation>
-    </message>
-    <message>
-        <source>“%1” is not a hexadecimal digit</source>
-        <translation>„%1“ ist keine hexadezimale Ziffer</translation>
-    </message>
-    <message>
-        <source>the data has an odd number of hexadecimal digits</source>
-        <translation>die Daten haben eine ungerade Anzahl hexadezimaler Ziffern</translation>
-    </message>
-    <message>
-        <source>expected a value, found the end of the text</source>
-        <translation>Wert erwartet, Ende des Textes gefunden</translation>
-    </message>
-    <message>
-        <source>the text is empty</source>
-        <translation>der Text ist leer</translation>
-    </message>
-    <message>
-        <source>unexpected text after the property list</source>
-        <translation>unerwarteter Text nach der Eigenschaftsliste</translation>
-    </message>
-    <message>
-        <source>Line %1: %2.</source>
-        <translation>Zeile %1: %2.</translation>
-    </message>
-    <message>
-        <source>The text is not valid UTF-16.</source>
-        <translation>Der Text ist kein gültiges UTF-16.</translation>
-    </message>
-    <message>
-        <source>The text is not valid UTF-8.</source>
-        <translation>Der Text ist kein gültiges UTF-8.</translation>
-    </message>
-    <message>
-        <source>the binary property list is truncated</source>
-        <translation>die binäre Eigenschaftsliste ist abgeschnitten</translation>
-    </message>
-    <message>
-        <source>the binary property list has invalid offset sizes</source>
-        <translation>die binäre Eigenschaftsliste hat ungültige Versatzgrößen</translation>
-    </message>
-    <message>
-        <source>the binary property list has an invalid object count</source>
-        <translation>die binäre Eigenschaftsliste hat eine ungültige Objektanzahl</translation>
-    </message>
-    <message>
-        <source>the binary property list has an invalid offset table</source>
-        <translation>die binäre Eigenschaftsliste hat eine ungültige Versatztabelle</translation>
-    </message>
-    <message>
-        <source>object %1 lies outside the object area</source>
-        <translation>Objekt %1 liegt außerhalb des Objektbereichs</translation>
-    </message>
-    <message>
-        <source>object %1 has an invalid length</source>
-        <translation>Objekt %1 hat eine ungültige Länge</translation>
-    </message>
-    <message>
-        <source>object %1 is truncated</source>
-        <translation>Objekt %1 ist abgeschnitten</translation>
-    </message>
-    <message>
-        <source>object %1 has the unknown type 0x%2</source>
-        <translation>Objekt %1 hat den unbekannten Typ 0x%2</translation>
-    </message>
-    <message>
-        <source>object %1 is a null or fill value, which a property list cannot hold</source>
-        <translation>Objekt %1 ist ein Null- oder Füllwert, den eine Eigenschaftsliste nicht enthalten kann</translation>
-    </message>
-    <message>
-        <source>object %1 is an integer of invalid size</source>
-        <translation>Objekt %1 ist eine ganze Zahl ungültiger Größe</translation>
-    </message>
-    <message>
-        <source>object %1 is an integer outside the 64-bit range</source>
-        <translation>Objekt %1 ist eine ganze Zahl außerhalb des 64-Bit-Bereichs</translation>
-    </message>
-    <message>
-        <source>object %1 is a real of invalid size</source>
-        <translation>Objekt %1 ist eine reelle Zahl ungültiger Größe</translation>
-    </message>
-    <message>
-        <source>object %1 is a date of invalid size</source>
-        <translation>Objekt %1 ist ein Datum ungültiger Größe</translation>
-    </message>
-    <message>
-        <source>object %1 is a date outside the years 1 to 9999</source>
-        <translation>Objekt %1 ist ein Datum außerhalb der Jahre 1 bis 9999</translation>
-    </message>
-    <message>
-        <source>object %1 is an ASCII string holding the byte 0x%2</source>
-        <translation>Objekt %1 ist eine ASCII-Zeichenkette mit dem Byte 0x%2</translation>
-    </message>
-    <message>
-        <source>object %1 is text holding a NUL character</source>
-        <translation>Objekt %1 ist Text mit einem NUL-Zeichen</translation>
-    </message>
-    <message>
-        <source>object %1 is text holding an unpaired surrogate</source>
-        <translation>Objekt %1 ist Text mit einem ungepaarten Surrogat</translation>
-    </message>
-    <message>
-        <source>object %1 is a UID outside the signed 64-bit range</source>
-        <translation>Objekt %1 ist eine UID außerhalb des vorzeichenbehafteten 64-Bit-Bereichs</translation>
-    </message>
-    <message>
-        <source>object %1 refers to the missing object %2</source>
-        <translation>Objekt %1 verweist auf das fehlende Objekt %2</translation>
-    </message>
-    <message>
-        <source>object %1 is a dictionary with a key that is not text</source>
-        <translation>Objekt %1 ist ein Wörterbuch mit einem Schlüssel, der kein Text ist</translation>
-    </message>
-    <message>
-        <source>object %1 contains itself</source>
-        <translation>Objekt %1 enthält sich selbst</translation>
-    </message>
-    <message>
-        <source>shared references expand to more than %1 values</source>
-        <translation>gemeinsame Verweise ergeben mehr als %1 Werte</translation>
-    </message>
-    <message>
-        <source>this binary property list version is not supported</source>
-        <translation>diese Version der binären Eigenschaftsliste wird nicht unterstützt</translation>
-    </message>
-    <message>
-        <source>Binary property list: the data is too large.</source>
-        <translation>Binäre Eigenschaftsliste: Die Daten sind zu groß.</translation>
-    </message>
-    <message>
-        <source>Binary property list: %1.</source>
-        <translation>Binäre Eigenschaftsliste: %1.</translation>
-    </message>
-</context>
-<context>
-    <name>PreferencesWindow</name>
+    <name>Vandra::PreferencesWindow</name>
     <message>
         <source>Preferences</source>
         <translation>Einstellungen</translation>
@@ -2006,41 +2067,7 @@
     </message>
 </context>
 <context>
-    <name>QObject</name>
-    <message>
-        <source>Revisions</source>
-        <translation>Versionen</translation>
-    </message>
-</context>
-<context>
-    <name>ScheduleExactness</name>
-    <message>
-        <source>StartCalendarInterval %1 will be dropped</source>
-        <translation>StartCalendarInterval %1 wird entfernt</translation>
-    </message>
-    <message>
-        <source>{} (every minute)</source>
-        <translation>{} (jede Minute)</translation>
-    </message>
-    <message>
-        <source>Calendar entry %1 will be dropped</source>
-        <translation>Kalendereintrag %1 wird entfernt</translation>
-    </message>
-    <message>
-        <source>Calendar entry %1 will become %2</source>
-        <translation>Kalendereintrag %1 wird zu %2</translation>
-    </message>
-    <message>
-        <source>StartInterval %1 will be dropped</source>
-        <translation>StartInterval %1 wird entfernt</translation>
-    </message>
-    <message>
-        <source>StartInterval %1 seconds will become %2 seconds</source>
-        <translation>StartInterval von %1 Sekunden wird zu %2 Sekunden</translation>
-    </message>
-</context>
-<context>
-    <name>ScriptFile</name>
+    <name>Vandra::ScriptFile</name>
     <message>
         <source>The document “%1” could not be opened.</source>
         <translation>Das Dokument „%1“ konnte nicht geöffnet werden.</translation>
@@ -2063,7 +2090,7 @@
     </message>
 </context>
 <context>
-    <name>ScriptWindow</name>
+    <name>Vandra::ScriptWindow</name>
     <message>
         <source>Script</source>
         <translation>Skript</translation>
@@ -2122,7 +2149,7 @@
     </message>
 </context>
 <context>
-    <name>ScriptWindows</name>
+    <name>Vandra::ScriptWindows</name>
     <message>
         <source>Edit Script</source>
         <translation>Skript bearbeiten</translation>
@@ -2145,7 +2172,7 @@
     </message>
 </context>
 <context>
-    <name>SectionModel</name>
+    <name>Vandra::SectionModel</name>
     <message numerus="yes">
         <source>%1, %n jobs</source>
         <translation>
@@ -2155,34 +2182,7 @@
     </message>
 </context>
 <context>
-    <name>SeverityBadge</name>
-    <message>
-        <source>Error</source>
-        <translation>Fehler</translation>
-    </message>
-    <message>
-        <source>Warning</source>
-        <translation>Warnung</translation>
-    </message>
-    <message>
-        <source>Note</source>
-        <translation>Hinweis</translation>
-    </message>
-    <message>
-        <source>%1, has errors</source>
-        <translation>%1, hat Fehler</translation>
-    </message>
-    <message>
-        <source>%1, has warnings</source>
-        <translation>%1, hat Warnungen</translation>
-    </message>
-    <message>
-        <source>%1, has notes</source>
-        <translation>%1, hat Hinweise</translation>
-    </message>
-</context>
-<context>
-    <name>ThemesPreferences</name>
+    <name>Vandra::ThemesPreferences</name>
     <message>
         <source>Colour theme</source>
         <translation>Farbschema</translation>
@@ -2201,7 +2201,7 @@
     </message>
 </context>
 <context>
-    <name>TimelineModeView</name>
+    <name>Vandra::TimelineModeView</name>
     <message>
         <source>Upcoming runs</source>
         <translation>Anstehende Ausführungen</translation>
@@ -2212,7 +2212,7 @@
     </message>
 </context>
 <context>
-    <name>TreeModeView</name>
+    <name>Vandra::TreeModeView</name>
     <message>
         <source>Jobs by kind</source>
         <translation>Jobs nach Art</translation>

@@ -29,7 +29,7 @@
     </message>
 </context>
 <context>
-    <name>SectionModel</name>
+    <name>Vandra::SectionModel</name>
     <message numerus="yes">
         <source>%1, %n jobs</source>
         <translation>

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace Vandra {
+
 ActionPtr Action::save(const QString &url, const QString &string, const QString &label) {
     auto action = make(Kind::save);
     action->url = url;
@@ -89,3 +91,5 @@ PlistDict actionErrorDictionary(Action::ErrorCode code, const QString &descripti
         error.insert(ActionKey::description, description);
     return error;
 }
+
+} // namespace Vandra

@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 
+namespace Vandra {
+
 class Action;
 using ActionPtr = std::shared_ptr<Action>;
 using WeakAction = std::weak_ptr<Action>;
@@ -142,3 +144,5 @@ inline const QString searchString = QStringLiteral("searchString");
 // An error dictionary of the helpers' own domain.
 [[nodiscard]] PlistDict actionErrorDictionary(Action::ErrorCode code,
                                               const QString &description = QString());
+
+} // namespace Vandra

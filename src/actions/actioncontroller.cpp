@@ -15,6 +15,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+namespace Vandra {
+
 Q_LOGGING_CATEGORY(lcActions, "vandra.actions")
 
 namespace {
@@ -34,11 +36,6 @@ ActionController::Setup ActionController::Setup::standard() {
     setup.privilegedLauncher = HelperPrograms::privilegedLauncher();
     setup.helperArguments = HelperPrograms::rootArguments();
     return setup;
-}
-
-ActionController &ActionController::shared() {
-    static auto *controller = new ActionController(Setup::standard());
-    return *controller;
 }
 
 ActionController::ActionController(Setup setup, QObject *parent)
@@ -397,3 +394,5 @@ void ActionController::unloadLocalAgent(const QString &path, const QString &labe
             << QStringLiteral("Error unloading job at path: %1").arg(path);
     }
 }
+
+} // namespace Vandra

@@ -15,8 +15,11 @@
 #include <functional>
 #include <optional>
 
-class ActionDelegate;
 class QProcess;
+
+namespace Vandra {
+
+class ActionDelegate;
 
 // The one object that talks to the two helpers: the helper service, which acts with the
 // user's rights and is started when its socket does not answer, and the privileged helper,
@@ -44,9 +47,6 @@ public:
         // The setup of this process: its locations, the executables beside it.
         [[nodiscard]] static Setup standard();
     };
-
-    // Made on first use with the standard setup, never released.
-    static ActionController &shared();
 
     explicit ActionController(Setup setup, QObject *parent = nullptr);
     ~ActionController() override;
@@ -121,3 +121,5 @@ private:
     // The controller's own follow-up requests, kept until they are answered.
     QList<ActionPtr> m_followUps;
 };
+
+} // namespace Vandra

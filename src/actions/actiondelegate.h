@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+namespace Vandra {
+
 // What the controller asks of the editor, the job list and the open test and log views when a
 // reply or a failure comes back. The store and the windows implement it; tests script it.
 class ActionDelegate {
@@ -27,3 +29,5 @@ public:
     // The open log viewer, if any, forgets its request, empties its lines and comes to rest.
     virtual void resetLogViewer() = 0;
 };
+
+} // namespace Vandra

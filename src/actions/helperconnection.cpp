@@ -7,6 +7,8 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
+namespace Vandra {
+
 Q_LOGGING_CATEGORY(lcConnection, "vandra.actions.connection", QtInfoMsg)
 
 HelperConnection::HelperConnection(Options options, QObject *parent)
@@ -194,3 +196,5 @@ void HelperConnection::fail(const QString &error) {
     }
     Q_EMIT broken();
 }
+
+} // namespace Vandra

@@ -13,6 +13,8 @@
 class QLocalSocket;
 class QTimer;
 
+namespace Vandra {
+
 // A connection to one helper's socket. Requests go out as frames and each gets exactly one
 // answer, in order: its reply, or a failure when the connection breaks, times out or is
 // invalidated. A broken connection stays broken; the owner makes a new one.
@@ -83,3 +85,5 @@ private:
     HelperFrameReader m_reader;
     QList<Pending> m_pending;
 };
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+namespace Vandra {
+
 namespace HelperPrograms {
 
 std::optional<QString> find(const QString &name) {
@@ -63,3 +65,5 @@ bool startService(const QString &program, const QString &socketPath, const QStri
 }
 
 } // namespace HelperPrograms
+
+} // namespace Vandra

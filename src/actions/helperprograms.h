@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // Where the helper executables are and how they are started.
 namespace HelperPrograms {
 
@@ -27,3 +29,5 @@ inline const QString privilegedName = QStringLiteral("vandra-privileged-helper")
 bool startService(const QString &program, const QString &socketPath, const QStringList &arguments);
 
 } // namespace HelperPrograms
+
+} // namespace Vandra

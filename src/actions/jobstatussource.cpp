@@ -8,6 +8,8 @@
 
 #include <limits>
 
+namespace Vandra {
+
 namespace {
 
 // How long a lost connection waits before it is made again, in ms.
@@ -129,3 +131,5 @@ QString loadBackendName(const JobStatusSource &source) {
         return Localize::text("not known yet");
     return source.backend();
 }
+
+} // namespace Vandra

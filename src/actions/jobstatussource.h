@@ -11,8 +11,11 @@
 
 #include <optional>
 
-class HelperConnection;
 class QTimer;
+
+namespace Vandra {
+
+class HelperConnection;
 
 // The live status of the jobs the helper service has loaded, kept up to date without
 // polling: after each answer a status request waits in the helper until the status changes
@@ -74,3 +77,5 @@ private:
 // The name of the load backend for the About box: what the helper service said it uses,
 // in words, or a word that it is not known yet.
 [[nodiscard]] QString loadBackendName(const JobStatusSource &source);
+
+} // namespace Vandra

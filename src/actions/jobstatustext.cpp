@@ -3,6 +3,8 @@
 #include "platform/relativedateformatter.h"
 #include "support/localize.h"
 
+namespace Vandra {
+
 namespace JobStatusText {
 
 Mark mark(const std::optional<JobStatus> &status) {
@@ -37,3 +39,5 @@ QString line(const std::optional<JobStatus> &status) {
 }
 
 } // namespace JobStatusText
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // How a job's live status reads in the window: a word for the list's column and the marks of
 // grid and tree, and a line for the detail editor. A status that is not known reads as
 // nothing, never as "not loaded".
@@ -20,3 +22,5 @@ enum class Mark { none, loaded, running };
 [[nodiscard]] QString line(const std::optional<JobStatus> &status);
 
 } // namespace JobStatusText
+
+} // namespace Vandra

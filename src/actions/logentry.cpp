@@ -1,5 +1,7 @@
 #include "logentry.h"
 
+namespace Vandra {
+
 namespace LogEntries {
 
 std::optional<QList<LogEntry>> fromValue(const PlistValue &value) {
@@ -39,3 +41,5 @@ QString timeStamp(const QDateTime &date) {
 }
 
 } // namespace LogEntries
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // One log line a helper found: when it was written and what it says.
 //
 // On the wire a log reply is an array of maps from a time stamp to a message. Property-list
@@ -29,3 +31,5 @@ namespace LogEntries {
 [[nodiscard]] QString timeStamp(const QDateTime &date);
 
 } // namespace LogEntries
+
+} // namespace Vandra

@@ -15,6 +15,8 @@
 
 #include <algorithm>
 
+namespace Vandra {
+
 Q_LOGGING_CATEGORY(lcLog, "vandra.actions.log")
 
 namespace {
@@ -239,3 +241,5 @@ std::optional<QString> LogSession::copyText(QList<int> rows) const {
     text.chop(1);
     return text;
 }
+
+} // namespace Vandra

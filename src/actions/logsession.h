@@ -11,6 +11,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 class ActionController;
 class HelperConnection;
 
@@ -113,3 +115,5 @@ private:
     std::optional<QString> m_sortKey;
     bool m_isAscending = true;
 };
+
+} // namespace Vandra

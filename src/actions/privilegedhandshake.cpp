@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QTimer>
 
+namespace Vandra {
+
 Q_LOGGING_CATEGORY(lcHandshake, "vandra.actions.handshake", QtInfoMsg)
 
 namespace {
@@ -117,3 +119,5 @@ void PrivilegedHandshake::finish(const Reply &reply) {
     }
     Q_EMIT replied(reply);
 }
+
+} // namespace Vandra

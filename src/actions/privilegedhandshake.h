@@ -10,6 +10,8 @@
 class QProcess;
 class QTimer;
 
+namespace Vandra {
+
 // Starts the privileged helper through the launcher and reads its two lines: the endpoint
 // socket path, then the token in 64 lower-case hexadecimal digits.
 class PrivilegedHandshake final : public QObject {
@@ -52,3 +54,5 @@ private:
     QByteArray m_output;
     bool m_isDone = false;
 };
+
+} // namespace Vandra

@@ -16,6 +16,8 @@
 
 #include <unistd.h>
 
+namespace Vandra {
+
 namespace {
 
 // The folder of temporary test jobs, private to the user. It is in the shared temporary
@@ -156,3 +158,5 @@ void TestRun::setRunning(bool running) {
     m_isRunning = running;
     Q_EMIT runningChanged(running);
 }
+
+} // namespace Vandra

@@ -10,8 +10,11 @@
 
 #include <optional>
 
-class ActionController;
 class QTimer;
+
+namespace Vandra {
+
+class ActionController;
 
 // The core of the test view: runs the selected job's command once as a temporary job with a
 // fresh label, shows what it printed, and unloads the temporary job again after a while or
@@ -80,3 +83,5 @@ private:
     bool m_showsNoError = false;
     int m_removeDelay = removeDelay;
 };
+
+} // namespace Vandra

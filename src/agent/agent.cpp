@@ -12,6 +12,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+namespace Vandra {
+
 namespace {
 
 const QString limitIdentifier = QStringLiteral("AgentMonitor");
@@ -99,3 +101,5 @@ void Agent::report(const QList<JobChange> &changes) {
     for (const JobChange &change : std::as_const(told))
         m_notifications.show(Notices::forChange(change));
 }
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QObject>
 
+namespace Vandra {
+
 class DesktopNotifications;
 class SingleFolderMonitor;
 
@@ -43,3 +45,5 @@ private:
     // The job files themselves, for writes in place that leave the folder's entries alone.
     QFileSystemWatcher m_contentWatcher;
 };
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+namespace Vandra {
+
 AgentExceptions::AgentExceptions(const QString &file, QObject *parent)
     : QObject(parent)
     , m_file(file)
@@ -49,3 +51,5 @@ void AgentExceptions::watchFile() {
     if (QFileInfo::exists(m_file))
         m_fileWatcher.addPath(m_file);
 }
+
+} // namespace Vandra

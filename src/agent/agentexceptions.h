@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace Vandra {
+
 class SingleFolderMonitor;
 
 // The jobs the user left out of the notifications: the labels and label prefixes of the
@@ -34,3 +36,5 @@ private:
     SingleFolderMonitor *m_folderMonitor = nullptr;
     QFileSystemWatcher m_fileWatcher;
 };
+
+} // namespace Vandra

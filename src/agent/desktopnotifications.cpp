@@ -9,6 +9,8 @@
 #include <QDBusPendingReply>
 #include <QVariantMap>
 
+namespace Vandra {
+
 namespace {
 
 const QString service = QStringLiteral("org.freedesktop.Notifications");
@@ -75,3 +77,5 @@ void DesktopNotifications::notificationClosed(uint id, uint reason) {
     Q_UNUSED(reason)
     m_jobPaths.remove(id);
 }
+
+} // namespace Vandra

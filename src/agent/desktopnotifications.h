@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QObject>
 
+namespace Vandra {
+
 // Shows notices through the desktop's notification service (org.freedesktop.Notifications
 // on the session bus), with a "Show" button for a notice about a job. Where no service
 // answers, the notice goes to the journal instead.
@@ -32,3 +34,5 @@ private:
     // The job files of the notices still on screen, by the service's notification id.
     QHash<uint, QString> m_jobPaths;
 };
+
+} // namespace Vandra

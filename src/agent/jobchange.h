@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // What happened to one job between two looks at the job folders.
 struct JobChange {
     enum class Type { added, changed, removed, enabled, disabled };
@@ -16,3 +18,5 @@ struct JobChange {
 
     friend bool operator==(const JobChange &, const JobChange &) = default;
 };
+
+} // namespace Vandra

@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+namespace Vandra {
+
 namespace {
 
 QString vandraProgram() {
@@ -58,3 +60,5 @@ bool open(const QString &jobPath) {
 }
 
 } // namespace JobOpener
+
+} // namespace Vandra

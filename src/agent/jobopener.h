@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // Opens a job in the desktop program through the job URL.
 namespace JobOpener {
 
@@ -13,3 +15,5 @@ namespace JobOpener {
 bool open(const QString &jobPath);
 
 } // namespace JobOpener
+
+} // namespace Vandra

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+namespace Vandra {
+
 namespace {
 
 const QString jobsKey = QStringLiteral("jobs");
@@ -178,3 +180,5 @@ QStringList JobSnapshot::contentFiles() const {
         files.append(filesOf(it.key(), it->kind));
     return files;
 }
+
+} // namespace Vandra

@@ -11,6 +11,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // What the agent knows of one job: enough to tell that it was added, changed, removed,
 // enabled or disabled since the last look.
 struct SnapshotEntry {
@@ -52,3 +54,5 @@ public:
 private:
     QMap<QString, SnapshotEntry> m_entries;
 };
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+namespace Vandra {
+
 namespace JournalLog {
 
 void write(const QString &message) {
@@ -19,3 +21,5 @@ void write(const QString &message) {
 }
 
 } // namespace JournalLog
+
+} // namespace Vandra

@@ -16,6 +16,8 @@
 
 #include <cstdio>
 
+using namespace Vandra;
+
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vandra-agent"));

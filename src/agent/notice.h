@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // One desktop notification as the agent shows it.
 struct Notice {
     QString summary;
@@ -9,3 +11,5 @@ struct Notice {
     // The job file that the "Show" button opens; empty when there is nothing to open.
     QString jobPath;
 };
+
+} // namespace Vandra

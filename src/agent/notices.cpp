@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QtGlobal>
 
+namespace Vandra {
+
 namespace {
 
 constexpr qsizetype listedInBatch = 8;
@@ -93,3 +95,5 @@ Notice forBatch(const QList<JobChange> &changes) {
 }
 
 } // namespace Notices
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <QList>
 
+namespace Vandra {
+
 // The texts of the agent's notifications.
 namespace Notices {
 
@@ -18,3 +20,5 @@ inline constexpr qsizetype batchLimit = 3;
 [[nodiscard]] Notice forBatch(const QList<JobChange> &changes);
 
 } // namespace Notices
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+namespace Vandra {
+
 RunSetting::RunSetting(QObject *parent)
     : QObject(parent)
     , m_folderMonitor(
@@ -31,3 +33,5 @@ void RunSetting::watchFile() {
     if (QFileInfo::exists(file))
         m_fileWatcher.addPath(file);
 }
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QFileSystemWatcher>
 #include <QObject>
 
+namespace Vandra {
+
 class SingleFolderMonitor;
 
 // Follows the runAgent setting, so that the agent ends as soon as the user switches it off
@@ -25,3 +27,5 @@ private:
     SingleFolderMonitor *m_folderMonitor;
     QFileSystemWatcher m_fileWatcher;
 };
+
+} // namespace Vandra

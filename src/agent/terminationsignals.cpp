@@ -7,6 +7,8 @@
 
 #include <sys/socket.h>
 
+namespace Vandra {
+
 namespace {
 
 // The handler may only write to a descriptor; the event loop reads the other end.
@@ -54,3 +56,5 @@ void TerminationSignals::readSignal() {
     }
     Q_EMIT received();
 }
+
+} // namespace Vandra

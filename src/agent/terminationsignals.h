@@ -4,6 +4,8 @@
 
 class QSocketNotifier;
 
+namespace Vandra {
+
 // Turns SIGTERM, SIGINT and SIGHUP into a Qt signal on the event loop, so that the agent
 // ends through its normal path (the session ending sends one of them).
 class TerminationSignals final : public QObject {
@@ -25,3 +27,5 @@ private:
 
     QSocketNotifier *m_notifier = nullptr;
 };
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+namespace Vandra {
+
 namespace {
 
 class Texts {
@@ -58,3 +60,5 @@ LaunchOptions LaunchOptions::parse(const QStringList &arguments) {
     options.screenshotSet = parser.value(set);
     return options;
 }
+
+} // namespace Vandra

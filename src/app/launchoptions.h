@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // What the command line of the desktop program asks for.
 struct LaunchOptions {
     // Job URLs to open.
@@ -25,3 +27,5 @@ struct LaunchOptions {
 
     [[nodiscard]] static LaunchOptions parse(const QStringList &arguments);
 };
+
+} // namespace Vandra

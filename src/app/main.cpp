@@ -7,13 +7,19 @@
 #include "support/translations.h"
 #include "ui/window/appcontroller.h"
 #include "ui/window/mainwindow.h"
+#include "ui/window/programend.h"
 #include "ui/window/singleinstance.h"
 
 #include <QApplication>
 #include <QTimer>
 
-int main(int argc, char *argv[]) {
-    QApplication app(argc, argv);
+#include <memory>
+
+using namespace Vandra;
+
+namespace {
+
+int run(QApplication &app) {
     QApplication::setApplicationName(Const::AppName::vandrax);
     QApplication::setApplicationVersion(QStringLiteral(VANDRA_VERSION));
     Translations::install(app);
@@ -35,7 +41,8 @@ int main(int argc, char *argv[]) {
     if (options.isDark)
         Screenshot::useDarkPalette();
 
-    AppController controller;
+    auto owned = std::make_unique<AppController>();
+    AppController &controller = *owned;
     controller.prepare();
     QObject::connect(instance, &SingleInstance::messagesReceived, &controller,
                      &AppController::openUrls);
@@ -45,7 +52,7 @@ int main(int argc, char *argv[]) {
     QTimer::singleShot(0, &controller, [&] {
         const auto withList = [&] {
             if (isScreenshot && !options.screenshotSet.isEmpty())
-                Screenshot::takeSet(window, *controller.editor(), options);
+                Screenshot::takeSet(window, *controller.editor(), controller.services(), options);
             else if (isScreenshot)
                 Screenshot::take(window, options);
             else
@@ -59,5 +66,19 @@ int main(int argc, char *argv[]) {
         else
             withList();
     });
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    // Ends the window and writes what is pending before the application object goes.
+    owned.reset();
+    return code;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    int code = 0;
+    {
+        QApplication app(argc, argv);
+        code = run(app);
+    }
+    return ProgramEnd::end(code);
 }

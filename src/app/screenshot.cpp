@@ -1,6 +1,5 @@
 #include "app/screenshot.h"
 
-#include "actions/actioncontroller.h"
 #include "actions/testrun.h"
 #include "app/launchoptions.h"
 #include "model/joblist.h"
@@ -23,6 +22,8 @@
 #include <QTimer>
 
 #include <cstdio>
+
+namespace Vandra {
 
 namespace {
 
@@ -149,15 +150,16 @@ void take(MainWindow &window, const LaunchOptions &options) {
     });
 }
 
-void takeSet(MainWindow &window, JobEditor &editor, const LaunchOptions &options) {
+void takeSet(MainWindow &window, JobEditor &editor, const WindowServices &services,
+             const LaunchOptions &options) {
     window.switchMode(options.screenshotMode);
     selectJob(window, options.selectLabel);
     const QString folder = options.screenshotFile;
     const QString set = options.screenshotSet;
     QDir().mkpath(folder);
-    QTimer::singleShot(settleMs, &window, [&window, &editor, folder, set] {
+    QTimer::singleShot(settleMs, &window, [&window, &editor, &services, folder, set] {
         if (set == QLatin1String("sheets")) {
-            SheetScreenshots::write(folder, &window, ActionController::shared(), &editor,
+            SheetScreenshots::write(folder, &window, services, &editor,
                                     [folder] { finish(true, folder); });
         } else if (set == QLatin1String("scripts")) {
             finish(ScriptScreenshots::write(folder), folder);
@@ -175,3 +177,5 @@ void takeSet(MainWindow &window, JobEditor &editor, const LaunchOptions &options
 }
 
 } // namespace Screenshot
+
+} // namespace Vandra

@@ -1,8 +1,11 @@
 #pragma once
 
+namespace Vandra {
+
 class JobEditor;
 class MainWindow;
 struct LaunchOptions;
+struct WindowServices;
 
 // Pictures of the window without a desktop, for the screenshots script.
 namespace Screenshot {
@@ -12,6 +15,9 @@ void useDarkPalette();
 // Shows the mode, selects the job, saves a picture of the whole window and quits.
 void take(MainWindow &window, const LaunchOptions &options);
 // Selects the job, writes the named set of pictures into the folder and quits.
-void takeSet(MainWindow &window, JobEditor &editor, const LaunchOptions &options);
+void takeSet(MainWindow &window, JobEditor &editor, const WindowServices &services,
+             const LaunchOptions &options);
 
 } // namespace Screenshot
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace Vandra {
+
 namespace {
 
 class Texts {
@@ -35,3 +37,5 @@ int fail(const QString &message, int exitCode) {
 }
 
 } // namespace CliOutput
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+namespace Vandra {
+
 // Standard output and error of the command-line companion.
 namespace CliOutput {
 
@@ -15,3 +17,5 @@ int printBytes(QByteArrayView bytes);
 int fail(const QString &message, int exitCode = 1);
 
 } // namespace CliOutput
+
+} // namespace Vandra

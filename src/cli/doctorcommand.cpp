@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace Vandra {
+
 namespace {
 
 class Texts {
@@ -177,3 +179,5 @@ int run(const QStringList &arguments) {
 }
 
 } // namespace DoctorCommand
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+namespace Vandra {
+
 namespace {
 
 class Texts {
@@ -32,3 +34,5 @@ int run(const QStringList &arguments) {
 }
 
 } // namespace HelpersCommand
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+namespace Vandra {
+
 namespace {
 
 class Texts {
@@ -70,3 +72,5 @@ int run(const QStringList &arguments, bool isStart) {
 }
 
 } // namespace JobControlCommand
+
+} // namespace Vandra

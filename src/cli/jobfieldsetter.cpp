@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 namespace {
 
 class Texts {
@@ -135,3 +137,5 @@ QString JobFieldSetter::apply(const QString &assignment) {
     }
     return {};
 }
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 class WhenSwitches;
 
 // Applies one "FIELD=VALUE" edit to the current job the way the editor's control for that
@@ -23,3 +25,5 @@ private:
     Job &m_job;
     WhenSwitches &m_when;
 };
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+namespace Vandra {
+
 namespace {
 
 class Texts {
@@ -41,3 +43,5 @@ int JobFileCommand::read(const QStringList &arguments) {
     m_job = jobs.first();
     return 0;
 }
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QStringList>
 
+namespace Vandra {
+
 // The arguments shared by the commands that read one job file: FILE, --kind and --root.
 class JobFileCommand final {
 public:
@@ -24,3 +26,5 @@ private:
     QCommandLineParser m_parser;
     JobPtr m_job;
 };
+
+} // namespace Vandra

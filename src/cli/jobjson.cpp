@@ -4,6 +4,8 @@
 
 #include <array>
 
+namespace Vandra {
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -118,3 +120,5 @@ void writeFields(JsonWriter &writer, Job &job) {
 }
 
 } // namespace JobJson
+
+} // namespace Vandra

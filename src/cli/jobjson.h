@@ -6,6 +6,8 @@
 
 #include <QLatin1StringView>
 
+namespace Vandra {
+
 // A job as the command line prints it: its derived fields, a missing one as null.
 namespace JobJson {
 
@@ -39,3 +41,5 @@ void writeFields(JsonWriter &writer, Job &job);
 void writeRule(JsonWriter &writer, const ScheduledType &rule);
 
 } // namespace JobJson
+
+} // namespace Vandra

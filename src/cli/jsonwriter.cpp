@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace Vandra {
+
 namespace {
 
 // The most bytes one UTF-16 unit or Latin-1 character can take: a control character as \u00XX.
@@ -270,3 +272,5 @@ char *JsonWriter::claim(qsizetype extra) {
 void JsonWriter::commit(const char *end) {
     m_out.truncate(end - m_out.constData());
 }
+
+} // namespace Vandra

@@ -10,6 +10,8 @@
 #include <optional>
 #include <type_traits>
 
+namespace Vandra {
+
 // Integers other than bool and the character types, which are no numbers in JSON.
 template <typename T>
 concept JsonInteger = std::integral<T> && !std::same_as<T, bool> && !std::same_as<T, char> &&
@@ -94,3 +96,5 @@ private:
     bool m_isIndented;
     bool m_isAfterKey = false;
 };
+
+} // namespace Vandra

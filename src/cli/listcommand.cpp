@@ -10,6 +10,8 @@
 #include <QCoreApplication>
 #include <QDateTime>
 
+namespace Vandra {
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -124,3 +126,5 @@ int run(const QStringList &arguments) {
 }
 
 } // namespace ListCommand
+
+} // namespace Vandra

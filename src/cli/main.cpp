@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace Vandra;
+
 namespace {
 
 class Texts {

@@ -8,6 +8,8 @@
 
 #include <QCoreApplication>
 
+namespace Vandra {
+
 namespace {
 
 class Texts {
@@ -76,3 +78,5 @@ int run(const QStringList &arguments) {
 }
 
 } // namespace ShowCommand
+
+} // namespace Vandra

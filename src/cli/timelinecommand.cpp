@@ -12,6 +12,8 @@
 
 #include <limits>
 
+namespace Vandra {
+
 namespace {
 
 class Texts {
@@ -182,3 +184,5 @@ int run(const QStringList &arguments) {
 }
 
 } // namespace TimelineCommand
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // vandractl timeline [--root R] [--system] [--now ISO-8601] [--until DATE] [--limit N] [--json]:
 // when the listed jobs run in the month after now (or until a date), as the timeline shows it.
 // Rows are printed as they are made, so a long period needs no more memory than a short one.
@@ -19,3 +21,5 @@ int run(const QStringList &arguments);
 [[nodiscard]] QString isoText(const QDateTime &moment);
 
 } // namespace TimelineCommand
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+namespace Vandra {
+
 namespace {
 
 class Texts {
@@ -53,3 +55,5 @@ int run(const QStringList &arguments) {
 }
 
 } // namespace UnitsCommand
+
+} // namespace Vandra

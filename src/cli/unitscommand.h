@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // vandractl units FILE [--kind KIND] [--root R]: the systemd units that loading the job
 // would write, each as a line "# NAME" and its text; what they cannot carry goes to
 // standard error, a line per key.
@@ -17,3 +19,5 @@ int run(const QStringList &arguments);
 [[nodiscard]] std::optional<SystemdScope> scopeOf(Kind kind);
 
 } // namespace UnitsCommand
+
+} // namespace Vandra

@@ -12,6 +12,8 @@
 
 #include <QCoreApplication>
 
+namespace Vandra {
+
 namespace {
 
 class Texts {
@@ -57,3 +59,5 @@ int run(const QStringList &arguments) {
 }
 
 } // namespace WriteCommand
+
+} // namespace Vandra

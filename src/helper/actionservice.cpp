@@ -13,6 +13,8 @@
 
 #include <unistd.h>
 
+namespace Vandra {
+
 namespace {
 
 using Code = Action::ErrorCode;
@@ -542,3 +544,5 @@ void ActionService::answerWaiters() {
     for (const Reply &waiter : waiters)
         waiter(reply);
 }
+
+} // namespace Vandra

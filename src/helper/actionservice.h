@@ -11,8 +11,11 @@
 #include <functional>
 #include <memory>
 
-class LoadBackend;
 class QTimer;
+
+namespace Vandra {
+
+class LoadBackend;
 class LogReader;
 class TestJobRunner;
 
@@ -86,3 +89,5 @@ private:
     QList<Reply> m_statusWaiters;
     QTimer *m_statusTimer;
 };
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <sys/fsuid.h>
 
+namespace Vandra {
+
 FileSystemIdentity::FileSystemIdentity(uid_t uid) {
     if (::geteuid() != 0 || uid == 0) {
         m_isTaken = true;
@@ -50,3 +52,5 @@ FileSystemIdentity::~FileSystemIdentity() {
     ::setfsgid(0);
     ::setgroups(m_groups.size(), m_groups.data());
 }
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 #include <sys/types.h>
 #include <vector>
 
+namespace Vandra {
+
 // While it lives, files are opened with another user's rights (file-system user, group and
 // supplementary groups), so that a helper running as root reads only what that user could
 // read. The calling thread's other rights stay as they are; a helper that is not root, or
@@ -26,3 +28,5 @@ private:
     QString m_error;
     std::vector<gid_t> m_groups;
 };
+
+} // namespace Vandra

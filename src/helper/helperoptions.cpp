@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+namespace Vandra {
+
 namespace {
 
 class Texts {
@@ -76,3 +78,5 @@ std::optional<HelperOptions> HelperOptions::parse(const QStringList &arguments, 
     options.journalTimeout = *journalSeconds;
     return options;
 }
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The command line both helpers take.
 struct HelperOptions {
     QString socketPath; // empty: the helper's default
@@ -18,3 +20,5 @@ struct HelperOptions {
     [[nodiscard]] static std::optional<HelperOptions> parse(const QStringList &arguments,
                                                             QString *error);
 };
+
+} // namespace Vandra

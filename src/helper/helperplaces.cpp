@@ -15,6 +15,8 @@
 
 #include <sys/stat.h>
 
+namespace Vandra {
+
 namespace HelperPlaces {
 
 QStringList jobFolders(const QString &library) {
@@ -141,3 +143,5 @@ void scrubEnvironment() {
 }
 
 } // namespace HelperPlaces
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <sys/types.h>
 
+namespace Vandra {
+
 // The folders the helpers serve and keep their things in.
 namespace HelperPlaces {
 
@@ -33,3 +35,5 @@ bool makePrivateFolder(const QString &folder);
 void scrubEnvironment();
 
 } // namespace HelperPlaces
+
+} // namespace Vandra

@@ -11,6 +11,8 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 
+namespace Vandra {
+
 namespace {
 
 // Descriptors kept free for the helper itself: its files, its lock, a test run's pipes and
@@ -88,3 +90,5 @@ void HelperServer::closeAll() {
             session->close();
     }
 }
+
+} // namespace Vandra

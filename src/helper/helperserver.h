@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QString>
 
+namespace Vandra {
+
 class ActionService;
 class LocalListener;
 
@@ -56,3 +58,5 @@ private:
     int m_sessionCount = 0;
     bool m_hasHadClient = false;
 };
+
+} // namespace Vandra

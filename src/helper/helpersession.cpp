@@ -9,6 +9,8 @@
 #include <QThreadPool>
 #include <QTimer>
 
+namespace Vandra {
+
 namespace {
 
 // A client that does not read its replies is cut off past this much unread output.
@@ -167,3 +169,5 @@ void HelperSession::close() {
     m_partialTimer->stop();
     m_socket->disconnectFromServer();
 }
+
+} // namespace Vandra

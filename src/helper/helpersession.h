@@ -13,9 +13,12 @@
 #include <functional>
 #include <optional>
 
-class ActionService;
 class QLocalSocket;
 class QTimer;
+
+namespace Vandra {
+
+class ActionService;
 
 // One client connection: reads request frames, hands them to the service one after the
 // other, and writes one reply frame per request, in order.
@@ -65,3 +68,5 @@ private:
     // Guards the service's late replies against a session that is gone.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
+
+} // namespace Vandra

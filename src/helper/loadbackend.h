@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+namespace Vandra {
+
 // Where jobs are loaded into and unloaded from the service manager. launchctl on macOS; on
 // Linux systemd, or where no systemd manager answers, a record of what is loaded.
 class LoadBackend {
@@ -50,3 +52,5 @@ public:
     // way the helper did not cause itself. The record of loaded jobs has nothing to report.
     virtual void watch(std::function<void()> changed) { Q_UNUSED(changed) }
 };
+
+} // namespace Vandra

@@ -19,6 +19,8 @@
 
 #include <sys/stat.h>
 
+namespace Vandra {
+
 namespace {
 
 // Reading more of a file than this gives no more useful lines.
@@ -219,3 +221,5 @@ QList<LogEntry> LogReader::readFiles(const QStringList &files, qint64 lastSecond
         entries.remove(0, entries.size() - entryLimit);
     return entries;
 }
+
+} // namespace Vandra

@@ -12,6 +12,8 @@
 #include <optional>
 #include <sys/types.h>
 
+namespace Vandra {
+
 // Finds the log lines of a job: in the journal where there is one, else in the job's own
 // output files.
 class LogReader final : public QObject {
@@ -68,3 +70,5 @@ private:
     uid_t m_filesUser;
     int m_running = 0;
 };
+
+} // namespace Vandra

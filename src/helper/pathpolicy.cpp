@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <sys/stat.h>
 
+namespace Vandra {
+
 namespace {
 
 PathPolicy::Resolved refuse(const QString &why) {
@@ -185,3 +187,5 @@ std::optional<PathPolicy::Place> PathPolicy::place(const Resolved &resolved, QSt
         return std::nullopt;
     return Place{std::move(*folder), relative.mid(slash + 1)};
 }
+
+} // namespace Vandra

@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+namespace Vandra {
+
 // Which files a helper may touch. Every path of a request is resolved first (links followed,
 // ".." refused, a path that cannot be resolved or is longer than PATH_MAX refused) and must
 // then lie inside one of the folders the helper serves. The check is by name; the file is
@@ -85,3 +87,5 @@ private:
     // Each served folder as first resolved, by its name in the settings.
     mutable QHash<QString, QString> m_resolved;
 };
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace Vandra {
+
 namespace PlistFile {
 
 PlistReadResult read(const QString &path) {
@@ -18,3 +20,5 @@ PlistReadResult read(const QString &path) {
 }
 
 } // namespace PlistFile
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 namespace PlistFile {
 
 // Reads the property list at path, following links. Job and state files are small; this
@@ -12,3 +14,5 @@ namespace PlistFile {
 [[nodiscard]] PlistReadResult read(const QString &path);
 
 } // namespace PlistFile
+
+} // namespace Vandra

@@ -28,6 +28,8 @@
 
 #include <cstdio>
 
+using namespace Vandra;
+
 namespace {
 
 // A client has this long to connect after the handshake.

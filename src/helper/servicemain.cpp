@@ -22,6 +22,8 @@
 
 #include <cstdio>
 
+using namespace Vandra;
+
 int main(int argc, char *argv[]) {
     // A client that goes away mid-reply is a closed connection, not the end of the helper.
     ::signal(SIGPIPE, SIG_IGN);

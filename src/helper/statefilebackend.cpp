@@ -12,6 +12,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace Vandra {
+
 namespace {
 
 const QString loadedKey = QStringLiteral("Loaded");
@@ -183,3 +185,5 @@ std::optional<JobStatus> StateFileBackend::status(const QString &label) const {
     status.isLoaded = true;
     return status;
 }
+
+} // namespace Vandra

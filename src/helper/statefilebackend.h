@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+namespace Vandra {
+
 class FileLock;
 
 // The Linux load backend where no systemd manager answers: a property list that records which
@@ -61,3 +63,5 @@ private:
 
     QString m_stateFile;
 };
+
+} // namespace Vandra

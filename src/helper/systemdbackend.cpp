@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace Vandra {
+
 namespace {
 
 const QStringList unitSuffixes{QStringLiteral(".timer"), QStringLiteral(".path"),
@@ -349,3 +351,5 @@ void SystemdBackend::watch(std::function<void()> changed) {
     if (!m_watcher->start())
         m_watcher.reset();
 }
+
+} // namespace Vandra

@@ -10,6 +10,8 @@
 #include <memory>
 #include <utility>
 
+namespace Vandra {
+
 class SystemdWatcher;
 
 // Loads jobs into a systemd manager: the units generated from the job file are written into
@@ -88,3 +90,5 @@ private:
     Setup m_setup;
     std::unique_ptr<SystemdWatcher> m_watcher;
 };
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 
 #include <limits>
 
+namespace Vandra {
+
 namespace {
 
 const QString propertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
@@ -128,3 +130,5 @@ SystemdStatus SystemdManager::status(const QString &serviceName, const QString &
                                     .value(QStringLiteral("NextElapseUSecRealtime")));
     return status;
 }
+
+} // namespace Vandra

@@ -11,6 +11,8 @@
 
 class QDBusMessage;
 
+namespace Vandra {
+
 // A small client of systemd's manager (org.freedesktop.systemd1.Manager) on a bus: the
 // system bus for the system manager, the session bus for the user's. Calls wait for their
 // reply, with a bound; the helpers have no window to keep responsive.
@@ -51,3 +53,5 @@ private:
 
     QDBusConnection m_bus;
 };
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include <QDBusConnection>
 #include <QFileInfo>
 
+namespace Vandra {
+
 namespace {
 
 enum class Bus { session, system };
@@ -76,3 +78,5 @@ std::unique_ptr<LoadBackend> systemBackend(const QString &stateFile, const QStri
 }
 
 } // namespace SystemdSelection
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace Vandra {
+
 // Chooses the load backend of a helper when it starts: the systemd backend when a systemd
 // manager answers, else the record of loaded jobs in a state file. The choice is logged.
 //
@@ -21,3 +23,5 @@ namespace SystemdSelection {
                                                          const QString &testFolder);
 
 } // namespace SystemdSelection
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <QDBusMessage>
 
+namespace Vandra {
+
 namespace {
 
 const QString unitPrefix = QStringLiteral("/org/freedesktop/systemd1/unit/");
@@ -61,3 +63,5 @@ void SystemdWatcher::propertiesChanged(const QDBusMessage &message) {
     if (!name.isEmpty())
         Q_EMIT unitChanged(name);
 }
+
+} // namespace Vandra

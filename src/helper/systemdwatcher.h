@@ -6,6 +6,8 @@
 
 class QDBusMessage;
 
+namespace Vandra {
+
 // Tells when systemd changes a unit: the manager is asked to send its signals, and every
 // change of a unit's properties is reported with the unit's name, so that live status is
 // read again when it changes rather than by polling.
@@ -30,3 +32,5 @@ private Q_SLOTS:
 private:
     QDBusConnection m_bus;
 };
+
+} // namespace Vandra

@@ -16,6 +16,8 @@
 #include <cstring>
 #include <vector>
 
+namespace Vandra {
+
 TestJobRunner::TestJobRunner(int boundMilliseconds, QObject *parent)
     : QObject(parent)
     , m_bound(boundMilliseconds) {}
@@ -256,3 +258,5 @@ QString TestJobRunner::readOutput(int file) {
     bytes.truncate(length);
     return QString::fromUtf8(bytes);
 }
+
+} // namespace Vandra

@@ -12,6 +12,8 @@
 class QProcess;
 class QTimer;
 
+namespace Vandra {
+
 // Runs temporary test jobs: the command once, its standard output and error into the output
 // file, for at most a bound. Each run answers once, with the text of the output file.
 class TestJobRunner final : public QObject {
@@ -73,3 +75,5 @@ private:
     int m_bound;
     QHash<QString, Run> m_runs;
 };
+
+} // namespace Vandra

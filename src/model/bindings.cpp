@@ -1,5 +1,7 @@
 #include "model/bindings.h"
 
+namespace Vandra {
+
 Bindings &Bindings::shared() {
     static Bindings bindings;
     return bindings;
@@ -53,3 +55,5 @@ void Bindings::reset() {
     setLimitLoadToSessionTypeEnabled(false);
     setSaving(false);
 }
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+namespace Vandra {
+
 // The editor's shared flags; controls follow their change signals.
 class Bindings final : public QObject {
     Q_OBJECT
@@ -74,3 +76,5 @@ private:
     bool m_isSessionTypeEnabled = false;
     bool m_isSaving = false;
 };
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QSet>
 
+namespace Vandra {
+
 // A derived field edited since the record was made; writing rebuilds only its keys.
 enum class Change {
     watchPath = 0,
@@ -15,3 +17,5 @@ enum class Change {
 };
 
 using Changes = QSet<Change>;
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include "model/joblist.h"
 #include "platform/labelcollator.h"
 
+namespace Vandra {
+
 void Job::setRun(const QString &run) {
     m_run = run;
     recordChange(Change::run);
@@ -92,3 +94,5 @@ void Job::setPlistText(const QString &key, const QString &text) {
 bool jobLessThan(const JobPtr &a, const JobPtr &b) {
     return LabelCollator::lessThan(a->label, b->label);
 }
+
+} // namespace Vandra

@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 
+namespace Vandra {
+
 class Job;
 class JobList;
 using JobPtr = std::shared_ptr<Job>;
@@ -116,3 +118,5 @@ private:
 
 // One job goes before another when its label comes first in the label comparison.
 [[nodiscard]] bool jobLessThan(const JobPtr &a, const JobPtr &b);
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <QDir>
 
+namespace Vandra {
+
 JobList::JobList(Bindings &bindings, Notifications &notifications)
     : m_bindings(bindings)
     , m_notifications(notifications) {}
@@ -58,3 +60,5 @@ void JobList::reset() {
         m_current->m_currentIn.list = nullptr;
     m_current.reset();
 }
+
+} // namespace Vandra

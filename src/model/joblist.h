@@ -5,6 +5,8 @@
 #include <QList>
 #include <QObject>
 
+namespace Vandra {
+
 class Bindings;
 class Notifications;
 
@@ -47,3 +49,5 @@ private:
     QList<JobPtr> m_jobs;
     JobPtr m_current;
 };
+
+} // namespace Vandra

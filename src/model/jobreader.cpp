@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace Vandra {
+
 Q_LOGGING_CATEGORY(lcJobReader, "vandra.jobreader")
 
 namespace {
@@ -284,3 +286,5 @@ JobPtr readStartupItem(const QString &folder, Kind kind) {
 }
 
 } // namespace JobReader
+
+} // namespace Vandra

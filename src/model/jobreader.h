@@ -10,6 +10,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 Q_DECLARE_LOGGING_CATEGORY(lcJobReader)
 
 // The Run text composed from Program and ProgramArguments, and the location whose icon
@@ -60,3 +62,5 @@ void applyPlist(Job &job, const ReadOptions &options = ReadOptions::fromSettings
 [[nodiscard]] KeepAliveState keepAliveState(const PlistDict &plist);
 
 } // namespace JobReader
+
+} // namespace Vandra

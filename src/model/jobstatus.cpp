@@ -1,5 +1,7 @@
 #include "jobstatus.h"
 
+namespace Vandra {
+
 namespace {
 
 const QString loadedKey = QStringLiteral("isLoaded");
@@ -37,3 +39,5 @@ JobStatus JobStatus::fromDict(const PlistDict &dict) {
     status.nextRun = dict.value(nextRunKey).toDate();
     return status;
 }
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // What the service manager says about a loaded job: whether it is loaded and running, its
 // main process, how its last run ended and when it starts next. A field that is none is not
 // known (the manager did not say, or nothing records it).
@@ -24,3 +26,5 @@ struct JobStatus {
     // A reply's dictionary; mistyped fields count as absent.
     [[nodiscard]] static JobStatus fromDict(const PlistDict &dict);
 };
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include "model/jobreader.h"
 
+namespace Vandra {
+
 JobText::JobText(std::optional<QString> text)
     : m_text(std::move(text)) {}
 
@@ -25,3 +27,5 @@ const QString &JobText::folded(QString (*fold)(const QString &)) const {
         m_folded = text() ? fold(*text()) : QString();
     return *m_folded;
 }
+
+} // namespace Vandra

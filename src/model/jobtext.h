@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The text of a job that the file view shows and the filter searches: the XML text of its
 // dictionary as read, or a fixed text for items without one. The XML text is made on first
 // use, since listing jobs never needs it, and kept, with its folded form for the filter, until
@@ -33,3 +35,5 @@ private:
     mutable std::optional<QString> m_text;
     mutable std::optional<QString> m_folded;
 };
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include "support/defaults.h"
 #include "support/text.h"
 
+namespace Vandra {
+
 namespace {
 
 // A value read as a list of texts: a list unchanged, a single text as a list of one when
@@ -172,3 +174,5 @@ std::optional<QString> fileText(Job &job, const RuleRows *ruleRows) {
 }
 
 } // namespace JobWriter
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // Turns a record back into the dictionary of its job file. The dictionary starts as the one
 // read; only the keys of recorded changes and a few always-normalised keys are rebuilt.
 namespace JobWriter {
@@ -20,3 +22,5 @@ namespace JobWriter {
 [[nodiscard]] std::optional<QString> fileText(Job &job, const RuleRows *ruleRows);
 
 } // namespace JobWriter
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+namespace Vandra {
+
 namespace {
 
 class Text {
@@ -81,3 +83,5 @@ QString describe(const PlistDict &plist) {
 }
 
 } // namespace KeepAliveText
+
+} // namespace Vandra

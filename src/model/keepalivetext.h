@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // The keep-alive of a job dictionary in words: "no", "yes", or "yes" with the conditions of
 // a KeepAlive dictionary, so that a conditional keep-alive is never shown as a plain yes.
 namespace KeepAliveText {
@@ -11,3 +13,5 @@ namespace KeepAliveText {
 [[nodiscard]] QString describe(const PlistDict &plist);
 
 } // namespace KeepAliveText
+
+} // namespace Vandra

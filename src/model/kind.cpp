@@ -8,6 +8,8 @@
 
 #include <QDir>
 
+namespace Vandra {
+
 namespace {
 
 // The lists that follow the editSystemJobs setting, taken at first use.
@@ -240,3 +242,5 @@ void resetForTesting() {
 }
 
 } // namespace Kinds
+
+} // namespace Vandra

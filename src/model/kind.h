@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The nine kinds of item, in the order of the sections on screen.
 enum class Kind {
     userAgent = 0,
@@ -54,3 +56,5 @@ namespace Kinds {
 void resetForTesting();
 
 } // namespace Kinds
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // The launchd keys the reader and writer name.
 namespace LaunchdKey {
 
@@ -31,3 +33,5 @@ inline const QString Minute = QStringLiteral("Minute");
 } // namespace StartCalendarInterval
 
 } // namespace LaunchdKey
+
+} // namespace Vandra

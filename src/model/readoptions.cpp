@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+namespace Vandra {
+
 ReadOptions ReadOptions::fromSettings() {
     ReadOptions options;
     options.showInternalHelpers = Defaults::shared().showInternalHelpers();
@@ -15,3 +17,5 @@ ReadOptions ReadOptions::fromSettings() {
     options.editableKinds = Kinds::editableKinds();
     return options;
 }
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // What reading a job needs to know of the settings and the machine, taken once before a
 // pass, so that files can be read on any thread without touching the settings.
 struct ReadOptions {
@@ -22,3 +24,5 @@ struct ReadOptions {
         return kind && editableKinds.contains(*kind);
     }
 };
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <variant>
 
+namespace Vandra {
+
 // One row of the schedule's rule editor, as the writer reads it: the path of criteria
 // indices from the root, and the row's values. A value is a title (text), an editable text
 // field, or a time picker.
@@ -24,3 +26,5 @@ struct RuleRow {
 };
 
 using RuleRows = QList<RuleRow>;
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 #include <optional>
 #include <variant>
 
+namespace Vandra {
+
 // Schedule rules: what StartInterval and StartCalendarInterval mean, in a form the rule
 // editor can show one row each. A rule time carries only an hour and a minute.
 namespace Scheduled {
@@ -73,3 +75,5 @@ using ScheduledType =
                  Scheduled::DayOfWeek, Scheduled::DayOfMonth, Scheduled::DayOfYear>;
 
 [[nodiscard]] Scheduled::Kind scheduledKind(const ScheduledType &rule);
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 namespace {
 
 namespace Key = LaunchdKey::StartCalendarInterval;
@@ -117,3 +119,5 @@ QStringList inexactEntries(const PlistDict &plist) {
 }
 
 } // namespace ScheduleExactness
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+namespace Vandra {
+
 // Whether the rule editor shows a job's schedule exactly. The rows cannot hold every
 // StartInterval and StartCalendarInterval launchd accepts; such a schedule stays in the file
 // as written until the user edits it, and then it is rebuilt from the rows.
@@ -16,3 +18,5 @@ namespace ScheduleExactness {
 [[nodiscard]] QStringList inexactEntries(const PlistDict &plist);
 
 } // namespace ScheduleExactness
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 namespace {
 
 namespace Key = LaunchdKey::StartCalendarInterval;
@@ -109,3 +111,5 @@ QList<ScheduledType> readSchedule(const PlistDict &plist) {
     foldWeekGroups(daysOfWeek, rules);
     return rules;
 }
+
+} // namespace Vandra

@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+namespace Vandra {
+
 namespace Scheduled {
 
 std::optional<Kind> kindFromRaw(qint64 raw) {
@@ -210,3 +212,5 @@ void resetWeekSetsForTesting() {
 Scheduled::Kind scheduledKind(const ScheduledType &rule) {
     return std::visit([](const auto &concrete) { return concrete.kind; }, rule);
 }
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+namespace Vandra {
+
 // The arithmetic shared by the schedule reader, the writer and the timeline.
 namespace Scheduled {
 
@@ -35,3 +37,5 @@ namespace Scheduled {
 void resetWeekSetsForTesting();
 
 } // namespace Scheduled
+
+} // namespace Vandra

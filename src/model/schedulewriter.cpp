@@ -11,6 +11,8 @@
 #include <cmath>
 #include <optional>
 
+namespace Vandra {
+
 namespace {
 
 namespace Key = LaunchdKey::StartCalendarInterval;
@@ -142,3 +144,5 @@ void writeSchedule(const RuleRows *rows, bool isScheduledEnabled, PlistDict &pli
     else
         plist.remove(LaunchdKey::StartInterval);
 }
+
+} // namespace Vandra

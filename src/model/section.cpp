@@ -1,5 +1,7 @@
 #include "model/section.h"
 
+namespace Vandra {
+
 QList<SectionPtr> buildSections(const QList<JobPtr> &jobs, bool showSystemJobs) {
     const QList<Kind> &kinds = showSystemJobs ? Kinds::allCases() : Kinds::nonSystemKinds();
     QList<SectionPtr> sections;
@@ -14,3 +16,5 @@ QList<SectionPtr> buildSections(const QList<JobPtr> &jobs, bool showSystemJobs) 
     }
     return sections;
 }
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace Vandra {
+
 // The jobs of one kind, as shown under one heading.
 class Section final {
 public:
@@ -23,3 +25,5 @@ using SectionPtr = std::shared_ptr<Section>;
 // Sections by kind in section order, keeping the list's order inside each; no section is
 // empty, and a job without a kind is in none. showSystemJobs selects the kinds shown.
 [[nodiscard]] QList<SectionPtr> buildSections(const QList<JobPtr> &jobs, bool showSystemJobs);
+
+} // namespace Vandra

@@ -1,5 +1,7 @@
 #include "model/sessiontype.h"
 
+namespace Vandra {
+
 namespace SessionTypes {
 
 const QList<SessionType> &allCases() {
@@ -40,3 +42,5 @@ std::optional<SessionType> fromIndex(qint64 index) {
 }
 
 } // namespace SessionTypes
+
+} // namespace Vandra

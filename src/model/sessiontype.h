@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The session types launchd knows; a position in allCases() is the editor's menu tag.
 enum class SessionType { aqua = 0, background, loginWindow, standardIO, system };
 
@@ -17,3 +19,5 @@ namespace SessionTypes {
 [[nodiscard]] std::optional<SessionType> fromIndex(qint64 index);
 
 } // namespace SessionTypes
+
+} // namespace Vandra

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <sys/stat.h>
 
+namespace Vandra {
+
 namespace {
 
 class Text {
@@ -150,3 +152,5 @@ void AtomicFile::removeTemporaries(int folder, const QString &name) {
     }
     ::closedir(entries);
 }
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <sys/types.h>
 
+namespace Vandra {
+
 // Replaces a file whole, so that readers see the old bytes or the new ones and never a mix.
 // The bytes go to a fresh temporary file beside the target (created exclusively, never
 // through a link), every write is checked, the file and then its folder are synced, and only
@@ -26,3 +28,5 @@ public:
     // while no writer of name can be at work, for example under the lock of its writers.
     static void removeTemporaries(int folder, const QString &name);
 };
+
+} // namespace Vandra

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <optional>
 
+namespace Vandra {
+
 namespace {
 
 const QString desktopGroup = QStringLiteral("[Desktop Entry]");
@@ -260,3 +262,5 @@ bool deleteLoginItem(const QString &name) {
 }
 
 } // namespace Autostart
+
+} // namespace Vandra

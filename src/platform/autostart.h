@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // One login item of the session: an XDG autostart entry.
 struct AutostartEntry {
     QString fileName; // "nm-applet.desktop"; the same name in the user's folder overrides
@@ -48,3 +50,5 @@ bool removeUserEntry(const QString &identifier);
 bool deleteLoginItem(const QString &name);
 
 } // namespace Autostart
+
+} // namespace Vandra

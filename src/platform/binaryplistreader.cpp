@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+namespace Vandra {
+
 namespace BinaryPlistReader {
 
 namespace {
@@ -422,3 +424,5 @@ PlistReadResult read(const QByteArray &bytes) {
 }
 
 } // namespace BinaryPlistReader
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+namespace Vandra {
+
 // Reads binary property lists ("bplist00") in one walk of the object table from the top
 // object: each object is checked and converted once, after its children, and a shared object
 // is converted once and shared, so reading is linear in the input. The walk refuses cycles,
@@ -20,3 +22,5 @@ namespace BinaryPlistReader {
 [[nodiscard]] PlistReadResult read(const QByteArray &bytes);
 
 } // namespace BinaryPlistReader
+
+} // namespace Vandra

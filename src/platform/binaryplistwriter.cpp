@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace Vandra {
+
 namespace BinaryPlistWriter {
 
 namespace {
@@ -252,3 +254,5 @@ std::optional<QByteArray> write(const PlistValue &value, QString *error) {
 }
 
 } // namespace BinaryPlistWriter
+
+} // namespace Vandra

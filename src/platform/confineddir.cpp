@@ -15,6 +15,8 @@
 #include <sys/syscall.h>
 #include <utility>
 
+namespace Vandra {
+
 namespace {
 
 constexpr int folderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
@@ -235,3 +237,5 @@ int ConfinedDir::openOutput(const QString &name, QString *error) const {
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 #include <optional>
 #include <sys/types.h>
 
+namespace Vandra {
+
 // An open folder that everything inside it goes through. The folder is opened once without
 // following a link at any step, and every file operation afterwards is relative to its
 // descriptor and never follows a link at the file's own name, so a folder or file that is
@@ -46,3 +48,5 @@ private:
 
     int m_fd = -1;
 };
+
+} // namespace Vandra

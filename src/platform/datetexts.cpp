@@ -15,6 +15,8 @@
 #include <memory>
 #include <vector>
 
+namespace Vandra {
+
 namespace {
 
 QString localeName() {
@@ -156,3 +158,5 @@ QString duration(qint64 seconds) {
 }
 
 } // namespace DateTexts
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTimeZone>
 
+namespace Vandra {
+
 // Dates and durations as the timeline shows them, in the user's language (English in the C
 // locale), from ICU.
 namespace DateTexts {
@@ -22,3 +24,5 @@ namespace DateTexts {
 [[nodiscard]] QString duration(qint64 seconds);
 
 } // namespace DateTexts
+
+} // namespace Vandra

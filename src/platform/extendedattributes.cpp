@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <sys/xattr.h>
 
+namespace Vandra {
+
 std::optional<QByteArray> ExtendedAttributes::read(const QString &path, const QString &name) {
     const QByteArray file = QFile::encodeName(path);
     const QByteArray key = name.toUtf8();
@@ -34,3 +36,5 @@ bool ExtendedAttributes::write(const QString &path, const QString &name, const Q
 bool ExtendedAttributes::remove(const QString &path, const QString &name) {
     return removexattr(QFile::encodeName(path).constData(), name.toUtf8().constData()) == 0;
 }
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // Named attributes kept by the file system beside a file's contents ("user.*" on Linux).
 // Where the file system has none, reads give none and writes fail quietly.
 class ExtendedAttributes final {
@@ -18,3 +20,5 @@ public:
     static bool write(const QString &path, const QString &name, const QByteArray &value);
     static bool remove(const QString &path, const QString &name);
 };
+
+} // namespace Vandra

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <sys/file.h>
 
+namespace Vandra {
+
 FileLock::~FileLock() {
     unlock();
 }
@@ -68,3 +70,5 @@ void FileLock::unlock() {
     ::close(m_fd);
     m_fd = -1;
 }
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // An exclusive lock on a file that the kernel holds for this process: it goes when the
 // process ends, however it ends, so a lock whose owner is gone is free at once and never
 // has to be judged stale by its age or its contents. The file names its holder in the lines
@@ -27,3 +29,5 @@ private:
     QString m_path;
     int m_fd = -1;
 };
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+namespace Vandra {
+
 namespace {
 
 // A file manager that has to start first may take a moment; one that never answers should
@@ -49,3 +51,5 @@ void FileManagerReveal::fallBack(const QString &file) {
         m_fallback(QFileInfo(file).absolutePath());
     Q_EMIT finished(false);
 }
+
+} // namespace Vandra

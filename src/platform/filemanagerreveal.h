@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace Vandra {
+
 // Shows a file selected in the desktop's file manager through the freedesktop FileManager1
 // interface. Where no file manager answers on the bus, the caller's fallback gets the file's
 // folder to open some other way. The call does not wait: the answer comes on the bus.
@@ -34,3 +36,5 @@ private:
     QDBusConnection m_bus;
     Fallback m_fallback;
 };
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <QtEndian>
 
+namespace Vandra {
+
 namespace HelperFrame {
 
 std::optional<QByteArray> encode(const PlistDict &dict, QString *error) {
@@ -54,3 +56,5 @@ Decoded decode(const QByteArray &body) {
 }
 
 } // namespace HelperFrame
+
+} // namespace Vandra

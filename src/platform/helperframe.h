@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The helpers' wire format: each message is a 4-byte unsigned big-endian length followed by
 // that many bytes of a property-list dictionary, binary or XML.
 namespace HelperFrame {
@@ -31,3 +33,5 @@ struct Decoded {
 [[nodiscard]] Decoded decode(const QByteArray &body);
 
 } // namespace HelperFrame
+
+} // namespace Vandra

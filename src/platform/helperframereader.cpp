@@ -4,6 +4,8 @@
 
 #include <QtEndian>
 
+namespace Vandra {
+
 void HelperFrameReader::append(const QByteArray &bytes) {
     // Drop what was consumed before growing, so a long stream keeps a small buffer.
     if (m_offset > 0 && (m_offset == m_buffer.size() || m_offset > 64 * 1024)) {
@@ -31,3 +33,5 @@ void HelperFrameReader::clear() {
     m_buffer.clear();
     m_offset = 0;
 }
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+namespace Vandra {
+
 // Cuts a byte stream into frames of the helpers' wire format (see helperframe.h).
 class HelperFrameReader final {
 public:
@@ -23,3 +25,5 @@ private:
     QByteArray m_buffer;
     qsizetype m_offset = 0;
 };
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <memory>
 
+namespace Vandra {
+
 namespace LabelCollator {
 
 namespace {
@@ -79,3 +81,5 @@ void appendSortKey(const QString &label, QByteArray &keys) {
 }
 
 } // namespace LabelCollator
+
+} // namespace Vandra

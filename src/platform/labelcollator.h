@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace Vandra {
+
 // The localized standard comparison of labels: case ignored, runs of digits compared by
 // value, in every process locale (the C locale included).
 namespace LabelCollator {
@@ -18,3 +20,5 @@ namespace LabelCollator {
 void appendSortKey(const QString &label, QByteArray &keys);
 
 } // namespace LabelCollator
+
+} // namespace Vandra

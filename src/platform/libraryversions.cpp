@@ -2,6 +2,8 @@
 
 #include <unicode/uversion.h>
 
+namespace Vandra {
+
 namespace LibraryVersions {
 
 QString icu() {
@@ -13,3 +15,5 @@ QString icu() {
 }
 
 } // namespace LibraryVersions
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // The versions of the libraries the program runs with, for the About box.
 namespace LibraryVersions {
 
@@ -9,3 +11,5 @@ namespace LibraryVersions {
 [[nodiscard]] QString icu();
 
 } // namespace LibraryVersions
+
+} // namespace Vandra

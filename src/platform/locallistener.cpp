@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 #include <sys/un.h>
 
+namespace Vandra {
+
 namespace {
 
 QString systemError(int code) {
@@ -152,3 +154,5 @@ void LocalListener::reopen() {
                 reopen();
         });
 }
+
+} // namespace Vandra

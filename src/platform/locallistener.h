@@ -7,6 +7,8 @@
 
 class QSocketNotifier;
 
+namespace Vandra {
+
 // A listening local socket that keeps listening: when the process runs out of descriptors
 // the waiting connection is taken and closed at once (a descriptor is kept in reserve for
 // that), and a socket the kernel reports as broken is made again at the same path.
@@ -47,3 +49,5 @@ private:
     int m_reserve = -1;
     QSocketNotifier *m_notifier = nullptr;
 };
+
+} // namespace Vandra

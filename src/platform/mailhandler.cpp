@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QStandardPaths>
 
+namespace Vandra {
+
 namespace {
 
 const QByteArray mailtoKey = "x-scheme-handler/mailto";
@@ -68,3 +70,5 @@ bool isSetIn(const QStringList &configFolders, const QStringList &dataFolders) {
 }
 
 } // namespace MailHandler
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+namespace Vandra {
+
 // Whether the desktop has a program for mailto: links, as the freedesktop MIME application
 // lists and their caches record it. Without one, offering to send something by e-mail would
 // lead nowhere.
@@ -15,3 +17,5 @@ namespace MailHandler {
 [[nodiscard]] bool isSetIn(const QStringList &configFolders, const QStringList &dataFolders);
 
 } // namespace MailHandler
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QStringDecoder>
 
+namespace Vandra {
+
 namespace OpenStepParser {
 
 namespace {
@@ -477,3 +479,5 @@ PlistReadResult parse(const QByteArray &bytes) {
 }
 
 } // namespace OpenStepParser
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+namespace Vandra {
+
 // Reads old-style (OpenStep) text property lists, which libplist 2.2 cannot:
 //
 //     { Label = com.example.job; ProgramArguments = ( /bin/echo, "hello world" );
@@ -20,3 +22,5 @@ namespace OpenStepParser {
 [[nodiscard]] PlistReadResult parse(const QByteArray &bytes);
 
 } // namespace OpenStepParser
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <sys/socket.h>
 
+namespace Vandra {
+
 std::optional<PeerCredentials> PeerCredentials::of(qintptr socketDescriptor) {
     if (socketDescriptor < 0)
         return std::nullopt;
@@ -12,3 +14,5 @@ std::optional<PeerCredentials> PeerCredentials::of(qintptr socketDescriptor) {
         return std::nullopt;
     return PeerCredentials{credentials.uid, credentials.gid, credentials.pid};
 }
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 #include <optional>
 #include <sys/types.h>
 
+namespace Vandra {
+
 // Who is at the other end of a connected local socket, as the kernel reports it.
 struct PeerCredentials {
     uid_t uid = 0;
@@ -13,3 +15,5 @@ struct PeerCredentials {
 
     [[nodiscard]] static std::optional<PeerCredentials> of(qintptr socketDescriptor);
 };
+
+} // namespace Vandra

@@ -20,6 +20,8 @@
 #include <cstring>
 #include <sys/stat.h>
 
+namespace Vandra {
+
 namespace PlistCodec {
 
 namespace {
@@ -191,3 +193,5 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
 }
 
 } // namespace PlistCodec
+
+} // namespace Vandra

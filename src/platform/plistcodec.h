@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 enum class PlistFormat { Xml, Binary, OpenStep };
 
 // The outcome of reading a property list: a value, or a message saying what is wrong.
@@ -51,3 +53,5 @@ inline constexpr qint64 maximumFileSize = 64 * 1024 * 1024;
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 } // namespace PlistCodec
+
+} // namespace Vandra

@@ -1,5 +1,7 @@
 #include "platform/plistdate.h"
 
+namespace Vandra {
+
 namespace PlistDate {
 
 namespace {
@@ -96,3 +98,5 @@ std::optional<QByteArray> formatXml(const QDateTime &date) {
 }
 
 } // namespace PlistDate
+
+} // namespace Vandra

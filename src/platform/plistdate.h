@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // Dates as property lists hold them: ISO 8601 text in UTC in XML, seconds since the start of
 // 2001 in the binary form.
 namespace PlistDate {
@@ -21,3 +23,5 @@ inline constexpr qint64 referenceMsecs = 978307200000;
 [[nodiscard]] bool isWritable(const QDateTime &date);
 
 } // namespace PlistDate
+
+} // namespace Vandra

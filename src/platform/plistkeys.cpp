@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+namespace Vandra {
+
 namespace PlistKeys {
 
 namespace {
@@ -94,3 +96,5 @@ QString text(QByteArrayView latin1) {
 }
 
 } // namespace PlistKeys
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+namespace Vandra {
+
 // The dictionary keys that recur in the property lists the program reads. A known key comes
 // back as one text shared by every dictionary, so that ten thousand jobs do not each hold a
 // copy of "ProgramArguments" and the rest; any other text is made as usual.
@@ -12,3 +14,5 @@ namespace PlistKeys {
 [[nodiscard]] QString text(QByteArrayView latin1);
 
 } // namespace PlistKeys
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+namespace Vandra {
+
 namespace {
 
 // Below this size a linear scan beats building a hash of the keys.
@@ -256,3 +258,5 @@ QString PlistValue::debugText() const {
     }
     return {};
 }
+
+} // namespace Vandra

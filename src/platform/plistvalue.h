@@ -10,6 +10,8 @@
 #include <utility>
 #include <variant>
 
+namespace Vandra {
+
 class PlistValue;
 using PlistArray = QList<PlistValue>;
 
@@ -138,3 +140,5 @@ private:
                  PlistDict, BigInteger>
         m_value;
 };
+
+} // namespace Vandra

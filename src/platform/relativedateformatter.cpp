@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace Vandra {
+
 namespace {
 
 icu::Locale formatterLocale() {
@@ -45,3 +47,5 @@ QString format(const QDateTime &dateTime) {
 }
 
 } // namespace RelativeDateFormatter
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
+namespace Vandra {
+
 // Time stamps as the log shows them: short date, medium time, in the user's language, with
 // recent days named relatively ("today", "yesterday").
 namespace RelativeDateFormatter {
@@ -10,3 +12,5 @@ namespace RelativeDateFormatter {
 [[nodiscard]] QString format(const QDateTime &dateTime);
 
 } // namespace RelativeDateFormatter
+
+} // namespace Vandra

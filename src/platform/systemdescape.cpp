@@ -1,5 +1,7 @@
 #include "platform/systemdescape.h"
 
+namespace Vandra {
+
 namespace {
 
 bool isPlain(char c) {
@@ -95,3 +97,5 @@ bool fitsOnLine(const QString &text) {
 }
 
 } // namespace SystemdEscape
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // Text as systemd's unit files and unit names want it.
 namespace SystemdEscape {
 
@@ -26,3 +28,5 @@ namespace SystemdEscape {
 [[nodiscard]] bool fitsOnLine(const QString &text);
 
 } // namespace SystemdEscape
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace Vandra {
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -620,3 +622,5 @@ const QStringList &SystemdUnitGenerator::supportedKeys() {
     };
     return keys;
 }
+
+} // namespace Vandra

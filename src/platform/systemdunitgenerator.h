@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // Which manager runs a job's units.
 enum class SystemdScope {
     user,     // the user's own manager: the user's agents
@@ -58,3 +60,5 @@ public:
     // The keys the units carry, in the order of the README's table.
     [[nodiscard]] static const QStringList &supportedKeys();
 };
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include <limits>
 #include <memory>
 
+namespace Vandra {
+
 namespace {
 
 using Converter = std::unique_ptr<UConverter, decltype(&ucnv_close)>;
@@ -173,3 +175,5 @@ std::optional<QString> TextEncoding::firstUnencodable(const QString &text) const
     }
     return std::nullopt;
 }
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // A character encoding that text files are read in and written back in, by its IANA name,
 // converting through ICU. Conversions are strict: bytes the encoding does not define, and
 // characters it cannot hold, make them fail rather than turn into replacement characters,
@@ -50,3 +52,5 @@ private:
     QString m_name;
     bool m_hasByteOrderMark = false;
 };
+
+} // namespace Vandra

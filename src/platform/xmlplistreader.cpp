@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QXmlStreamReader>
 
+namespace Vandra {
+
 namespace XmlPlistReader {
 
 namespace {
@@ -362,3 +364,5 @@ PlistReadResult read(const QByteArray &bytes) {
 }
 
 } // namespace XmlPlistReader
+
+} // namespace Vandra

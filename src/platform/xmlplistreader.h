@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 
+namespace Vandra {
+
 // Reads Apple's XML property-list text.
 //
 // Ours rather than libplist's: libplist 2.2 gives no message for what it refuses and takes
@@ -20,3 +22,5 @@ namespace XmlPlistReader {
 [[nodiscard]] QByteArray withPlainProlog(const QByteArray &bytes);
 
 } // namespace XmlPlistReader
+
+} // namespace Vandra

@@ -10,6 +10,8 @@
 #include <array>
 #include <vector>
 
+namespace Vandra {
+
 namespace XmlPlistScanner {
 
 namespace {
@@ -680,3 +682,5 @@ std::optional<PlistValue> read(QByteArrayView bytes) {
 }
 
 } // namespace XmlPlistScanner
+
+} // namespace Vandra

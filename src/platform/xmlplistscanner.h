@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // Reads the plain form of XML property lists straight from the bytes: UTF-8 with or without
 // the usual declaration and doctype, comments between elements, the predefined entities and
 // character references. Nearly every property list is written that way, and reading it here
@@ -21,3 +23,5 @@ namespace XmlPlistScanner {
 [[nodiscard]] std::optional<PlistValue> read(QByteArrayView bytes);
 
 } // namespace XmlPlistScanner
+
+} // namespace Vandra

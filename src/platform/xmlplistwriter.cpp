@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace Vandra {
+
 namespace XmlPlistWriter {
 
 namespace {
@@ -278,3 +280,5 @@ std::optional<QByteArray> write(const PlistValue &value, QString *error) {
 }
 
 } // namespace XmlPlistWriter
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // Writes Apple's XML property-list text: UTF-8, tab-indented, dictionary keys in their order.
 //
 // Ours rather than libplist's: libplist 2.2 writes reals with 17 digits instead of the
@@ -19,3 +21,5 @@ namespace XmlPlistWriter {
 [[nodiscard]] std::optional<QByteArray> write(const PlistValue &value, QString *error = nullptr);
 
 } // namespace XmlPlistWriter
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <limits>
 
+namespace Vandra {
+
 namespace XmlScalarText {
 
 std::optional<PlistValue> parseInteger(QByteArrayView text) {
@@ -56,3 +58,5 @@ std::optional<double> parseReal(QByteArrayView text) {
 }
 
 } // namespace XmlScalarText
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The text of XML property-list scalars, shared by both XML readers so that they agree on
 // every number. The text is ASCII; surrounding whitespace is ignored.
 namespace XmlScalarText {
@@ -17,3 +19,5 @@ namespace XmlScalarText {
 [[nodiscard]] std::optional<double> parseReal(QByteArrayView text);
 
 } // namespace XmlScalarText
+
+} // namespace Vandra

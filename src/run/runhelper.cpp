@@ -20,6 +20,8 @@
 #include <array>
 #include <sys/stat.h>
 
+namespace Vandra {
+
 namespace RunHelper {
 
 namespace {
@@ -379,3 +381,5 @@ bool checkRunNotEmpty(const QString &run) {
 }
 
 } // namespace RunHelper
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The Run field: the one-line command of a job, what a chosen file puts into it, and the
 // repairs applied before a save. Most help acts only with the automaticHelp setting on.
 // Operations that give none mean: leave the Run field unchanged.
@@ -57,3 +59,5 @@ void applyAutomaticHelp(Job &job, QString &runField, QString &nameField);
 bool checkRunNotEmpty(const QString &run);
 
 } // namespace RunHelper
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace Vandra {
+
 Criterion::Criterion(std::optional<QString> name, std::optional<QList<CriterionPtr>> children)
     : name(std::move(name))
     , m_children(std::move(children)) {}
@@ -23,3 +25,5 @@ CriterionPtr Criterion::child(qsizetype index) const {
 RuleValue Criterion::displayValue() const {
     return name.value_or(QString());
 }
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include <memory>
 #include <optional>
 
+namespace Vandra {
+
 class Criterion;
 using CriterionPtr = std::shared_ptr<Criterion>;
 
@@ -35,3 +37,5 @@ public:
 private:
     std::optional<QList<CriterionPtr>> m_children;
 };
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <QTime>
 
+namespace Vandra {
+
 // The leaf of a row that runs at a time of day: a time picker (hour and minute), midnight in
 // a new row.
 class DatePickerCriterion final : public Criterion {
@@ -14,3 +16,5 @@ public:
 
     [[nodiscard]] RuleValue displayValue() const override { return datePicker; }
 };
+
+} // namespace Vandra

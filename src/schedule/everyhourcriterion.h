@@ -2,6 +2,8 @@
 
 #include "schedule/criterion.h"
 
+namespace Vandra {
+
 // The control of an every-hour row: a text field holding the minute, empty in a new row.
 class EveryHourCriterion final : public Criterion {
 public:
@@ -11,3 +13,5 @@ public:
 
     [[nodiscard]] RuleValue displayValue() const override { return textField; }
 };
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include "schedule/criterion.h"
 
+namespace Vandra {
+
 // The leaf of a repeat-interval row: a text field holding the count of units, empty in a new row.
 class RepeatIntervalCriterion final : public Criterion {
 public:
@@ -11,3 +13,5 @@ public:
 
     [[nodiscard]] RuleValue displayValue() const override { return textField; }
 };
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTime>
 
+namespace Vandra {
+
 namespace {
 
 RuleEditorModel *&attachedModel() {
@@ -96,7 +98,7 @@ bool RuleEditorModel::insertRows(int row, int count, const QModelIndex &parent) 
         return false;
     const ScheduledHelper &helper = ScheduledHelper::shared();
     const std::optional<RuleRow> newRow =
-        helper.rowForPath(helper.templatePath(Scheduled::Kind::repeatInterval));
+        helper.rowForPath(templatePath(Scheduled::Kind::repeatInterval));
     if (!newRow)
         return false;
     beginInsertRows(QModelIndex(), row, row + count - 1);
@@ -137,6 +139,26 @@ void RuleEditorModel::removeAllRows() {
     endRemoveRows();
 }
 
+void RuleEditorModel::recordDefaultRows() {
+    const ScheduledHelper &helper = ScheduledHelper::shared();
+    const qsizetype first = m_rows.size();
+    for (int raw = 0; raw <= int(Scheduled::Kind::dayOfYear); ++raw) {
+        if (const std::optional<RuleRow> row =
+                helper.rowForPath(helper.defaultPath(Scheduled::Kind(raw))))
+            appendRow(*row);
+    }
+    for (qsizetype index = first; index < m_rows.size(); ++index)
+        m_recordedPaths.append(m_rows.at(index).path);
+}
+
+QList<int> RuleEditorModel::templatePath(Scheduled::Kind kind) const {
+    const auto raw = qsizetype(kind);
+    if (raw < m_recordedPaths.size() &&
+        ScheduledHelper::kindOfPath(m_recordedPaths.at(raw)) == kind)
+        return m_recordedPaths.at(raw);
+    return ScheduledHelper::shared().defaultPath(kind);
+}
+
 void RuleEditorModel::setEditable(bool editable) {
     if (m_isEditable == editable)
         return;
@@ -150,7 +172,7 @@ bool RuleEditorModel::addRow(Scheduled::Kind kind) {
     if (!m_isEditable)
         return false;
     const ScheduledHelper &helper = ScheduledHelper::shared();
-    const std::optional<RuleRow> row = helper.rowForPath(helper.templatePath(kind));
+    const std::optional<RuleRow> row = helper.rowForPath(templatePath(kind));
     if (!row)
         return false;
     appendRow(*row);
@@ -217,3 +239,5 @@ void RuleEditorModel::detach() {
     if (attachedModel() == this)
         attachedModel() = nullptr;
 }
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <QAbstractListModel>
 
+namespace Vandra {
+
 // The rows of the schedule's rule editor, one per rule: a criteria path and its values.
 // The widget shows and edits them; the job writer reads them when the job is saved.
 //
@@ -42,6 +44,13 @@ public:
     void appendRow(const RuleRow &row);
     void removeAllRows();
 
+    // Adds one default row of each kind and records their paths, as the When view does when it
+    // loads; the rows the user adds later start from the recorded paths.
+    void recordDefaultRows();
+    [[nodiscard]] const QList<QList<int>> &recordedPaths() const { return m_recordedPaths; }
+    // The recorded default path of kind, or the tree's default path before one is recorded.
+    [[nodiscard]] QList<int> templatePath(Scheduled::Kind kind) const;
+
     [[nodiscard]] bool isEditable() const { return m_isEditable; }
     void setEditable(bool editable);
 
@@ -66,5 +75,9 @@ private:
     [[nodiscard]] bool isRow(int row) const { return row >= 0 && row < m_rows.size(); }
 
     RuleRows m_rows;
+    // Entry k is the default path of a row of kind k.
+    QList<QList<int>> m_recordedPaths;
     bool m_isEditable = true;
 };
+
+} // namespace Vandra

@@ -10,6 +10,8 @@
 #include "support/dates.h"
 #include "support/localize.h"
 
+namespace Vandra {
+
 namespace {
 
 constexpr int daysInLongestMonth = 31;
@@ -71,8 +73,8 @@ constexpr qsizetype everyHourFieldColumn = 1;
 ScheduledHelper::ScheduledHelper()
     : m_criteria(buildCriteria()) {}
 
-ScheduledHelper &ScheduledHelper::shared() {
-    static ScheduledHelper helper;
+const ScheduledHelper &ScheduledHelper::shared() {
+    static const ScheduledHelper helper;
     return helper;
 }
 
@@ -126,13 +128,6 @@ QList<int> ScheduledHelper::defaultPath(Scheduled::Kind kind) const {
     return path;
 }
 
-QList<int> ScheduledHelper::templatePath(Scheduled::Kind kind) const {
-    const auto raw = qsizetype(kind);
-    if (raw < criteriaRows.size() && kindOfPath(criteriaRows.at(raw)) == kind)
-        return criteriaRows.at(raw);
-    return defaultPath(kind);
-}
-
 std::optional<Scheduled::Kind> ScheduledHelper::kindOfPath(const QList<int> &path) {
     if (path.isEmpty())
         return std::nullopt;
@@ -140,8 +135,12 @@ std::optional<Scheduled::Kind> ScheduledHelper::kindOfPath(const QList<int> &pat
 }
 
 std::optional<RuleRow> ScheduledHelper::rowForRule(const ScheduledType &rule) const {
+    return rowForRule(rule, defaultPath(scheduledKind(rule)));
+}
+
+std::optional<RuleRow> ScheduledHelper::rowForRule(const ScheduledType &rule,
+                                                   QList<int> path) const {
     const Scheduled::Kind kind = scheduledKind(rule);
-    QList<int> path = templatePath(kind);
     // A value that does not fit an int cannot name a child either.
     auto place = [&path](qsizetype level, qint64 value) {
         if (level < path.size())
@@ -182,22 +181,13 @@ std::optional<RuleRow> ScheduledHelper::rowForRule(const ScheduledType &rule) co
     return row;
 }
 
-void ScheduledHelper::recordDefaultRows(RuleEditorModel &editor) {
-    const qsizetype first = editor.rowCount();
-    for (int raw = 0; raw <= int(Scheduled::Kind::dayOfYear); ++raw) {
-        if (const std::optional<RuleRow> row = rowForPath(defaultPath(Scheduled::Kind(raw))))
-            editor.appendRow(*row);
-    }
-    for (qsizetype index = first; index < editor.rowCount(); ++index)
-        criteriaRows.append(editor.rows().at(index).path);
-}
-
 void ScheduledHelper::fillRuleEditor(RuleEditorModel &editor) const {
     RuleRows rows;
     const JobPtr &job = JobList::shared().currentJob();
     if (job && job->scheduled) {
         for (const ScheduledType &rule : *job->scheduled) {
-            if (std::optional<RuleRow> row = rowForRule(rule))
+            if (std::optional<RuleRow> row =
+                    rowForRule(rule, editor.templatePath(scheduledKind(rule))))
                 rows.append(*row);
         }
     }
@@ -211,3 +201,5 @@ void ScheduledHelper::markTimeChanged() {
     job->changes().insert(Change::time);
     Bindings::shared().setEdited(true);
 }
+
+} // namespace Vandra

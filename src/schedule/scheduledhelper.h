@@ -8,10 +8,12 @@
 
 #include <optional>
 
+namespace Vandra {
+
 class RuleEditorModel;
 
 // Serves the criteria tree to the rule editor and turns schedule rules into its rows.
-// One per process; the tree is built on first use and never changes.
+// A constant table: built on first use and never changed, so one serves the whole process.
 //
 // The roots follow the order of Scheduled::Kind. Below them, a child's position is the rule
 // value it stands for: the unit, the weekday (7 and 8 for the weekday and weekend groups),
@@ -20,10 +22,7 @@ class ScheduledHelper final {
     Q_DISABLE_COPY_MOVE(ScheduledHelper)
 
 public:
-    static ScheduledHelper &shared();
-
-    // Entry k is the default path of a row of kind k, recorded when the When view loads.
-    QList<QList<int>> criteriaRows;
+    static const ScheduledHelper &shared();
 
     [[nodiscard]] const QList<CriterionPtr> &criteria() const { return m_criteria; }
 
@@ -39,26 +38,26 @@ public:
     [[nodiscard]] std::optional<RuleRow> rowForPath(const QList<int> &path) const;
     // The path of kind with the first child at every level.
     [[nodiscard]] QList<int> defaultPath(Scheduled::Kind kind) const;
-    // The recorded default path of kind, or defaultPath before the view recorded one.
-    [[nodiscard]] QList<int> templatePath(Scheduled::Kind kind) const;
-    // The row that shows rule, or none when a value of the rule lies outside the tree.
+    // The row that shows rule, or none when a value of the rule lies outside the tree. The
+    // rule's values are placed into templatePath, a path of the rule's kind; without one, into
+    // defaultPath.
     [[nodiscard]] std::optional<RuleRow> rowForRule(const ScheduledType &rule) const;
+    [[nodiscard]] std::optional<RuleRow> rowForRule(const ScheduledType &rule,
+                                                    QList<int> templatePath) const;
     // The kind whose root starts path.
     [[nodiscard]] static std::optional<Scheduled::Kind> kindOfPath(const QList<int> &path);
 
-    // Adds one default row of each kind to editor and records their paths in criteriaRows.
-    void recordDefaultRows(RuleEditorModel &editor);
-    // Shows the current job's schedule rules in editor; empty without a job or rules.
+    // Shows the current job's schedule rules in editor, from editor's template paths; empty
+    // without a job or rules.
     void fillRuleEditor(RuleEditorModel &editor) const;
 
     // An edit of the rule editor: the current job, if any, records a time change.
     static void markTimeChanged();
-
-    // Forgets the recorded paths, as in a new process; for tests.
-    void resetForTesting() { criteriaRows.clear(); }
 
 private:
     ScheduledHelper();
 
     QList<CriterionPtr> m_criteria;
 };
+
+} // namespace Vandra

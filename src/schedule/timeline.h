@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 enum class TimelineKind {
     group = 0,    // a heading: a day, or the block of jobs that repeat at an interval
     time = 1,     // one start of a job
@@ -22,3 +24,5 @@ struct Timeline {
 
     friend bool operator==(const Timeline &, const Timeline &) = default;
 };
+
+} // namespace Vandra

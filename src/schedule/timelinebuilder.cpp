@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <variant>
 
+namespace Vandra {
+
 namespace {
 
 int clamped(qint64 value, int low, int high) {
@@ -207,3 +209,5 @@ std::optional<qint64> TimelineBuilder::firstSecond(const QDate &date, const QTim
     }
     return first;
 }
+
+} // namespace Vandra

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The calendar fields a StartCalendarInterval entry asks for; an unset field matches any
 // value, as launchd reads a missing key. The weekday counts 1 = Sunday to 7 = Saturday.
 struct CalendarMatch {
@@ -74,3 +76,5 @@ private:
     QList<Timeline> m_occurrences;
     QList<Timeline> m_intervals;
 };
+
+} // namespace Vandra

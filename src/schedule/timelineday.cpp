@@ -2,6 +2,8 @@
 
 #include "schedule/timelinebuilder.h"
 
+namespace Vandra {
+
 namespace {
 
 constexpr qint64 msPerMinute = 60 * 1000;
@@ -65,3 +67,5 @@ std::optional<qint64> TimelineDay::moment(int minute) const {
         return std::nullopt;
     return moment;
 }
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 #include <limits>
 #include <optional>
 
+namespace Vandra {
+
 // The clock of one local day in a time zone: at which moment each of its minutes is first
 // shown. On most days that is the start of the day plus the minutes; on a day whose clocks
 // change, some minutes never come and some come twice, and each is looked up once.
@@ -33,3 +35,5 @@ private:
     qint64 m_start = 0;
     QList<qint64> m_moments; // per minute, on a day whose clocks change
 };
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <variant>
 
+namespace Vandra {
+
 namespace {
 
 qint8 fieldOf(const std::optional<int> &value) {
@@ -40,7 +42,7 @@ void TimelineJobs::read(const JobPtr &job) {
     if (!job || !job->plist || !job->url)
         return;
     const int index = int(m_jobs.size());
-    JobRow row{job->originalLabel, job->url, job->isEnabled(), int(m_entries.size()), 0};
+    JobRow row{job->originalLabel, job->url, job->isEnabled(), int(m_entries.size()), 0, -1};
     const qsizetype intervals = m_intervals.size();
     if (job->scheduled) {
         for (const ScheduledType &rule : *job->scheduled) {
@@ -76,6 +78,7 @@ void TimelineJobs::read(const JobPtr &job) {
 void TimelineJobs::copy(const TimelineJobs &from, int job) {
     const int index = int(m_jobs.size());
     JobRow row = from.m_jobs.at(job);
+    row.source = job;
     const int firstEntry = row.firstEntry;
     row.firstEntry = int(m_entries.size());
     for (int entry = firstEntry; entry < row.endEntry; ++entry) {
@@ -100,3 +103,5 @@ qsizetype TimelineJobs::heldBytes() const {
            m_intervals.capacity() * qsizetype(sizeof(Interval)) +
            m_rows.capacity() * qsizetype(sizeof(const Job *) + sizeof(int));
 }
+
+} // namespace Vandra

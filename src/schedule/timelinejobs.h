@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The jobs of a timeline as it reads them: for each job with a file and a dictionary, its
 // name, file, enabled state, calendar entries and repeat intervals. Reading them costs more
 // than counting their starts, so a filtered list takes what it needs from the whole list's.
@@ -19,6 +21,8 @@ public:
         bool isEnabled = true;
         int firstEntry = 0;
         int endEntry = 0;
+        // The row of the list it was taken from by subset(); -1 when it was read.
+        int source = -1;
     };
     // One calendar entry. -1 matches every value; a minute of -1 starts the job at the first
     // minute of each hour it names. A day and a weekday both set start it on either.
@@ -58,3 +62,5 @@ private:
     // Where each job record read went: its row, or -1 when it has nothing to show.
     QHash<const Job *, int> m_rows;
 };
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace Vandra {
+
 namespace {
 
 constexpr qint64 msPerMinute = 60 * 1000;
@@ -25,13 +27,15 @@ VirtualTimeline::VirtualTimeline(const QList<JobPtr> &jobs, const QDateTime &now
                                  const QDateTime &end, const QTimeZone &zone)
     : VirtualTimeline(TimelineJobs(jobs), now, end, zone) {}
 
-VirtualTimeline::VirtualTimeline(TimelineJobs jobs, const QDateTime &now, const QTimeZone &zone)
-    : VirtualTimeline(std::move(jobs), now, now.toTimeZone(zone).addMonths(1), zone) {}
+VirtualTimeline::VirtualTimeline(TimelineJobs jobs, const QDateTime &now, const QTimeZone &zone,
+                                 Counts counts)
+    : VirtualTimeline(std::move(jobs), now, now.toTimeZone(zone).addMonths(1), zone, counts) {}
 
 VirtualTimeline::VirtualTimeline(TimelineJobs jobs, const QDateTime &now, const QDateTime &end,
-                                 const QTimeZone &zone)
+                                 const QTimeZone &zone, Counts counts)
     : m_now(now.toTimeZone(zone))
-    , m_zone(zone) {
+    , m_zone(zone)
+    , m_keepsJobCounts(counts == Counts::perJob) {
     if (!end.isValid())
         return;
     m_end = end.toTimeZone(zone);
@@ -39,6 +43,44 @@ VirtualTimeline::VirtualTimeline(TimelineJobs jobs, const QDateTime &now, const 
     m_endMs = m_end->toMSecsSinceEpoch();
     m_jobs = std::move(jobs);
     addDays();
+    countStarts(nullptr);
+}
+
+VirtualTimeline VirtualTimeline::part(TimelineJobs part) const {
+    VirtualTimeline result;
+    result.m_now = m_now;
+    result.m_zone = m_zone;
+    result.m_end = m_end;
+    result.m_nowMs = m_nowMs;
+    result.m_endMs = m_endMs;
+    result.m_jobs = std::move(part);
+    result.m_durations = m_durations;
+    if (!m_end)
+        return result;
+    result.m_days = m_days;
+    for (Day &day : result.m_days) {
+        day.count = 0;
+        day.firstRow = 0;
+    }
+    result.countStarts(this);
+    return result;
+}
+
+bool VirtualTimeline::hasStartsOfMonthFrom(const QDateTime &now) const {
+    if (!m_end)
+        return false;
+    const QDateTime from = now.toTimeZone(m_zone);
+    const QDateTime end = from.addMonths(1);
+    if (!end.isValid())
+        return false;
+    // The first start after a moment is at the whole minute after it; the last one before an
+    // end at the whole minute before it.
+    const auto minuteAfter = [](qint64 ms) { return ms / msPerMinute + 1; };
+    const auto minuteBefore = [](qint64 ms) {
+        return ms / msPerMinute - (ms % msPerMinute == 0 ? 1 : 0);
+    };
+    return minuteAfter(from.toMSecsSinceEpoch()) == minuteAfter(m_nowMs) &&
+           minuteBefore(end.toMSecsSinceEpoch()) == minuteBefore(m_endMs);
 }
 
 void VirtualTimeline::addDays() {
@@ -50,12 +92,38 @@ void VirtualTimeline::addDays() {
         day.isInside = day.clock.isPlain() && day.clock.start() > m_nowMs && lastMinute < m_endMs;
         m_days.append(day);
     }
+}
+
+void VirtualTimeline::countStarts(const VirtualTimeline *whole) {
+    const qsizetype days = m_days.size();
+    const QList<TimelineJobs::JobRow> &jobs = m_jobs.jobs();
+    const QList<Entry> &entries = m_jobs.entries();
+    const bool canAdd = whole && whole->m_keepsJobCounts;
+    if (m_keepsJobCounts)
+        m_jobCounts.assign(size_t(jobs.size() * days), 0);
+    for (qsizetype job = 0; job < jobs.size(); ++job) {
+        const TimelineJobs::JobRow &row = jobs.at(job);
+        const qint32 *counted =
+            canAdd && row.source >= 0 ? whole->m_jobCounts.data() + row.source * days : nullptr;
+        for (qsizetype index = 0; index < days; ++index) {
+            Day &day = m_days[index];
+            qint64 count = 0;
+            if (counted) {
+                count = counted[index];
+            } else {
+                for (int entry = row.firstEntry; entry < row.endEntry; ++entry)
+                    count += countOn(entries.at(entry), day);
+            }
+            day.count += count;
+            // At most 24 starts of an entry a day: a job needs millions of entries to overflow.
+            if (m_keepsJobCounts)
+                m_jobCounts[size_t(job * days + index)] = qint32(count);
+        }
+    }
 
     m_rowCount = intervalBlockSize();
     for (int index = 0; index < m_days.size(); ++index) {
         Day &day = m_days[index];
-        for (const Entry &entry : m_jobs.entries())
-            day.count += countOn(entry, day);
         if (day.count == 0)
             continue;
         day.firstRow = m_rowCount;
@@ -264,7 +332,8 @@ qint64 VirtualTimeline::firstRowOfUrl(const QString &url) {
 
 qsizetype VirtualTimeline::heldBytes() const {
     qsizetype bytes = sizeof(*this) + m_jobs.heldBytes() + m_days.capacity() * sizeof(Day) +
-                      m_shownDays.capacity() * sizeof(int);
+                      m_shownDays.capacity() * sizeof(int) +
+                      qsizetype(m_jobCounts.capacity() * sizeof(qint32));
     for (const QString &text : m_durations)
         bytes += qsizetype(sizeof(qint64) + sizeof(QString)) + text.capacity() * sizeof(QChar);
     for (const Day &day : m_days)
@@ -275,3 +344,5 @@ qsizetype VirtualTimeline::heldBytes() const {
     }
     return bytes;
 }
+
+} // namespace Vandra

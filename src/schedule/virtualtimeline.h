@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+namespace Vandra {
+
 // The timeline of upcoming runs, made a row at a time. It keeps the jobs' calendar entries and
 // how many starts each day holds, and makes a row only when asked, so what it holds grows with
 // the jobs, not with the rows of the period. Its rows are those of TimelineBuilder, in the
@@ -26,10 +28,22 @@ public:
     // From now until end, exclusive.
     VirtualTimeline(const QList<JobPtr> &jobs, const QDateTime &now, const QDateTime &end,
                     const QTimeZone &zone = QTimeZone::systemTimeZone());
+    // How the starts are counted: per day, or per job and day as well, so that the timeline
+    // of a part of the jobs (a filter's) is counted by adding up what its jobs had here.
+    enum class Counts { perDay, perJob };
     // The same, from jobs already read.
-    VirtualTimeline(TimelineJobs jobs, const QDateTime &now, const QTimeZone &zone);
+    VirtualTimeline(TimelineJobs jobs, const QDateTime &now, const QTimeZone &zone,
+                    Counts counts = Counts::perDay);
     VirtualTimeline(TimelineJobs jobs, const QDateTime &now, const QDateTime &end,
-                    const QTimeZone &zone);
+                    const QTimeZone &zone, Counts counts = Counts::perDay);
+
+    // The timeline of part of its jobs over the same period, part made by jobs().subset().
+    [[nodiscard]] VirtualTimeline part(TimelineJobs part) const;
+    // Whether a timeline of a month from now would hold the same starts: they come at whole
+    // minutes, so one made within the same minute does, unless a whole minute lies between
+    // the two ends.
+    [[nodiscard]] bool hasStartsOfMonthFrom(const QDateTime &now) const;
+    [[nodiscard]] const TimelineJobs &jobs() const { return m_jobs; }
 
     [[nodiscard]] bool isValid() const { return m_end.has_value(); }
     [[nodiscard]] const QDateTime &now() const { return m_now; }
@@ -70,7 +84,11 @@ private:
         std::vector<int> entries;
     };
 
+    VirtualTimeline() = default;
     void addDays();
+    // Counts the starts of each day and lays out the rows; jobs taken from whole add up
+    // their counts there when it kept them.
+    void countStarts(const VirtualTimeline *whole);
     [[nodiscard]] bool startsOn(const Entry &entry, const Day &day) const;
     // The minute of the day at which entry starts the job in that hour; -1 for none.
     [[nodiscard]] int minuteOf(const Entry &entry, const Day &day, int hour) const;
@@ -91,6 +109,10 @@ private:
     QHash<qint64, QString> m_durations; // the duration texts made so far
     QList<Day> m_days;
     QList<int> m_shownDays; // the days with starts, ascending
+    bool m_keepsJobCounts = false;
+    std::vector<qint32> m_jobCounts; // per job, then per day, when kept
     qint64 m_rowCount = 0;
     std::vector<DayIndex> m_dayIndexes; // the last few asked for, the latest at the end
 };
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include "schedule/scheduledhelper.h"
 #include "support/localize.h"
 
+namespace Vandra {
+
 namespace {
 
 const QString runAtLoadKey = QStringLiteral("RunAtLoad");
@@ -39,7 +41,7 @@ QString WhenSwitches::title(Switch which) {
 
 void WhenSwitches::load() {
     m_editor.attach();
-    ScheduledHelper::shared().recordDefaultRows(m_editor);
+    m_editor.recordDefaultRows();
     update();
 }
 
@@ -93,7 +95,7 @@ void WhenSwitches::setSwitch(Switch which, bool isOn) {
         if (isOn && m_editor.rowCount() == 0) {
             const ScheduledHelper &helper = ScheduledHelper::shared();
             if (const std::optional<RuleRow> row =
-                    helper.rowForPath(helper.templatePath(Scheduled::Kind::repeatInterval)))
+                    helper.rowForPath(m_editor.templatePath(Scheduled::Kind::repeatInterval)))
                 m_editor.appendRow(*row);
         }
         ScheduledHelper::markTimeChanged();
@@ -108,3 +110,5 @@ void WhenSwitches::show(Switch which, bool isOn) {
     state = isOn;
     Q_EMIT switchChanged(which, isOn);
 }
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+namespace Vandra {
+
 class RuleEditorModel;
 
 // The four switches of the When page and what using them does to the current job:
@@ -41,3 +43,5 @@ private:
     RuleEditorModel &m_editor;
     bool m_states[4] = {false, false, false, false};
 };
+
+} // namespace Vandra

@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+namespace Vandra {
+
 namespace {
 
 bool isProgram(const QString &program) {
@@ -62,3 +64,5 @@ void toggle(const QString &program) {
 }
 
 } // namespace AgentSwitch
+
+} // namespace Vandra

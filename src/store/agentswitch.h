@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // Switches the notification agent on or off at login, through the login-item service, as
 // the runAgent setting says.
 namespace AgentSwitch {
@@ -20,3 +22,5 @@ void apply(const QString &program = agentProgram());
 void toggle(const QString &program = agentProgram());
 
 } // namespace AgentSwitch
+
+} // namespace Vandra

@@ -15,6 +15,8 @@
 
 #include <algorithm>
 
+namespace Vandra {
+
 ExceptionsController::ExceptionsController(QObject *parent)
     : QObject(parent)
     , m_exceptionsURL(Locations::shared().appSupport() + QLatin1Char('/') +
@@ -99,3 +101,5 @@ bool ExceptionsController::write() {
     }
     return OwnFiles::write(m_exceptionsURL, *bytes);
 }
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The notification agent's exceptions: the jobs of the launchd folders, each of which the
 // user may leave out of the agent's notifications, and the exceptions file the agent reads.
 class ExceptionsController final : public QObject {
@@ -56,3 +58,5 @@ private:
     // The file was there without a list of exceptions; it is set aside before a write.
     bool m_isFileUnusable = false;
 };
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+namespace Vandra {
+
 // A repair the user can apply with one click: an edit of the job's dictionary, made on the
 // dictionary as the job would be saved.
 struct Fix {
@@ -35,3 +37,5 @@ struct Finding {
 };
 
 using Findings = QList<Finding>;
+
+} // namespace Vandra

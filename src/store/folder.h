@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // An extra folder of the user's, from which jobs in the launchd folders are linked: its
 // lasting grant of access and its icon (a theme icon name).
 struct Folder {
@@ -12,3 +14,5 @@ struct Folder {
 
     friend bool operator==(const Folder &, const Folder &) = default;
 };
+
+} // namespace Vandra

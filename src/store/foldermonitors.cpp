@@ -9,6 +9,8 @@
 
 #include <QCoreApplication>
 
+namespace Vandra {
+
 namespace {
 
 const QString limitIdentifier = QStringLiteral("MainMonitor");
@@ -17,8 +19,9 @@ constexpr double reloadDelay = 0.1;
 
 } // namespace
 
-FolderMonitors::FolderMonitors(QObject *parent)
-    : QObject(parent) {
+FolderMonitors::FolderMonitors(const FoldersController &folders, QObject *parent)
+    : QObject(parent)
+    , m_folders(folders) {
     if (QCoreApplication *app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, [this] { m_isTerminating = true; });
 }
@@ -37,13 +40,13 @@ void FolderMonitors::start() {
         m_monitors.append(monitor);
     }
     followExtraFolders();
-    connect(&FoldersController::shared(), &FoldersController::foldersChanged, this,
+    connect(&m_folders, &FoldersController::foldersChanged, this,
             &FolderMonitors::followExtraFolders);
 }
 
 void FolderMonitors::followExtraFolders() {
     QStringList paths;
-    for (const Folder &folder : FoldersController::shared().folders())
+    for (const Folder &folder : m_folders.folders())
         paths.append(folder.secureURL.path());
     QList<SingleFolderMonitor *> kept;
     for (SingleFolderMonitor *monitor : std::as_const(m_extraMonitors)) {
@@ -73,3 +76,5 @@ void FolderMonitors::folderChanged() {
         });
     });
 }
+
+} // namespace Vandra

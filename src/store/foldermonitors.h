@@ -3,6 +3,9 @@
 #include <QList>
 #include <QObject>
 
+namespace Vandra {
+
+class FoldersController;
 class SingleFolderMonitor;
 
 // Watches the folder of every folder-backed kind, whatever showSystemJobs says, and the
@@ -14,7 +17,7 @@ class FolderMonitors final : public QObject {
     Q_DISABLE_COPY_MOVE(FolderMonitors)
 
 public:
-    explicit FolderMonitors(QObject *parent = nullptr);
+    explicit FolderMonitors(const FoldersController &folders, QObject *parent = nullptr);
     ~FolderMonitors() override;
 
     // Makes the monitors once; later calls keep them.
@@ -38,7 +41,10 @@ private:
     // One monitor per extra folder of the folders controller, kept in step with it.
     void followExtraFolders();
 
+    const FoldersController &m_folders;
     QList<SingleFolderMonitor *> m_monitors;
     QList<SingleFolderMonitor *> m_extraMonitors;
     bool m_isTerminating = false;
 };
+
+} // namespace Vandra

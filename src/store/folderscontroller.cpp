@@ -8,10 +8,7 @@
 #include <QStringDecoder>
 #include <QVariantList>
 
-FoldersController &FoldersController::shared() {
-    static FoldersController controller;
-    return controller;
-}
+namespace Vandra {
 
 void FoldersController::load() {
     m_folders.clear();
@@ -84,3 +81,5 @@ std::optional<QString> FoldersController::iconForPath(const QString &path) {
 void FoldersController::reset() {
     m_folders.clear();
 }
+
+} // namespace Vandra

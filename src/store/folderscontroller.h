@@ -9,6 +9,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The user's extra folders, in the order added, kept in the setting "folders" as their
 // bookmarks.
 class FoldersController final : public QObject {
@@ -16,7 +18,7 @@ class FoldersController final : public QObject {
     Q_DISABLE_COPY_MOVE(FoldersController)
 
 public:
-    static FoldersController &shared();
+    FoldersController() = default;
 
     [[nodiscard]] const QList<Folder> &folders() const { return m_folders; }
 
@@ -45,9 +47,10 @@ Q_SIGNALS:
     void foldersChanged();
 
 private:
-    FoldersController() = default;
     // The absolute path that bookmark data names when that folder is gone; none otherwise.
     [[nodiscard]] static std::optional<QString> missingFolderPath(const QByteArray &bookmark);
 
     QList<Folder> m_folders;
 };
+
+} // namespace Vandra

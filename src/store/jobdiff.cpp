@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QSet>
 
+namespace Vandra {
+
 namespace {
 
 // The keys the writer rebuilds for each recorded change.
@@ -127,3 +129,5 @@ QString JobDiff::summary() const {
     }
     return text;
 }
+
+} // namespace Vandra

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace Vandra {
+
 // A top-level key a save changes.
 struct KeyChange {
     enum class Kind { added, removed, changed };
@@ -53,3 +55,5 @@ private:
     QList<DiffLine> m_lines;
     QList<KeyChange> m_keys;
 };
+
+} // namespace Vandra

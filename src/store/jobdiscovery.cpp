@@ -26,6 +26,8 @@
 #include <thread>
 #include <vector>
 
+namespace Vandra {
+
 DiscoveryOptions DiscoveryOptions::fromSettings() {
     return fromSettings(Defaults::shared().showSystemJobs());
 }
@@ -441,3 +443,5 @@ bool isReloading() {
 }
 
 } // namespace JobDiscovery
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <QList>
 
+namespace Vandra {
+
 // What a discovery pass needs of the settings and locations, taken on the thread that asks
 // for it, so that the pass itself may run on any thread.
 struct DiscoveryOptions {
@@ -61,3 +63,5 @@ void reloadJobsLater();
 [[nodiscard]] bool isReloading();
 
 } // namespace JobDiscovery
+
+} // namespace Vandra

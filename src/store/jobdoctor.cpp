@@ -21,6 +21,8 @@
 #include <limits>
 #include <sys/stat.h>
 
+namespace Vandra {
+
 namespace {
 
 using Severity = Finding::Severity;
@@ -533,3 +535,5 @@ QString JobDoctor::severityName(Finding::Severity severity) {
     }
     return {};
 }
+
+} // namespace Vandra

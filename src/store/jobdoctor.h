@@ -12,6 +12,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 class JobStateSource;
 
 // Examines one job and says why it may not run as meant: the file, the program, the
@@ -53,3 +55,5 @@ private:
     SystemUsers m_users;
     uint m_rootOwner;
 };
+
+} // namespace Vandra

@@ -25,6 +25,8 @@
 
 #include <algorithm>
 
+namespace Vandra {
+
 namespace {
 
 // How long the main thread waits after unloading a job through the helper service before
@@ -94,9 +96,10 @@ QString plistKeyOf(JobEditor::Field field) {
 
 } // namespace
 
-JobEditor::JobEditor(ActionController &controller, QObject *parent)
+JobEditor::JobEditor(ActionController &controller, RevisionController &revisions, QObject *parent)
     : QObject(parent)
     , m_controller(controller)
+    , m_revisions(revisions)
     , m_ruleEditor(new RuleEditorModel(this))
     , m_whenSwitches(new WhenSwitches(*m_ruleEditor, this)) {
     m_controller.setDelegate(this);
@@ -406,7 +409,7 @@ bool JobEditor::finishSending(bool isSent, Job &job, const RuleRows &rows) {
         Bindings::shared().setEdited(isEdited);
         return false;
     }
-    RevisionController::shared().recordRevision(job, &rows);
+    m_revisions.recordRevision(job, &rows);
     return true;
 }
 
@@ -627,3 +630,5 @@ void JobEditor::showLogEntries(const QList<LogEntry> &entries) {
 void JobEditor::resetLogViewer() {
     Q_EMIT logViewerReset();
 }
+
+} // namespace Vandra

@@ -13,7 +13,10 @@
 
 #include <optional>
 
+namespace Vandra {
+
 class ActionController;
+class RevisionController;
 class RuleEditorModel;
 class WhenSwitches;
 
@@ -50,7 +53,8 @@ public:
     // What the unsaved-changes alert led to.
     enum class UnsavedAnswer { keepEditing, discarded, quit };
 
-    explicit JobEditor(ActionController &controller, QObject *parent = nullptr);
+    JobEditor(ActionController &controller, RevisionController &revisions,
+              QObject *parent = nullptr);
     ~JobEditor() override;
 
     [[nodiscard]] const QString &nameField() const { return m_nameField; }
@@ -154,6 +158,7 @@ private:
     void sendUnload(const QString &file, const std::optional<QString> &label);
 
     ActionController &m_controller;
+    RevisionController &m_revisions;
     RuleEditorModel *m_ruleEditor;
     WhenSwitches *m_whenSwitches;
     QString m_nameField;
@@ -162,3 +167,5 @@ private:
     // The controller holds requests weakly; the ones whose replies matter are kept here.
     QList<ActionPtr> m_sent;
 };
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // What the service manager knows of a job right now.
 struct JobState {
     bool isLoaded = false;
@@ -22,3 +24,5 @@ public:
     // None when the backend knows nothing of the label.
     [[nodiscard]] virtual std::optional<JobState> stateOf(const QString &label) const = 0;
 };
+
+} // namespace Vandra

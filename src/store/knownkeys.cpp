@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace Vandra {
+
 namespace KnownKeys {
 
 namespace {
@@ -229,3 +231,5 @@ QString describe(Shape shape) {
 }
 
 } // namespace KnownKeys
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // Every top-level key launchd reads from a job file, with the form of value it takes.
 namespace KnownKeys {
 
@@ -36,3 +38,5 @@ enum class Shape {
 [[nodiscard]] QString describe(Shape shape);
 
 } // namespace KnownKeys
+
+} // namespace Vandra

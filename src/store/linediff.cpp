@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace Vandra {
+
 namespace LineDiff {
 
 namespace {
@@ -226,3 +228,5 @@ QString unified(const QString &oldText, const QString &newText, const QString &o
 }
 
 } // namespace LineDiff
+
+} // namespace Vandra

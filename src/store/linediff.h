@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace Vandra {
+
 // One line of a comparison of two texts: kept, only in the old text, or only in the new.
 struct DiffLine {
     enum class Type { same, removed, added };
@@ -35,3 +37,5 @@ inline constexpr int maximumEdits = 2000;
                               const QString &oldName, const QString &newName, int context = 3);
 
 } // namespace LineDiff
+
+} // namespace Vandra

@@ -12,10 +12,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace Vandra {
+
 namespace {
 
 QString tr(const char *source) {
-    return QCoreApplication::translate("NewScript", source);
+    return QCoreApplication::translate("Vandra::NewScript", source);
 }
 
 // Whether the file holds exactly bytes.
@@ -77,3 +79,5 @@ JobPtr NewScript::save(JobEditor &editor, const QString &text, const QString &pa
     const QString name = QFileInfo(path).completeBaseName();
     return editor.newJob(name, runCommand(syntaxOf(text), path));
 }
+
+} // namespace Vandra

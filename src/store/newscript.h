@@ -5,6 +5,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 class JobEditor;
 
 // New Script: a script written to a file and, in the same step, a new job that runs it.
@@ -30,3 +32,5 @@ public:
     // the user and leaves no job.
     static JobPtr save(JobEditor &editor, const QString &text, const QString &path);
 };
+
+} // namespace Vandra

@@ -9,10 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-NotesStore &NotesStore::shared() {
-    static NotesStore store;
-    return store;
-}
+namespace Vandra {
 
 NotesStore::NotesStore() {
     m_saveTimer.setSingleShot(true);
@@ -100,3 +97,5 @@ void NotesStore::reset() {
     m_isFileUnusable = false;
     m_isUnsaved = false;
 }
+
+} // namespace Vandra

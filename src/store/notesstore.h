@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The user's notes on job files, kept in the notes file of the program's own folder and
 // keyed by the job file's path, so that a note outlives edits and revisions of its job.
 class NotesStore final : public QObject {
@@ -17,7 +19,7 @@ public:
     // How long typing must pause before the notes are written.
     static constexpr int saveDelayMilliseconds = 300;
 
-    static NotesStore &shared();
+    NotesStore();
 
     [[nodiscard]] QString notesFile() const;
     // Every note, read from the file on first use.
@@ -42,7 +44,6 @@ Q_SIGNALS:
     void saved(bool ok);
 
 private:
-    NotesStore();
     QHash<QString, QString> &loaded();
 
     std::optional<QHash<QString, QString>> m_notes;
@@ -52,3 +53,5 @@ private:
     bool m_isUnsaved = false;
     QTimer m_saveTimer;
 };
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 
+namespace Vandra {
+
 namespace {
 
 Q_LOGGING_CATEGORY(lcOwnFiles, "vandra.ownfiles")
@@ -52,3 +54,5 @@ std::optional<QByteArray> encode(const PlistValue &value) {
 }
 
 } // namespace OwnFiles
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The program's own files (notes, revisions, exceptions) are read once and rewritten whole.
 // One that is there but cannot be used is moved aside before it would be replaced, so that
 // what it holds is still on disk for the user.
@@ -25,3 +27,5 @@ bool write(const QString &path, const QByteArray &bytes);
 [[nodiscard]] std::optional<QByteArray> encode(const PlistValue &value);
 
 } // namespace OwnFiles
+
+} // namespace Vandra

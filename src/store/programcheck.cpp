@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <sys/stat.h>
 
+namespace Vandra {
+
 const QString ProgramCheck::launchdPath = QStringLiteral("/usr/bin:/bin:/usr/sbin:/sbin");
 
 namespace {
@@ -351,3 +353,5 @@ void ProgramCheck::add(Severity severity, const QString &key, const QString &exp
                        std::optional<Fix> fix) {
     m_findings.append({severity, key, explanation, {}, std::move(fix)});
 }
+
+} // namespace Vandra

@@ -10,6 +10,8 @@
 #include <optional>
 #include <sys/types.h>
 
+namespace Vandra {
+
 // The job doctor's look at what a job runs: that there is a program, that launchd finds
 // it, that it can be executed, and that no path waits for an expansion launchd never does.
 class ProgramCheck final {
@@ -54,3 +56,5 @@ private:
     QString m_program;
     QString m_programName;
 };
+
+} // namespace Vandra

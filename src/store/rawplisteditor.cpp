@@ -9,6 +9,8 @@
 #include "support/interaction.h"
 #include "support/localize.h"
 
+namespace Vandra {
+
 std::optional<QString> RawPlistEditor::load() {
     const JobPtr &job = JobList::shared().currentJob();
     if (!job)
@@ -45,3 +47,5 @@ RawPlistEditor::Result RawPlistEditor::change(const QString &text) {
     JobList::shared().markChanged(Change::generic);
     return Result::changed;
 }
+
+} // namespace Vandra

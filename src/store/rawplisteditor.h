@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The logic of the sheet that edits the current job as property-list text. Nothing is
 // written here: a successful change replaces the current job with a record made from the
 // text, as an unsaved edit.
@@ -26,3 +28,5 @@ public:
 private:
     std::optional<QString> m_checkString;
 };
+
+} // namespace Vandra

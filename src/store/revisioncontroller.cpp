@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace Vandra {
+
 namespace {
 
 // Dates of revisions are seconds since 1970; further off than this no save was made.
@@ -31,11 +33,6 @@ bool isArrayOfDictionaries(const PlistValue &value) {
 }
 
 } // namespace
-
-RevisionController &RevisionController::shared() {
-    static RevisionController controller;
-    return controller;
-}
 
 QString RevisionController::revisionsFile() const {
     return Locations::shared().appSupport() + QLatin1Char('/') + Const::FileName::revisions;
@@ -150,3 +147,5 @@ void RevisionController::reset() {
     m_clock.reset();
     m_isFileUnusable = false;
 }
+
+} // namespace Vandra

@@ -10,6 +10,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // One revision as the Revisions submenu lists it.
 struct RevisionItem {
     QString title;   // the date of the save, formatted
@@ -23,7 +25,7 @@ class RevisionController final : public QObject {
     Q_DISABLE_COPY_MOVE(RevisionController)
 
 public:
-    static RevisionController &shared();
+    RevisionController() = default;
 
     [[nodiscard]] QString revisionsFile() const;
     // Every job's revisions, read from the file on first use.
@@ -52,7 +54,6 @@ public:
     void reset();
 
 private:
-    RevisionController() = default;
     PlistDict &loaded();
     [[nodiscard]] const PlistArray *entriesOfCurrentJob();
 
@@ -61,3 +62,5 @@ private:
     bool m_isFileUnusable = false;
     std::optional<QDateTime> m_clock;
 };
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include "schedule/ruleeditormodel.h"
 #include "schedule/scheduledhelper.h"
 
+namespace Vandra {
+
 namespace ScheduleRows {
 
 RuleRows forJob(const Job &job) {
@@ -19,3 +21,5 @@ RuleRows forJob(const Job &job) {
 }
 
 } // namespace ScheduleRows
+
+} // namespace Vandra

@@ -9,10 +9,12 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+namespace Vandra {
+
 namespace {
 
 QString tr(const char *source) {
-    return QCoreApplication::translate("ScriptFile", source);
+    return QCoreApplication::translate("Vandra::ScriptFile", source);
 }
 
 QString displayName(const QString &path) {
@@ -93,3 +95,5 @@ std::optional<ScriptFileError> ScriptFile::write(const QString &path, const QStr
     ExtendedAttributes::write(path, Const::textEncodingAttributeName, encoding.attributeValue());
     return std::nullopt;
 }
+
+} // namespace Vandra

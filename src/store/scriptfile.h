@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // A script's text with the encoding it was read in, and written back in.
 struct ScriptText {
     QString text;
@@ -44,3 +46,5 @@ public:
     [[nodiscard]] static std::optional<ScriptFileError>
     write(const QString &path, const QString &text, const TextEncoding &encoding);
 };
+
+} // namespace Vandra

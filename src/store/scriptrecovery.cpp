@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+namespace Vandra {
+
 ScriptRecovery::ScriptRecovery(const QString &scriptPath) {
     // Named by a digest of the whole path, so scripts of the same name never share a copy.
     const QByteArray digest =
@@ -40,3 +42,5 @@ bool ScriptRecovery::exists() const {
 void ScriptRecovery::remove() const {
     QFile::remove(m_path);
 }
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The copy of a script's unsaved text that autosave keeps, so that edits outlive a crash
 // without the original ever being half-written. One copy per script path, in the program's
 // own folder.
@@ -21,3 +23,5 @@ public:
 private:
     QString m_path;
 };
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+namespace Vandra {
+
 namespace {
 
 // The interpreter's name without its folder and version ("python3.11" gives "python").
@@ -122,3 +124,5 @@ QString interpreter(SyntaxType syntax) {
 }
 
 } // namespace ScriptSyntax
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // The language of a script, which decides its colouring and the interpreter a new job runs
 // it with.
 enum class SyntaxType {
@@ -34,3 +36,5 @@ namespace ScriptSyntax {
 [[nodiscard]] QString interpreter(SyntaxType syntax);
 
 } // namespace ScriptSyntax
+
+} // namespace Vandra

@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 #include <vector>
 
+namespace Vandra {
+
 namespace {
 
 QList<QStringList> readColonFile(const QString &path) {
@@ -113,3 +115,5 @@ std::optional<UserAccount> SystemUsers::findOnMachine(const QString &name) {
         user.groups.append(user.gid);
     return user;
 }
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // A user account as the job doctor needs it: who may run a job and where its home is.
 struct UserAccount {
     QString name;
@@ -35,3 +37,5 @@ private:
     QString m_group;
     uint m_rootOwner = 0;
 };
+
+} // namespace Vandra

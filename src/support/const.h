@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // Fixed texts and values of the program, the same for the whole run.
 namespace Const {
 
@@ -90,3 +92,5 @@ inline const QString jobScheme = QStringLiteral("vandra-job");
 } // namespace Product
 
 } // namespace Const
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace Vandra {
+
 namespace Calendar {
 
 QCalendar gregorian() {
@@ -69,3 +71,5 @@ QString standardDateFormatter(const QDateTime &dateTime) {
 }
 
 } // namespace Date
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTime>
 
+namespace Vandra {
+
 namespace Calendar {
 
 // The calendar in which the program builds and reads its dates.
@@ -28,3 +30,5 @@ namespace Date {
 [[nodiscard]] QString standardDateFormatter(const QDateTime &dateTime);
 
 } // namespace Date
+
+} // namespace Vandra

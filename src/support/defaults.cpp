@@ -5,6 +5,8 @@
 
 #include <utility>
 
+namespace Vandra {
+
 Defaults::Defaults() {
     reload();
 }
@@ -163,3 +165,5 @@ void Defaults::reload() {
     m_settings =
         std::make_unique<QSettings>(Locations::shared().settingsFile(), QSettings::IniFormat);
 }
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+namespace Vandra {
+
 // The user-defaults store: QSettings in the settings file of the locations, with the
 // registered defaults of the program and typed accessors for each setting.
 class Defaults final : public QObject {
@@ -62,3 +64,5 @@ private:
     std::unique_ptr<QSettings> m_settings;
     QVariantMap m_registered;
 };
+
+} // namespace Vandra

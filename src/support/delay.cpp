@@ -8,6 +8,8 @@
 #include <chrono>
 #include <cmath>
 
+namespace Vandra {
+
 namespace Delay {
 
 void after(double seconds, const QObject *context, std::function<void()> work) {
@@ -27,3 +29,5 @@ void after(double seconds, const QObject *context, std::function<void()> work) {
 }
 
 } // namespace Delay
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 class QObject;
 
+namespace Vandra {
+
 // Short one-shot delays of the program (the reload after a folder change, opening a job
 // named by a job URL). For a delay that may be cancelled, keep a QTimer instead.
 namespace Delay {
@@ -14,3 +16,5 @@ namespace Delay {
 void after(double seconds, const QObject *context, std::function<void()> work);
 
 } // namespace Delay
+
+} // namespace Vandra

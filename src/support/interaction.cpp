@@ -4,6 +4,8 @@
 
 #include <QLoggingCategory>
 
+namespace Vandra {
+
 namespace {
 
 Q_LOGGING_CATEGORY(lcInteraction, "vandra.interaction")
@@ -60,3 +62,5 @@ void Interaction::error(const QString &message, const QString &informativeText) 
     request.isCritical = true;
     shared().alert(request);
 }
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // What the core asks of the user. The desktop program answers with window-modal dialogs;
 // tests answer with a script.
 struct AlertRequest {
@@ -45,3 +47,5 @@ public:
     // An alert of a message and an informative text with one OK button.
     static void error(const QString &message, const QString &informativeText);
 };
+
+} // namespace Vandra

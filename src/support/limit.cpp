@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cmath>
 
+namespace Vandra {
+
 namespace Limit {
 
 namespace {
@@ -79,3 +81,5 @@ void interval(const QString &identifier, double seconds, const QObject *context,
 }
 
 } // namespace Limit
+
+} // namespace Vandra

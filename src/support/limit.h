@@ -6,6 +6,8 @@
 
 class QObject;
 
+namespace Vandra {
+
 // Rate limits for work that bursts of events trigger, such as folder changes.
 namespace Limit {
 
@@ -19,3 +21,5 @@ void interval(const QString &identifier, double seconds, const QObject *context,
               std::function<void()> work);
 
 } // namespace Limit
+
+} // namespace Vandra

@@ -3,240 +3,242 @@
 #include <QCoreApplication>
 #include <QLocale>
 
+namespace Vandra {
+
 namespace Localize {
 
 // Each text is spelled out in a translate() call of its own so that lupdate finds it.
 QString add() {
-    return QCoreApplication::translate("Localize", "Add");
+    return QCoreApplication::translate("Vandra::Localize", "Add");
 }
 QString addTheFoldersFromWhereYourJobsAreLinked() {
-    return QCoreApplication::translate("Localize",
+    return QCoreApplication::translate("Vandra::Localize",
                                        "Add the folders from where your jobs are linked");
 }
 QString agent() {
-    return QCoreApplication::translate("Localize", "Agent");
+    return QCoreApplication::translate("Vandra::Localize", "Agent");
 }
 QString anUnknownErrorOccurred() {
-    return QCoreApplication::translate("Localize", "An unknown error occurred");
+    return QCoreApplication::translate("Vandra::Localize", "An unknown error occurred");
 }
 QString anUnknownErrorOccurredWhenFetchingTheLog() {
-    return QCoreApplication::translate("Localize",
+    return QCoreApplication::translate("Vandra::Localize",
                                        "An unknown error occurred when fetching the log.");
 }
 QString application() {
-    return QCoreApplication::translate("Localize", "Application");
+    return QCoreApplication::translate("Vandra::Localize", "Application");
 }
 QString atStartupAndWhenSaving() {
-    return QCoreApplication::translate("Localize", "At startup and when saving");
+    return QCoreApplication::translate("Vandra::Localize", "At startup and when saving");
 }
 QString cancel() {
-    return QCoreApplication::translate("Localize", "Cancel");
+    return QCoreApplication::translate("Vandra::Localize", "Cancel");
 }
 QString cannotAuthenticate() {
-    return QCoreApplication::translate("Localize", "Cannot authenticate.");
+    return QCoreApplication::translate("Vandra::Localize", "Cannot authenticate.");
 }
 QString change() {
-    return QCoreApplication::translate("Localize", "Change");
+    return QCoreApplication::translate("Vandra::Localize", "Change");
 }
 QString check() {
-    return QCoreApplication::translate("Localize", "Check");
+    return QCoreApplication::translate("Vandra::Localize", "Check");
 }
 QString clearMenu() {
-    return QCoreApplication::translate("Localize", "Clear Menu");
+    return QCoreApplication::translate("Vandra::Localize", "Clear Menu");
 }
 QString couldNotEstablishCommunicationWithHelperTool() {
-    return QCoreApplication::translate("Localize",
+    return QCoreApplication::translate("Vandra::Localize",
                                        "Could not establish communication with the helper tool.");
 }
 QString day() {
-    return QCoreApplication::translate("Localize", "Day");
+    return QCoreApplication::translate("Vandra::Localize", "Day");
 }
 QString dayOfMonth() {
-    return QCoreApplication::translate("Localize", "Day of month");
+    return QCoreApplication::translate("Vandra::Localize", "Day of month");
 }
 QString dayOfWeek() {
-    return QCoreApplication::translate("Localize", "Day of week");
+    return QCoreApplication::translate("Vandra::Localize", "Day of week");
 }
 QString dayOfYear() {
-    return QCoreApplication::translate("Localize", "Day of year");
+    return QCoreApplication::translate("Vandra::Localize", "Day of year");
 }
 QString deleteItem() {
-    return QCoreApplication::translate("Localize", "Delete");
+    return QCoreApplication::translate("Vandra::Localize", "Delete");
 }
 QString discardChanges() {
-    return QCoreApplication::translate("Localize", "Discard Changes");
+    return QCoreApplication::translate("Vandra::Localize", "Discard Changes");
 }
 QString done() {
-    return QCoreApplication::translate("Localize", "Done");
+    return QCoreApplication::translate("Vandra::Localize", "Done");
 }
 QString editPlist() {
-    return QCoreApplication::translate("Localize", "Edit Plist");
+    return QCoreApplication::translate("Vandra::Localize", "Edit Plist");
 }
 QString enabled() {
-    return QCoreApplication::translate("Localize", "Enabled");
+    return QCoreApplication::translate("Vandra::Localize", "Enabled");
 }
 QString everyDay() {
-    return QCoreApplication::translate("Localize", "Every day");
+    return QCoreApplication::translate("Vandra::Localize", "Every day");
 }
 QString everyHour() {
-    return QCoreApplication::translate("Localize", "Every hour");
+    return QCoreApplication::translate("Vandra::Localize", "Every hour");
 }
 QString everyone() {
-    return QCoreApplication::translate("Localize", "Everyone");
+    return QCoreApplication::translate("Vandra::Localize", "Everyone");
 }
 QString filter() {
-    return QCoreApplication::translate("Localize", "Filter");
+    return QCoreApplication::translate("Vandra::Localize", "Filter");
 }
 QString grid() {
-    return QCoreApplication::translate("Localize", "Grid");
+    return QCoreApplication::translate("Vandra::Localize", "Grid");
 }
 QString hour() {
-    return QCoreApplication::translate("Localize", "Hour");
+    return QCoreApplication::translate("Vandra::Localize", "Hour");
 }
 QString info() {
-    return QCoreApplication::translate("Localize", "Info");
+    return QCoreApplication::translate("Vandra::Localize", "Info");
 }
 QString kind() {
-    return QCoreApplication::translate("Localize", "Kind");
+    return QCoreApplication::translate("Vandra::Localize", "Kind");
 }
 QString launchAgainIfItCrashes() {
-    return QCoreApplication::translate("Localize", "Launch again if it crashes");
+    return QCoreApplication::translate("Vandra::Localize", "Launch again if it crashes");
 }
 QString length() {
-    return QCoreApplication::translate("Localize", "Length");
+    return QCoreApplication::translate("Vandra::Localize", "Length");
 }
 QString list() {
-    return QCoreApplication::translate("Localize", "List");
+    return QCoreApplication::translate("Vandra::Localize", "List");
 }
 QString log() {
-    return QCoreApplication::translate("Localize", "Log");
+    return QCoreApplication::translate("Vandra::Localize", "Log");
 }
 QString loginItems() {
-    return QCoreApplication::translate("Localize", "Login Items");
+    return QCoreApplication::translate("Vandra::Localize", "Login Items");
 }
 QString mountingLogicalVolume() {
-    return QCoreApplication::translate("Localize", "Mounting a logical volume");
+    return QCoreApplication::translate("Vandra::Localize", "Mounting a logical volume");
 }
 QString name() {
-    return QCoreApplication::translate("Localize", "Name");
+    return QCoreApplication::translate("Vandra::Localize", "Name");
 }
 QString newItem() {
-    return QCoreApplication::translate("Localize", "New");
+    return QCoreApplication::translate("Vandra::Localize", "New");
 }
 QString newScript() {
-    return QCoreApplication::translate("Localize", "New Script");
+    return QCoreApplication::translate("Vandra::Localize", "New Script");
 }
 QString noError() {
-    return QCoreApplication::translate("Localize", "No error");
+    return QCoreApplication::translate("Vandra::Localize", "No error");
 }
 QString noItems() {
-    return QCoreApplication::translate("Localize", "No Items");
+    return QCoreApplication::translate("Vandra::Localize", "No Items");
 }
 QString notifications() {
-    return QCoreApplication::translate("Localize", "Notifications");
+    return QCoreApplication::translate("Vandra::Localize", "Notifications");
 }
 QString ok() {
-    return QCoreApplication::translate("Localize", "OK");
+    return QCoreApplication::translate("Vandra::Localize", "OK");
 }
 QString open() {
-    return QCoreApplication::translate("Localize", "Open");
+    return QCoreApplication::translate("Vandra::Localize", "Open");
 }
 QString pleaseTryAgain() {
-    return QCoreApplication::translate("Localize", "Please try again.");
+    return QCoreApplication::translate("Vandra::Localize", "Please try again.");
 }
 QString refresh() {
-    return QCoreApplication::translate("Localize", "Refresh");
+    return QCoreApplication::translate("Vandra::Localize", "Refresh");
 }
 QString relaunch() {
-    return QCoreApplication::translate("Localize", "Relaunch");
+    return QCoreApplication::translate("Vandra::Localize", "Relaunch");
 }
 QString remove() {
-    return QCoreApplication::translate("Localize", "Remove");
+    return QCoreApplication::translate("Vandra::Localize", "Remove");
 }
 QString renameTheItemAndTryAgain() {
-    return QCoreApplication::translate("Localize", "Rename the item and try again.");
+    return QCoreApplication::translate("Vandra::Localize", "Rename the item and try again.");
 }
 QString repeatInterval() {
-    return QCoreApplication::translate("Localize", "Repeat interval");
+    return QCoreApplication::translate("Vandra::Localize", "Repeat interval");
 }
 QString revealInFinder() {
-    return QCoreApplication::translate("Localize", "Show in File Manager");
+    return QCoreApplication::translate("Vandra::Localize", "Show in File Manager");
 }
 QString run() {
-    return QCoreApplication::translate("Localize", "Run");
+    return QCoreApplication::translate("Vandra::Localize", "Run");
 }
 QString scheduled() {
-    return QCoreApplication::translate("Localize", "Scheduled");
+    return QCoreApplication::translate("Vandra::Localize", "Scheduled");
 }
 QString share() {
-    return QCoreApplication::translate("Localize", "Share");
+    return QCoreApplication::translate("Vandra::Localize", "Share");
 }
 QString summary() {
-    return QCoreApplication::translate("Localize", "Summary");
+    return QCoreApplication::translate("Vandra::Localize", "Summary");
 }
 QString system() {
-    return QCoreApplication::translate("Localize", "System");
+    return QCoreApplication::translate("Vandra::Localize", "System");
 }
 QString theItemCouldntBeAddedOrRemovedBecauseOfAnUnknownError() {
     return QCoreApplication::translate(
-        "Localize", "The item couldn’t be added or removed because of an unknown error.");
+        "Vandra::Localize", "The item couldn’t be added or removed because of an unknown error.");
 }
 QString timePeriod() {
-    return QCoreApplication::translate("Localize", "Time period");
+    return QCoreApplication::translate("Vandra::Localize", "Time period");
 }
 QString timeline() {
-    return QCoreApplication::translate("Localize", "Timeline");
+    return QCoreApplication::translate("Vandra::Localize", "Timeline");
 }
 QString tree() {
-    return QCoreApplication::translate("Localize", "Tree");
+    return QCoreApplication::translate("Vandra::Localize", "Tree");
 }
 QString unsavedChanges() {
-    return QCoreApplication::translate("Localize", "Unsaved Changes");
+    return QCoreApplication::translate("Vandra::Localize", "Unsaved Changes");
 }
 QString weekdays() {
-    return QCoreApplication::translate("Localize", "Weekdays");
+    return QCoreApplication::translate("Vandra::Localize", "Weekdays");
 }
 QString weekends() {
-    return QCoreApplication::translate("Localize", "Weekends");
+    return QCoreApplication::translate("Vandra::Localize", "Weekends");
 }
 QString you() {
-    return QCoreApplication::translate("Localize", "You");
+    return QCoreApplication::translate("Vandra::Localize", "You");
 }
 QString youCantUndoThisAction() {
-    return QCoreApplication::translate("Localize", "You can’t undo this action.");
+    return QCoreApplication::translate("Vandra::Localize", "You can’t undo this action.");
 }
 QString yourChangesWillBeLostIfYouDontSaveThem() {
-    return QCoreApplication::translate("Localize",
+    return QCoreApplication::translate("Vandra::Localize",
                                        "Your changes will be lost if you don’t save them.");
 }
 
 namespace Lowercase {
 QString seconds() {
-    return QCoreApplication::translate("Localize", "seconds");
+    return QCoreApplication::translate("Vandra::Localize", "seconds");
 }
 QString minutes() {
-    return QCoreApplication::translate("Localize", "minutes");
+    return QCoreApplication::translate("Vandra::Localize", "minutes");
 }
 QString hours() {
-    return QCoreApplication::translate("Localize", "hours");
+    return QCoreApplication::translate("Vandra::Localize", "hours");
 }
 QString days() {
-    return QCoreApplication::translate("Localize", "days");
+    return QCoreApplication::translate("Vandra::Localize", "days");
 }
 // One unit of a period, as the log viewer lists it.
 QString minute() {
-    return QCoreApplication::translate("Localize", "minute");
+    return QCoreApplication::translate("Vandra::Localize", "minute");
 }
 } // namespace Lowercase
 
 namespace Ellipsis {
 QString save() {
-    return QCoreApplication::translate("Localize", "Save…");
+    return QCoreApplication::translate("Vandra::Localize", "Save…");
 }
 } // namespace Ellipsis
 
 QString text(const char *source) {
-    return QCoreApplication::translate("Localize", source);
+    return QCoreApplication::translate("Vandra::Localize", source);
 }
 
 QString format(const QString &format, const QStringList &arguments) {
@@ -265,3 +267,5 @@ QString integer(qint64 value) {
 }
 
 } // namespace Localize
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace Vandra {
+
 // The program's user-visible texts, translatable, English by default.
 //
 // Within one run a member always gives the same text: the schedule writer recognises the
@@ -96,3 +98,5 @@ QString format(const QString &format, const QStringList &arguments);
 QString integer(qint64 value);
 
 } // namespace Localize
+
+} // namespace Vandra

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace Vandra {
+
 namespace {
 
 const QString rootOption = QStringLiteral("--root");
@@ -162,3 +164,5 @@ QString Locations::underRoot(const QString &machinePath) const {
         return m_root + machinePath;
     return m_root + QLatin1Char('/') + machinePath;
 }
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // Every place the program reads or writes, made once per process.
 //
 // A root R (the option --root R of every executable, or VANDRA_ROOT) prefixes every
@@ -57,3 +59,5 @@ private:
     QString m_dataHome;
     QString m_runtime;
 };
+
+} // namespace Vandra

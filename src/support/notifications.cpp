@@ -1,6 +1,10 @@
 #include "support/notifications.h"
 
+namespace Vandra {
+
 Notifications &Notifications::shared() {
     static Notifications notifications;
     return notifications;
 }
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+namespace Vandra {
+
 // The process-wide notification centre. Whoever changes the shared state emits the signal
 // (Q_EMIT Notifications::shared().jobsUpdated()); views and documents listen.
 class Notifications final : public QObject {
@@ -22,3 +24,5 @@ Q_SIGNALS:
 private:
     Notifications() = default;
 };
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+namespace Vandra {
+
 namespace {
 
 QString absoluteFolderPath(const QString &path) {
@@ -36,3 +38,5 @@ std::optional<QByteArray> SecureURL::bookmark() const {
         return std::nullopt;
     return m_path.toUtf8();
 }
+
+} // namespace Vandra

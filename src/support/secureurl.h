@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // A folder with a lasting grant of access. On Linux the grant is the folder's absolute
 // path, stored as UTF-8 bookmark data; a bookmark whose folder is gone does not resolve.
 class SecureURL final {
@@ -27,3 +29,5 @@ public:
 private:
     QString m_path;
 };
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace Vandra {
+
 namespace {
 
 QString nearestExistingFolder(const QString &path) {
@@ -46,3 +48,5 @@ bool SingleFolderMonitor::update() {
     }
     return (m_watched == m_path) != wasWatchingFolder;
 }
+
+} // namespace Vandra

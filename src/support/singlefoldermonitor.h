@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+namespace Vandra {
+
 // Watches one folder and tells when its entries change. A folder that does not exist yet
 // (or is removed) is watched through its nearest existing ancestor and picked up again
 // when it appears.
@@ -27,3 +29,5 @@ private:
     QString m_watched;
     QFileSystemWatcher m_watcher;
 };
+
+} // namespace Vandra

@@ -11,6 +11,8 @@
 #include <limits>
 #include <memory>
 
+namespace Vandra {
+
 namespace Text {
 
 namespace {
@@ -282,3 +284,5 @@ QString bidirectionalString(const QStringList &parts, const QString &separator) 
 }
 
 } // namespace Text
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // Text helpers of the Run field, paths and scripts.
 namespace Text {
 
@@ -49,3 +51,5 @@ namespace Text {
 [[nodiscard]] QString bidirectionalString(const QStringList &parts, const QString &separator);
 
 } // namespace Text
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+namespace Vandra {
+
 namespace {
 
 bool installFrom(QCoreApplication &app, const QString &name, const QString &folder) {
@@ -38,3 +40,5 @@ bool install(QCoreApplication &app) {
 }
 
 } // namespace Translations
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 class QCoreApplication;
 
+namespace Vandra {
+
 // The program's translation and Qt's own for the user's language, installed at start.
 namespace Translations {
 
@@ -11,3 +13,5 @@ namespace Translations {
 bool install(QCoreApplication &app);
 
 } // namespace Translations
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 // One key per setting; the strings are stored in the settings file, so never change them.
 namespace UserDefaultsKeys {
 
@@ -41,3 +43,5 @@ inline const QString hiddenListColumns = QStringLiteral("hiddenListColumns");
 inline const QString expandedTreeSections = QStringLiteral("expandedTreeSections");
 
 } // namespace UserDefaultsKeys
+
+} // namespace Vandra

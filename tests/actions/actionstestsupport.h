@@ -14,6 +14,8 @@
 
 #include <utility>
 
+namespace Vandra {
+
 // Records every alert and beep; answers with the first button.
 class RecordingInteraction final : public Interaction {
 public:
@@ -69,3 +71,5 @@ public:
     QPointer<TestRun> testRun;
     QPointer<LogSession> logSession;
 };
+
+} // namespace Vandra

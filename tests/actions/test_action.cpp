@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QTimeZone>
 
+using namespace Vandra;
+
 namespace {
 
 using ActionKind = Action::Kind;

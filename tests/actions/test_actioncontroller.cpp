@@ -21,6 +21,8 @@
 
 #include <signal.h>
 
+using namespace Vandra;
+
 namespace {
 
 using ActionKind = Action::Kind;

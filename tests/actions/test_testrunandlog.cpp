@@ -23,6 +23,8 @@
 
 #include <signal.h>
 
+using namespace Vandra;
+
 namespace {
 
 using Item = LogSession::Item;

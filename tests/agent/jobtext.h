@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace Vandra {
+
 // The XML of a small job: its label, the program it runs, and whether it is disabled.
 inline QByteArray jobText(const QString &label, const QString &program, bool isDisabled = false) {
     QString text = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -14,3 +16,5 @@ inline QByteArray jobText(const QString &label, const QString &program, bool isD
         text += QStringLiteral("<key>Disabled</key><true/>");
     return (text + QStringLiteral("</dict></plist>\n")).toUtf8();
 }
+
+} // namespace Vandra

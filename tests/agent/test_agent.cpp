@@ -18,6 +18,8 @@
 #include <QSaveFile>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 const QString notificationsPath = s("/org/freedesktop/Notifications");

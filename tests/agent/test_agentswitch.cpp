@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 QString userEntry() {

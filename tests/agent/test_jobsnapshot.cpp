@@ -10,6 +10,8 @@
 
 #include <unistd.h>
 
+using namespace Vandra;
+
 namespace {
 
 using Type = JobChange::Type;

@@ -5,6 +5,8 @@
 #include <QProcessEnvironment>
 #include <QStringList>
 
+namespace Vandra {
+
 // Runs vandractl from the build's bin folder and collects what it prints.
 struct CliRun {
     int exitCode = -1;
@@ -29,3 +31,5 @@ struct CliRun {
         return result;
     }
 };
+
+} // namespace Vandra

@@ -12,6 +12,8 @@
 
 #include <sys/stat.h>
 
+using namespace Vandra;
+
 // vandractl doctor and write --diff, run as a process on files under a temporary root.
 class TestDoctor : public QObject {
     Q_OBJECT

@@ -11,6 +11,8 @@
 #include <QJsonObject>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 QString s(const char *text) {

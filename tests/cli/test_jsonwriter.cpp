@@ -14,6 +14,8 @@
 #include <cstring>
 #include <limits>
 
+using namespace Vandra;
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

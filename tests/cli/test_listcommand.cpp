@@ -9,6 +9,8 @@
 #include <QJsonObject>
 #include <QTest>
 
+using namespace Vandra;
+
 class TestListCommand : public QObject {
     Q_OBJECT
 

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Vandra;
+
 // vandractl show and write, run as a process on files under a temporary root.
 class TestShowWrite : public QObject {
     Q_OBJECT

@@ -8,6 +8,8 @@
 #include <QJsonObject>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 QProcessEnvironment inBerlin() {

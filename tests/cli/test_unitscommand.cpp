@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Vandra;
+
 using namespace Qt::Literals::StringLiterals;
 
 // vandractl units, run as a process on job files under a temporary root.

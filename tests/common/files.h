@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QString>
 
+namespace Vandra {
+
 // A file's bytes, or nothing when it cannot be read.
 inline QByteArray readAll(const QString &path) {
     QFile file(path);
@@ -14,3 +16,5 @@ inline bool writeFile(const QString &path, const QByteArray &bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
+
+} // namespace Vandra

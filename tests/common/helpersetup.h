@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QString>
 
+namespace Vandra {
+
 // What a controller needs to reach this build's helpers, each confined to a test's root: the
 // service listens at run/helper.sock below it.
 inline ActionController::Setup rootedHelperSetup(const QString &root) {
@@ -16,3 +18,5 @@ inline ActionController::Setup rootedHelperSetup(const QString &root) {
     setup.helperArguments = {QStringLiteral("--root"), root};
     return setup;
 }
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 #include <QProcess>
 #include <QStringList>
 
+namespace Vandra {
+
 // A session bus of the test's own, with a configuration that starts no service by itself,
 // so that a service installed on the machine never answers in place of the test's fake.
 class PrivateBus final {
@@ -56,3 +58,5 @@ private:
     QString m_address;
     QStringList m_names;
 };
+
+} // namespace Vandra

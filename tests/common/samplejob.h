@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace Vandra {
+
 // The XML text of a small valid job: its label, /bin/true as its program, and any other keys.
 inline QString jobText(const QString &label, const PlistDict &extra = {}) {
     PlistDict job{
@@ -15,3 +17,5 @@ inline QString jobText(const QString &label, const PlistDict &extra = {}) {
         job.insert(key, value);
     return QString::fromUtf8(PlistCodec::toXml(PlistValue(job)).value_or(QByteArray()));
 }
+
+} // namespace Vandra

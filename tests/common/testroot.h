@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+namespace Vandra {
+
 // A fresh machine under a temporary root: locations, settings, kind lists, the job list and
 // the editor's flags start as in a new process.
 class TestRoot final {
@@ -44,3 +46,5 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+} // namespace Vandra

@@ -21,6 +21,8 @@
 #include <memory>
 #include <optional>
 
+namespace Vandra {
+
 namespace HelperTest {
 
 inline QString program(const QString &name) {
@@ -221,3 +223,5 @@ private:
 };
 
 } // namespace HelperTest
+
+} // namespace Vandra

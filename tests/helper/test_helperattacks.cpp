@@ -30,6 +30,8 @@
 #include <sys/syscall.h>
 #include <thread>
 
+using namespace Vandra;
+
 using HelperTest::Client;
 using HelperTest::errorCode;
 using HelperTest::request;

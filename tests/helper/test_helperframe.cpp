@@ -6,6 +6,8 @@
 #include <QTest>
 #include <QtEndian>
 
+using namespace Vandra;
+
 class TestHelperFrame : public QObject {
     Q_OBJECT
 

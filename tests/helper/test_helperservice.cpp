@@ -23,6 +23,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+using namespace Vandra;
+
 using HelperTest::Client;
 using HelperTest::errorCode;
 using HelperTest::request;

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Vandra;
+
 class TestPathPolicy : public QObject {
     Q_OBJECT
 

@@ -16,6 +16,8 @@
 
 #include <unistd.h>
 
+using namespace Vandra;
+
 using HelperTest::Client;
 using HelperTest::errorCode;
 

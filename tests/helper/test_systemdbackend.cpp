@@ -20,6 +20,8 @@
 #include <QThread>
 #include <QTimeZone>
 
+using namespace Vandra;
+
 using namespace Qt::Literals::StringLiterals;
 
 // A stand-in for systemd's manager on a private bus: it records every call and knows a few

@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Vandra;
+
 class TestJob : public QObject {
     Q_OBJECT
 

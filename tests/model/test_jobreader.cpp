@@ -15,6 +15,8 @@
 
 #include <limits>
 
+using namespace Vandra;
+
 namespace {
 
 PlistValue texts(const QStringList &list) {

@@ -10,6 +10,8 @@
 
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 PlistValue texts(const QStringList &list) {

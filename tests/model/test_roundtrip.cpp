@@ -16,6 +16,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 // Random job dictionaries: the keys the program reads, with values of the right and of the

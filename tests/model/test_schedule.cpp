@@ -10,6 +10,8 @@
 
 #include <limits>
 
+using namespace Vandra;
+
 namespace Key = LaunchdKey::StartCalendarInterval;
 using Unit = Scheduled::RepeatInterval::Unit;
 

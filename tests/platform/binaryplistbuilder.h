@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+namespace Vandra {
+
 // Builds binary property lists object by object, including ones no writer would make.
 // References and offsets are 4 bytes wide.
 class BinaryPlistBuilder final {
@@ -78,3 +80,5 @@ public:
 private:
     QList<QByteArray> m_objects;
 };
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+using namespace Vandra;
+
 using namespace Qt::StringLiterals;
 
 class TestAutostart : public QObject {

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+using namespace Vandra;
+
 using namespace Qt::StringLiterals;
 
 namespace {

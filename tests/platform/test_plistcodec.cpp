@@ -13,6 +13,8 @@
 #include <limits>
 #include <sys/stat.h>
 
+using namespace Vandra;
+
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(PlistValue)

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+using namespace Vandra;
+
 using namespace Qt::StringLiterals;
 
 namespace {

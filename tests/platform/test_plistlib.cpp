@@ -13,6 +13,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace Vandra;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include <limits>
 
+using namespace Vandra;
+
 namespace {
 
 QByteArray xmlOf(const QByteArray &body, const QByteArray &prolog = {}) {

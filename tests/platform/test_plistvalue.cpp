@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace Vandra;
+
 using namespace Qt::StringLiterals;
 
 class TestPlistValue final : public QObject {

@@ -12,6 +12,8 @@
 
 #include <algorithm>
 
+using namespace Vandra;
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Vandra;
+
 class TestTextEncoding : public QObject {
     Q_OBJECT
 

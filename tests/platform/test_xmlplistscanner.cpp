@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTest>
 
+using namespace Vandra;
+
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(PlistValue)

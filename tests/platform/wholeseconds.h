@@ -2,6 +2,8 @@
 
 #include "platform/plistvalue.h"
 
+namespace Vandra {
+
 // The value as XML gives it back: XML holds dates to the second only.
 inline PlistValue withWholeSeconds(const PlistValue &value) {
     if (const std::optional<QDateTime> date = value.toDate()) {
@@ -23,3 +25,5 @@ inline PlistValue withWholeSeconds(const PlistValue &value) {
     }
     return value;
 }
+
+} // namespace Vandra

@@ -19,6 +19,8 @@
 #include <QTest>
 #include <QUuid>
 
+using namespace Vandra;
+
 namespace {
 
 // Answers alerts and save panels from a script and keeps what was asked.

@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QTest>
 
+using namespace Vandra;
+
 using namespace Scheduled;
 
 Q_DECLARE_METATYPE(ScheduledType)

@@ -17,6 +17,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace Key = LaunchdKey::StartCalendarInterval;
 
 namespace {
@@ -66,7 +68,6 @@ private Q_SLOTS:
     void init() {
         QLocale::setDefault(QLocale::c());
         Scheduled::resetWeekSetsForTesting();
-        ScheduledHelper::shared().resetForTesting();
         m_root = std::make_unique<TestRoot>();
     }
 
@@ -131,10 +132,10 @@ private Q_SLOTS:
     void defaultRowsAreRecordedOncePerKind() {
         JobPtr job = currentJobWith({});
         RuleEditorModel editor;
-        ScheduledHelper::shared().recordDefaultRows(editor);
+        editor.recordDefaultRows();
         const QList<QList<int>> paths{{0, 0, 0}, {1, 0, 0}, {2, 0},
                                       {3, 0, 0}, {4, 0, 0}, {5, 0, 0, 0}};
-        QCOMPARE(ScheduledHelper::shared().criteriaRows, paths);
+        QCOMPARE(editor.recordedPaths(), paths);
         QCOMPARE(editor.rowCount(), 6);
         QCOMPARE(textsOf(editor.rows().at(0)),
                  (QStringList{Localize::repeatInterval(), Localize::Lowercase::seconds(),

@@ -1,3 +1,4 @@
+#include "common/jobrecords.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/jobreader.h"
@@ -9,6 +10,8 @@
 
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 const QTimeZone berlin("Europe/Berlin");
@@ -19,17 +22,6 @@ QDateTime at(int year, int month, int day, int hour, int minute, const QTimeZone
 
 PlistValue entry(std::initializer_list<PlistDict::Entry> keys) {
     return PlistValue(PlistDict(keys));
-}
-
-JobPtr job(const QString &label, std::initializer_list<PlistDict::Entry> keys) {
-    PlistDict plist(keys);
-    plist.insert(s("Label"), PlistValue(label));
-    plist.insert(s("Program"), PlistValue(s("/bin/true")));
-    return JobReader::jobFromPlist(plist, s("/jobs/") + label + s(".plist"), Kind::userAgent);
-}
-
-JobPtr calendarJob(const QString &label, const PlistValue &calendar) {
-    return job(label, {{s("StartCalendarInterval"), calendar}});
 }
 
 QList<Timeline> build(const QList<JobPtr> &jobs, const QDateTime &now,
@@ -292,13 +284,13 @@ private Q_SLOTS:
     void intervalsAreListedAtTheTopOnly() {
         TestRoot root;
         const QDateTime now = at(2026, 6, 10, 10, 0);
-        const JobPtr hourly = job(s("every hour"), {{s("StartInterval"), PlistValue(3600)},
-                                                    {s("Disabled"), PlistValue(true)}});
-        const JobPtr quick = job(s("quick"), {{s("StartInterval"), PlistValue(5)}});
-        const JobPtr mixed =
-            job(s("mixed"), {{s("StartInterval"), PlistValue(3900)},
-                             {s("StartCalendarInterval"),
-                              entry({{s("Hour"), PlistValue(11)}, {s("Minute"), PlistValue(0)}})}});
+        const JobPtr hourly = jobFromKeys(s("every hour"), {{s("StartInterval"), PlistValue(3600)},
+                                                            {s("Disabled"), PlistValue(true)}});
+        const JobPtr quick = jobFromKeys(s("quick"), {{s("StartInterval"), PlistValue(5)}});
+        const JobPtr mixed = jobFromKeys(
+            s("mixed"), {{s("StartInterval"), PlistValue(3900)},
+                         {s("StartCalendarInterval"),
+                          entry({{s("Hour"), PlistValue(11)}, {s("Minute"), PlistValue(0)}})}});
         const QList<Timeline> rows = build({hourly, quick, mixed}, now);
 
         QCOMPARE(rows.at(0).kind, TimelineKind::group);

@@ -1,3 +1,4 @@
+#include "common/jobrecords.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/jobreader.h"
@@ -10,21 +11,12 @@
 #include <algorithm>
 #include <numeric>
 
+using namespace Vandra;
+
 namespace {
 
 PlistValue entry(std::initializer_list<PlistDict::Entry> keys) {
     return PlistValue(PlistDict(keys));
-}
-
-JobPtr job(const QString &label, std::initializer_list<PlistDict::Entry> keys) {
-    PlistDict plist(keys);
-    plist.insert(s("Label"), PlistValue(label));
-    plist.insert(s("Program"), PlistValue(s("/bin/true")));
-    return JobReader::jobFromPlist(plist, s("/jobs/") + label + s(".plist"), Kind::userAgent);
-}
-
-JobPtr calendarJob(const QString &label, const PlistValue &calendar) {
-    return job(label, {{s("StartCalendarInterval"), calendar}});
 }
 
 // A job for every kind of calendar entry and interval, some sharing their minutes.
@@ -57,9 +49,10 @@ QList<JobPtr> everyKindOfRule() {
                         entry({{s("Hour"), PlistValue(2)}, {s("Minute"), PlistValue(30)}}),
                         entry({{s("Hour"), PlistValue(14)}, {s("Minute"), PlistValue(30)}}),
                         entry({{s("Minute"), PlistValue(45)}})})),
-        job(s("interval"),
-            {{s("StartInterval"), PlistValue(3600)}, {s("Disabled"), PlistValue(true)}}),
-        job(s("quick and daily"),
+        jobFromKeys(s("interval"),
+                    {{s("StartInterval"), PlistValue(3600)}, {s("Disabled"), PlistValue(true)}}),
+        jobFromKeys(
+            s("quick and daily"),
             {{s("StartInterval"), PlistValue(5)},
              {s("StartCalendarInterval"), entry({{s("Hour"), h}, {s("Minute"), PlistValue(30)}})}}),
         calendarJob(s("disabled hourly"), entry({{s("Minute"), PlistValue(0)}})),
@@ -159,6 +152,17 @@ private Q_SLOTS:
                 headings << i;
         }
         QCOMPARE(shuffled.headingRows(), headings);
+
+        // A filter's part of the list, its starts added up from those counted for each job.
+        const VirtualTimeline whole(TimelineJobs(jobs), now, zone, VirtualTimeline::Counts::perJob);
+        QList<JobPtr> part;
+        for (qsizetype i = 0; i < jobs.size(); i += 2)
+            part << jobs.at(i);
+        const QList<Timeline> partRows = reference(part, now, zone);
+        QList<qint64> partOrder(partRows.size());
+        std::iota(partOrder.begin(), partOrder.end(), 0);
+        VirtualTimeline counted = whole.part(whole.jobs().subset(part));
+        compareRows(counted, partRows, partOrder);
         for (const JobPtr &job : jobs) {
             if (!job || !job->url)
                 continue;
@@ -193,6 +197,27 @@ private Q_SLOTS:
         std::iota(order.begin(), order.end(), 0);
         VirtualTimeline filtered(read.subset(part), now, berlin);
         compareRows(filtered, rows, order);
+        // Counted from the whole list's counts, except for the jobs read again.
+        const VirtualTimeline whole(read, now, berlin, VirtualTimeline::Counts::perJob);
+        VirtualTimeline counted = whole.part(whole.jobs().subset(part));
+        compareRows(counted, rows, order);
+    }
+
+    void aTimelineServesForAsLongAsItsStartsStayTheSame() {
+        TestRoot root;
+        const QTimeZone berlin("Europe/Berlin");
+        const QList<JobPtr> jobs{calendarJob(
+            s("daily"), entry({{s("Hour"), PlistValue(10)}, {s("Minute"), PlistValue(0)}}))};
+        const QDateTime atTen(QDate(2026, 6, 10), QTime(10, 0), berlin);
+        const VirtualTimeline later(jobs, atTen.addSecs(10), berlin);
+        QVERIFY(later.hasStartsOfMonthFrom(atTen.addSecs(50)));
+        QVERIFY(!later.hasStartsOfMonthFrom(atTen.addSecs(70)));
+        // Made on the minute, its end is the start a month later, which it leaves out and a
+        // timeline made a moment after takes in.
+        const VirtualTimeline onTheMinute(jobs, atTen, berlin);
+        QVERIFY(!onTheMinute.hasStartsOfMonthFrom(atTen.addSecs(20)));
+        QCOMPARE(later.rowCount(), onTheMinute.rowCount() + 2);
+        QVERIFY(!VirtualTimeline(jobs, QDateTime(), berlin).hasStartsOfMonthFrom(atTen));
     }
 
     void anEmptyListOrAMonthThatCannotBeFormedHasNoRows() {

@@ -15,6 +15,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Vandra;
+
 using Switch = WhenSwitches::Switch;
 
 namespace {
@@ -46,10 +48,7 @@ private:
     std::unique_ptr<TestRoot> m_root;
 
 private Q_SLOTS:
-    void init() {
-        ScheduledHelper::shared().resetForTesting();
-        m_root = std::make_unique<TestRoot>();
-    }
+    void init() { m_root = std::make_unique<TestRoot>(); }
 
     void cleanup() {
         JobList::shared().reset();
@@ -62,7 +61,7 @@ private Q_SLOTS:
         WhenSwitches when(editor);
         when.load();
         QCOMPARE(RuleEditorModel::attached(), &editor);
-        QCOMPARE(ScheduledHelper::shared().criteriaRows.size(), 6);
+        QCOMPARE(editor.recordedPaths().size(), 6);
         QCOMPARE(editor.rowCount(), 1); // the default rows made way for the job's rule
         QVERIFY(when.isOn(Switch::runAtLoad));
         QVERIFY(when.isOn(Switch::scheduled));

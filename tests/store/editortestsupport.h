@@ -25,6 +25,8 @@
 #include <memory>
 #include <optional>
 
+namespace Vandra {
+
 // Answers alerts from a queue of buttons (the first button when empty) and panels from
 // queues of paths (cancelled when empty); remembers every alert.
 class ScriptedAnswers final : public Interaction {
@@ -68,7 +70,6 @@ public:
         for (Kind kind : {Kind::userAgent, Kind::localAgent, Kind::localDaemon, Kind::systemAgent,
                           Kind::systemDaemon})
             QDir().mkpath(folder(kind));
-        RevisionController::shared().reset();
         const QStringList rootArguments{QStringLiteral("--root"), root.path()};
         serviceStarted = service.startService(Locations::shared().helperSocket(), rootArguments);
         ActionController::Setup setup;
@@ -81,7 +82,7 @@ public:
         setup.replyTimeout = 30000;
         setup.handshakeTimeout = 30000;
         controller = std::make_unique<ActionController>(setup);
-        editor = std::make_unique<JobEditor>(*controller);
+        editor = std::make_unique<JobEditor>(*controller, revisions);
     }
     ~EditorRig() {
         waitForTheList();
@@ -89,7 +90,6 @@ public:
         controller.reset();
         JobList::shared().reset();
         Bindings::shared().reset();
-        RevisionController::shared().reset();
     }
     EditorRig(const EditorRig &) = delete;
     EditorRig &operator=(const EditorRig &) = delete;
@@ -174,6 +174,9 @@ public:
     ScriptedAnswers answers;
     HelperTest::Process service;
     bool serviceStarted = false;
+    RevisionController revisions;
     std::unique_ptr<ActionController> controller;
     std::unique_ptr<JobEditor> editor;
 };
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QString>
 
+namespace Vandra {
+
 // Job files, startup items and autostart entries written into the folders of a test root.
 namespace JobFiles {
 
@@ -47,3 +49,5 @@ inline QString writeStartupItem(Kind kind, const QString &name, const QString &d
 }
 
 } // namespace JobFiles
+
+} // namespace Vandra

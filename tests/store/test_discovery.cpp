@@ -24,6 +24,8 @@
 
 #include <sys/stat.h>
 
+using namespace Vandra;
+
 namespace {
 
 // "kind:label" for each job, to compare orders at a glance.
@@ -482,7 +484,8 @@ private Q_SLOTS:
     void monitorsRebuildAfterAFileAppears() {
         TestRoot root;
         QDir().mkpath(JobFiles::folderOf(Kind::userAgent));
-        FolderMonitors monitors;
+        const FoldersController folders;
+        FolderMonitors monitors(folders);
         monitors.start();
         QCOMPARE(monitors.monitors().size(), Kinds::folderKinds().size());
         monitors.start();
@@ -504,14 +507,13 @@ private Q_SLOTS:
 
     void monitorsFollowTheExtraFoldersAndTheJobsLinkedFromThem() {
         TestRoot root;
-        FoldersController &folders = FoldersController::shared();
-        folders.reset();
+        FoldersController folders;
         const QString scripts = root.path(s("home/scripts"));
         const QString more = root.path(s("home/more"));
         QDir().mkpath(scripts);
         QDir().mkpath(more);
         folders.add(scripts);
-        FolderMonitors monitors;
+        FolderMonitors monitors(folders);
         monitors.start();
         QCOMPARE(monitors.extraMonitors().size(), 1);
         QCOMPARE(monitors.extraMonitors().first()->path(), scripts);
@@ -534,7 +536,8 @@ private Q_SLOTS:
     void monitorsChangeNothingWhileEdited() {
         TestRoot root;
         QDir().mkpath(JobFiles::folderOf(Kind::userAgent));
-        FolderMonitors monitors;
+        const FoldersController folders;
+        FolderMonitors monitors(folders);
         monitors.start();
         QSignalSpy reloading(&monitors, &FolderMonitors::reloading);
         Bindings::shared().setEdited(true);
@@ -551,8 +554,7 @@ private Q_SLOTS:
 
     void extraFoldersAreKeptAsBookmarks() {
         TestRoot root;
-        FoldersController &folders = FoldersController::shared();
-        folders.reset();
+        FoldersController folders;
         const QString first = root.path(s("home/scripts"));
         const QString second = root.path(s("home/more"));
         QDir().mkpath(first);

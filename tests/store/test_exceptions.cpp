@@ -1,3 +1,4 @@
+#include "common/jobrecords.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/joblist.h"
@@ -14,16 +15,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
-namespace {
+using namespace Vandra;
 
-JobPtr job(const QString &label, Kind kind) {
-    auto job = std::make_shared<Job>();
-    job->label = label;
-    job->originalLabel = label;
-    job->kind = kind;
-    job->url = QStringLiteral("/jobs/") + label;
-    return job;
-}
+namespace {
 
 QStringList labels(const QList<JobPtr> &jobs) {
     QStringList result;
@@ -49,25 +43,28 @@ class TestExceptions : public QObject {
 private Q_SLOTS:
     void listsTheJobsOfFoldersByLabel() {
         TestRoot root;
-        JobList::shared().setJobs(
-            {job(s("zeta"), Kind::userAgent), job(s("Login"), Kind::loginItemSystemPreferences),
-             job(s("app"), Kind::loginItemApplication), job(s("alpha10"), Kind::localDaemon),
-             job(s("alpha9"), Kind::systemStartupItem), job(s("sys"), Kind::systemAgent)});
+        JobList::shared().setJobs({jobRecord(Kind::userAgent, s("zeta")),
+                                   jobRecord(Kind::loginItemSystemPreferences, s("Login")),
+                                   jobRecord(Kind::loginItemApplication, s("app")),
+                                   jobRecord(Kind::localDaemon, s("alpha10")),
+                                   jobRecord(Kind::systemStartupItem, s("alpha9")),
+                                   jobRecord(Kind::systemAgent, s("sys"))});
         ExceptionsController controller;
         QCOMPARE(labels(controller.content()),
                  (QStringList{s("alpha9"), s("alpha10"), s("sys"), s("zeta")}));
 
         // Every rebuild of the job list rebuilds the content.
         QSignalSpy changed(&controller, &ExceptionsController::contentChanged);
-        JobList::shared().setJobs({job(s("only"), Kind::localAgent)});
+        JobList::shared().setJobs({jobRecord(Kind::localAgent, s("only"))});
         QCOMPARE(changed.count(), 1);
         QCOMPARE(labels(controller.content()), QStringList{s("only")});
     }
 
     void uncheckingWritesLabelsInOrderWithoutDuplicates() {
         TestRoot root;
-        JobList::shared().setJobs({job(s("a"), Kind::userAgent), job(s("b"), Kind::userAgent),
-                                   job(s("c"), Kind::userAgent)});
+        JobList::shared().setJobs({jobRecord(Kind::userAgent, s("a")),
+                                   jobRecord(Kind::userAgent, s("b")),
+                                   jobRecord(Kind::userAgent, s("c"))});
         ExceptionsController controller;
         controller.setJobEnabled(2, false);
         controller.setJobEnabled(0, false);
@@ -84,7 +81,7 @@ private Q_SLOTS:
 
         // Rows without a job, and jobs without a label, change nothing.
         controller.setJobEnabled(7, false);
-        JobList::shared().setJobs({job(QString(), Kind::userAgent)});
+        JobList::shared().setJobs({jobRecord(Kind::userAgent, QString())});
         controller.setJobEnabled(0, false);
         QCOMPARE(controller.exceptions(), QStringList{s("a")});
     }
@@ -95,7 +92,8 @@ private Q_SLOTS:
         JobFiles::writeDict(
             file, {{Const::Key::exceptionsPrefix, PlistValue(QStringList{s("com.apple.")})},
                    {Const::Key::exceptions, PlistValue(QStringList{s("old")})}});
-        JobList::shared().setJobs({job(s("new"), Kind::userAgent), job(s("old"), Kind::userAgent)});
+        JobList::shared().setJobs(
+            {jobRecord(Kind::userAgent, s("new")), jobRecord(Kind::userAgent, s("old"))});
         ExceptionsController controller;
         QCOMPARE(controller.exceptions(), QStringList{s("old")});
         QVERIFY(!controller.isJobEnabled(1));
@@ -130,7 +128,7 @@ private Q_SLOTS:
             PlistValue(PlistDict{{Const::Key::exceptionsPrefix, PlistValue(QStringList{s("x.")})},
                                  {Const::Key::exceptions, PlistValue(s("not a list"))}}));
         JobFiles::writeBytes(file, unreadable);
-        JobList::shared().setJobs({job(s("a"), Kind::userAgent)});
+        JobList::shared().setJobs({jobRecord(Kind::userAgent, s("a"))});
         ExceptionsController controller;
         controller.setJobEnabled(0, false);
         QCOMPARE(fileContent(controller),
@@ -164,7 +162,7 @@ private Q_SLOTS:
     void theAgentCheckBoxSwitchesTheLoginItem() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::firstMajorVersionLaunch, false);
-        JobList::shared().setJobs({job(s("a"), Kind::userAgent)});
+        JobList::shared().setJobs({jobRecord(Kind::userAgent, s("a"))});
         ExceptionsController controller;
         QVERIFY(controller.isAgentRunning());
         QSignalSpy changed(&controller, &ExceptionsController::contentChanged);

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <vector>
 
+using namespace Vandra;
+
 namespace {
 
 QStringList chars(const QString &text) {

@@ -15,6 +15,8 @@
 
 #include <sys/stat.h>
 
+using namespace Vandra;
+
 namespace {
 
 PlistValue texts(std::initializer_list<const char *> list) {

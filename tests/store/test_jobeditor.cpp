@@ -17,6 +17,8 @@
 
 #include <signal.h>
 
+using namespace Vandra;
+
 namespace {
 
 const QString programArguments = QStringLiteral("ProgramArguments");
@@ -25,8 +27,8 @@ QStringList folderEntries(Kind kind) {
     return QDir(EditorRig::folder(kind)).entryList(QDir::Files, QDir::Name);
 }
 
-bool hasRevision(const QString &path) {
-    return RevisionController::shared().revisions().contains(path);
+bool hasRevision(EditorRig &rig, const QString &path) {
+    return rig.revisions.revisions().contains(path);
 }
 
 } // namespace
@@ -68,7 +70,7 @@ void TestJobEditor::newUserAgentIsSavedEnabledOrDisabled() {
     QVERIFY(QFileInfo::exists(on));
     QCOMPARE(EditorRig::loaded(false).value(QStringLiteral("com.example.on")), on);
     QVERIFY(!EditorRig::fileDict(on).contains(QStringLiteral("Disabled")));
-    QVERIFY(hasRevision(on));
+    QVERIFY(hasRevision(rig, on));
     // The reply rebuilt the list and selected the saved file again.
     QVERIFY(!Bindings::shared().isEdited());
     QVERIFY(JobList::shared().jobWithUrl(on));
@@ -154,7 +156,7 @@ void TestJobEditor::userAgentToLocalDaemonUnloadsThenMovesPrivileged() {
     QVERIFY(!EditorRig::loaded(false).contains(QStringLiteral("com.example.move")));
     QVERIFY(EditorRig::history(false).constLast().startsWith(QStringLiteral("unload  ")));
     QCOMPARE(EditorRig::loaded(true).value(QStringLiteral("com.example.move")), daemon);
-    QVERIFY(hasRevision(daemon));
+    QVERIFY(hasRevision(rig, daemon));
     QCOMPARE(JobList::shared().currentJob()->kind, Kind::localDaemon);
 }
 
@@ -188,7 +190,7 @@ void TestJobEditor::enabledLocalAgentIsLoadedThroughServiceAfterPrivilegedSave()
     // The privileged helper only writes; the agent is loaded in the user's session.
     QVERIFY(!EditorRig::loaded(true).contains(QStringLiteral("com.example.local")));
     QCOMPARE(EditorRig::loaded(false).value(QStringLiteral("com.example.local")), file);
-    QVERIFY(hasRevision(file));
+    QVERIFY(hasRevision(rig, file));
 }
 
 void TestJobEditor::unsentPrivilegedSaveKeepsOldFileAndRecordsNoRevision() {
@@ -206,7 +208,7 @@ void TestJobEditor::unsentPrivilegedSaveKeepsOldFileAndRecordsNoRevision() {
     QCOMPARE(job->url, agent);
     QVERIFY(QFileInfo::exists(agent));
     QVERIFY(folderEntries(Kind::localDaemon).isEmpty());
-    QVERIFY(!hasRevision(agent));
+    QVERIFY(!hasRevision(rig, agent));
     // Nothing is on its way, so the editor is free again with the edits kept.
     QVERIFY(!Bindings::shared().isSaving());
     QVERIFY(!Bindings::shared().isLocked());
@@ -228,7 +230,7 @@ void TestJobEditor::renameKeepsFileAndWritesNewLabel() {
              PlistValue(QStringLiteral("com.example.new")));
     QCOMPARE(EditorRig::loaded(false).value(QStringLiteral("com.example.new")), file);
     QCOMPARE(JobList::shared().currentJob()->label, QStringLiteral("com.example.new"));
-    const PlistValue revisions = RevisionController::shared().revisions().value(file);
+    const PlistValue revisions = rig.revisions.revisions().value(file);
     QVERIFY(revisions.array());
     QCOMPARE(revisions.array()->size(), 2);
 }
@@ -250,7 +252,7 @@ void TestJobEditor::scheduleSurvivesASaveAndExportWithoutAWhenView() {
     QCOMPARE(saved.value(QStringLiteral("StartInterval")), PlistValue(3600));
     QCOMPARE(saved.value(QStringLiteral("StartCalendarInterval")), calendar);
     // The revision is what the file got.
-    const PlistValue revisions = RevisionController::shared().revisions().value(file);
+    const PlistValue revisions = rig.revisions.revisions().value(file);
     QVERIFY(revisions.array() && !revisions.array()->isEmpty());
     QCOMPARE(revisions.array()->constFirst().dict()->value(Const::Revision::plist),
              PlistValue(saved));

@@ -6,11 +6,14 @@
 #include "store/editortestsupport.h"
 #include "store/jobeditor.h"
 #include "store/newscript.h"
+#include "store/revisioncontroller.h"
 #include "support/const.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
+
+using namespace Vandra;
 
 namespace {
 
@@ -19,7 +22,8 @@ struct Rig {
     TestRoot root;
     ScriptedAnswers answers;
     ActionController controller{ActionController::Setup{}};
-    JobEditor editor{controller};
+    RevisionController revisions;
+    JobEditor editor{controller, revisions};
 };
 
 } // namespace

@@ -8,10 +8,12 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
-PlistValue fileContent() {
-    return PlistCodec::readFile(NotesStore::shared().notesFile()).value.value_or(PlistValue());
+PlistValue fileContent(const NotesStore &notes) {
+    return PlistCodec::readFile(notes.notesFile()).value.value_or(PlistValue());
 }
 
 } // namespace
@@ -20,7 +22,7 @@ class TestNotes : public QObject {
     Q_OBJECT
 
 private:
-    NotesStore &notes = NotesStore::shared();
+    NotesStore notes;
 
 private Q_SLOTS:
     void init() { notes.reset(); }
@@ -40,7 +42,8 @@ private Q_SLOTS:
         QCOMPARE(saved.count(), 1);
         QCOMPARE(saved.first().first().toBool(), true);
         QVERIFY(!notes.isSavePending());
-        QCOMPARE(fileContent(), PlistValue(PlistDict{{path, PlistValue(s("runs the backup"))}}));
+        QCOMPARE(fileContent(notes),
+                 PlistValue(PlistDict{{path, PlistValue(s("runs the backup"))}}));
         QVERIFY(!saved.wait(600));
     }
 
@@ -57,8 +60,9 @@ private Q_SLOTS:
         // Clearing a note keeps an empty entry.
         notes.setNote(s("/a.plist"), QString());
         notes.flush();
-        QCOMPARE(fileContent(), PlistValue(PlistDict{{s("/a.plist"), PlistValue(QString())},
-                                                     {s("/b.plist"), PlistValue(s("second"))}}));
+        QCOMPARE(fileContent(notes),
+                 PlistValue(PlistDict{{s("/a.plist"), PlistValue(QString())},
+                                      {s("/b.plist"), PlistValue(s("second"))}}));
         QVERIFY(!notes.isSavePending());
     }
 
@@ -91,7 +95,7 @@ private Q_SLOTS:
         JobFiles::writeBytes(file, bytes);
         notes.setNote(s("/c.plist"), s("new"));
         notes.flush();
-        QCOMPARE(fileContent(), PlistValue(PlistDict{{s("/c.plist"), PlistValue(s("new"))}}));
+        QCOMPARE(fileContent(notes), PlistValue(PlistDict{{s("/c.plist"), PlistValue(s("new"))}}));
         QCOMPARE(readAll(file + s(".bak")), bytes);
 
         // Later writes replace only the new file; an earlier copy is never replaced.
@@ -104,7 +108,7 @@ private Q_SLOTS:
         notes.flush();
         QCOMPARE(readAll(file + s(".bak")), bytes);
         QCOMPARE(readAll(file + s(".bak2")), QByteArrayLiteral("broken again"));
-        QCOMPARE(fileContent(), PlistValue(PlistDict{{s("/d.plist"), PlistValue(s("d"))}}));
+        QCOMPARE(fileContent(notes), PlistValue(PlistDict{{s("/d.plist"), PlistValue(s("d"))}}));
     }
 
     void notesWithControlCharactersAreStillWritten() {
@@ -130,7 +134,7 @@ private Q_SLOTS:
         notes.setNote(s("/a.plist"), s("note"));
         notes.flush();
         QCOMPARE(saved.count(), 1);
-        QCOMPARE(fileContent(), PlistValue(PlistDict{{s("/a.plist"), PlistValue(s("note"))}}));
+        QCOMPARE(fileContent(notes), PlistValue(PlistDict{{s("/a.plist"), PlistValue(s("note"))}}));
         notes.flush();
         QCOMPARE(saved.count(), 1);
 
@@ -145,7 +149,8 @@ private Q_SLOTS:
         notes.flush();
         QCOMPARE(saved.count(), 3);
         QCOMPARE(saved.last().first().toBool(), true);
-        QCOMPARE(fileContent(), PlistValue(PlistDict{{s("/a.plist"), PlistValue(s("changed"))}}));
+        QCOMPARE(fileContent(notes),
+                 PlistValue(PlistDict{{s("/a.plist"), PlistValue(s("changed"))}}));
     }
 };
 

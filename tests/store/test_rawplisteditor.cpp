@@ -11,6 +11,8 @@
 
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 class RecordedAlerts final : public Interaction {

@@ -15,6 +15,8 @@
 #include <QTest>
 #include <QTimeZone>
 
+using namespace Vandra;
+
 namespace {
 
 const QDateTime firstSave(QDate(2026, 1, 5), QTime(9, 0), QTimeZone::utc());
@@ -27,9 +29,8 @@ JobPtr jobAt(const QString &path, const QString &label = QStringLiteral("org.exa
 }
 
 // The revisions stored under path in the file itself.
-PlistArray storedEntries(const QString &path) {
-    const PlistReadResult result =
-        PlistCodec::readFile(RevisionController::shared().revisionsFile());
+PlistArray storedEntries(const RevisionController &revisions, const QString &path) {
+    const PlistReadResult result = PlistCodec::readFile(revisions.revisionsFile());
     if (!result.value || !result.value->dict())
         return {};
     const PlistValue *entries = result.value->dict()->find(path);
@@ -46,7 +47,7 @@ class TestRevisions : public QObject {
     Q_OBJECT
 
 private:
-    RevisionController &revisions = RevisionController::shared();
+    RevisionController revisions;
 
     // Records count revisions of job, one minute apart from the first save on.
     void record(Job &job, int count, int startMinute = 0) {
@@ -63,7 +64,7 @@ private Q_SLOTS:
         TestRoot root;
         const JobPtr job = jobAt(root.path(s("home/a.plist")));
         record(*job, 13);
-        const PlistArray entries = storedEntries(*job->url);
+        const PlistArray entries = storedEntries(revisions, *job->url);
         QCOMPARE(entries.size(), 12);
         QCOMPARE(dateOf(entries.first()), double(firstSave.addSecs(60 * 12).toSecsSinceEpoch()));
         QCOMPARE(dateOf(entries.last()), double(firstSave.addSecs(60).toSecsSinceEpoch()));
@@ -86,16 +87,16 @@ private Q_SLOTS:
         const JobPtr job = jobAt(root.path(s("home/a.plist")));
         record(*job, 5);
         Defaults::shared().setValue(UserDefaultsKeys::numberOfSavedRevisions, 2);
-        QCOMPARE(storedEntries(*job->url).size(), 5);
+        QCOMPARE(storedEntries(revisions, *job->url).size(), 5);
         record(*job, 1, 10);
-        QCOMPARE(storedEntries(*job->url).size(), 2);
+        QCOMPARE(storedEntries(revisions, *job->url).size(), 2);
 
         Defaults::shared().setValue(UserDefaultsKeys::numberOfSavedRevisions, 0);
         record(*job, 1, 20);
-        QVERIFY(storedEntries(*job->url).isEmpty());
+        QVERIFY(storedEntries(revisions, *job->url).isEmpty());
         Defaults::shared().setValue(UserDefaultsKeys::numberOfSavedRevisions, -3);
         record(*job, 1, 30);
-        QVERIFY(storedEntries(*job->url).isEmpty());
+        QVERIFY(storedEntries(revisions, *job->url).isEmpty());
     }
 
     void filesOfTheSameNameKeepSeparateHistories() {
@@ -104,8 +105,8 @@ private Q_SLOTS:
         const JobPtr theirs = jobAt(root.path(s("etc/LaunchAgents/x.plist")), s("theirs"));
         record(*mine, 2);
         record(*theirs, 1);
-        QCOMPARE(storedEntries(*mine->url).size(), 2);
-        QCOMPARE(storedEntries(*theirs->url).size(), 1);
+        QCOMPARE(storedEntries(revisions, *mine->url).size(), 2);
+        QCOMPARE(storedEntries(revisions, *theirs->url).size(), 1);
 
         // A job that was never saved has no history.
         Job unsaved = *mine;
@@ -120,7 +121,7 @@ private Q_SLOTS:
         JobFiles::writeBytes(revisions.revisionsFile(), broken);
         const JobPtr job = jobAt(root.path(s("home/a.plist")));
         record(*job, 2);
-        QCOMPARE(storedEntries(*job->url).size(), 2);
+        QCOMPARE(storedEntries(revisions, *job->url).size(), 2);
         // What the old file held stays on disk for the user, once.
         QFile aside(revisions.revisionsFile() + s(".bak"));
         QVERIFY(aside.open(QIODevice::ReadOnly));
@@ -135,8 +136,8 @@ private Q_SLOTS:
         record(*odd, 1);
         record(*plain, 1);
         revisions.reset();
-        QCOMPARE(storedEntries(*odd->url).size(), 1);
-        QCOMPARE(storedEntries(*plain->url).size(), 1);
+        QCOMPARE(storedEntries(revisions, *odd->url).size(), 1);
+        QCOMPARE(storedEntries(revisions, *plain->url).size(), 1);
     }
 
     void theScheduleIsKeptWithoutARuleEditor() {
@@ -147,7 +148,7 @@ private Q_SLOTS:
             jobAt(root.path(s("home/a.plist")), s("scheduled"),
                   {{s("StartCalendarInterval"), calendar}, {s("StartInterval"), PlistValue(7200)}});
         record(*job, 1);
-        const PlistArray entries = storedEntries(*job->url);
+        const PlistArray entries = storedEntries(revisions, *job->url);
         QCOMPARE(entries.size(), 1);
         const PlistDict saved = *entries.first().dict()->find(Const::Revision::plist)->dict();
         QCOMPARE(saved.value(s("StartCalendarInterval")), calendar);
@@ -167,7 +168,7 @@ private Q_SLOTS:
         Bindings::shared().setEdited(false);
 
         // Entries whose date is no number, or no moment a save could have had, are not listed.
-        PlistArray entries = storedEntries(*job->url);
+        PlistArray entries = storedEntries(revisions, *job->url);
         for (const PlistValue &date : {PlistValue(s("yesterday")), PlistValue(1e300),
                                        PlistValue(-1e300), PlistValue(-9.3e15)})
             entries.append(PlistValue(PlistDict{

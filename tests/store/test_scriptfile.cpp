@@ -14,6 +14,8 @@
 
 #include <sys/mount.h>
 
+using namespace Vandra;
+
 namespace {
 
 std::optional<QByteArray> attribute(const QString &path) {

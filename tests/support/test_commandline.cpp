@@ -3,6 +3,8 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+using namespace Vandra;
+
 using namespace Qt::StringLiterals;
 
 namespace {

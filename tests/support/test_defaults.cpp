@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Vandra;
+
 using namespace Qt::StringLiterals;
 namespace Key = UserDefaultsKeys;
 

@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QTest>
 
+using namespace Vandra;
+
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -7,6 +7,8 @@
 
 #include <unistd.h>
 
+using namespace Vandra;
+
 using namespace Qt::StringLiterals;
 
 class TestLocations : public QObject {

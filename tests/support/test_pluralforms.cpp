@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 QString translated(const char *context, const char *text, int count) {
@@ -23,19 +25,21 @@ private Q_SLOTS:
         QVERIFY(!Translations::install(*QCoreApplication::instance()));
         QCOMPARE(translated("Notices", "%n jobs changed", 1), QStringLiteral("1 job changed"));
         QCOMPARE(translated("Notices", "%n jobs changed", 2), QStringLiteral("2 jobs changed"));
-        QCOMPARE(translated("SectionModel", "%1, %n jobs", 1).arg(QStringLiteral("Agents")),
+        QCOMPARE(translated("Vandra::SectionModel", "%1, %n jobs", 1).arg(QStringLiteral("Agents")),
                  QStringLiteral("Agents, one job"));
-        QCOMPARE(translated("SectionModel", "%1, %n jobs", 0).arg(QStringLiteral("Agents")),
+        QCOMPARE(translated("Vandra::SectionModel", "%1, %n jobs", 0).arg(QStringLiteral("Agents")),
                  QStringLiteral("Agents, 0 jobs"));
     }
 
     void germanHasItsOwnPluralForms() {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         QVERIFY(Translations::install(*QCoreApplication::instance()));
-        QCOMPARE(translated("SectionModel", "%1, %n jobs", 1).arg(QStringLiteral("Agenten")),
-                 QStringLiteral("Agenten, ein Job"));
-        QCOMPARE(translated("SectionModel", "%1, %n jobs", 12).arg(QStringLiteral("Agenten")),
-                 QStringLiteral("Agenten, 12 Jobs"));
+        QCOMPARE(
+            translated("Vandra::SectionModel", "%1, %n jobs", 1).arg(QStringLiteral("Agenten")),
+            QStringLiteral("Agenten, ein Job"));
+        QCOMPARE(
+            translated("Vandra::SectionModel", "%1, %n jobs", 12).arg(QStringLiteral("Agenten")),
+            QStringLiteral("Agenten, 12 Jobs"));
     }
 };
 

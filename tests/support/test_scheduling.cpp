@@ -6,6 +6,8 @@
 
 #include <memory>
 
+using namespace Vandra;
+
 using namespace Qt::StringLiterals;
 
 class TestScheduling : public QObject {

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace Vandra;
+
 using namespace Qt::StringLiterals;
 
 class TestText : public QObject {

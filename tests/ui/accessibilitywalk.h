@@ -15,6 +15,8 @@
 #include <QTextEdit>
 #include <QWidget>
 
+namespace Vandra {
+
 // What a screen reader meets: every control a user can operate below a widget, and those
 // among them that have no accessible name (neither their own, nor their text, nor a buddy
 // label's). Qt's own inner parts (a combo box's list, scroll bars, a tab bar's scroll
@@ -65,3 +67,5 @@ inline QStringList unnamedControls(QWidget *root) {
 }
 
 } // namespace AccessibilityWalk
+
+} // namespace Vandra

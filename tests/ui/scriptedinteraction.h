@@ -4,6 +4,8 @@
 
 #include <QList>
 
+namespace Vandra {
+
 // Answers alerts with a fixed button and remembers what was asked; installed for the life
 // of the object.
 class ScriptedInteraction final : public Interaction {
@@ -31,3 +33,5 @@ private:
     int m_answer;
     QList<AlertRequest> m_alerts;
 };
+
+} // namespace Vandra

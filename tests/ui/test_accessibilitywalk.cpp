@@ -4,6 +4,7 @@
 #include "model/joblist.h"
 #include "store/jobdiscovery.h"
 #include "store/jobeditor.h"
+#include "store/revisioncontroller.h"
 #include "ui/editor/detaileditor.h"
 #include "ui/modes/modeview.h"
 #include "ui/preferences/preferenceswindow.h"
@@ -11,6 +12,7 @@
 #include "ui/window/jobcommands.h"
 #include "ui/window/mainwindow.h"
 #include "uitestroot.h"
+#include "windowparts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +23,8 @@
 #include <QTest>
 
 #include <algorithm>
+
+using namespace Vandra;
 
 namespace {
 
@@ -63,8 +67,10 @@ struct Window {
 
     UiTestRoot root;
     ActionController controller{ActionController::Setup{}};
-    JobEditor editor{controller};
-    MainWindow window{editor, controller};
+    RevisionController revisions;
+    JobEditor editor{controller, revisions};
+    WindowParts parts{controller, revisions};
+    MainWindow window{editor, parts.services};
 };
 
 } // namespace

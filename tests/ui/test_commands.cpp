@@ -27,6 +27,8 @@
 #include <QTest>
 #include <QUrlQuery>
 
+using namespace Vandra;
+
 namespace {
 
 QStringList actionNames(const QMenu &menu) {

@@ -18,6 +18,7 @@
 #include "ui/modes/listmodeview.h"
 #include "ui/window/joburl.h"
 #include "ui/window/mainwindow.h"
+#include "windowparts.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -34,6 +35,8 @@
 #include <QTimeEdit>
 #include <QToolButton>
 #include <Qsci/qscilexer.h>
+
+using namespace Vandra;
 
 namespace {
 
@@ -72,6 +75,7 @@ private:
     // The helpers, the editor and a shown window over a machine with a few jobs.
     struct Fixture {
         EditorRig rig;
+        WindowParts parts{*rig.controller, rig.revisions};
         std::unique_ptr<MainWindow> window;
         QString echo;
         QString backup;
@@ -82,7 +86,7 @@ private:
             backup = place(QStringLiteral("backup.plist"), Kind::userAgent);
             daemon = place(QStringLiteral("daemon.plist"), Kind::localDaemon);
             JobDiscovery::reloadJobs();
-            window = std::make_unique<MainWindow>(*rig.editor, *rig.controller);
+            window = std::make_unique<MainWindow>(*rig.editor, parts.services);
             window->show();
             window->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(window.get()));
@@ -445,7 +449,7 @@ private Q_SLOTS:
         Defaults::shared().setValue(UserDefaultsKeys::editSystemJobs, editSystemJobs);
         // The lists are taken once per process, before the menu is built.
         Kinds::resetForTesting();
-        MainWindow window(*fixture.rig.editor, *fixture.rig.controller);
+        MainWindow window(*fixture.rig.editor, fixture.parts.services);
         auto *menu = window.findChild<QComboBox *>(QStringLiteral("kindMenu"));
         auto *items = qobject_cast<QStandardItemModel *>(menu->model());
         QCOMPARE(items->rowCount(), int(Kinds::allCases().size()));
@@ -521,15 +525,15 @@ private Q_SLOTS:
         QVERIFY(code->text().contains(QStringLiteral("org.example.echo")));
         const auto paper = [code] { return code->lexer()->defaultPaper(); };
         const QColor before = paper();
-        CodeTheme::shared().choose(CodeTheme::dark);
+        fixture.parts.codeTheme.choose(CodeTheme::dark);
         QCOMPARE(paper(), CodeTheme::themes().at(CodeTheme::dark).paper);
-        CodeTheme::shared().choose(CodeTheme::solarizedLight);
+        fixture.parts.codeTheme.choose(CodeTheme::solarizedLight);
         QCOMPARE(paper(), CodeTheme::themes().at(CodeTheme::solarizedLight).paper);
-        CodeTheme::shared().choose(CodeTheme::followsDesktop);
+        fixture.parts.codeTheme.choose(CodeTheme::followsDesktop);
         QCOMPARE(paper(), before);
 
         // The line numbers' margin grows with the line count.
-        CodeView view;
+        CodeView view(fixture.parts.codeTheme);
         view.setText(QStringLiteral("a\nb\n"));
         const int narrow = view.marginWidth(0);
         view.setText(QString(QStringLiteral("line\n")).repeated(12000));

@@ -23,6 +23,7 @@
 #include "ui/modes/roles.h"
 #include "ui/window/doctorscreenshots.h"
 #include "ui/window/mainwindow.h"
+#include "windowparts.h"
 
 #include <QAbstractItemView>
 #include <QImage>
@@ -33,6 +34,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <Qsci/qsciscintilla.h>
+
+using namespace Vandra;
 
 namespace {
 
@@ -76,6 +79,7 @@ private:
     // interval is shorter than launchd allows.
     struct Fixture {
         EditorRig rig;
+        WindowParts parts{*rig.controller, rig.revisions};
         std::unique_ptr<MainWindow> window;
         QString healthy;
         QString tooOften;
@@ -100,7 +104,7 @@ private:
             tooOften = writeJob(s("org.example.often"), often);
             JobHealth::shared().reset();
             JobDiscovery::reloadJobs();
-            window = std::make_unique<MainWindow>(*rig.editor, *rig.controller);
+            window = std::make_unique<MainWindow>(*rig.editor, parts.services);
             window->show();
             window->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(window.get()));

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace Vandra;
+
 class TestGridLayout : public QObject {
     Q_OBJECT
 

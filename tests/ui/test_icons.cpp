@@ -17,6 +17,8 @@
 #include <sys/stat.h>
 #include <thread>
 
+using namespace Vandra;
+
 namespace {
 
 // The share of the icon's visible pixels close to colour.

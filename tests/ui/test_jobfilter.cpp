@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace Vandra;
+
 class TestJobFilter : public QObject {
     Q_OBJECT
 

@@ -7,12 +7,14 @@
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "store/jobeditor.h"
+#include "store/revisioncontroller.h"
 #include "support/localize.h"
 #include "ui/modes/jobtablemodel.h"
 #include "ui/modes/roles.h"
 #include "ui/modes/sectionmodel.h"
 #include "ui/window/mainwindow.h"
 #include "uitestroot.h"
+#include "windowparts.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -20,6 +22,8 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+
+using namespace Vandra;
 
 namespace {
 
@@ -96,8 +100,10 @@ private Q_SLOTS:
         root.placeUsualJobs();
         JobDiscovery::reloadJobs();
         ActionController controller(ActionController::Setup{});
-        JobEditor editor(controller);
-        MainWindow window(editor, controller);
+        RevisionController revisions;
+        JobEditor editor(controller, revisions);
+        WindowParts parts(controller, revisions);
+        MainWindow window(editor, parts.services);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         JobStatusSource &source = JobStatusSource::shared();

@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QUrl>
 
+using namespace Vandra;
+
 class TestJobUrl : public QObject {
     Q_OBJECT
 

@@ -5,6 +5,7 @@
 #include "common/helpersetup.h"
 #include "scriptedinteraction.h"
 #include "store/jobeditor.h"
+#include "store/revisioncontroller.h"
 #include "support/const.h"
 #include "support/localize.h"
 #include "support/locations.h"
@@ -27,6 +28,8 @@
 #include <QTest>
 
 #include <signal.h>
+
+using namespace Vandra;
 
 namespace {
 
@@ -53,6 +56,7 @@ private:
     std::unique_ptr<UiTestRoot> m_root;
     std::unique_ptr<ScriptedInteraction> m_interaction;
     std::unique_ptr<ActionController> m_controller;
+    RevisionController m_revisions;
     std::unique_ptr<JobEditor> m_editor;
 
     QString socketPath() const { return m_root->root().path(QStringLiteral("run/helper.sock")); }
@@ -92,7 +96,7 @@ private Q_SLOTS:
         QDir().mkpath(*Kinds::url(Kind::userAgent));
         m_interaction = std::make_unique<ScriptedInteraction>();
         m_controller = std::make_unique<ActionController>(rootedHelperSetup(m_root->root().path()));
-        m_editor = std::make_unique<JobEditor>(*m_controller);
+        m_editor = std::make_unique<JobEditor>(*m_controller, m_revisions);
     }
 
     void cleanup() {

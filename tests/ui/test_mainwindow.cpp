@@ -5,6 +5,7 @@
 #include "scriptedinteraction.h"
 #include "store/foldermonitors.h"
 #include "store/jobeditor.h"
+#include "store/revisioncontroller.h"
 #include "support/defaults.h"
 #include "support/localize.h"
 #include "support/userdefaultskeys.h"
@@ -31,6 +32,7 @@
 #include "ui/window/joburl.h"
 #include "ui/window/mainwindow.h"
 #include "uitestroot.h"
+#include "windowparts.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -49,6 +51,8 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <Qsci/qsciscintilla.h>
+
+using namespace Vandra;
 
 namespace {
 
@@ -128,15 +132,18 @@ private:
     struct Fixture {
         UiTestRoot root;
         std::unique_ptr<ActionController> controller;
+        RevisionController revisions;
         std::unique_ptr<JobEditor> editor;
+        std::unique_ptr<WindowParts> parts;
         std::unique_ptr<MainWindow> window;
 
         Fixture() {
             root.placeUsualJobs();
             JobDiscovery::reloadJobs();
             controller = std::make_unique<ActionController>(ActionController::Setup{});
-            editor = std::make_unique<JobEditor>(*controller);
-            window = std::make_unique<MainWindow>(*editor, *controller);
+            editor = std::make_unique<JobEditor>(*controller, revisions);
+            parts = std::make_unique<WindowParts>(*controller, revisions);
+            window = std::make_unique<MainWindow>(*editor, parts->services);
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         }
@@ -216,7 +223,7 @@ private Q_SLOTS:
         // The mode control switches too, and a new window opens in the last mode.
         window.findChild<QToolButton *>(QStringLiteral("timelineModeButton"))->click();
         QCOMPARE(window.mode(), int(MainWindow::timeline));
-        MainWindow second(*fixture.editor, *fixture.controller);
+        MainWindow second(*fixture.editor, fixture.parts->services);
         QCOMPARE(second.mode(), int(MainWindow::timeline));
     }
 
@@ -653,7 +660,7 @@ private Q_SLOTS:
         window.hide();
         window.show();
         QCOMPARE(Defaults::shared().value(QStringLiteral("showToolbar")), QVariant(false));
-        MainWindow next(*fixture.editor, *fixture.controller);
+        MainWindow next(*fixture.editor, fixture.parts->services);
         QVERIFY(next.toolbar()->isHidden());
         show->trigger();
         QVERIFY(window.toolbar()->isVisible());

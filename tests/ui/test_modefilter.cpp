@@ -1,3 +1,4 @@
+#include "common/jobrecords.h"
 #include "model/section.h"
 #include "support/localize.h"
 #include "support/userdefaultskeys.h"
@@ -18,19 +19,11 @@
 #include <QToolButton>
 #include <QTreeView>
 
+using namespace Vandra;
+
 namespace {
 
 using Grouped = QList<QPair<Kind, QList<JobPtr>>>;
-
-JobPtr makeJob(Kind kind, const QString &label, const std::optional<QString> &text) {
-    auto job = std::make_shared<Job>();
-    job->kind = kind;
-    job->label = label;
-    job->originalLabel = label;
-    job->url = QStringLiteral("/jobs/") + label + QStringLiteral(".plist");
-    job->textContent = text;
-    return job;
-}
 
 QTreeView *treeView(const TreeModeView &tree) {
     return static_cast<QTreeView *>(tree.itemView());
@@ -98,13 +91,15 @@ private:
 private Q_SLOTS:
     void init() {
         m_jobs = {
-            makeJob(Kind::userAgent, QStringLiteral("sync"),
-                    QStringLiteral("<string>Sync mail</string>")),
-            makeJob(Kind::userAgent, QStringLiteral("zurich"), QStringLiteral("Zürich backup")),
-            makeJob(Kind::userAgent, QStringLiteral("none"), std::nullopt),
-            makeJob(Kind::localAgent, QStringLiteral("cafe"), QStringLiteral("org.example.café")),
-            makeJob(Kind::localDaemon, QStringLiteral("daemon"), QStringLiteral("SYNCHRONISE zur")),
-            makeJob(Kind::systemAgent, QStringLiteral("system"), QStringLiteral("sync everything")),
+            jobRecord(Kind::userAgent, QStringLiteral("sync"),
+                      QStringLiteral("<string>Sync mail</string>")),
+            jobRecord(Kind::userAgent, QStringLiteral("zurich"), QStringLiteral("Zürich backup")),
+            jobRecord(Kind::userAgent, QStringLiteral("none"), std::nullopt),
+            jobRecord(Kind::localAgent, QStringLiteral("cafe"), QStringLiteral("org.example.café")),
+            jobRecord(Kind::localDaemon, QStringLiteral("daemon"),
+                      QStringLiteral("SYNCHRONISE zur")),
+            jobRecord(Kind::systemAgent, QStringLiteral("system"),
+                      QStringLiteral("sync everything")),
         };
     }
 

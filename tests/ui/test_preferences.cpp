@@ -1,4 +1,5 @@
 #include "actions/actioncontroller.h"
+#include "common/jobrecords.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/joblist.h"
@@ -30,16 +31,9 @@
 #include <QTest>
 #include <Qsci/qscilexer.h>
 
-namespace {
+using namespace Vandra;
 
-JobPtr job(const QString &label, Kind kind) {
-    auto job = std::make_shared<Job>();
-    job->label = label;
-    job->originalLabel = label;
-    job->kind = kind;
-    job->url = s("/jobs/") + label;
-    return job;
-}
+namespace {
 
 QStringList rowLabels(const QAbstractItemModel &model) {
     QStringList labels;
@@ -51,7 +45,7 @@ QStringList rowLabels(const QAbstractItemModel &model) {
 // The window with its dependencies, as the program makes it.
 struct Preferences {
     explicit Preferences(ActionController *actions = nullptr)
-        : window(Defaults::shared(), exceptions, actions, FoldersController::shared(),
+        : window(Defaults::shared(), exceptions, actions, folders, codeTheme,
                  [this] { ++folderSheets; }) {}
 
     template <typename T> T *find(const QString &name) {
@@ -62,6 +56,8 @@ struct Preferences {
     }
 
     ExceptionsController exceptions;
+    FoldersController folders;
+    CodeTheme codeTheme;
     int folderSheets = 0;
     PreferencesWindow window;
 };
@@ -83,8 +79,6 @@ class TestPreferences : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { FoldersController::shared().reset(); }
-
     void generalSettingsAreStoredAtOnce() {
         TestRoot root;
         Preferences preferences;
@@ -125,9 +119,9 @@ private Q_SLOTS:
     void theNotificationsTableLeavesJobsOutOfNotifications() {
         TestRoot root;
         Defaults::shared().setValue(UserDefaultsKeys::firstMajorVersionLaunch, false);
-        JobList::shared().setJobs({job(s("zeta"), Kind::userAgent),
-                                   job(s("Login"), Kind::loginItemSystemPreferences),
-                                   job(s("alpha"), Kind::localDaemon)});
+        JobList::shared().setJobs({jobRecord(Kind::userAgent, s("zeta")),
+                                   jobRecord(Kind::loginItemSystemPreferences, s("Login")),
+                                   jobRecord(Kind::localDaemon, s("alpha"))});
         Preferences preferences;
         QTableView *table = preferences.find<QTableView>(s("exceptions"));
         QVERIFY(table);
@@ -163,7 +157,8 @@ private Q_SLOTS:
 
     void showingTheTabReadsTheExceptionsFile() {
         TestRoot root;
-        JobList::shared().setJobs({job(s("a"), Kind::userAgent), job(s("b"), Kind::userAgent)});
+        JobList::shared().setJobs(
+            {jobRecord(Kind::userAgent, s("a")), jobRecord(Kind::userAgent, s("b"))});
         Defaults::shared().setValue(UserDefaultsKeys::preferencesTab, 1);
         Preferences preferences;
         root.write(QDir(root.path())
@@ -212,7 +207,7 @@ private Q_SLOTS:
         auto *list = preferences.find<QLabel>(s("folderList"));
         QVERIFY(list);
         QCOMPARE(list->text(), s("No extra folders."));
-        FoldersController::shared().add(root.path());
+        preferences.folders.add(root.path());
         QCOMPARE(list->text(), root.path());
         preferences.find<QPushButton>(s("extraFolders"))->click();
         QCOMPARE(preferences.folderSheets, 1);
@@ -245,12 +240,11 @@ private Q_SLOTS:
 
     void choosingAThemeRecoloursOpenViewsAndIsKeptUntilTheDesktopIsFollowedAgain() {
         TestRoot root;
-        CodeTheme &theme = CodeTheme::shared();
-        theme.choose(CodeTheme::followsDesktop);
-        CodeView view;
+        Preferences preferences;
+        CodeTheme &theme = preferences.codeTheme;
+        CodeView view(theme);
         view.showText(s("<plist/>"));
         const QColor paperBefore = view.lexer()->defaultPaper();
-        Preferences preferences;
         auto *themes = preferences.find<QComboBox>(s("theme"));
         QVERIFY(themes);
         QCOMPARE(themes->currentData().toInt(), int(CodeTheme::followsDesktop));

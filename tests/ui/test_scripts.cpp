@@ -7,6 +7,7 @@
 #include "store/editortestsupport.h"
 #include "store/jobeditor.h"
 #include "store/newscript.h"
+#include "store/revisioncontroller.h"
 #include "support/const.h"
 #include "support/defaults.h"
 #include "ui/scripts/newscriptsheet.h"
@@ -15,6 +16,7 @@
 #include "ui/scripts/scriptwindows.h"
 #include "ui/window/jobcommands.h"
 #include "ui/window/mainwindow.h"
+#include "windowparts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,6 +31,8 @@
 #include <Qsci/qscilexerbash.h>
 #include <Qsci/qscilexerpython.h>
 #include <Qsci/qsciscintilla.h>
+
+using namespace Vandra;
 
 namespace {
 
@@ -213,8 +217,10 @@ private Q_SLOTS:
         TestRoot root;
         ScriptedAnswers answers;
         ActionController controller(ActionController::Setup{});
-        JobEditor editor(controller);
-        MainWindow window(editor, controller);
+        RevisionController revisions;
+        JobEditor editor(controller, revisions);
+        WindowParts parts(controller, revisions);
+        MainWindow window(editor, parts.services);
         window.show();
         const QString path = root.write(s("a.sh"), "echo a\n");
         QPointer<ScriptWindow> script = window.commands()->scripts().open(path);
@@ -307,7 +313,8 @@ private Q_SLOTS:
         TestRoot root;
         ScriptedAnswers answers;
         ActionController controller{ActionController::Setup{}};
-        JobEditor editor(controller);
+        RevisionController revisions;
+        JobEditor editor(controller, revisions);
         NewScriptSheet sheet(editor, ScriptTheme::light());
         QCOMPARE(sheet.nameField().text(), s("New Script"));
         QCOMPARE(sheet.scriptEditor().text(), s("#!/bin/bash\n\n"));

@@ -20,6 +20,7 @@
 #include "ui/sheets/revisionsmenu.h"
 #include "ui/sheets/sheetscreenshots.h"
 #include "uitestroot.h"
+#include "windowparts.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -33,6 +34,8 @@
 #include <QTest>
 #include <QTranslator>
 #include <Qsci/qscilexer.h>
+
+using namespace Vandra;
 
 namespace {
 
@@ -69,11 +72,17 @@ QString plistText(const QString &body) {
 class TestSheets : public QObject {
     Q_OBJECT
 
+private:
+    NotesStore notes;
+    RevisionController revisions;
+    FoldersController folders;
+    CodeTheme codeTheme;
+
 private Q_SLOTS:
     void init() {
-        NotesStore::shared().reset();
-        RevisionController::shared().reset();
-        FoldersController::shared().reset();
+        notes.reset();
+        revisions.reset();
+        folders.reset();
     }
 
     // Edit Plist
@@ -82,7 +91,7 @@ private Q_SLOTS:
         UiTestRoot root;
         ScriptedInteraction interaction;
         QVERIFY(selectBackup(root));
-        EditPlistSheet sheet;
+        EditPlistSheet sheet(codeTheme);
         sheet.show();
         QCOMPARE(sheet.windowModality(), Qt::WindowModal);
         auto *text = child<CodeView>(&sheet, QStringLiteral("plistText"));
@@ -105,7 +114,7 @@ private Q_SLOTS:
         UiTestRoot root;
         ScriptedInteraction interaction;
         const JobPtr before = selectBackup(root);
-        EditPlistSheet sheet;
+        EditPlistSheet sheet(codeTheme);
         QSignalSpy changed(&sheet, &EditPlistSheet::jobChanged);
         sheet.show();
         auto *text = child<CodeView>(&sheet, QStringLiteral("plistText"));
@@ -134,7 +143,7 @@ private Q_SLOTS:
         UiTestRoot root;
         ScriptedInteraction interaction;
         const JobPtr before = selectBackup(root);
-        EditPlistSheet sheet;
+        EditPlistSheet sheet(codeTheme);
         sheet.show();
         auto *text = child<CodeView>(&sheet, QStringLiteral("plistText"));
         QString good = text->text();
@@ -171,7 +180,7 @@ private Q_SLOTS:
         UiTestRoot root;
         ScriptedInteraction interaction;
         const JobPtr before = selectBackup(root);
-        EditPlistSheet sheet;
+        EditPlistSheet sheet(codeTheme);
         sheet.show();
         auto *text = child<CodeView>(&sheet, QStringLiteral("plistText"));
         auto *error = child<QLabel>(&sheet, QStringLiteral("errorLabel"));
@@ -197,7 +206,7 @@ private Q_SLOTS:
         UiTestRoot root;
         ScriptedInteraction interaction;
         QVERIFY(selectBackup(root));
-        EditPlistSheet sheet;
+        EditPlistSheet sheet(codeTheme);
         sheet.show();
         auto *text = child<CodeView>(&sheet, QStringLiteral("plistText"));
         auto *change = child<QPushButton>(&sheet, QStringLiteral("changeButton"));
@@ -240,11 +249,11 @@ private Q_SLOTS:
     void thePlistTextIsEditableInTheChosenCodeTheme() {
         UiTestRoot root;
         QVERIFY(selectBackup(root));
-        EditPlistSheet sheet;
+        EditPlistSheet sheet(codeTheme);
         sheet.show();
         auto *text = child<CodeView>(&sheet, QStringLiteral("plistText"));
         QVERIFY(text->isEditable());
-        CodeTheme &theme = CodeTheme::shared();
+        CodeTheme &theme = codeTheme;
         theme.choose(CodeTheme::solarizedDark);
         const QColor paper = text->lexer()->defaultPaper();
         theme.choose(CodeTheme::followsDesktop);
@@ -252,7 +261,7 @@ private Q_SLOTS:
     }
 
     void theLineNumberMarginGrowsWithTheLineCount() {
-        CodeView view;
+        CodeView view(codeTheme);
         view.setText(QStringLiteral("a\nb"));
         const int narrow = view.marginWidth(0);
         view.setText(QString(1200, u'\n'));
@@ -264,7 +273,7 @@ private Q_SLOTS:
     void aNoteIsWrittenOnceTypingPausesAndKeepsTabsAndNewLines() {
         UiTestRoot root;
         const JobPtr job = selectBackup(root);
-        NotesStore &store = NotesStore::shared();
+        NotesStore &store = notes;
         NotesSheet sheet(job, store);
         sheet.show();
         auto *field = child<QPlainTextEdit>(&sheet, QStringLiteral("notesField"));
@@ -289,7 +298,7 @@ private Q_SLOTS:
     void aNoteTypedRightBeforeClosingReachesTheFile() {
         UiTestRoot root;
         const JobPtr job = selectBackup(root);
-        NotesStore &store = NotesStore::shared();
+        NotesStore &store = notes;
         {
             NotesSheet sheet(job, store);
             sheet.show();
@@ -317,7 +326,6 @@ private Q_SLOTS:
     void choosingARevisionMarksTheJobEditedWithThatContent() {
         UiTestRoot root;
         const JobPtr job = selectBackup(root);
-        RevisionController &revisions = RevisionController::shared();
         revisions.setClock(QDateTime::fromSecsSinceEpoch(1'700'000'000));
         revisions.recordRevision(*job);
         auto newer = std::make_shared<Job>(*job);
@@ -360,7 +368,6 @@ private Q_SLOTS:
 
     void addingAndRemovingAFolderChangesTheListAndTheSetting() {
         UiTestRoot root;
-        FoldersController &folders = FoldersController::shared();
         const QString scripts = root.root().path(QStringLiteral("home/scripts"));
         QDir().mkpath(scripts);
         FoldersSheet sheet(folders);
@@ -395,7 +402,6 @@ private Q_SLOTS:
 
     void aFolderThatIsGoneIsShownMissingAndStaysStored() {
         UiTestRoot root;
-        FoldersController &folders = FoldersController::shared();
         const QString gone = root.root().path(QStringLiteral("home/gone"));
         QDir().mkpath(gone);
         folders.add(gone);
@@ -416,17 +422,17 @@ private Q_SLOTS:
         UiTestRoot root;
         QSize chosen;
         {
-            FoldersSheet sheet(FoldersController::shared());
+            FoldersSheet sheet(folders);
             sheet.show();
             chosen = sheet.size() + QSize(120, 80);
             sheet.resize(chosen);
             sheet.close();
         }
-        FoldersSheet sheet(FoldersController::shared());
+        FoldersSheet sheet(folders);
         sheet.show();
         QCOMPARE(sheet.size(), chosen);
         // Each sheet keeps a frame of its own.
-        EditPlistSheet plist;
+        EditPlistSheet plist(codeTheme);
         plist.show();
         QVERIFY(plist.size() != chosen);
     }
@@ -442,7 +448,8 @@ private Q_SLOTS:
         ActionController controller(none);
         const QString folder = root.root().path(QStringLiteral("pictures"));
         bool isFinished = false;
-        SheetScreenshots::write(folder, nullptr, controller, nullptr,
+        WindowParts parts(controller, revisions);
+        SheetScreenshots::write(folder, nullptr, parts.services, nullptr,
                                 [&isFinished] { isFinished = true; });
         QTRY_VERIFY(isFinished);
         for (const char *name : {"log", "plist", "notes", "revisions", "folders"}) {

@@ -11,6 +11,8 @@
 #include <QTableView>
 #include <QTest>
 
+using namespace Vandra;
+
 namespace {
 
 const QTimeZone berlin("Europe/Berlin");

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace Vandra {
+
 // The job of the shared list with that label, or none.
 inline JobPtr jobLabelled(const QString &label) {
     for (const JobPtr &job : JobList::shared().jobs()) {
@@ -24,3 +26,5 @@ inline JobPtr madeJob(Kind kind, const QString &label, const std::optional<QStri
     job->setRun(QStringLiteral("/usr/bin/true --quiet"));
     return job;
 }
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include <QDeadlineTimer>
 #include <QFile>
 
+namespace Vandra {
+
 // A temporary machine with the job files of tests/data/ui placed in the kinds' folders.
 class UiTestRoot final {
 public:
@@ -51,3 +53,5 @@ public:
 private:
     TestRoot m_root;
 };
+
+} // namespace Vandra

@@ -4,10 +4,7 @@
 
 #include <QPalette>
 
-CodeTheme &CodeTheme::shared() {
-    static CodeTheme theme;
-    return theme;
-}
+namespace Vandra {
 
 const QList<CodeTheme::Colours> &CodeTheme::themes() {
     static const QList<Colours> list = {
@@ -49,3 +46,5 @@ const CodeTheme::Colours &CodeTheme::colours(const QPalette &palette) const {
     const bool isDark = palette.color(QPalette::Base).lightness() < 128;
     return themes().at(isDark ? dark : light);
 }
+
+} // namespace Vandra

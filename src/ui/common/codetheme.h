@@ -7,6 +7,8 @@
 
 class QPalette;
 
+namespace Vandra {
+
 // The colour themes of the code views. One object for the program: choosing a theme, or the
 // desktop's palette changing while no theme was chosen, tells every open view to recolour.
 class CodeTheme final : public QObject {
@@ -25,7 +27,8 @@ public:
     // No theme chosen: the theme follows the desktop's palette.
     static constexpr int followsDesktop = -1;
 
-    static CodeTheme &shared();
+    CodeTheme() = default;
+
     [[nodiscard]] static const QList<Colours> &themes();
 
     [[nodiscard]] int chosen() const { return m_chosen; }
@@ -39,7 +42,7 @@ Q_SIGNALS:
     void changed();
 
 private:
-    CodeTheme() = default;
-
     int m_chosen = followsDesktop;
 };
+
+} // namespace Vandra

@@ -9,8 +9,11 @@
 #include <QScrollBar>
 #include <Qsci/qscilexerxml.h>
 
-CodeView::CodeView(QWidget *parent)
+namespace Vandra {
+
+CodeView::CodeView(const CodeTheme &theme, QWidget *parent)
     : QsciScintilla(parent)
+    , m_theme(theme)
     , m_lexer(new QsciLexerXML(this)) {
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     m_lexer->setDefaultFont(fixed);
@@ -23,7 +26,7 @@ CodeView::CodeView(QWidget *parent)
     setWrapMode(QsciScintilla::WrapNone);
     setTabWidth(int(Defaults::shared().integerValue(UserDefaultsKeys::editorTabWidth)));
     connect(this, &QsciScintilla::linesChanged, this, &CodeView::fitMargin);
-    connect(&CodeTheme::shared(), &CodeTheme::changed, this, &CodeView::applyTheme);
+    connect(&m_theme, &CodeTheme::changed, this, &CodeView::applyTheme);
     applyTheme();
 }
 
@@ -44,7 +47,7 @@ void CodeView::moveCaretTo(int line, int column) {
 
 void CodeView::changeEvent(QEvent *event) {
     QsciScintilla::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange && CodeTheme::shared().chosen() < 0)
+    if (event->type() == QEvent::PaletteChange && m_theme.chosen() < 0)
         applyTheme();
 }
 
@@ -54,7 +57,7 @@ void CodeView::fitMargin() {
 }
 
 void CodeView::applyTheme() {
-    const CodeTheme::Colours &set = CodeTheme::shared().colours(palette());
+    const CodeTheme::Colours &set = m_theme.colours(palette());
     m_lexer->setDefaultPaper(set.paper);
     m_lexer->setPaper(set.paper);
     m_lexer->setDefaultColor(set.text);
@@ -81,3 +84,5 @@ void CodeView::applyTheme() {
     setSelectionForegroundColor(set.selectionText);
     fitMargin();
 }
+
+} // namespace Vandra

@@ -2,7 +2,10 @@
 
 #include <Qsci/qsciscintilla.h>
 
+class CodeTheme;
 class QsciLexerXML;
+
+namespace Vandra {
 
 // A text view for property lists and other code: line numbers in a margin as wide as the
 // line count needs, XML colouring in the colours of the code theme, read-only unless made
@@ -12,7 +15,7 @@ class CodeView final : public QsciScintilla {
     Q_DISABLE_COPY_MOVE(CodeView)
 
 public:
-    explicit CodeView(QWidget *parent = nullptr);
+    explicit CodeView(const CodeTheme &theme, QWidget *parent = nullptr);
 
     void setEditable(bool editable) { setReadOnly(!editable); }
     [[nodiscard]] bool isEditable() const { return !isReadOnly(); }
@@ -28,5 +31,9 @@ private:
     void applyTheme();
     void fitMargin();
 
+    const CodeTheme &m_theme;
+
     QsciLexerXML *m_lexer;
 };
+
+} // namespace Vandra

@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+namespace Vandra {
+
 namespace {
 
 QString nameFilter(const QStringList &suffixes) {
@@ -78,3 +80,5 @@ std::optional<QString> DialogInteraction::openPanel(const FilePanelRequest &requ
 void DialogInteraction::beep() {
     QApplication::beep();
 }
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace Vandra {
+
 // Answers the core's questions with dialogs that are modal to the main window.
 class DialogInteraction final : public Interaction {
 public:
@@ -21,3 +23,5 @@ public:
 private:
     QWidget *m_window;
 };
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace Vandra {
+
 namespace {
 
 const QString pageName = QStringLiteral("index.html");
@@ -37,3 +39,5 @@ bool open(const QString &fragment) {
 }
 
 } // namespace HelpPage
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QUrl>
 
+namespace Vandra {
+
 // The program's own help page, shipped with it and opened in the desktop's browser.
 namespace HelpPage {
 
@@ -12,3 +14,5 @@ namespace HelpPage {
 bool open(const QString &fragment = QString());
 
 } // namespace HelpPage
+
+} // namespace Vandra

@@ -3,14 +3,19 @@
 #include "support/locations.h"
 #include "ui/common/programicons.h"
 #include "ui/common/symboliciconengine.h"
+#include "ui/common/themefilesiconengine.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
+#include <QSet>
 #include <QSettings>
 #include <QStandardPaths>
+
+namespace Vandra {
 
 namespace {
 
@@ -86,22 +91,37 @@ QStringList themeChain() {
     return chain;
 }
 
-// The files of one icon name in a theme, at every size it has.
+// The names in a theme folder, listed once: asking for each name in every folder of every
+// theme took most of the program's start, as a theme has hundreds of folders.
+const QSet<QString> &namesIn(const QString &folder) {
+    static QHash<QString, QSet<QString>> listed;
+    const auto known = listed.constFind(folder);
+    if (known != listed.cend())
+        return *known;
+    QSet<QString> names;
+    // Without System, links that lead nowhere are left out, as a look-up would find no file.
+    QDirIterator entries(folder, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    while (entries.hasNext()) {
+        entries.next();
+        names.insert(entries.fileName());
+    }
+    return *listed.insert(folder, names);
+}
+
+// The files of one icon name in a theme, at every size it has; read when first drawn.
 QIcon iconFromTheme(const Theme &theme, const QString &fileName, const QStringList &suffixes) {
-    QIcon icon;
+    QList<ThemeFilesIconEngine::File> files;
     for (const ThemeFolder &folder : theme.folders) {
+        const QSet<QString> &names = namesIn(folder.path);
         for (const QString &suffix : suffixes) {
-            const QString path = folder.path + QLatin1Char('/') + fileName + suffix;
-            if (!QFileInfo::exists(path))
+            if (!names.contains(fileName + suffix))
                 continue;
-            if (folder.size > 0)
-                icon.addFile(path, QSize(folder.size, folder.size));
-            else
-                icon.addFile(path);
+            files.append({folder.path + QLatin1Char('/') + fileName + suffix,
+                          folder.size > 0 ? QSize(folder.size, folder.size) : QSize()});
             break;
         }
     }
-    return icon;
+    return files.isEmpty() ? QIcon() : QIcon(new ThemeFilesIconEngine(std::move(files)));
 }
 
 // Our icons are SVG files, with PNG copies for systems without Qt's SVG plug-ins.
@@ -288,3 +308,5 @@ QIcon mode(int mode) {
 }
 
 } // namespace Icons
+
+} // namespace Vandra

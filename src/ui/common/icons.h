@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <QString>
 
+namespace Vandra {
+
 // Turns the icon identities of the core (freedesktop icon names or file paths) into images.
 //
 // Names are looked up in the icon theme (the desktop's, else Adwaita), then among our own
@@ -42,3 +44,5 @@ void setUp();
 [[nodiscard]] QIcon mode(int mode);
 
 } // namespace Icons
+
+} // namespace Vandra

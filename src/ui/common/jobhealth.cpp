@@ -5,6 +5,8 @@
 #include "store/schedulerows.h"
 #include "ui/common/statusstatesource.h"
 
+namespace Vandra {
+
 namespace {
 
 // Jobs examined per turn of the event loop: enough to finish a long list soon, few enough
@@ -121,3 +123,5 @@ JobPtr JobHealth::jobOfKey(const QString &key) const {
     }
     return {};
 }
+
+} // namespace Vandra

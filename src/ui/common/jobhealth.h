@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+namespace Vandra {
+
 // The worst finding of the job doctor on each job, for the badges of the mode views. The
 // doctor looks at the file system, so it never runs while a view paints: asking for a job
 // that was not examined yet queues it, a timer examines the queue a few jobs at a time, and
@@ -65,3 +67,5 @@ private:
     QHash<QString, std::weak_ptr<Job>> m_pending;
     QTimer m_timer;
 };
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+namespace Vandra {
+
 namespace JobTexts {
 
 QString toolTip(const Job &job) {
@@ -20,3 +22,5 @@ QColor textColour(bool isEnabled) {
 }
 
 } // namespace JobTexts
+
+} // namespace Vandra

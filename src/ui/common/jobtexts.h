@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QString>
 
+namespace Vandra {
+
 // What the views show of a job, the same in every mode.
 namespace JobTexts {
 
@@ -14,3 +16,5 @@ namespace JobTexts {
 [[nodiscard]] QColor textColour(bool isEnabled);
 
 } // namespace JobTexts
+
+} // namespace Vandra

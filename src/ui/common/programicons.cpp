@@ -4,6 +4,8 @@
 
 #include <QMimeDatabase>
 
+namespace Vandra {
+
 ProgramIcons &ProgramIcons::shared() {
     static ProgramIcons icons;
     return icons;
@@ -39,3 +41,5 @@ void ProgramIcons::clear() {
 QMimeType ProgramIcons::typeOf(const QString &path) {
     return QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchExtension);
 }
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 #include <QMimeType>
 #include <QString>
 
+namespace Vandra {
+
 // The icons and file types of the programs that jobs run, looked up once per path: asking
 // the file-type database and the icon theme for every row each time a view paints costs more
 // than the whole rest of the paint. The answers are forgotten whenever the job list is read
@@ -32,3 +34,5 @@ private:
     QHash<QString, QIcon> m_symbolicIcons;
     QHash<QString, QMimeType> m_types;
 };
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QRect>
 
+namespace Vandra {
+
 namespace {
 
 using Severity = Finding::Severity;
@@ -137,3 +139,5 @@ QString SeverityBadge::accessibleText(const QString &name,
     }
     return tr("%1, has notes").arg(name);
 }
+
+} // namespace Vandra

@@ -11,6 +11,8 @@
 class QPainter;
 class QRect;
 
+namespace Vandra {
+
 // The mark of the job doctor's worst finding on a job: a small coloured disc with a sign,
 // drawn on its own or on the lower trailing corner of a job's icon. Every view draws it
 // through here, so it looks the same in the grid, the tree, the list and the timeline.
@@ -33,3 +35,5 @@ public:
     [[nodiscard]] static QString accessibleText(const QString &name,
                                                 std::optional<Finding::Severity> severity);
 };
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include "actions/jobstatussource.h"
 
+namespace Vandra {
+
 const StatusStateSource &StatusStateSource::forWindow() {
     static const StatusStateSource source(JobStatusSource::shared());
     return source;
@@ -16,3 +18,5 @@ std::optional<JobState> StatusStateSource::stateOf(const QString &label) const {
     state.lastExitStatus = found->lastExitStatus;
     return state;
 }
+
+} // namespace Vandra

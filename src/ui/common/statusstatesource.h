@@ -2,6 +2,8 @@
 
 #include "store/jobstate.h"
 
+namespace Vandra {
+
 class JobStatusSource;
 
 // The state of jobs for the job doctor, from the live status the helper service reports.
@@ -20,3 +22,5 @@ public:
 private:
     const JobStatusSource &m_status;
 };
+
+} // namespace Vandra

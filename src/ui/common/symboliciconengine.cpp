@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPalette>
 
+namespace Vandra {
+
 namespace {
 
 QColor colourFor(QIcon::Mode mode) {
@@ -61,3 +63,5 @@ QIconEngine *SymbolicIconEngine::clone() const {
 QString SymbolicIconEngine::key() const {
     return QStringLiteral("VandraSymbolic");
 }
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QIcon>
 #include <QIconEngine>
 
+namespace Vandra {
+
 // Draws a monochrome icon in the colour of the application palette's text at the moment it
 // is painted: so one icon suits light and dark palettes, and a palette change needs no
 // reload.
@@ -20,3 +22,5 @@ public:
 private:
     QIcon m_source;
 };
+
+} // namespace Vandra

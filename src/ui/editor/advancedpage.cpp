@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 namespace {
 
 QString sessionTypeTitle(SessionType type) {
@@ -238,3 +240,5 @@ void AdvancedPage::updateEnabling() {
         ->setEnabled(isEditable && bindings.isMachServicesEnabled());
     m_sessionTypeMenu->setEnabled(isEditable && bindings.isLimitLoadToSessionTypeEnabled());
 }
+
+} // namespace Vandra

@@ -10,6 +10,8 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
+namespace Vandra {
+
 // The Advanced page: the launchd keys that need no page of their own, as check boxes, a
 // session-type menu and text fields with Choose buttons for paths.
 class AdvancedPage final : public QWidget {
@@ -38,3 +40,5 @@ private:
     QList<QPushButton *> m_chooseButtons;
     QComboBox *m_sessionTypeMenu;
 };
+
+} // namespace Vandra

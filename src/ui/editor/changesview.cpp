@@ -14,6 +14,8 @@
 #include <Qsci/qscilexerdiff.h>
 #include <Qsci/qsciscintilla.h>
 
+namespace Vandra {
+
 namespace {
 
 // The marks of a unified diff, which the diff colouring goes by.
@@ -43,8 +45,9 @@ QColor addedColour(bool isDark) {
 
 } // namespace
 
-ChangesView::ChangesView(QWidget *parent)
+ChangesView::ChangesView(const CodeTheme &theme, QWidget *parent)
     : QWidget(parent)
+    , m_theme(theme)
     , m_keysLabel(named(new QLabel(this), QStringLiteral("changedKeysLabel"), tr("Changed keys")))
     , m_diffText(named(new QsciScintilla(this), QStringLiteral("diffText"), tr("Changes")))
     , m_lexer(new QsciLexerDiff(this)) {
@@ -67,7 +70,7 @@ ChangesView::ChangesView(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_keysLabel);
     layout->addWidget(m_diffText, 1);
-    connect(&CodeTheme::shared(), &CodeTheme::changed, this, &ChangesView::applyTheme);
+    connect(&m_theme, &CodeTheme::changed, this, &ChangesView::applyTheme);
     applyTheme();
 }
 
@@ -100,12 +103,12 @@ void ChangesView::clear() {
 
 void ChangesView::changeEvent(QEvent *event) {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange && CodeTheme::shared().chosen() < 0)
+    if (event->type() == QEvent::PaletteChange && m_theme.chosen() < 0)
         applyTheme();
 }
 
 void ChangesView::applyTheme() {
-    const CodeTheme::Colours &set = CodeTheme::shared().colours(palette());
+    const CodeTheme::Colours &set = m_theme.colours(palette());
     m_lexer->setDefaultPaper(set.paper);
     m_lexer->setPaper(set.paper);
     m_lexer->setDefaultColor(set.text);
@@ -123,3 +126,5 @@ void ChangesView::applyTheme() {
     m_diffText->setMarginWidth(0, 0);
     m_diffText->setMarginWidth(1, 0);
 }
+
+} // namespace Vandra

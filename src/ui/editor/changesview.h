@@ -2,10 +2,14 @@
 
 #include <QWidget>
 
-class JobDiff;
 class QLabel;
 class QsciLexerDiff;
 class QsciScintilla;
+
+namespace Vandra {
+
+class CodeTheme;
+class JobDiff;
 
 // What a save would change: a sentence naming the keys that change, then the whole file as
 // stored with the lines a save removes and adds marked, in the colours of the code theme.
@@ -14,7 +18,7 @@ class ChangesView final : public QWidget {
     Q_DISABLE_COPY_MOVE(ChangesView)
 
 public:
-    explicit ChangesView(QWidget *parent = nullptr);
+    explicit ChangesView(const CodeTheme &theme, QWidget *parent = nullptr);
 
     void showDiff(const JobDiff &diff);
     void clear();
@@ -27,7 +31,10 @@ protected:
 private:
     void applyTheme();
 
+    const CodeTheme &m_theme;
     QLabel *m_keysLabel;
     QsciScintilla *m_diffText;
     QsciLexerDiff *m_lexer;
 };
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QWidget>
 
+namespace Vandra {
+
 // Every control of the editor has an object name for tests and an accessible name for screen
 // readers; made in one step so that neither is forgotten.
 template <typename Control>
@@ -11,3 +13,5 @@ Control *named(Control *control, const QString &objectName, const QString &acces
     control->setAccessibleName(accessibleName);
     return control;
 }
+
+} // namespace Vandra

@@ -31,6 +31,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 namespace {
 
 // Typing is not slowed down by writing the whole file after every key.
@@ -57,7 +59,8 @@ QString saveShortcutText() {
 
 } // namespace
 
-DetailEditor::DetailEditor(JobEditor &editor, ActionController &controller, QWidget *parent)
+DetailEditor::DetailEditor(JobEditor &editor, ActionController &controller, const CodeTheme &theme,
+                           const JobStatusSource &status, QWidget *parent)
     : QWidget(parent)
     , m_editor(editor)
     , m_controller(controller)
@@ -76,7 +79,7 @@ DetailEditor::DetailEditor(JobEditor &editor, ActionController &controller, QWid
                             QStringLiteral("discardButton"), Localize::text("Discard")))
     , m_saveButton(named(new QPushButton(Localize::text("Save"), this),
                          QStringLiteral("saveButton"), Localize::text("Save")))
-    , m_info(new InfoView(this))
+    , m_info(new InfoView(theme, &status, this))
     , m_infoTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("detailEditor"));
     m_tabs->addTab(m_form, Localize::text("Job"));
@@ -258,3 +261,5 @@ void DetailEditor::showDiagnosticsBadge() {
     m_tabs->setTabIcon(page, worst ? SeverityBadge::icon(*worst) : QIcon());
     m_tabs->setTabToolTip(page, worst ? SeverityBadge::title(*worst) : QString());
 }
+
+} // namespace Vandra

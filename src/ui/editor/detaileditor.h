@@ -8,17 +8,22 @@
 
 #include <optional>
 
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+
+namespace Vandra {
+
 class ActionController;
 class AdvancedPage;
+class CodeTheme;
 class DiagnosticsPage;
 class JobDiff;
 class InfoView;
 class JobEditor;
 class JobForm;
-class QProgressBar;
-class QPushButton;
-class QTabWidget;
-class QTimer;
+class JobStatusSource;
 class TestPopover;
 class WhenPage;
 
@@ -32,7 +37,8 @@ public:
     // The pages' positions in the tabs.
     enum Page { formPage = 0, whenPage = 1, advancedPage = 2, diagnosticsPage = 3 };
 
-    DetailEditor(JobEditor &editor, ActionController &controller, QWidget *parent = nullptr);
+    DetailEditor(JobEditor &editor, ActionController &controller, const CodeTheme &theme,
+                 const JobStatusSource &status, QWidget *parent = nullptr);
     ~DetailEditor() override;
 
     [[nodiscard]] JobEditor &editor() const { return m_editor; }
@@ -81,3 +87,5 @@ private:
     QTimer *m_infoTimer;
     QPointer<TestPopover> m_testPopover;
 };
+
+} // namespace Vandra

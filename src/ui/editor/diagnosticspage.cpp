@@ -15,6 +15,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 namespace {
 
 constexpr int badgeSize = 16;
@@ -154,3 +156,5 @@ bool DiagnosticsPage::applyFix(qsizetype index) {
     Q_EMIT fixed();
     return true;
 }
+
+} // namespace Vandra

@@ -10,6 +10,8 @@ class QLabel;
 class QScrollArea;
 class QVBoxLayout;
 
+namespace Vandra {
+
 // The job doctor's findings on the current job as a save would write it: each with its
 // severity, the key it concerns, its explanation and, where there is one, a button that
 // applies its fix as an edit of the job, which the user then saves or discards.
@@ -44,3 +46,5 @@ private:
     QWidget *m_list;
     QVBoxLayout *m_listLayout;
 };
+
+} // namespace Vandra

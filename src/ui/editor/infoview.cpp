@@ -18,6 +18,8 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 namespace {
 
 enum Page { placeholderPage = 0, filePage = 1, itemPage = 2 };
@@ -32,7 +34,7 @@ QLabel *valueLabel(const QString &name, const QString &title, QWidget *parent) {
 
 } // namespace
 
-InfoView::InfoView(QWidget *parent, const JobStatusSource *source)
+InfoView::InfoView(const CodeTheme &theme, const JobStatusSource *source, QWidget *parent)
     : QWidget(parent)
     , m_status(source)
     , m_statusLabel(valueLabel(QStringLiteral("jobStatusLabel"), Localize::text("Status"), this))
@@ -42,8 +44,9 @@ InfoView::InfoView(QWidget *parent, const JobStatusSource *source)
     , m_pathLabel(valueLabel(QStringLiteral("pathLabel"), Localize::text("File"), this))
     , m_tabs(named(new QTabBar(this), QStringLiteral("infoTabs"), tr("File or changes")))
     , m_fileViews(new QStackedWidget(this))
-    , m_fileText(named(new CodeView(this), QStringLiteral("fileText"), Localize::text("File text")))
-    , m_changes(new ChangesView(this))
+    , m_fileText(
+          named(new CodeView(theme, this), QStringLiteral("fileText"), Localize::text("File text")))
+    , m_changes(new ChangesView(theme, this))
     , m_itemName(valueLabel(QStringLiteral("itemName"), Localize::name(), this))
     , m_itemKind(valueLabel(QStringLiteral("itemKind"), Localize::kind(), this))
     , m_itemPath(valueLabel(QStringLiteral("itemPath"), Localize::text("Path"), this)) {
@@ -137,3 +140,5 @@ void InfoView::showJob(const JobPtr &job, bool isEdited, const JobDiff *diff) {
         m_changes->clear();
     m_pages->setCurrentIndex(filePage);
 }
+
+} // namespace Vandra

@@ -5,12 +5,16 @@
 
 #include <QWidget>
 
-class ChangesView;
-class CodeView;
-class JobDiff;
 class QLabel;
 class QStackedWidget;
 class QTabBar;
+
+namespace Vandra {
+
+class ChangesView;
+class CodeTheme;
+class CodeView;
+class JobDiff;
 
 // Beside the form: the job file as a save would write it, coloured, with its path, and on a
 // second tab what the save would change in the stored file; for items without a job file
@@ -24,8 +28,7 @@ public:
     enum Tab { fileTab = 0, changesTab = 1 };
 
     // The status line follows source; none leaves it hidden.
-    explicit InfoView(QWidget *parent = nullptr,
-                      const JobStatusSource *source = &JobStatusSource::shared());
+    InfoView(const CodeTheme &theme, const JobStatusSource *source, QWidget *parent = nullptr);
 
     // Shows the current job; while it has edits, its file text with them applied and what a
     // save would change. diff: what a save of job would change, when it has a file.
@@ -57,3 +60,5 @@ private:
     QLabel *m_itemKind;
     QLabel *m_itemPath;
 };
+
+} // namespace Vandra

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 
+namespace Vandra {
+
 namespace {
 
 constexpr int kindIconSize = 18;
@@ -144,3 +146,5 @@ void JobForm::chooseProgram() {
     m_editor.setRunText(text);
     Q_EMIT edited();
 }
+
+} // namespace Vandra

@@ -2,12 +2,15 @@
 
 #include <QWidget>
 
-class JobEditor;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace Vandra {
+
+class JobEditor;
 class RunField;
 
 // The first page of the editor: the job's kind, name, command and enabled state. Every edit
@@ -39,3 +42,5 @@ private:
     QPushButton *m_chooseButton;
     QCheckBox *m_enabledBox;
 };
+
+} // namespace Vandra

@@ -11,6 +11,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 RuleEditorWidget::RuleEditorWidget(RuleEditorModel &model, QWidget *parent)
     : QWidget(parent)
     , m_model(model)
@@ -63,3 +65,5 @@ void RuleEditorWidget::refreshRows(int first, int last) {
     for (int row = qMax(first, 0); row <= last && row < m_rows.size(); ++row)
         m_rows.at(row)->refresh();
 }
+
+} // namespace Vandra

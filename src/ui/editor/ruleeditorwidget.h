@@ -5,6 +5,9 @@
 
 class QToolButton;
 class QVBoxLayout;
+
+namespace Vandra {
+
 class RuleEditorModel;
 class RuleRowWidget;
 
@@ -28,3 +31,5 @@ private:
     QList<RuleRowWidget *> m_rows;
     QToolButton *m_addButton;
 };
+
+} // namespace Vandra

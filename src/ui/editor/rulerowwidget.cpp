@@ -13,6 +13,8 @@
 #include <QTimeEdit>
 #include <QToolButton>
 
+namespace Vandra {
+
 namespace {
 
 constexpr int numberFieldWidth = 64;
@@ -168,3 +170,5 @@ void RuleRowWidget::refresh() {
         }
     }
 }
+
+} // namespace Vandra

@@ -5,6 +5,9 @@
 
 class QHBoxLayout;
 class QToolButton;
+
+namespace Vandra {
+
 class RuleEditorModel;
 
 // One row of the schedule's rule editor: a menu or title for each level of the row's criteria
@@ -33,3 +36,5 @@ private:
     QHBoxLayout *m_layout;
     QToolButton *m_removeButton;
 };
+
+} // namespace Vandra

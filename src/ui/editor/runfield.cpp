@@ -6,6 +6,8 @@
 #include <QDropEvent>
 #include <QMimeData>
 
+namespace Vandra {
+
 namespace {
 
 bool hasFile(const QMimeData *data) {
@@ -52,3 +54,5 @@ void RunField::dropEvent(QDropEvent *event) {
     acceptFile(event);
     Q_EMIT fileDropped(changed);
 }
+
+} // namespace Vandra

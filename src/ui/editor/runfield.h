@@ -2,6 +2,8 @@
 
 #include <QLineEdit>
 
+namespace Vandra {
+
 // The Run field: a line of command text that also takes a file dropped on it, inserted the
 // way the automatic help wants it.
 class RunField final : public QLineEdit {
@@ -20,3 +22,5 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 };
+
+} // namespace Vandra

@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 namespace {
 
 constexpr QSize popoverSize(420, 240);
@@ -108,3 +110,5 @@ void TestPopover::closeEvent(QCloseEvent *event) {
     event->accept();
     Q_EMIT closed();
 }
+
+} // namespace Vandra

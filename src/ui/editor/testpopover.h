@@ -4,10 +4,13 @@
 
 #include <QFrame>
 
-class ActionController;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
+
+namespace Vandra {
+
+class ActionController;
 class TestRun;
 
 // The popover of the Test button: runs the job's command once through the helpers and shows
@@ -43,3 +46,5 @@ private:
     QPlainTextEdit *m_output;
     QLabel *m_noError;
 };
+
+} // namespace Vandra

@@ -16,6 +16,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 namespace {
 
 QLabel *noteLabel(const QString &name, const QString &title, QWidget *parent) {
@@ -137,3 +139,5 @@ void WhenPage::updateEnabling() {
     m_ruleEditor->setEnabled(isEditable && m_editor.ruleEditor().isEditable() &&
                              m_editor.whenSwitches().isOn(WhenSwitches::Switch::scheduled));
 }
+
+} // namespace Vandra

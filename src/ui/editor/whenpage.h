@@ -6,9 +6,12 @@
 #include <QStringList>
 #include <QWidget>
 
-class JobEditor;
 class QCheckBox;
 class QLabel;
+
+namespace Vandra {
+
+class JobEditor;
 class RuleEditorWidget;
 
 // The When page: the four switches that decide when the job runs, and the rule editor of its
@@ -43,3 +46,5 @@ private:
     QLabel *m_scheduleWarning;
     RuleEditorWidget *m_ruleEditor;
 };
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <QElapsedTimer>
 
+namespace Vandra {
+
 namespace {
 
 // Short enough that a keystroke waiting behind a slice is not felt.
@@ -49,3 +51,5 @@ void FilterPreparer::prepareSome() {
     m_next = 0;
     Q_EMIT done();
 }
+
+} // namespace Vandra

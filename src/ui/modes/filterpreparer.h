@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QTimer>
 
+namespace Vandra {
+
 // Makes the filter's folded text of every job of a new list ahead of the first filter text,
 // a slice at a time while the window is idle: a job's text is made on first use, and making
 // it for thousands of jobs at the first keystroke would hold the window for most of a
@@ -33,3 +35,5 @@ private:
     qsizetype m_next = 0;
     QTimer m_timer;
 };
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include "ui/modes/griditemaccessible.h"
 #include "ui/modes/gridview.h"
 
+namespace Vandra {
+
 GridAccessible::GridAccessible(GridView *view)
     : QAccessibleWidget(view, QAccessible::List) {}
 
@@ -12,7 +14,8 @@ GridAccessible::~GridAccessible() {
 }
 
 QAccessibleInterface *GridAccessible::factory(const QString &className, QObject *object) {
-    if (className == QLatin1String("GridView") && object && object->isWidgetType())
+    if (className == QLatin1String(GridView::staticMetaObject.className()) && object &&
+        object->isWidgetType())
         return new GridAccessible(static_cast<GridView *>(object));
     return nullptr;
 }
@@ -92,3 +95,5 @@ QAccessibleInterface *GridAccessible::childAt(int x, int y) const {
     const int position = positionOf(view()->indexAt(point));
     return position >= 0 ? child(position) : nullptr;
 }
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 #include <QHash>
 #include <QPersistentModelIndex>
 
+namespace Vandra {
+
 class GridView;
 
 // What a screen reader meets in the grid: a list whose children are the section headings
@@ -31,3 +33,5 @@ private:
     // Interfaces of the items, made when first asked for and dropped with their rows.
     mutable QHash<QPersistentModelIndex, QAccessible::Id> m_items;
 };
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+namespace Vandra {
+
 GridItemAccessible::GridItemAccessible(GridAccessible *grid, const QModelIndex &index)
     : m_grid(grid)
     , m_index(index) {}
@@ -91,3 +93,5 @@ void GridItemAccessible::doAction(const QString &actionName) {
         view->scrollTo(m_index);
     }
 }
+
+} // namespace Vandra

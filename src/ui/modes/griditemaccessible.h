@@ -3,6 +3,8 @@
 #include <QAccessibleInterface>
 #include <QPersistentModelIndex>
 
+namespace Vandra {
+
 class GridAccessible;
 
 // A section heading or a job of the grid, for screen readers. A job's press action makes it
@@ -36,3 +38,5 @@ private:
     GridAccessible *m_grid;
     QPersistentModelIndex m_index;
 };
+
+} // namespace Vandra

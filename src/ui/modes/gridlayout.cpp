@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace Vandra {
+
 GridLayout::GridLayout(int width, QList<int> counts)
     : m_width(width)
     , m_counts(std::move(counts)) {
@@ -111,3 +113,5 @@ std::optional<GridLayout::Position> GridLayout::itemBelow(const Position &positi
     }
     return std::nullopt;
 }
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // Where the grid mode puts its section headers and items, in content coordinates (the top of
 // the first header is 0). Items flow left to right in rows inside each section; a section's
 // header stays pinned at the top of the view while its section scrolls under it.
@@ -55,3 +57,5 @@ private:
     int m_columns;
     QList<int> m_tops;
 };
+
+} // namespace Vandra

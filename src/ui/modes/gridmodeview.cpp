@@ -11,6 +11,8 @@
 #include <QAccessible>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 GridModeView::GridModeView(QWidget *parent)
     : ModeView(parent)
     , m_model(new SectionModel(this))
@@ -65,3 +67,5 @@ QAbstractItemModel *GridModeView::model() const {
 QAbstractItemView *GridModeView::itemView() const {
     return m_view;
 }
+
+} // namespace Vandra

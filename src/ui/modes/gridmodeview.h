@@ -2,6 +2,8 @@
 
 #include "ui/modes/modeview.h"
 
+namespace Vandra {
+
 class GridView;
 class JobFilterProxy;
 class SectionModel;
@@ -26,3 +28,5 @@ private:
     JobFilterProxy *m_proxy;
     GridView *m_view;
 };
+
+} // namespace Vandra

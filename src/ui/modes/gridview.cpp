@@ -9,6 +9,8 @@
 #include <QScrollBar>
 #include <QTextLayout>
 
+namespace Vandra {
+
 namespace {
 
 constexpr int itemPadding = 4;
@@ -398,3 +400,5 @@ void GridView::paintHeader(QPainter &painter, const QModelIndex &section, const 
     painter.drawText(titleRect.adjusted(titleWidth + headerMargin, 0, 0, 0),
                      Qt::AlignLeft | Qt::AlignVCenter, count);
 }
+
+} // namespace Vandra

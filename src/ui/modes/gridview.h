@@ -8,6 +8,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The grid mode's view of a SectionModel: a header per section (icon, title, count) that
 // stays at the top while its section scrolls, and an item per job with its icon and label.
 class GridView final : public QAbstractItemView {
@@ -60,3 +62,5 @@ private:
     mutable std::optional<GridLayout> m_layout;
     QList<QMetaObject::Connection> m_modelConnections;
 };
+
+} // namespace Vandra

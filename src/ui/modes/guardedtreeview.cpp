@@ -2,6 +2,8 @@
 
 #include <QAccessible>
 
+namespace Vandra {
+
 namespace {
 
 // More changed rows than a window shows.
@@ -43,3 +45,5 @@ void GuardedTreeView::dataChanged(const QModelIndex &topLeft, const QModelIndex 
         QAccessible::updateAccessibility(&event);
     }
 }
+
+} // namespace Vandra

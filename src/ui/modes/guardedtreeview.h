@@ -4,6 +4,8 @@
 
 #include <QTreeView>
 
+namespace Vandra {
+
 // A tree or table whose selection the user can change only while its gate allows it.
 class GuardedTreeView final : public QTreeView {
     Q_OBJECT
@@ -23,3 +25,5 @@ protected:
 private:
     SelectionGate m_gate;
 };
+
+} // namespace Vandra

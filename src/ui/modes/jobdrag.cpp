@@ -3,6 +3,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+namespace Vandra {
+
 namespace JobDrag {
 
 bool canDrag(const JobPtr &job) {
@@ -20,3 +22,5 @@ QMimeData *mimeData(const JobPtr &job) {
 }
 
 } // namespace JobDrag
+
+} // namespace Vandra

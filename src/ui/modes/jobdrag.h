@@ -4,6 +4,8 @@
 
 class QMimeData;
 
+namespace Vandra {
+
 // Dragging a job out of the window hands its file to whatever takes the drop: a file
 // manager, a terminal, an editor. Login items have no job file of their own and stay put.
 namespace JobDrag {
@@ -13,3 +15,5 @@ namespace JobDrag {
 [[nodiscard]] QMimeData *mimeData(const JobPtr &job);
 
 } // namespace JobDrag
+
+} // namespace Vandra

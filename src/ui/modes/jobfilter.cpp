@@ -1,5 +1,7 @@
 #include "ui/modes/jobfilter.h"
 
+namespace Vandra {
+
 namespace {
 
 QString &storedText() {
@@ -68,3 +70,5 @@ void setCurrentText(const QString &text) {
 }
 
 } // namespace JobFilter
+
+} // namespace Vandra

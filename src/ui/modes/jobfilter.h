@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+namespace Vandra {
+
 // The filter of the toolbar's search field: a job passes when its text content holds the
 // filter text, ignoring case and accents. The text lasts for the process, so that every new
 // job list is filtered the same way.
@@ -20,3 +22,5 @@ namespace JobFilter {
 void setCurrentText(const QString &text);
 
 } // namespace JobFilter
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 #include "ui/modes/listcolumn.h"
 #include "ui/modes/roles.h"
 
+namespace Vandra {
+
 JobSortProxy::JobSortProxy(QObject *parent)
     : JobFilterProxy(parent) {
     setSortRole(Roles::Sort);
@@ -27,3 +29,5 @@ bool JobSortProxy::lessThan(const QModelIndex &left, const QModelIndex &right) c
     // Flags: "less" is on before off, so ascending shows the jobs with the flag first.
     return a.toBool() && !b.toBool();
 }
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include "ui/modes/jobfilterproxy.h"
 
+namespace Vandra {
+
 // Sorts the list mode's rows by a column. Text columns use the label comparison (case
 // ignored, numbers by value); the kind column the order of the kinds; the yes/no columns put
 // the jobs whose flag is on first when ascending and last when descending. A job without a
@@ -17,3 +19,5 @@ public:
 protected:
     [[nodiscard]] bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
 };
+
+} // namespace Vandra

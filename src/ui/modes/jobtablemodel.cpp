@@ -9,6 +9,8 @@
 
 #include <QBrush>
 
+namespace Vandra {
+
 namespace {
 
 QVariant checkState(bool on) {
@@ -159,3 +161,5 @@ Qt::ItemFlags JobTableModel::flags(const QModelIndex &index) const {
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <QAbstractTableModel>
 
+namespace Vandra {
+
 // One row per job, in the columns of the list mode. The Sort role gives each column's key:
 // a text, the kind's position among all kinds, or a flag.
 class JobTableModel final : public QAbstractTableModel {
@@ -34,3 +36,5 @@ private:
     QList<JobPtr> m_jobs;
     const JobStatusSource *m_status;
 };
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include "support/localize.h"
 
+namespace Vandra {
+
 namespace ListColumns {
 
 const QList<ListColumn> &allCases() {
@@ -39,3 +41,5 @@ bool isText(ListColumn column) {
 }
 
 } // namespace ListColumns
+
+} // namespace Vandra

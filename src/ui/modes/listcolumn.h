@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+namespace Vandra {
+
 // The columns of the list mode, in their order on screen.
 enum class ListColumn {
     name = 0,
@@ -23,3 +25,5 @@ namespace ListColumns {
 [[nodiscard]] bool isText(ListColumn column);
 
 } // namespace ListColumns
+
+} // namespace Vandra

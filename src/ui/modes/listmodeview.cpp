@@ -14,6 +14,8 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 namespace {
 
 // Draws the icon or check box of a yes/no or kind column in the middle of its cell.
@@ -178,3 +180,5 @@ void ListModeView::restoreHiddenColumns() {
     for (const ListColumn column : ListColumns::allCases())
         m_view->setColumnHidden(int(column), hidden.contains(QString::number(int(column))));
 }
+
+} // namespace Vandra

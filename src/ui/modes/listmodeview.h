@@ -3,6 +3,8 @@
 #include "ui/modes/listcolumn.h"
 #include "ui/modes/modeview.h"
 
+namespace Vandra {
+
 class GuardedTreeView;
 class JobSortProxy;
 class JobTableModel;
@@ -36,3 +38,5 @@ private:
     JobSortProxy *m_proxy;
     GuardedTreeView *m_view;
 };
+
+} // namespace Vandra

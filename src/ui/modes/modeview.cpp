@@ -13,6 +13,8 @@
 #include <QMouseEvent>
 #include <QTimer>
 
+namespace Vandra {
+
 ModeView::ModeView(QWidget *parent)
     : QWidget(parent) {}
 
@@ -110,3 +112,5 @@ bool ModeView::eventFilter(QObject *watched, QEvent *event) {
     }
     return false;
 }
+
+} // namespace Vandra

@@ -10,6 +10,8 @@
 
 class QAbstractItemView;
 
+namespace Vandra {
+
 // One page of the window's modes. It shows the job list it is given and lets the user pick
 // a job; while the current job has unsaved edits it refuses to change its selection and asks
 // once for the unsaved-changes warning, until a change is allowed again.
@@ -63,3 +65,5 @@ private:
     std::optional<QList<JobPtr>> m_shownJobs;
     bool m_showsSystemJobs = false;
 };
+
+} // namespace Vandra

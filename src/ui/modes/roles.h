@@ -2,6 +2,8 @@
 
 #include <Qt>
 
+namespace Vandra {
+
 // The custom item roles of every model of the window.
 namespace Roles {
 
@@ -30,3 +32,5 @@ enum : int {
 };
 
 } // namespace Roles
+
+} // namespace Vandra

@@ -12,6 +12,8 @@
 #include <QFont>
 #include <QGuiApplication>
 
+namespace Vandra {
+
 namespace {
 
 // Section rows carry this internal id; a job row carries its section's row plus one.
@@ -209,3 +211,5 @@ Qt::ItemFlags SectionModel::flags(const QModelIndex &index) const {
         return Qt::ItemIsEnabled;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 #include <QAbstractItemModel>
 
+namespace Vandra {
+
 // The jobs grouped into sections by kind: one top-level row per section, its jobs as
 // children. Column 0 is the title or label; column 1 holds a section's count button in the tree,
 // and a job's status mark. The grid and the tree show it.
@@ -47,3 +49,5 @@ private:
     QList<SectionPtr> m_sections;
     const JobStatusSource *m_status;
 };
+
+} // namespace Vandra

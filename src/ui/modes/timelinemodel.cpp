@@ -13,6 +13,8 @@
 
 #include <limits>
 
+namespace Vandra {
+
 TimelineModel::TimelineModel(QObject *parent)
     : QAbstractTableModel(parent)
     , m_kept(std::make_unique<std::array<KeptRow, keptRows>>()) {
@@ -26,10 +28,34 @@ TimelineModel::TimelineModel(QObject *parent)
 TimelineModel::~TimelineModel() = default;
 
 void TimelineModel::setTimeline(std::unique_ptr<VirtualTimeline> timeline) {
-    beginResetModel();
+    const int before = rowCount();
+    const int after =
+        timeline ? int(std::min<qint64>(timeline->rowCount(), std::numeric_limits<int>::max())) : 0;
+    if (before == 0 || after == 0) {
+        beginResetModel();
+        m_timeline = std::move(timeline);
+        m_rows = after;
+        m_kept->fill(KeptRow());
+        endResetModel();
+        Q_EMIT timelineChanged();
+        return;
+    }
+    // Rows that go, go while the others still show what they showed; rows that come, come
+    // after the others show the new timeline.
+    if (after < before) {
+        beginRemoveRows(QModelIndex(), after, before - 1);
+        m_rows = after;
+        endRemoveRows();
+    }
     m_timeline = std::move(timeline);
     m_kept->fill(KeptRow());
-    endResetModel();
+    Q_EMIT dataChanged(index(0, 0), index(std::min(before, after) - 1, columnCount_ - 1));
+    if (after > before) {
+        beginInsertRows(QModelIndex(), before, after - 1);
+        m_rows = after;
+        endInsertRows();
+    }
+    Q_EMIT timelineChanged();
 }
 
 const Timeline &TimelineModel::keptRow(int index) const {
@@ -72,10 +98,7 @@ qsizetype TimelineModel::heldBytes() const {
 }
 
 int TimelineModel::rowCount(const QModelIndex &parent) const {
-    if (parent.isValid() || !m_timeline)
-        return 0;
-    // A view counts its rows in int; a timeline longer than that shows its beginning.
-    return int(std::min<qint64>(m_timeline->rowCount(), std::numeric_limits<int>::max()));
+    return parent.isValid() ? 0 : m_rows;
 }
 
 int TimelineModel::columnCount(const QModelIndex &parent) const {
@@ -83,7 +106,7 @@ int TimelineModel::columnCount(const QModelIndex &parent) const {
 }
 
 QVariant TimelineModel::data(const QModelIndex &index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!index.isValid() || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     // What a view asks of every row it lays out needs only the kind, not the row itself.
     const TimelineKind kind = m_timeline->kindAt(index.row());
@@ -168,10 +191,12 @@ QVariant TimelineModel::nameData(const Timeline &row, int role) {
 }
 
 Qt::ItemFlags TimelineModel::flags(const QModelIndex &index) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+    if (!index.isValid() || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return Qt::NoItemFlags;
     // Headings cannot be selected, so selecting one does nothing.
     if (m_timeline->kindAt(index.row()) == TimelineKind::group)
         return Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include <array>
 #include <memory>
 
+namespace Vandra {
+
 // The rows of the timeline: day and interval headings, starts, jobs that repeat. Column 0 is
 // the time of a start, column 1 the name; a heading's name is in column 0 and spans both.
 // A month of many jobs runs to millions of rows, so rows are made when a view asks for them
@@ -25,6 +27,9 @@ public:
     explicit TimelineModel(QObject *parent = nullptr);
     ~TimelineModel() override;
 
+    // Shows timeline. The rows that both have keep their place in the view, which is told of
+    // their new data and of the rows added or removed at the end: a reset would have it lay
+    // out millions of rows again.
     void setTimeline(std::unique_ptr<VirtualTimeline> timeline);
     // Row index, made or kept.
     [[nodiscard]] Timeline row(int index) const;
@@ -43,6 +48,10 @@ public:
                                 int role = Qt::DisplayRole) const override;
     [[nodiscard]] Qt::ItemFlags flags(const QModelIndex &index) const override;
 
+Q_SIGNALS:
+    // A new timeline is shown; its headings may be at other rows.
+    void timelineChanged();
+
 private:
     struct KeptRow {
         int index = -1;
@@ -54,7 +63,12 @@ private:
     [[nodiscard]] static QVariant nameData(const Timeline &row, int role);
 
     std::unique_ptr<VirtualTimeline> m_timeline;
+    // The rows shown: the timeline's, but no more than a view can count (an int); between
+    // the steps of showing a new timeline, those of the one before.
+    int m_rows = 0;
     // Rows by their index modulo the size: a view asks for the same rows many times over.
     mutable std::unique_ptr<std::array<KeptRow, keptRows>> m_kept;
     QTimeZone m_zone = QTimeZone::systemTimeZone();
 };
+
+} // namespace Vandra

@@ -2,12 +2,15 @@
 
 #include "model/joblist.h"
 #include "schedule/virtualtimeline.h"
+#include "ui/modes/filterpreparer.h"
 #include "ui/modes/roles.h"
 #include "ui/modes/timelinemodel.h"
 #include "ui/modes/timelinetableview.h"
 
 #include <QHeaderView>
 #include <QVBoxLayout>
+
+namespace Vandra {
 
 TimelineModeView::TimelineModeView(QWidget *parent)
     : ModeView(parent)
@@ -27,7 +30,7 @@ TimelineModeView::TimelineModeView(QWidget *parent)
     m_view->setSelectionGate([this] { return allowsSelectionChange(); });
     m_view->horizontalHeader()->resizeSection(TimelineModel::timeColumn, 90);
 
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+    connect(m_model, &TimelineModel::timelineChanged, this, [this] {
         m_view->setHeadingRows(m_model->headingRows(), TimelineModel::groupRowHeight);
     });
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
@@ -44,6 +47,8 @@ TimelineModeView::TimelineModeView(QWidget *parent)
     enableJobGestures();
 }
 
+TimelineModeView::~TimelineModeView() = default;
+
 void TimelineModeView::setJobs(const QList<JobPtr> &jobs) {
     if (m_content && *m_content == jobs && m_model->rowCount() > 0)
         return;
@@ -51,30 +56,66 @@ void TimelineModeView::setJobs(const QList<JobPtr> &jobs) {
     rebuild();
 }
 
+void TimelineModeView::showJobs(const QList<JobPtr> &jobs, const QString &filterText) {
+    if (jobs != m_filtered) {
+        m_answers.forgetJobs();
+        m_filtered = jobs;
+        // Folded ahead of the first keystroke, as in the other modes.
+        FilterPreparer::shared().prepare(jobs);
+    }
+    m_answers.setText(filterText);
+    if (filterText.isEmpty()) {
+        setJobs(jobs);
+        return;
+    }
+    QList<JobPtr> shown;
+    shown.reserve(jobs.size());
+    for (const JobPtr &job : jobs) {
+        if (job && m_answers.passes(*job))
+            shown.append(job);
+    }
+    setJobs(shown);
+}
+
 void TimelineModeView::setClock(std::function<QDateTime()> clock, const QTimeZone &zone) {
     m_clock = std::move(clock);
     m_zone = zone;
     m_model->setTimeZone(zone);
+    // What was counted with the clock before does not hold for this one.
+    m_whole.reset();
 }
 
 void TimelineModeView::rebuild() {
     const QList<JobPtr> &all = JobList::shared().jobs();
     const QList<JobPtr> &jobs = m_content ? *m_content : all;
-    // Each keystroke of the filter shows a part of the same list: its jobs are read once.
+    // Each keystroke of the filter shows a part of the same list: its jobs are read once, and
+    // their starts counted once a minute (they do not change within it).
     if (!m_read || m_readFrom != all) {
         m_read = TimelineJobs(all);
         m_readFrom = all;
+        m_whole.reset();
     }
-    auto timeline = std::make_unique<VirtualTimeline>(m_read->subset(jobs), m_clock(), m_zone);
+    const QDateTime now = m_clock();
+    if (!m_whole || !m_whole->hasStartsOfMonthFrom(now)) {
+        m_whole = std::make_unique<VirtualTimeline>(*m_read, now, m_zone,
+                                                    VirtualTimeline::Counts::perJob);
+    }
     // Without a date a month ahead there is nothing to show until it can be formed.
-    if (timeline->isValid())
-        m_model->setTimeline(std::move(timeline));
+    if (!m_whole->isValid())
+        return;
+    // The current job is read again for a part, as it may have edits that are not saved.
+    const bool isWhole = jobs == all && !JobList::shared().currentJob();
+    m_model->setTimeline(std::make_unique<VirtualTimeline>(
+        isWhole ? *m_whole : m_whole->part(m_whole->jobs().subset(jobs))));
 }
 
 void TimelineModeView::hideEvent(QHideEvent *event) {
     // The list read is kept only while it is filtered, not after it has been replaced.
     m_read.reset();
     m_readFrom.clear();
+    m_whole.reset();
+    m_filtered.clear();
+    m_answers.forgetJobs();
     ModeView::hideEvent(event);
 }
 
@@ -97,3 +138,5 @@ JobPtr TimelineModeView::jobAt(const QModelIndex &index) const {
     }
     return {};
 }
+
+} // namespace Vandra

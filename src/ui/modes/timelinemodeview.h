@@ -1,15 +1,20 @@
 #pragma once
 
 #include "schedule/timelinejobs.h"
+#include "ui/modes/filteranswers.h"
 #include "ui/modes/modeview.h"
 
 #include <QDateTime>
 #include <QTimeZone>
 
 #include <functional>
+#include <memory>
+
+namespace Vandra {
 
 class TimelineModel;
 class TimelineTableView;
+class VirtualTimeline;
 
 // The timeline mode: when the jobs shown run in the coming month, by day, after the block
 // of jobs that repeat at an interval. It is built when it is given a new job list and does
@@ -20,8 +25,10 @@ class TimelineModeView final : public ModeView {
 
 public:
     explicit TimelineModeView(QWidget *parent = nullptr);
+    ~TimelineModeView() override;
 
     void setJobs(const QList<JobPtr> &jobs) override;
+    void showJobs(const QList<JobPtr> &jobs, const QString &filterText) override;
     void showCurrentJob(const JobPtr &job) override;
     [[nodiscard]] QAbstractItemView *itemView() const override;
     // The job of a time or interval row, by its file.
@@ -40,9 +47,16 @@ private:
     TimelineModel *m_model;
     TimelineTableView *m_view;
     std::optional<QList<JobPtr>> m_content;
-    // The whole job list as the timeline reads it, for the filter's parts of it.
+    // The whole job list as the timeline reads it, and its timeline with the starts of each
+    // job counted, for the filter's parts of it.
     std::optional<TimelineJobs> m_read;
     QList<JobPtr> m_readFrom;
+    std::unique_ptr<VirtualTimeline> m_whole;
+    // The list last filtered and what the filter learnt of its jobs.
+    QList<JobPtr> m_filtered;
+    FilterAnswers m_answers;
     std::function<QDateTime()> m_clock;
     QTimeZone m_zone = QTimeZone::systemTimeZone();
 };
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QHeaderView>
 
+namespace Vandra {
+
 TimelineTableView::TimelineTableView(QWidget *parent)
     : QTableView(parent) {
     verticalHeader()->hide();
@@ -15,8 +17,11 @@ TimelineTableView::TimelineTableView(QWidget *parent)
 
 void TimelineTableView::setHeadingRows(const QList<int> &rows, int height) {
     clearSpans();
-    // The header keeps the heights of the rows that stay across a reset.
+    // The header keeps the heights of the rows that stay across a reset. While it does not
+    // update, a resized row does not look up where it is, which would sum the heights of the
+    // rows before it: across a month of starts, hundreds of thousands a heading.
     QHeaderView *header = verticalHeader();
+    header->setUpdatesEnabled(false);
     for (const int row : std::as_const(m_headingRows)) {
         if (row < header->count())
             header->resizeSection(row, header->defaultSectionSize());
@@ -26,6 +31,8 @@ void TimelineTableView::setHeadingRows(const QList<int> &rows, int height) {
         setSpan(row, 0, 1, model()->columnCount());
         header->resizeSection(row, height);
     }
+    header->setUpdatesEnabled(true);
+    viewport()->update();
 }
 
 QItemSelectionModel::SelectionFlags TimelineTableView::selectionCommand(const QModelIndex &index,
@@ -38,3 +45,5 @@ QItemSelectionModel::SelectionFlags TimelineTableView::selectionCommand(const QM
         return command;
     return m_gate() ? command : QItemSelectionModel::NoUpdate;
 }
+
+} // namespace Vandra

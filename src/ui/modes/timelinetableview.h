@@ -4,6 +4,8 @@
 
 #include <QTableView>
 
+namespace Vandra {
+
 // The table of the timeline. Unlike a tree, a table keeps nothing per row but its height, so
 // a month of millions of starts costs the view little; the user can change its selection only
 // while its gate allows it, and never to a heading.
@@ -26,3 +28,5 @@ private:
     SelectionGate m_gate;
     QList<int> m_headingRows;
 };
+
+} // namespace Vandra

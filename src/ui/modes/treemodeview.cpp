@@ -14,6 +14,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 TreeModeView::TreeModeView(QWidget *parent)
     : ModeView(parent)
     , m_model(new SectionModel(this))
@@ -181,3 +183,5 @@ void TreeModeView::rememberExpansion(const QModelIndex &section, bool isExpanded
     Defaults::shared().setValue(UserDefaultsKeys::expandedTreeSections,
                                 parts.join(QLatin1Char(',')));
 }
+
+} // namespace Vandra

@@ -5,9 +5,12 @@
 
 #include <QSet>
 
+class QToolButton;
+
+namespace Vandra {
+
 class GuardedTreeView;
 class JobFilterProxy;
-class QToolButton;
 class SectionModel;
 
 // The tree mode: a row per kind with a button showing its number of jobs, which opens and
@@ -44,3 +47,5 @@ private:
     GuardedTreeView *m_view;
     bool m_isRestoring = false;
 };
+
+} // namespace Vandra

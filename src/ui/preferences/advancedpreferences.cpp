@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 AdvancedPreferences::AdvancedPreferences(Defaults &defaults, ActionController *actions,
                                          FoldersController &folders,
                                          std::function<void()> editFolders, QWidget *parent)
@@ -83,3 +85,5 @@ void AdvancedPreferences::showFolders() {
         paths.append(folder.secureURL.path());
     m_folderList->setText(paths.isEmpty() ? tr("No extra folders.") : paths.join(u'\n'));
 }
+
+} // namespace Vandra

@@ -6,12 +6,15 @@
 
 #include <functional>
 
-class ActionController;
-class Defaults;
-class FoldersController;
 class QCheckBox;
 class QLabel;
 class QPushButton;
+
+namespace Vandra {
+
+class ActionController;
+class Defaults;
+class FoldersController;
 
 // The Advanced tab: the program's own helper jobs, uninstalling its helpers, and the
 // user's extra folders.
@@ -39,3 +42,5 @@ private:
     QPushButton *m_foldersButton;
     QLabel *m_folderList;
 };
+
+} // namespace Vandra

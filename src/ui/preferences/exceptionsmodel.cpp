@@ -3,6 +3,8 @@
 #include "store/exceptionscontroller.h"
 #include "support/localize.h"
 
+namespace Vandra {
+
 ExceptionsModel::ExceptionsModel(ExceptionsController &controller, QObject *parent)
     : QAbstractTableModel(parent)
     , m_controller(controller) {
@@ -63,3 +65,5 @@ bool ExceptionsModel::setData(const QModelIndex &index, const QVariant &value, i
     Q_EMIT dataChanged(index, index, {Qt::CheckStateRole});
     return true;
 }
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QAbstractTableModel>
 
+namespace Vandra {
+
 class ExceptionsController;
 
 // The Notifications tab's table: one row per job of the job folders, a check box that says
@@ -28,3 +30,5 @@ public:
 private:
     ExceptionsController &m_controller;
 };
+
+} // namespace Vandra

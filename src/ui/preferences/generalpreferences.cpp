@@ -10,6 +10,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 namespace {
 
 constexpr int mostRevisions = 100;
@@ -59,3 +61,5 @@ GeneralPreferences::GeneralPreferences(Defaults &defaults, QWidget *parent)
     layout->addStretch();
     layout->addLayout(help);
 }
+
+} // namespace Vandra

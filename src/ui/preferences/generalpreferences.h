@@ -2,9 +2,12 @@
 
 #include <QWidget>
 
-class Defaults;
 class QCheckBox;
 class QSpinBox;
+
+namespace Vandra {
+
+class Defaults;
 
 // The General tab: automatic help and PATH while editing, and how many revisions stay.
 class GeneralPreferences final : public QWidget {
@@ -20,3 +23,5 @@ private:
     QCheckBox *m_automaticPATH;
     QSpinBox *m_revisions;
 };
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QUrl>
 
+namespace Vandra {
+
 HelpButton::HelpButton(const QString &fragment, QWidget *parent)
     : QPushButton(parent) {
     setObjectName(QStringLiteral("help"));
@@ -19,3 +21,5 @@ HelpButton::HelpButton(const QString &fragment, QWidget *parent)
 QUrl HelpButton::pageUrl(const QString &fragment) {
     return HelpPage::url(fragment);
 }
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QPushButton>
 
+namespace Vandra {
+
 // The round help button of a preferences tab: opens the help page at the tab's fragment.
 class HelpButton final : public QPushButton {
     Q_OBJECT
@@ -13,3 +15,5 @@ public:
     // The shipped help page at the fragment ("…#preferencesgeneral").
     [[nodiscard]] static QUrl pageUrl(const QString &fragment);
 };
+
+} // namespace Vandra

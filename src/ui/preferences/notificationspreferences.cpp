@@ -16,6 +16,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 NotificationsPreferences::NotificationsPreferences(ExceptionsController &controller,
                                                    QWidget *parent)
     : QWidget(parent)
@@ -65,3 +67,5 @@ void NotificationsPreferences::showEvent(QShowEvent *event) {
 void NotificationsPreferences::showAgentState() {
     m_runAgent->setChecked(m_controller.isAgentRunning());
 }
+
+} // namespace Vandra

@@ -2,10 +2,13 @@
 
 #include <QWidget>
 
-class ExceptionsController;
-class ExceptionsModel;
 class QCheckBox;
 class QTableView;
+
+namespace Vandra {
+
+class ExceptionsController;
+class ExceptionsModel;
 
 // The Notifications tab: switches the notification agent, and lets the user leave single
 // jobs out of its notifications.
@@ -31,3 +34,5 @@ private:
     QCheckBox *m_runAgent;
     QTableView *m_table;
 };
+
+} // namespace Vandra

@@ -12,9 +12,12 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 PreferencesWindow::PreferencesWindow(Defaults &defaults, ExceptionsController &exceptions,
                                      ActionController *actions, FoldersController &folders,
-                                     std::function<void()> editFolders, QWidget *parent)
+                                     CodeTheme &theme, std::function<void()> editFolders,
+                                     QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_defaults(defaults)
     , m_tabs(new QTabWidget(this)) {
@@ -28,7 +31,7 @@ PreferencesWindow::PreferencesWindow(Defaults &defaults, ExceptionsController &e
     m_tabs->addTab(
         new AdvancedPreferences(defaults, actions, folders, std::move(editFolders), m_tabs),
         tr("Advanced"));
-    m_tabs->addTab(new ThemesPreferences(defaults, CodeTheme::shared(), m_tabs), tr("Themes"));
+    m_tabs->addTab(new ThemesPreferences(defaults, theme, m_tabs), tr("Themes"));
     const int stored = m_defaults.preferencesTab();
     m_tabs->setCurrentIndex(stored >= 0 && stored < m_tabs->count() ? stored : Tab::general);
     connect(m_tabs, &QTabWidget::currentChanged, this,
@@ -37,3 +40,5 @@ PreferencesWindow::PreferencesWindow(Defaults &defaults, ExceptionsController &e
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
 }
+
+} // namespace Vandra

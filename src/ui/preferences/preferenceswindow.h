@@ -4,14 +4,18 @@
 
 #include <functional>
 
+class QTabWidget;
+
+namespace Vandra {
+
 class ActionController;
 class AdvancedPreferences;
+class CodeTheme;
 class Defaults;
 class ExceptionsController;
 class FoldersController;
 class GeneralPreferences;
 class NotificationsPreferences;
-class QTabWidget;
 
 // The preferences window: the General, Notifications, Advanced and Themes tabs. It opens at the tab
 // shown last.
@@ -25,7 +29,7 @@ public:
 
     // editFolders opens the extra-folders sheet; actions sends the uninstall request.
     PreferencesWindow(Defaults &defaults, ExceptionsController &exceptions,
-                      ActionController *actions, FoldersController &folders,
+                      ActionController *actions, FoldersController &folders, CodeTheme &theme,
                       std::function<void()> editFolders, QWidget *parent = nullptr);
 
     [[nodiscard]] QTabWidget *tabs() const { return m_tabs; }
@@ -34,3 +38,5 @@ private:
     Defaults &m_defaults;
     QTabWidget *m_tabs;
 };
+
+} // namespace Vandra

@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 ThemesPreferences::ThemesPreferences(Defaults &defaults, CodeTheme &theme, QWidget *parent)
     : QWidget(parent)
     , m_defaults(defaults)
@@ -58,3 +60,5 @@ void ThemesPreferences::choose(int index) {
     m_defaults.setValue(UserDefaultsKeys::currentTheme, isChosen ? QVariant(id) : QVariant());
     m_theme.choose(id);
 }
+
+} // namespace Vandra

@@ -2,9 +2,12 @@
 
 #include <QWidget>
 
+class QComboBox;
+
+namespace Vandra {
+
 class CodeTheme;
 class Defaults;
-class QComboBox;
 
 // The Themes tab: the colour theme of the code views. Until the user picks one, the views
 // follow the desktop's light or dark palette; "Follow the desktop" goes back to that.
@@ -25,3 +28,5 @@ private:
     CodeTheme &m_theme;
     QComboBox *m_themes;
 };
+
+} // namespace Vandra

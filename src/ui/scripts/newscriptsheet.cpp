@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 #include <Qsci/qsciscintilla.h>
 
+namespace Vandra {
+
 NewScriptSheet::NewScriptSheet(JobEditor &editor, const ScriptTheme &theme, QWidget *parent)
     : QDialog(parent)
     , m_editor(editor)
@@ -84,3 +86,5 @@ void NewScriptSheet::done(int result) {
     Defaults::shared().setValue(frameKey, saveGeometry());
     QDialog::done(result);
 }
+
+} // namespace Vandra

@@ -6,10 +6,13 @@
 
 #include <QDialog>
 
-class JobEditor;
 class QLineEdit;
 class QPushButton;
 class QsciScintilla;
+
+namespace Vandra {
+
+class JobEditor;
 
 // New Script: a sheet for writing a script and naming it; saving writes the script and makes
 // a new job that runs it.
@@ -49,3 +52,5 @@ private:
     SyntaxType m_syntaxType = SyntaxType::plain;
     JobPtr m_job;
 };
+
+} // namespace Vandra

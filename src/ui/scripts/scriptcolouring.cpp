@@ -11,6 +11,8 @@
 #include <Qsci/qscilexerxml.h>
 #include <Qsci/qsciscintilla.h>
 
+namespace Vandra {
+
 namespace {
 
 // Scintilla's style numbers stop below this.
@@ -90,3 +92,5 @@ void ScriptColouring::apply(QsciScintilla &view, const ScriptTheme &theme) {
     view.setSelectionBackgroundColor(theme.selection);
     view.setCaretForegroundColor(theme.caret);
 }
+
+} // namespace Vandra

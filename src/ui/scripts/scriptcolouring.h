@@ -7,6 +7,8 @@ class QObject;
 class QsciLexer;
 class QsciScintilla;
 
+namespace Vandra {
+
 // Colouring of script text: the lexer for a syntax, and a theme's colours on a text view.
 class ScriptColouring final {
 public:
@@ -21,3 +23,5 @@ public:
     // The colour theme gives a lexer style, judged by the style's description.
     [[nodiscard]] static QColor colourOfStyle(const QString &description, const ScriptTheme &theme);
 };
+
+} // namespace Vandra

@@ -3,6 +3,7 @@
 #include "actions/actioncontroller.h"
 #include "store/jobeditor.h"
 #include "store/newscript.h"
+#include "store/revisioncontroller.h"
 #include "store/scriptfile.h"
 #include "ui/scripts/newscriptsheet.h"
 #include "ui/scripts/scriptwindow.h"
@@ -11,6 +12,8 @@
 #include <QDir>
 #include <QPixmap>
 #include <Qsci/qsciscintilla.h>
+
+namespace Vandra {
 
 namespace {
 
@@ -54,7 +57,8 @@ bool ScriptScreenshots::write(const QString &folder) {
 
     // The sheet only needs an editor when saving, which a picture never does.
     ActionController controller{ActionController::Setup{}};
-    JobEditor editor(controller);
+    RevisionController revisions;
+    JobEditor editor(controller, revisions);
     NewScriptSheet sheet(editor, theme);
     sheet.resize(560, 360);
     sheet.scriptEditor().append(QStringLiteral("echo \"Hello from $(hostname)\"\n"));
@@ -62,3 +66,5 @@ bool ScriptScreenshots::write(const QString &folder) {
     sheet.hide();
     return wroteScript && wroteSheet;
 }
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QPalette>
 
+namespace Vandra {
+
 ScriptTheme ScriptTheme::light() {
     return {QColor(0xffffff), QColor(0x1f2328), QColor(0x6e7781), QColor(0xa626a4),
             QColor(0x0a7f3f), QColor(0x1750eb), QColor(0xf3f4f6), QColor(0x8c959f),
@@ -18,3 +20,5 @@ ScriptTheme ScriptTheme::forPalette(const QPalette &palette) {
     constexpr int middle = 128;
     return palette.color(QPalette::Window).lightness() < middle ? dark() : light();
 }
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 class QPalette;
 
+namespace Vandra {
+
 // The colours a script window paints its text with.
 struct ScriptTheme {
     QColor background;
@@ -24,3 +26,5 @@ struct ScriptTheme {
 
     bool operator==(const ScriptTheme &other) const = default;
 };
+
+} // namespace Vandra

@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <functional>
 
+namespace Vandra {
+
 ScriptWindow::ScriptWindow(const QString &path, const ScriptText &script, const ScriptTheme &theme,
                            QWidget *parent)
     : QMainWindow(parent)
@@ -216,3 +218,5 @@ void ScriptWindow::closeEvent(QCloseEvent *event) {
         event->ignore();
     }
 }
+
+} // namespace Vandra

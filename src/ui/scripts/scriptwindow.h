@@ -13,6 +13,8 @@ class QAction;
 class QTimer;
 class QsciScintilla;
 
+namespace Vandra {
+
 // The editor window of one script file: its text with colouring and line numbers, Save,
 // Save As, Revert and Close, and autosave of unsaved edits to a recovery copy.
 class ScriptWindow final : public QMainWindow {
@@ -76,3 +78,5 @@ private:
     QTimer *m_autosaveTimer;
     int m_lineNumberDigits = 0;
 };
+
+} // namespace Vandra

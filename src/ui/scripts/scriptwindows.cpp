@@ -11,6 +11,8 @@
 #include <QScreen>
 #include <Qsci/qsciscintilla.h>
 
+namespace Vandra {
+
 namespace {
 
 // Where the cascade starts and how far each window steps from the one before.
@@ -144,3 +146,5 @@ bool ScriptWindows::closeAll() {
     }
     return true;
 }
+
+} // namespace Vandra

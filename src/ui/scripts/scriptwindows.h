@@ -10,6 +10,9 @@
 
 class QFileDialog;
 class QWidget;
+
+namespace Vandra {
+
 class ScriptWindow;
 
 // The open script windows: one per file, placed in a cascade, all in the same colours.
@@ -49,3 +52,5 @@ private:
     QList<QPointer<ScriptWindow>> m_windows;
     QPoint m_nextPosition;
 };
+
+} // namespace Vandra

@@ -12,10 +12,12 @@
 #include <QRegularExpression>
 #include <QVBoxLayout>
 
-EditPlistSheet::EditPlistSheet(QWidget *parent)
+namespace Vandra {
+
+EditPlistSheet::EditPlistSheet(const CodeTheme &theme, QWidget *parent)
     : SheetDialog(QStringLiteral("editPlistSheet"), Localize::editPlist(), parent)
     , m_title(new QLabel(this))
-    , m_textView(new CodeView(this))
+    , m_textView(new CodeView(theme, this))
     , m_errorLabel(new QLabel(this))
     , m_cancelButton(button(QStringLiteral("cancelButton"), Localize::cancel()))
     , m_changeButton(button(QStringLiteral("changeButton"), Localize::change())) {
@@ -140,3 +142,5 @@ void EditPlistSheet::explainRefusal(const QString &text) {
     m_errorLabel->show();
     m_textView->setFocus();
 }
+
+} // namespace Vandra

@@ -3,9 +3,13 @@
 #include "store/rawplisteditor.h"
 #include "ui/sheets/sheetdialog.h"
 
-class CodeView;
 class QLabel;
 class QPushButton;
+
+namespace Vandra {
+
+class CodeTheme;
+class CodeView;
 
 // Edits the current job as property-list text. Change makes the text the current job as an
 // unsaved edit; a text that is no job keeps the sheet open and says why.
@@ -14,7 +18,7 @@ class EditPlistSheet final : public SheetDialog {
     Q_DISABLE_COPY_MOVE(EditPlistSheet)
 
 public:
-    explicit EditPlistSheet(QWidget *parent = nullptr);
+    explicit EditPlistSheet(const CodeTheme &theme, QWidget *parent = nullptr);
 
     [[nodiscard]] CodeView *textView() const { return m_textView; }
 
@@ -42,3 +46,5 @@ private:
     QPushButton *m_changeButton;
     bool m_isLoading = false;
 };
+
+} // namespace Vandra

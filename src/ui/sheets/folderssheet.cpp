@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 FoldersSheet::FoldersSheet(FoldersController &controller, QWidget *parent)
     : SheetDialog(QStringLiteral("foldersSheet"), tr("Extra Folders"), parent)
     , m_controller(controller)
@@ -107,3 +109,5 @@ void FoldersSheet::removeSelected() {
 void FoldersSheet::selectionChanged() {
     m_removeButton->setEnabled(!m_list->selectedItems().isEmpty());
 }
+
+} // namespace Vandra

@@ -5,9 +5,12 @@
 #include <QFileDialog>
 #include <QPointer>
 
-class FoldersController;
 class QListWidget;
 class QPushButton;
+
+namespace Vandra {
+
+class FoldersController;
 
 // The user's extra folders, from which jobs in the launchd folders are linked: a list with
 // Add and Remove. A folder that is gone stays listed, marked missing, until the user removes
@@ -43,3 +46,5 @@ private:
     QPushButton *m_removeButton;
     QPointer<QFileDialog> m_chooser;
 };
+
+} // namespace Vandra

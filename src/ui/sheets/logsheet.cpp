@@ -22,6 +22,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 namespace {
 
 constexpr int progressDelayMilliseconds = 400;
@@ -262,3 +264,5 @@ void LogSheet::refreshOrCancel() {
     else
         fetch();
 }
+
+} // namespace Vandra

@@ -7,9 +7,6 @@
 
 #include <QTimer>
 
-class ActionController;
-class JobEditor;
-class LogTableModel;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -17,6 +14,12 @@ class QLineEdit;
 class QProgressBar;
 class QStackedWidget;
 class QTableView;
+
+namespace Vandra {
+
+class ActionController;
+class JobEditor;
+class LogTableModel;
 
 // The log lines that mention a job, over a chosen stretch of recent time, as a table that
 // sorts, filters and copies. The helper's answer comes back through the editor, the action
@@ -85,3 +88,5 @@ private:
     // Progress shows only when the answer takes longer than a moment.
     QTimer m_progressDelay;
 };
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include "actions/helperconnection.h"
 #include "actions/logsession.h"
 
+namespace Vandra {
+
 namespace {
 
 constexpr int dateColumn = int(LogSession::Column::date);
@@ -59,3 +61,5 @@ void LogTableModel::sort(int column, Qt::SortOrder order) {
     m_session.setSortDescriptor(LogSession::columnName(LogSession::Column(column)),
                                 order == Qt::AscendingOrder);
 }
+
+} // namespace Vandra

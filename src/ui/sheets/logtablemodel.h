@@ -2,6 +2,8 @@
 
 #include <QAbstractTableModel>
 
+namespace Vandra {
+
 class LogSession;
 
 // The rows of a log session as a table of date and message. Sorting goes to the session,
@@ -23,3 +25,5 @@ public:
 private:
     LogSession &m_session;
 };
+
+} // namespace Vandra

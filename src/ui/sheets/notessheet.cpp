@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace Vandra {
+
 NotesSheet::NotesSheet(const JobPtr &job, NotesStore &store, QWidget *parent)
     : SheetDialog(QStringLiteral("notesSheet"), tr("Notes"), parent)
     , m_store(store)
@@ -61,3 +63,5 @@ void NotesSheet::noteEdited() {
         return;
     m_store.setNote(*m_path, m_field->toPlainText());
 }
+
+} // namespace Vandra

@@ -3,9 +3,12 @@
 #include "model/job.h"
 #include "ui/sheets/sheetdialog.h"
 
-class NotesStore;
 class QLabel;
 class QPlainTextEdit;
+
+namespace Vandra {
+
+class NotesStore;
 
 // The user's note on a job file. Every change is kept by the notes store, which writes the
 // file once typing pauses; closing the sheet writes what is still pending.
@@ -33,3 +36,5 @@ private:
     QPlainTextEdit *m_field;
     bool m_isShowing = false;
 };
+
+} // namespace Vandra

@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QMenu>
 
+namespace Vandra {
+
 RevisionsMenu::RevisionsMenu(QMenu *menu, RevisionController &controller, QMenu *fileMenu)
     : QObject(menu)
     , m_menu(menu)
@@ -50,3 +52,5 @@ void RevisionsMenu::rebuild() {
     });
     m_menu->menuAction()->setEnabled(true);
 }
+
+} // namespace Vandra

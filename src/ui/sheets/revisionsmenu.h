@@ -3,6 +3,9 @@
 #include <QObject>
 
 class QMenu;
+
+namespace Vandra {
+
 class RevisionController;
 
 // Fills the File menu's Revisions submenu with the current job's revisions, newest first,
@@ -26,3 +29,5 @@ private:
     QMenu *m_menu;
     RevisionController &m_controller;
 };
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <QPushButton>
 
+namespace Vandra {
+
 SheetDialog::SheetDialog(const QString &name, const QString &title, QWidget *parent)
     : QDialog(parent) {
     setObjectName(name);
@@ -56,3 +58,5 @@ QString SheetDialog::jobTitle(const QString &title, const JobPtr &job) {
                ? Text::bidirectionalString({title, job->label}, Const::separator)
                : title;
 }
+
+} // namespace Vandra

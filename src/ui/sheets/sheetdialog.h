@@ -7,6 +7,8 @@
 class QPushButton;
 class QWidget;
 
+namespace Vandra {
+
 // A sheet: a dialog modal to its window that Escape closes. A sheet with a frame name opens
 // at the size and place it had when it was last closed.
 class SheetDialog : public QDialog {
@@ -35,3 +37,5 @@ private:
     QString m_frameName;
     bool m_isFrameRestored = false;
 };
+
+} // namespace Vandra

@@ -1,9 +1,7 @@
 #include "ui/sheets/sheetscreenshots.h"
 
 #include "model/joblist.h"
-#include "store/folderscontroller.h"
-#include "store/notesstore.h"
-#include "store/revisioncontroller.h"
+#include "ui/common/windowservices.h"
 #include "ui/sheets/editplistsheet.h"
 #include "ui/sheets/folderssheet.h"
 #include "ui/sheets/logsheet.h"
@@ -16,6 +14,8 @@
 #include <QTimer>
 
 #include <memory>
+
+namespace Vandra {
 
 namespace {
 
@@ -32,31 +32,31 @@ void grab(QWidget *widget, const QString &folder, const QString &file) {
 
 namespace SheetScreenshots {
 
-void write(const QString &folder, QWidget *window, ActionController &controller, JobEditor *editor,
-           const std::function<void()> &finished) {
+void write(const QString &folder, QWidget *window, const WindowServices &services,
+           JobEditor *editor, const std::function<void()> &finished) {
     QDir().mkpath(folder);
     const JobPtr job = JobList::shared().currentJob();
     {
-        EditPlistSheet sheet(window);
+        EditPlistSheet sheet(services.codeTheme, window);
         grab(&sheet, folder, QStringLiteral("plist.png"));
     }
     {
-        NotesSheet sheet(job, NotesStore::shared(), window);
+        NotesSheet sheet(job, services.notes, window);
         grab(&sheet, folder, QStringLiteral("notes.png"));
     }
     {
-        FoldersSheet sheet(FoldersController::shared(), window);
+        FoldersSheet sheet(services.folders, window);
         grab(&sheet, folder, QStringLiteral("folders.png"));
     }
     {
         QMenu menu(QObject::tr("Revisions"), window);
-        RevisionsMenu revisions(&menu, RevisionController::shared());
+        RevisionsMenu revisions(&menu, services.revisions);
         menu.ensurePolished();
         menu.adjustSize();
         menu.grab().save(QDir(folder).filePath(QStringLiteral("revisions.png")));
     }
 
-    auto *sheet = new LogSheet(job, controller, editor, window);
+    auto *sheet = new LogSheet(job, services.actions, editor, window);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     auto *bound = new QTimer(sheet);
     bound->setSingleShot(true);
@@ -85,3 +85,5 @@ void write(const QString &folder, QWidget *window, ActionController &controller,
 }
 
 } // namespace SheetScreenshots
+
+} // namespace Vandra

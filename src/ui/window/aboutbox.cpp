@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <Qsci/qsciglobal.h>
 
+namespace Vandra {
+
 AboutBox::AboutBox(QWidget *parent)
     : QDialog(parent)
     , m_text(new QLabel(this))
@@ -59,3 +61,5 @@ QStringList AboutBox::libraryLines() {
             QStringLiteral("QScintilla ") + QStringLiteral(QSCINTILLA_VERSION_STR),
             QStringLiteral("ICU ") + LibraryVersions::icu()};
 }
+
+} // namespace Vandra

@@ -5,6 +5,8 @@
 
 class QLabel;
 
+namespace Vandra {
+
 // About Vandra: the version, the licence and the libraries the program runs with.
 class AboutBox final : public QDialog {
     Q_OBJECT
@@ -25,3 +27,5 @@ private:
     QLabel *m_text;
     QLabel *m_backend;
 };
+
+} // namespace Vandra

@@ -6,20 +6,21 @@
 #include "model/kind.h"
 #include "store/agentswitch.h"
 #include "store/foldermonitors.h"
-#include "store/folderscontroller.h"
 #include "store/jobdiscovery.h"
 #include "store/jobeditor.h"
 #include "support/defaults.h"
 #include "support/delay.h"
 #include "support/interaction.h"
 #include "support/localize.h"
-#include "ui/common/codetheme.h"
 #include "ui/common/dialoginteraction.h"
 #include "ui/common/icons.h"
 #include "ui/preferences/themespreferences.h"
 #include "ui/window/mainwindow.h"
+#include "ui/window/programend.h"
 
 #include <QDir>
+
+namespace Vandra {
 
 namespace {
 
@@ -30,18 +31,21 @@ constexpr double agentDelay = 1.0;
 
 AppController::AppController(QObject *parent)
     : QObject(parent)
-    , m_monitors(new FolderMonitors(this)) {}
+    , m_monitors(std::make_unique<FolderMonitors>(m_folders)) {}
 
 AppController::~AppController() {
+    // The window first: what goes with it may still send a request (a test's job removed).
     m_window.reset();
     m_editor.reset();
+    if (m_actions)
+        ProgramEnd::writePending(m_notes, *m_actions);
     Interaction::setShared(nullptr);
 }
 
 void AppController::prepare() {
     Defaults::shared().registerDefaults();
     Icons::setUp();
-    ThemesPreferences::restore(Defaults::shared(), CodeTheme::shared());
+    ThemesPreferences::restore(Defaults::shared(), m_codeTheme);
     m_interaction = std::make_unique<DialogInteraction>();
     Interaction::setShared(m_interaction.get());
 
@@ -53,12 +57,15 @@ void AppController::prepare() {
                 Localize::pleaseTryAgain());
         }
     }
-    FoldersController::shared().load();
+    m_folders.load();
 
-    ActionController &controller = ActionController::shared();
-    m_editor = std::make_unique<JobEditor>(controller);
-    m_window = std::make_unique<MainWindow>(*m_editor, controller);
-    m_window->setFolderMonitors(m_monitors);
+    m_actions = std::make_unique<ActionController>(ActionController::Setup::standard());
+    // The status source stays program-wide while the mode views still reach it themselves.
+    m_services.emplace(WindowServices{*m_actions, m_notes, m_revisions, m_folders, m_codeTheme,
+                                      JobStatusSource::shared()});
+    m_editor = std::make_unique<JobEditor>(*m_actions, m_revisions);
+    m_window = std::make_unique<MainWindow>(*m_editor, *m_services);
+    m_window->setFolderMonitors(m_monitors.get());
     m_interaction->setWindow(m_window.get());
 }
 
@@ -72,7 +79,7 @@ void AppController::showWindow() {
 void AppController::finishLaunching() {
     if (JobList::shared().jobs().isEmpty())
         JobDiscovery::reloadJobsLater();
-    JobStatusSource::shared().start();
+    m_services->status.start();
     Delay::after(monitorsDelay, this, [this] {
         m_monitors->start();
         Q_EMIT monitorsStarted();
@@ -84,3 +91,5 @@ void AppController::openUrls(const QStringList &urls) {
     if (m_window)
         m_window->openUrls(urls);
 }
+
+} // namespace Vandra

@@ -1,9 +1,18 @@
 #pragma once
 
+#include "store/folderscontroller.h"
+#include "store/notesstore.h"
+#include "store/revisioncontroller.h"
+#include "ui/common/codetheme.h"
+#include "ui/common/windowservices.h"
+
 #include <QObject>
 #include <QStringList>
 
 #include <memory>
+#include <optional>
+
+namespace Vandra {
 
 class ActionController;
 class DialogInteraction;
@@ -34,7 +43,9 @@ public:
     void openUrls(const QStringList &urls);
 
     [[nodiscard]] MainWindow *window() const { return m_window.get(); }
-    [[nodiscard]] FolderMonitors *monitors() const { return m_monitors; }
+    [[nodiscard]] FolderMonitors *monitors() const { return m_monitors.get(); }
+    // What the window uses, once prepared.
+    [[nodiscard]] const WindowServices &services() const { return *m_services; }
     [[nodiscard]] JobEditor *editor() const { return m_editor.get(); }
 
 Q_SIGNALS:
@@ -42,9 +53,18 @@ Q_SIGNALS:
     void monitorsStarted();
 
 private:
+    // Declared before what uses them, so that they end after it.
+    NotesStore m_notes;
+    FoldersController m_folders;
+    RevisionController m_revisions;
+    CodeTheme m_codeTheme;
+    std::unique_ptr<FolderMonitors> m_monitors;
+    std::unique_ptr<ActionController> m_actions;
+    std::optional<WindowServices> m_services;
     // The editor goes after the window that shows it.
     std::unique_ptr<JobEditor> m_editor;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<DialogInteraction> m_interaction;
-    FolderMonitors *m_monitors;
 };
+
+} // namespace Vandra

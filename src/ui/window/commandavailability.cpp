@@ -1,5 +1,7 @@
 #include "ui/window/commandavailability.h"
 
+namespace Vandra {
+
 namespace CommandAvailability {
 
 namespace {
@@ -77,3 +79,5 @@ bool offersOpen(const JobPtr &job) {
 }
 
 } // namespace CommandAvailability
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include "model/job.h"
 
+namespace Vandra {
+
 // When the window's commands may be used, worked out from the state they depend on: whether
 // a sheet is open on the window, whether the current job has unsaved edits or is being
 // saved, and the current job with its kind.
@@ -46,3 +48,5 @@ enum class Item { newJob, info, log, share, edit, filter, mode };
 [[nodiscard]] bool offersOpen(const JobPtr &job);
 
 } // namespace CommandAvailability
+
+} // namespace Vandra

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+namespace Vandra {
+
 namespace {
 
 bool grab(QMenu &menu, const QPoint &at, const QString &file) {
@@ -43,3 +45,5 @@ bool write(const QString &folder, MainWindow &window) {
 }
 
 } // namespace CommandScreenshots
+
+} // namespace Vandra

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 class MainWindow;
 
 // Pictures of the commands for the screenshots script.
@@ -13,3 +15,5 @@ namespace CommandScreenshots {
 bool write(const QString &folder, MainWindow &window);
 
 } // namespace CommandScreenshots
+
+} // namespace Vandra

@@ -17,6 +17,8 @@
 
 #include <algorithm>
 
+namespace Vandra {
+
 namespace {
 
 // How a job's findings rank for the picture: the graver the better, and a fix to show the
@@ -85,3 +87,5 @@ bool write(const QString &folder, MainWindow &window) {
 }
 
 } // namespace DoctorScreenshots
+
+} // namespace Vandra

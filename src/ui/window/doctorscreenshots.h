@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace Vandra {
+
 class MainWindow;
 
 // Pictures of the job doctor and of the changes a save makes, for the screenshots script.
@@ -14,3 +16,5 @@ namespace DoctorScreenshots {
 bool write(const QString &folder, MainWindow &window);
 
 } // namespace DoctorScreenshots
+
+} // namespace Vandra

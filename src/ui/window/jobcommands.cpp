@@ -16,6 +16,7 @@
 #include "support/localize.h"
 #include "support/locations.h"
 #include "ui/common/codetheme.h"
+#include "ui/common/windowservices.h"
 #include "ui/editor/detaileditor.h"
 #include "ui/editor/infoview.h"
 #include "ui/modes/modeview.h"
@@ -39,6 +40,8 @@
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
+
+namespace Vandra {
 
 namespace {
 
@@ -64,11 +67,16 @@ const QList<std::pair<const char *, Item>> &toolbarItems() {
 
 } // namespace
 
-JobCommands::JobCommands(MainWindow &window, JobEditor &editor, ActionController &controller)
+JobCommands::JobCommands(MainWindow &window, JobEditor &editor, const WindowServices &services)
     : QObject(&window)
     , m_window(window)
     , m_editor(editor)
-    , m_controller(controller)
+    , m_controller(services.actions)
+    , m_notes(services.notes)
+    , m_revisionStore(services.revisions)
+    , m_folders(services.folders)
+    , m_codeTheme(services.codeTheme)
+    , m_status(services.status)
     , m_sheets(new SheetWatcher(window))
     , m_exceptions(new ExceptionsController(this))
     , m_scripts(new ScriptWindows(scriptTheme(), this))
@@ -76,7 +84,7 @@ JobCommands::JobCommands(MainWindow &window, JobEditor &editor, ActionController
           QDBusConnection::sessionBus(),
           [this](const QString &folder) { openUrl(QUrl::fromLocalFile(folder)); }, this))
     , m_openUrl([](const QUrl &url) { return QDesktopServices::openUrl(url); }) {
-    connect(&CodeTheme::shared(), &CodeTheme::changed, this,
+    connect(&m_codeTheme, &CodeTheme::changed, this,
             [this] { m_scripts->applyTheme(scriptTheme()); });
     buildFileMenu();
     connectToolbar();
@@ -84,8 +92,7 @@ JobCommands::JobCommands(MainWindow &window, JobEditor &editor, ActionController
         connect(window.modeView(mode), &ModeView::jobMenuRequested, this,
                 &JobCommands::showJobMenu);
     }
-    connect(&JobStatusSource::shared(), &JobStatusSource::statusChanged, this,
-            &JobCommands::updateAvailability);
+    connect(&m_status, &JobStatusSource::statusChanged, this, &JobCommands::updateAvailability);
 
     connect(window.fileMenu(), &QMenu::aboutToShow, this, &JobCommands::updateAvailability);
     connect(m_sheets, &SheetWatcher::sheetChanged, this, &JobCommands::updateAvailability);
@@ -134,7 +141,7 @@ void JobCommands::buildFileMenu() {
     addCommand(QStringLiteral("deleteAction"), Localize::deleteItem(), &JobCommands::deleteJob,
                Availability::deleteJob, QKeySequence::Delete);
     m_revisions = file->addMenu(Localize::text("Revisions"));
-    auto *revisions = new RevisionsMenu(m_revisions, RevisionController::shared(), file);
+    auto *revisions = new RevisionsMenu(m_revisions, m_revisionStore, file);
     // Whether a revision can be put back is the revisions' own business, unless a sheet is open.
     connect(m_sheets, &SheetWatcher::sheetChanged, revisions, &RevisionsMenu::rebuild);
     file->addSeparator();
@@ -228,7 +235,7 @@ void JobCommands::updateAvailability() {
     // of the privileged helper, which says when there is nothing to do.
     const JobPtr &job = JobList::shared().currentJob();
     const bool isJob = job && job->plist && job->kind && job->url;
-    const auto status = isJob ? JobStatusSource::shared().status(*job) : std::optional<JobStatus>();
+    const auto status = isJob ? m_status.status(*job) : std::optional<JobStatus>();
     const bool isMachineWide = isJob && ActionController::isMachineWide(*job->kind);
     if (m_start && m_stop) {
         m_start->setEnabled(m_start->isEnabled() &&
@@ -298,7 +305,7 @@ void JobCommands::test() {
 
 void JobCommands::editPlist() {
     if (CommandAvailability::isAvailable(Availability::editPlist, state()))
-        opened(new EditPlistSheet(&m_window));
+        opened(new EditPlistSheet(m_codeTheme, &m_window));
 }
 
 void JobCommands::showLog() {
@@ -321,16 +328,16 @@ void JobCommands::stopJob() {
 
 void JobCommands::showNotes() {
     if (const JobPtr &job = JobList::shared().currentJob())
-        opened(new NotesSheet(job, NotesStore::shared(), &m_window));
+        opened(new NotesSheet(job, m_notes, &m_window));
 }
 
 void JobCommands::editFolders() {
-    opened(new FoldersSheet(FoldersController::shared(), &m_window));
+    opened(new FoldersSheet(m_folders, &m_window));
 }
 
 void JobCommands::showPreferences() {
     opened(new PreferencesWindow(
-        Defaults::shared(), *m_exceptions, &m_controller, FoldersController::shared(),
+        Defaults::shared(), *m_exceptions, &m_controller, m_folders, m_codeTheme,
         [this] { editFolders(); }, &m_window));
 }
 
@@ -406,7 +413,7 @@ void JobCommands::showJobMenu(const JobPtr &job, const QPoint &globalPosition) {
 
 ScriptTheme JobCommands::scriptTheme() const {
     // Scripts take the colours of the code views' theme, so one choice colours every text.
-    const CodeTheme::Colours &code = CodeTheme::shared().colours(m_window.palette());
+    const CodeTheme::Colours &code = m_codeTheme.colours(m_window.palette());
     ScriptTheme theme = code.isDark ? ScriptTheme::dark() : ScriptTheme::light();
     theme.background = code.paper;
     theme.foreground = code.text;
@@ -420,3 +427,5 @@ ScriptTheme JobCommands::scriptTheme() const {
     theme.caret = code.text;
     return theme;
 }
+
+} // namespace Vandra

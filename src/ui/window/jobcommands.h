@@ -10,17 +10,26 @@
 
 #include <functional>
 
-class ActionController;
-class ExceptionsController;
-class FileManagerReveal;
-class JobEditor;
-class MainWindow;
 class QAction;
 class QMenu;
+
+namespace Vandra {
+
+class ActionController;
+class CodeTheme;
+class ExceptionsController;
+class FoldersController;
+class FileManagerReveal;
+class JobEditor;
+class JobStatusSource;
+class MainWindow;
+class NotesStore;
+class RevisionController;
 class ScriptWindows;
 class SheetWatcher;
 class ShareMenu;
 struct ScriptTheme;
+struct WindowServices;
 
 // The window's commands: the File menu, the toolbar's items and a job's context menu, each
 // enabled by the rules of CommandAvailability as the current job, its edits and the window's
@@ -33,7 +42,7 @@ public:
     // Hands a URL to the desktop: a folder, a file, an application, an e-mail.
     using UrlOpener = std::function<bool(const QUrl &)>;
 
-    JobCommands(MainWindow &window, JobEditor &editor, ActionController &controller);
+    JobCommands(MainWindow &window, JobEditor &editor, const WindowServices &services);
     ~JobCommands() override;
 
     void newJob();
@@ -89,6 +98,11 @@ private:
     MainWindow &m_window;
     JobEditor &m_editor;
     ActionController &m_controller;
+    NotesStore &m_notes;
+    RevisionController &m_revisionStore;
+    FoldersController &m_folders;
+    CodeTheme &m_codeTheme;
+    const JobStatusSource &m_status;
     SheetWatcher *m_sheets;
     ExceptionsController *m_exceptions;
     ScriptWindows *m_scripts;
@@ -102,3 +116,5 @@ private:
     QAction *m_start = nullptr;
     QAction *m_stop = nullptr;
 };
+
+} // namespace Vandra

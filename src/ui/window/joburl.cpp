@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+namespace Vandra {
+
 namespace JobUrl {
 
 QString make(const QString &path) {
@@ -43,3 +45,5 @@ std::optional<QString> path(const QString &url) {
 }
 
 } // namespace JobUrl
+
+} // namespace Vandra

@@ -4,6 +4,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // The job URL other programs use to open a job: the job scheme, then the job file's path in
 // Base64 where a URL has its host ("vandra-job://L2V0Yy92YW5kcmEv...").
 namespace JobUrl {
@@ -16,3 +18,5 @@ namespace JobUrl {
 [[nodiscard]] std::optional<QString> path(const QString &url);
 
 } // namespace JobUrl
+
+} // namespace Vandra

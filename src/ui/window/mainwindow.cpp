@@ -13,6 +13,7 @@
 #include "support/userdefaultskeys.h"
 #include "ui/common/helppage.h"
 #include "ui/common/icons.h"
+#include "ui/common/windowservices.h"
 #include "ui/editor/detaileditor.h"
 #include "ui/modes/gridmodeview.h"
 #include "ui/modes/jobfilter.h"
@@ -36,6 +37,8 @@
 #include <QStackedWidget>
 #include <QToolBar>
 #include <QToolButton>
+
+namespace Vandra {
 
 namespace {
 
@@ -66,11 +69,13 @@ QWidget *flexibleSpace(QWidget *parent) {
 
 } // namespace
 
-MainWindow::MainWindow(JobEditor &editor, ActionController &controller, QWidget *parent)
+MainWindow::MainWindow(JobEditor &editor, const WindowServices &services, QWidget *parent)
     : QMainWindow(parent)
     , m_editor(editor)
+    , m_status(services.status)
     , m_modes(new QStackedWidget(this))
-    , m_detail(new DetailEditor(editor, controller, this)) {
+    , m_detail(
+          new DetailEditor(editor, services.actions, services.codeTheme, services.status, this)) {
     setObjectName(QStringLiteral("mainWindow"));
     m_modes->setObjectName(QStringLiteral("modeStack"));
 
@@ -94,7 +99,7 @@ MainWindow::MainWindow(JobEditor &editor, ActionController &controller, QWidget 
 
     buildToolbar();
     buildMenus();
-    m_commands = new JobCommands(*this, editor, controller);
+    m_commands = new JobCommands(*this, editor, services);
 
     JobList &jobs = JobList::shared();
     connect(&jobs, &JobList::jobsUpdated, this, &MainWindow::showJobs);
@@ -277,8 +282,8 @@ void MainWindow::buildHelpMenu() {
 void MainWindow::showAbout() {
     auto *box = new AboutBox(this);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setBackendLine(Localize::format(Localize::text("Jobs are run by: %@"),
-                                         {loadBackendName(JobStatusSource::shared())}));
+    box->setBackendLine(
+        Localize::format(Localize::text("Jobs are run by: %@"), {loadBackendName(m_status)}));
     box->open();
 }
 
@@ -417,3 +422,5 @@ void MainWindow::closeEvent(QCloseEvent *event) {
         m_monitors->setTerminating(false);
     event->ignore();
 }
+
+} // namespace Vandra

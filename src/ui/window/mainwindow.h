@@ -4,18 +4,22 @@
 
 #include <QMainWindow>
 
-class ActionController;
-class DetailEditor;
-class FolderMonitors;
-class JobCommands;
-class JobEditor;
 class QActionGroup;
 class QButtonGroup;
 class QLineEdit;
 class QMenu;
 class QStackedWidget;
 class QToolBar;
+
+namespace Vandra {
+
+class DetailEditor;
+class FolderMonitors;
+class JobCommands;
+class JobEditor;
+class JobStatusSource;
 class ModeView;
+struct WindowServices;
 
 // The main window: the toolbar with the mode control and the filter field, the page of the
 // mode shown, and the editor of the current job beside it. Every way of leaving a job with
@@ -29,7 +33,7 @@ public:
     // The modes, by the position of their page.
     enum Mode { grid = 0, tree = 1, list = 2, timeline = 3, modeCount = 4 };
 
-    MainWindow(JobEditor &editor, ActionController &controller, QWidget *parent = nullptr);
+    MainWindow(JobEditor &editor, const WindowServices &services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     [[nodiscard]] int mode() const;
@@ -81,6 +85,7 @@ private:
     bool mayLeaveCurrentJob();
 
     JobEditor &m_editor;
+    const JobStatusSource &m_status;
     JobCommands *m_commands = nullptr;
     QStackedWidget *m_modes;
     QList<ModeView *> m_modeViews;
@@ -98,3 +103,5 @@ private:
     FolderMonitors *m_monitors = nullptr;
     bool m_isTerminating = false;
 };
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include "model/jobwriter.h"
 #include "store/schedulerows.h"
 
+namespace Vandra {
+
 ShareItems ShareItems::forJob(const JobPtr &job) {
     ShareItems items;
     if (!job || !job->kind)
@@ -20,3 +22,5 @@ ShareItems ShareItems::forJob(const JobPtr &job) {
     }
     return items;
 }
+
+} // namespace Vandra

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+namespace Vandra {
+
 // What a job offers to share: for a job the user may edit, its file and the text of the file
 // as a save would write it; for a locked one (a login item, a system job that may not be
 // edited), only its command.
@@ -19,3 +21,5 @@ struct ShareItems {
     [[nodiscard]] static ShareItems forJob(const JobPtr &job);
     [[nodiscard]] bool isEmpty() const { return !file && !xmlText && !runText; }
 };
+
+} // namespace Vandra

@@ -7,6 +7,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 
+namespace Vandra {
+
 namespace {
 
 void copy(const QString &text) {
@@ -77,3 +79,5 @@ QUrl ShareMenu::mailUrl(const QString &subject, const QString &body) {
                  QUrl::StrictMode);
     return url;
 }
+
+} // namespace Vandra

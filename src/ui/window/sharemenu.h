@@ -9,6 +9,8 @@
 
 class QMenu;
 
+namespace Vandra {
+
 // The Share menu of the current job: copy its path, its file's text or its command, open the
 // file in another program, or send the text by e-mail where the desktop has a mail program. It is
 // filled anew each time it opens.
@@ -36,3 +38,5 @@ private:
     UrlOpener m_opener;
     std::function<bool()> m_hasMailHandler;
 };
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QChildEvent>
 #include <QWidget>
 
+namespace Vandra {
+
 SheetWatcher::SheetWatcher(QWidget &window)
     : QObject(&window)
     , m_window(window) {
@@ -44,3 +46,5 @@ void SheetWatcher::recheck() {
     m_hasSheet = has;
     Q_EMIT sheetChanged(has);
 }
+
+} // namespace Vandra

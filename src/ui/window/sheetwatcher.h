@@ -4,6 +4,8 @@
 
 class QWidget;
 
+namespace Vandra {
+
 // Follows the sheets of a window: the dialogs modal to it that are open. Commands are
 // unavailable while one is, since the sheet asks about the job they would act on.
 class SheetWatcher final : public QObject {
@@ -27,3 +29,5 @@ private:
     QWidget &m_window;
     bool m_hasSheet = false;
 };
+
+} // namespace Vandra

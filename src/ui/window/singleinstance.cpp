@@ -12,6 +12,8 @@
 
 #include <memory>
 
+namespace Vandra {
+
 namespace {
 
 // A greeting line, then one UTF-8 line per message; a message never holds a line break.
@@ -118,3 +120,5 @@ bool SingleInstance::send(const QString &socketPath, const QStringList &messages
         socket.waitForDisconnected(timeoutMs);
     return true;
 }
+
+} // namespace Vandra

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QStringList>
 
+namespace Vandra {
+
 class LocalListener;
 
 // Keeps the program to one instance per user (per root): the first one listens on a local
@@ -36,3 +38,5 @@ private:
     LocalListener *m_listener = nullptr;
     int m_connectionCount = 0;
 };
+
+} // namespace Vandra

@@ -1,0 +1,55 @@
+#include "actions/actioncontroller.h"
+#include "common/testroot.h"
+#include "common/text.h"
+#include "platform/plistcodec.h"
+#include "store/notesstore.h"
+#include "ui/window/programend.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTest>
+
+#include <memory>
+
+using namespace Vandra;
+
+class TestProgramEnd : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void whatTheUserDidJustBeforeQuittingIsWrittenBeforeTheEnd() {
+        TestRoot root;
+        NotesStore notes;
+        ActionController actions(ActionController::Setup::standard());
+        // A helper that has not read anything yet.
+        const QString socketPath = ActionController::Setup::standard().serviceSocket;
+        QDir().mkpath(QFileInfo(socketPath).path());
+        QLocalServer::removeServer(socketPath);
+        QLocalServer helper;
+        QVERIFY(helper.listen(socketPath));
+
+        // The last things the user did, with no turn of the event loop after them.
+        notes.setNote(s("/jobs/backup.plist"), s("check the disk first"));
+        QVERIFY(notes.isSavePending());
+        QVERIFY(actions.startJob(s("backup"), false, [](const PlistDict &) {}));
+
+        ProgramEnd::writePending(notes, actions);
+
+        const PlistValue written =
+            PlistCodec::readFile(notes.notesFile()).value.value_or(PlistValue());
+        const PlistValue expected(
+            PlistDict{{s("/jobs/backup.plist"), PlistValue(s("check the disk first"))}});
+        QVERIFY2(written == expected, qPrintable(written.debugText()));
+        // The request reached the helper's socket: waiting on the helper's side alone, as
+        // nothing runs the program's loop any more.
+        QVERIFY(helper.waitForNewConnection(5000));
+        std::unique_ptr<QLocalSocket> peer(helper.nextPendingConnection());
+        QVERIFY(peer);
+        QVERIFY(peer->bytesAvailable() > 0 || peer->waitForReadyRead(5000));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProgramEnd)
+#include "test_programend.moc"
