@@ -2,10 +2,11 @@
 
 #include <Qsci/qsciscintilla.h>
 
-class CodeTheme;
 class QsciLexerXML;
 
 namespace Vandra {
+
+class CodeTheme;
 
 // A text view for property lists and other code: line numbers in a margin as wide as the
 // line count needs, XML colouring in the colours of the code theme, read-only unless made
