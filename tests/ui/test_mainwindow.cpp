@@ -309,6 +309,24 @@ private Q_SLOTS:
         QVERIFY(!JobList::shared().currentJob());
     }
 
+    void unsavedEditsKeepTheSelectionInGridAndTreeToo() {
+        Fixture fixture;
+        ScriptedInteraction interaction(Interaction::firstButton);
+        MainWindow &window = *fixture.window;
+        for (const int mode : {MainWindow::grid, MainWindow::tree}) {
+            window.switchMode(mode);
+            QAbstractItemView *view = fixture.view();
+            click(view, indexOfLabel(view, QStringLiteral("org.example.backup")));
+            const JobPtr edited = JobList::shared().currentJob();
+            QVERIFY(edited);
+            Bindings::shared().setEdited(true);
+            click(view, indexOfLabel(view, QStringLiteral("org.example.daemon")));
+            QCOMPARE(JobList::shared().currentJob(), edited);
+            QCOMPARE(selectedJob(view), edited);
+            Bindings::shared().setEdited(false);
+        }
+    }
+
     void modeShortcutsAskAboutUnsavedEditsAndFocusTheNewMode() {
         Fixture fixture;
         ScriptedInteraction interaction(Interaction::firstButton);

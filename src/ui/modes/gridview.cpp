@@ -244,14 +244,7 @@ QRegion GridView::visualRegionForSelection(const QItemSelection &selection) cons
 
 QItemSelectionModel::SelectionFlags GridView::selectionCommand(const QModelIndex &index,
                                                                const QEvent *event) const {
-    const QItemSelectionModel::SelectionFlags command =
-        QAbstractItemView::selectionCommand(index, event);
-    // A heading cannot be selected; clicking one leaves the selection as it is.
-    if (index.isValid() && !(index.flags() & Qt::ItemIsSelectable))
-        return QItemSelectionModel::NoUpdate;
-    if (command == QItemSelectionModel::NoUpdate || !m_gate)
-        return command;
-    return m_gate() ? command : QItemSelectionModel::NoUpdate;
+    return gatedSelectionCommand(QAbstractItemView::selectionCommand(index, event), index, m_gate);
 }
 
 void GridView::updateGeometries() {

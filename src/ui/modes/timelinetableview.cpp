@@ -37,13 +37,7 @@ void TimelineTableView::setHeadingRows(const QList<int> &rows, int height) {
 
 QItemSelectionModel::SelectionFlags TimelineTableView::selectionCommand(const QModelIndex &index,
                                                                         const QEvent *event) const {
-    const QItemSelectionModel::SelectionFlags command = QTableView::selectionCommand(index, event);
-    // A heading cannot be selected; clicking one leaves the selection as it is.
-    if (index.isValid() && !(index.flags() & Qt::ItemIsSelectable))
-        return QItemSelectionModel::NoUpdate;
-    if (command == QItemSelectionModel::NoUpdate || !m_gate)
-        return command;
-    return m_gate() ? command : QItemSelectionModel::NoUpdate;
+    return gatedSelectionCommand(QTableView::selectionCommand(index, event), index, m_gate);
 }
 
 } // namespace Vandra
