@@ -23,7 +23,9 @@ int print(const QString &text) {
 }
 
 int printBytes(QByteArrayView bytes) {
-    const size_t written = std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
+    // An empty text may have no data at all, which fwrite must not be given.
+    const size_t written =
+        bytes.isEmpty() ? 0 : std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
     if (std::fflush(stdout) != 0 || written != size_t(bytes.size()))
         return fail(Texts::tr("cannot write the output: %1")
                         .arg(QString::fromLocal8Bit(std::strerror(errno))));

@@ -1,4 +1,5 @@
 #include "cli/clirun.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "store/jobfiles.h"
@@ -67,6 +68,11 @@ private Q_SLOTS:
         const CliRun run = CliRun::run({s("list"), s("--json"), s("--root"), root.path()});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QByteArray("[\n]\n"));
+        // The plain list prints nothing at all, and that is no failure.
+        const CliRun plain = CliRun::run({s("list"), s("--root"), root.path()});
+        QCOMPARE(plain.exitCode, 0);
+        QCOMPARE(plain.out, QByteArray());
+        QCOMPARE(plain.err, QByteArray());
         QCOMPARE(CliRun::run({s("list"), s("extra"), s("--root"), root.path()}).exitCode, 2);
     }
 
@@ -86,5 +92,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestListCommand)
+VANDRA_GUILESS_TEST_MAIN(TestListCommand)
 #include "test_listcommand.moc"
