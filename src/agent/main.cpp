@@ -5,6 +5,7 @@
 #include "agent/jobopener.h"
 #include "agent/runsetting.h"
 #include "agent/terminationsignals.h"
+#include "model/programobjects.h"
 #include "support/const.h"
 #include "support/defaults.h"
 #include "support/locations.h"
@@ -30,6 +31,7 @@ int main(int argc, char *argv[]) {
         return 0;
     }
     Locations::initialize(Locations::rootFromArguments(arguments));
+    const ProgramObjects objects;
     Defaults::shared().registerDefaults();
 
     TerminationSignals termination;

@@ -1,6 +1,7 @@
 #include "app/launchoptions.h"
 #include "app/screenshot.h"
 #include "model/joblist.h"
+#include "model/programobjects.h"
 #include "store/jobdiscovery.h"
 #include "support/const.h"
 #include "support/locations.h"
@@ -25,6 +26,7 @@ int run(QApplication &app) {
     Translations::install(app);
     QApplication::setDesktopFileName(QStringLiteral("vandra"));
     Locations::initialize(Locations::rootFromArguments(QApplication::arguments()));
+    const ProgramObjects objects;
     const LaunchOptions options = LaunchOptions::parse(QApplication::arguments());
     const bool isScreenshot = !options.screenshotFile.isEmpty();
 

@@ -7,6 +7,7 @@
 #include "cli/timelinecommand.h"
 #include "cli/unitscommand.h"
 #include "cli/writecommand.h"
+#include "model/programobjects.h"
 #include "support/defaults.h"
 #include "support/locations.h"
 #include "support/translations.h"
@@ -66,6 +67,7 @@ int main(int argc, char *argv[]) {
 
     const QStringList arguments = QCoreApplication::arguments();
     Locations::initialize(Locations::rootFromArguments(arguments));
+    const ProgramObjects objects;
     Defaults::shared().registerDefaults();
 
     const QString command = arguments.value(1);

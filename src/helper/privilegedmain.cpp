@@ -14,6 +14,7 @@
 #include "helper/logreader.h"
 #include "helper/systemdselection.h"
 #include "helper/testjobrunner.h"
+#include "model/programobjects.h"
 #include "support/locations.h"
 #include "support/translations.h"
 
@@ -84,6 +85,7 @@ int main(int argc, char *argv[]) {
     Locations::initialize(options->root.isEmpty()
                               ? Locations::rootFromArguments(QCoreApplication::arguments())
                               : options->root);
+    const ProgramObjects objects;
     const Locations &locations = Locations::shared();
 
     // Root acting for a user binds nowhere the user chose: replacing a socket there could

@@ -8,6 +8,7 @@
 #include "helper/logreader.h"
 #include "helper/systemdselection.h"
 #include "helper/testjobrunner.h"
+#include "model/programobjects.h"
 #include "platform/filelock.h"
 #include "support/locations.h"
 #include "support/translations.h"
@@ -41,6 +42,7 @@ int main(int argc, char *argv[]) {
     Locations::initialize(options->root.isEmpty()
                               ? Locations::rootFromArguments(QCoreApplication::arguments())
                               : options->root);
+    const ProgramObjects objects;
     const Locations &locations = Locations::shared();
     const QString socketPath =
         options->socketPath.isEmpty() ? locations.helperSocket() : options->socketPath;

@@ -2,11 +2,6 @@
 
 namespace Vandra {
 
-Bindings &Bindings::shared() {
-    static Bindings bindings;
-    return bindings;
-}
-
 #define VANDRA_BINDINGS_SETTER(setter, member, signal)                                             \
     void Bindings::setter(bool value) {                                                            \
         if (member == value)                                                                       \

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "model/job.h"
+#include "support/sharedinstance.h"
 
 #include <QObject>
 
 namespace Vandra {
 
 // The editor's shared flags; controls follow their change signals.
-class Bindings final : public QObject {
+class Bindings final : public QObject, public SharedInstance<Bindings> {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Bindings)
     Q_PROPERTY(bool isEdited READ isEdited WRITE setEdited NOTIFY isEditedChanged)
@@ -26,8 +27,6 @@ class Bindings final : public QObject {
 
 public:
     Bindings() = default;
-
-    static Bindings &shared();
 
     [[nodiscard]] bool isEdited() const { return m_isEdited; }
     void setEdited(bool value);

@@ -16,11 +16,6 @@ JobList::~JobList() {
         m_current->m_currentIn.list = nullptr;
 }
 
-JobList &JobList::shared() {
-    static JobList list(Bindings::shared(), Notifications::shared());
-    return list;
-}
-
 void JobList::setJobs(const QList<JobPtr> &jobs) {
     m_jobs = jobs;
     Q_EMIT jobsUpdated();

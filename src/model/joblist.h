@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/job.h"
+#include "support/sharedinstance.h"
 
 #include <QList>
 #include <QObject>
@@ -13,15 +14,13 @@ class Notifications;
 // A list of jobs, grouped by kind and sorted by label, and its current job: the one the
 // detail editor shows, or none. Changes to the current job mark the given editor flags
 // edited. The program's one list is shared().
-class JobList final : public QObject {
+class JobList final : public QObject, public SharedInstance<JobList> {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(JobList)
 
 public:
     JobList(Bindings &bindings, Notifications &notifications);
     ~JobList() override;
-
-    static JobList &shared();
 
     [[nodiscard]] const QList<JobPtr> &jobs() const { return m_jobs; }
     // Takes a freshly discovered list; emits jobsUpdated.

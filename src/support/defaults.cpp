@@ -11,11 +11,6 @@ Defaults::Defaults() {
     reload();
 }
 
-Defaults &Defaults::shared() {
-    static Defaults defaults;
-    return defaults;
-}
-
 void Defaults::registerDefaults() {
     namespace Key = UserDefaultsKeys;
     // In this order: the text views' defaults, then the program's settings.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/sharedinstance.h"
+
 #include <QObject>
 #include <QSettings>
 #include <QVariant>
@@ -10,12 +12,13 @@ namespace Vandra {
 
 // The user-defaults store: QSettings in the settings file of the locations, with the
 // registered defaults of the program and typed accessors for each setting.
-class Defaults final : public QObject {
+class Defaults final : public QObject, public SharedInstance<Defaults> {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Defaults)
 
 public:
-    static Defaults &shared();
+    // Reads the settings file of the current locations.
+    Defaults();
 
     // Registers the program's defaults; a registered default is what a read of an unset
     // key gives. Stored values are never overwritten.
@@ -59,8 +62,6 @@ Q_SIGNALS:
     void changed(const QString &key);
 
 private:
-    Defaults();
-
     std::unique_ptr<QSettings> m_settings;
     QVariantMap m_registered;
 };

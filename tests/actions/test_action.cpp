@@ -3,6 +3,7 @@
 #include "actions/action.h"
 #include "actions/actioncontroller.h"
 #include "actions/actionstestsupport.h"
+#include "common/testmain.h"
 #include "model/bindings.h"
 #include "support/localize.h"
 
@@ -325,5 +326,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestAction)
+VANDRA_GUILESS_TEST_MAIN(TestAction)
 #include "test_action.moc"

@@ -5,6 +5,7 @@
 #include "actions/jobstatussource.h"
 #include "common/helpersetup.h"
 #include "common/samplejob.h"
+#include "common/testmain.h"
 #include "helper/statefilebackend.h"
 #include "model/bindings.h"
 #include "platform/plistcodec.h"
@@ -383,5 +384,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestActionController)
+VANDRA_GUILESS_TEST_MAIN(TestActionController)
 #include "test_actioncontroller.moc"

@@ -3,6 +3,7 @@
 #include "actions/actioncontroller.h"
 #include "actions/actionstestsupport.h"
 #include "common/helpersetup.h"
+#include "common/testmain.h"
 #include "helper/statefilebackend.h"
 #include "model/job.h"
 #include "platform/plistcodec.h"
@@ -474,5 +475,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTestRunAndLog)
+VANDRA_GUILESS_TEST_MAIN(TestTestRunAndLog)
 #include "test_testrunandlog.moc"

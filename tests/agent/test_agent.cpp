@@ -3,6 +3,7 @@
 
 #include "agent/jobtext.h"
 #include "common/privatebus.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "support/const.h"
@@ -354,5 +355,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestAgent)
+VANDRA_GUILESS_TEST_MAIN(TestAgent)
 #include "test_agent.moc"

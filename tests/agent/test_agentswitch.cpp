@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "platform/autostart.h"
 #include "store/agentswitch.h"
@@ -83,5 +84,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestAgentSwitch)
+VANDRA_GUILESS_TEST_MAIN(TestAgentSwitch)
 #include "test_agentswitch.moc"

@@ -1,6 +1,7 @@
 #include "agent/agentexceptions.h"
 #include "agent/jobsnapshot.h"
 #include "agent/jobtext.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "support/const.h"
@@ -150,5 +151,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestJobSnapshot)
+VANDRA_GUILESS_TEST_MAIN(TestJobSnapshot)
 #include "test_jobsnapshot.moc"

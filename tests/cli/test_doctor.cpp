@@ -1,4 +1,5 @@
 #include "clirun.h"
+#include "common/testmain.h"
 #include "common/text.h"
 #include "platform/plistcodec.h"
 
@@ -148,5 +149,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDoctor)
+VANDRA_GUILESS_TEST_MAIN(TestDoctor)
 #include "test_doctor.moc"

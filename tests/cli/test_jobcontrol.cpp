@@ -1,6 +1,7 @@
 // vandractl start, stop and list --json against the real helper, where jobs are only recorded.
 
 #include "cli/clirun.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "helper/statefilebackend.h"
 #include "store/jobfiles.h"
@@ -92,5 +93,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestJobControl)
+VANDRA_GUILESS_TEST_MAIN(TestJobControl)
 #include "test_jobcontrol.moc"

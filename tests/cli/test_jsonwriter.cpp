@@ -1,5 +1,6 @@
 #include "cli/jobjson.h"
 #include "cli/jsonwriter.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/jobreader.h"
@@ -374,5 +375,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestJsonWriter)
+VANDRA_GUILESS_TEST_MAIN(TestJsonWriter)
 #include "test_jsonwriter.moc"

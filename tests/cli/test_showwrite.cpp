@@ -1,4 +1,5 @@
 #include "clirun.h"
+#include "common/testmain.h"
 #include "common/text.h"
 #include "platform/plistcodec.h"
 
@@ -252,5 +253,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestShowWrite)
+VANDRA_GUILESS_TEST_MAIN(TestShowWrite)
 #include "test_showwrite.moc"

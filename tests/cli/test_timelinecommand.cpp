@@ -1,4 +1,5 @@
 #include "cli/clirun.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "store/jobfiles.h"
@@ -174,5 +175,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTimelineCommand)
+VANDRA_GUILESS_TEST_MAIN(TestTimelineCommand)
 #include "test_timelinecommand.moc"

@@ -4,6 +4,7 @@
 
 #include "common/files.h"
 #include "common/samplejob.h"
+#include "common/testmain.h"
 #include "helper/helpertestsupport.h"
 #include "platform/atomicfile.h"
 #include "platform/plistcodec.h"
@@ -608,5 +609,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHelperAttacks)
+VANDRA_GUILESS_TEST_MAIN(TestHelperAttacks)
 #include "test_helperattacks.moc"

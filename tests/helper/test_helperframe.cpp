@@ -1,5 +1,6 @@
 // Cutting a byte stream into frames.
 
+#include "common/testmain.h"
 #include "platform/helperframe.h"
 #include "platform/helperframereader.h"
 
@@ -83,5 +84,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHelperFrame)
+VANDRA_GUILESS_TEST_MAIN(TestHelperFrame)
 #include "test_helperframe.moc"

@@ -3,6 +3,7 @@
 #include "actions/logentry.h"
 #include "common/files.h"
 #include "common/samplejob.h"
+#include "common/testmain.h"
 #include "helper/helpertestsupport.h"
 #include "helper/statefilebackend.h"
 #include "platform/plistcodec.h"
@@ -640,5 +641,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHelperService)
+VANDRA_GUILESS_TEST_MAIN(TestHelperService)
 #include "test_helperservice.moc"

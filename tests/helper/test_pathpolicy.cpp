@@ -1,5 +1,6 @@
 // What the helpers may touch.
 
+#include "common/testmain.h"
 #include "helper/pathpolicy.h"
 
 #include <QDir>
@@ -96,5 +97,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPathPolicy)
+VANDRA_GUILESS_TEST_MAIN(TestPathPolicy)
 #include "test_pathpolicy.moc"

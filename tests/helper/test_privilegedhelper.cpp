@@ -2,6 +2,7 @@
 
 #include "common/files.h"
 #include "common/samplejob.h"
+#include "common/testmain.h"
 #include "helper/helpertestsupport.h"
 #include "helper/statefilebackend.h"
 #include "platform/plistcodec.h"
@@ -257,5 +258,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPrivilegedHelper)
+VANDRA_GUILESS_TEST_MAIN(TestPrivilegedHelper)
 #include "test_privilegedhelper.moc"

@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "helper/logreader.h"
 #include "helper/statefilebackend.h"
 #include "helper/systemdbackend.h"
@@ -650,5 +651,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSystemdBackend)
+VANDRA_GUILESS_TEST_MAIN(TestSystemdBackend)
 #include "test_systemdbackend.moc"

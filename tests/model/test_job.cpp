@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "model/bindings.h"
 #include "model/job.h"
@@ -257,5 +258,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestJob)
+VANDRA_GUILESS_TEST_MAIN(TestJob)
 #include "test_job.moc"

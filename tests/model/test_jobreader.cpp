@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/bindings.h"
@@ -477,5 +478,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestJobReader)
+VANDRA_GUILESS_TEST_MAIN(TestJobReader)
 #include "test_jobreader.moc"

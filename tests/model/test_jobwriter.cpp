@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/joblist.h"
@@ -303,5 +304,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestJobWriter)
+VANDRA_GUILESS_TEST_MAIN(TestJobWriter)
 #include "test_jobwriter.moc"

@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/joblist.h"
@@ -415,5 +416,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRoundTrip)
+VANDRA_GUILESS_TEST_MAIN(TestRoundTrip)
 #include "test_roundtrip.moc"

@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "model/launchdkey.h"
 #include "model/schedulereader.h"
 #include "model/schedulerules.h"
@@ -465,5 +466,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSchedule)
+VANDRA_GUILESS_TEST_MAIN(TestSchedule)
 #include "test_schedule.moc"

@@ -1,4 +1,5 @@
 #include "common/files.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/job.h"
@@ -549,5 +550,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRunHelper)
+VANDRA_GUILESS_TEST_MAIN(TestRunHelper)
 #include "test_runhelper.moc"

@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "model/schedulereader.h"
 #include "model/schedulewriter.h"
 #include "schedule/scheduledhelper.h"
@@ -104,5 +105,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestGermanSchedule)
+VANDRA_GUILESS_TEST_MAIN(TestGermanSchedule)
 #include "test_germanschedule.moc"

@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
@@ -416,5 +417,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRuleEditor)
+VANDRA_GUILESS_TEST_MAIN(TestRuleEditor)
 #include "test_ruleeditor.moc"

@@ -1,4 +1,5 @@
 #include "common/jobrecords.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/jobreader.h"
@@ -353,5 +354,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTimeline)
+VANDRA_GUILESS_TEST_MAIN(TestTimeline)
 #include "test_timeline.moc"

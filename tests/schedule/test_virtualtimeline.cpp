@@ -1,4 +1,5 @@
 #include "common/jobrecords.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/jobreader.h"
@@ -278,5 +279,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestVirtualTimeline)
+VANDRA_GUILESS_TEST_MAIN(TestVirtualTimeline)
 #include "test_virtualtimeline.moc"

@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
@@ -233,5 +234,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestWhenSwitches)
+VANDRA_GUILESS_TEST_MAIN(TestWhenSwitches)
 #include "test_whenswitches.moc"

@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/bindings.h"
@@ -596,5 +597,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestDiscovery)
+VANDRA_GUILESS_TEST_MAIN(TestDiscovery)
 #include "test_discovery.moc"

@@ -1,4 +1,5 @@
 #include "common/jobrecords.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/joblist.h"
@@ -220,5 +221,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestExceptions)
+VANDRA_GUILESS_TEST_MAIN(TestExceptions)
 #include "test_exceptions.moc"

@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/jobreader.h"
@@ -241,5 +242,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestJobDiff)
+VANDRA_GUILESS_TEST_MAIN(TestJobDiff)
 #include "test_jobdiff.moc"

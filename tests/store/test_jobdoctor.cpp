@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/jobreader.h"
@@ -455,5 +456,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestJobDoctor)
+VANDRA_GUILESS_TEST_MAIN(TestJobDoctor)
 #include "test_jobdoctor.moc"

@@ -2,6 +2,7 @@
 // under a temporary root, and the tests look at the files, the loaded-state records, the
 // revisions and the job list after the replies.
 
+#include "common/testmain.h"
 #include "model/scheduleexactness.h"
 #include "platform/autostart.h"
 #include "schedule/ruleeditormodel.h"
@@ -569,5 +570,5 @@ void TestJobEditor::scheduleIsRebuiltOnlyAfterTheRowsAreEdited() {
     QCOMPARE(saved.value(QStringLiteral("StartInterval")), PlistValue(10));
 }
 
-QTEST_GUILESS_MAIN(TestJobEditor)
+VANDRA_GUILESS_TEST_MAIN(TestJobEditor)
 #include "test_jobeditor.moc"

@@ -1,4 +1,5 @@
 #include "actions/actioncontroller.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/bindings.h"
@@ -114,5 +115,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestNewScript)
+VANDRA_GUILESS_TEST_MAIN(TestNewScript)
 #include "test_newscript.moc"

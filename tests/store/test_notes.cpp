@@ -1,4 +1,5 @@
 #include "common/files.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "platform/plistcodec.h"
@@ -154,5 +155,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestNotes)
+VANDRA_GUILESS_TEST_MAIN(TestNotes)
 #include "test_notes.moc"

@@ -1,6 +1,7 @@
 // The raw property-list sheet's Change button: what it accepts as the new current job and
 // what it refuses.
 
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
@@ -157,5 +158,5 @@ void TestRawPlistEditor::editorSwitchesFollowTheNewText() {
     QVERIFY(bindings.isEdited());
 }
 
-QTEST_GUILESS_MAIN(TestRawPlistEditor)
+VANDRA_GUILESS_TEST_MAIN(TestRawPlistEditor)
 #include "test_rawplisteditor.moc"

@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/bindings.h"
@@ -229,5 +230,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRevisions)
+VANDRA_GUILESS_TEST_MAIN(TestRevisions)
 #include "test_revisions.moc"

@@ -1,4 +1,5 @@
 #include "common/files.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "platform/extendedattributes.h"
@@ -209,5 +210,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestScriptFile)
+VANDRA_GUILESS_TEST_MAIN(TestScriptFile)
 #include "test_scriptfile.moc"

@@ -17,13 +17,22 @@ class TestDefaults : public QObject {
 
 private:
     std::unique_ptr<QTemporaryDir> m_root;
+    std::unique_ptr<Defaults> m_defaults;
 
 private Q_SLOTS:
+    // Each test starts as a program would: its own settings under a fresh root.
     void init() {
         m_root = std::make_unique<QTemporaryDir>();
         Locations::initialize(m_root->path());
-        Defaults::shared().reload();
+        m_defaults = std::make_unique<Defaults>();
+        Defaults::install(m_defaults.get());
         Defaults::shared().registerDefaults();
+    }
+
+    void cleanup() {
+        Defaults::install(nullptr);
+        m_defaults.reset();
+        m_root.reset();
     }
 
     void aFirstStartReadsTheRegisteredDefaults() {

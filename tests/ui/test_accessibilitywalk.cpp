@@ -1,5 +1,6 @@
 #include "accessibilitywalk.h"
 #include "actions/actioncontroller.h"
+#include "common/testmain.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "store/jobdiscovery.h"
@@ -201,5 +202,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestAccessibilityWalk)
+VANDRA_TEST_MAIN(TestAccessibilityWalk)
 #include "test_accessibilitywalk.moc"

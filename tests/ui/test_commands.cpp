@@ -3,6 +3,7 @@
 // About box.
 
 #include "common/privatebus.h"
+#include "common/testmain.h"
 #include "model/joblist.h"
 #include "platform/filemanagerreveal.h"
 #include "platform/mailhandler.h"
@@ -266,5 +267,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestCommands)
+VANDRA_TEST_MAIN(TestCommands)
 #include "test_commands.moc"

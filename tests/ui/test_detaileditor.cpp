@@ -2,6 +2,7 @@
 // helpers behind it.
 
 #include "actions/testrun.h"
+#include "common/testmain.h"
 #include "schedule/ruleeditormodel.h"
 #include "store/editortestsupport.h"
 #include "support/localize.h"
@@ -572,5 +573,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestDetailEditor)
+VANDRA_TEST_MAIN(TestDetailEditor)
 #include "test_detaileditor.moc"

@@ -4,6 +4,7 @@
 
 #include "actions/action.h"
 #include "actions/jobstatussource.h"
+#include "common/testmain.h"
 #include "common/text.h"
 #include "model/jobreader.h"
 #include "model/jobstatus.h"
@@ -391,5 +392,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestDoctorUi)
+VANDRA_TEST_MAIN(TestDoctorUi)
 #include "test_doctorui.moc"

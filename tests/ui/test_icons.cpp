@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "model/joblist.h"
 #include "support/locations.h"
 #include "ui/common/icons.h"
@@ -165,5 +166,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestIcons)
+VANDRA_TEST_MAIN(TestIcons)
 #include "test_icons.moc"

@@ -4,6 +4,7 @@
 #include "actions/actioncontroller.h"
 #include "actions/jobstatussource.h"
 #include "actions/jobstatustext.h"
+#include "common/testmain.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "store/jobeditor.h"
@@ -141,5 +142,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestJobStatusViews)
+VANDRA_TEST_MAIN(TestJobStatusViews)
 #include "test_jobstatusviews.moc"

@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "model/kind.h"
 #include "support/const.h"
 #include "ui/window/joburl.h"
@@ -131,5 +132,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestJobUrl)
+VANDRA_GUILESS_TEST_MAIN(TestJobUrl)
 #include "test_joburl.moc"

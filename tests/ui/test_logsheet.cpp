@@ -3,6 +3,7 @@
 
 #include "actions/actioncontroller.h"
 #include "common/helpersetup.h"
+#include "common/testmain.h"
 #include "scriptedinteraction.h"
 #include "store/jobeditor.h"
 #include "store/revisioncontroller.h"
@@ -224,5 +225,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestLogSheet)
+VANDRA_TEST_MAIN(TestLogSheet)
 #include "test_logsheet.moc"

@@ -1,5 +1,6 @@
 #include "actions/actioncontroller.h"
 #include "actions/jobstatussource.h"
+#include "common/testmain.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "scriptedinteraction.h"
@@ -858,5 +859,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+VANDRA_TEST_MAIN(TestMainWindow)
 #include "test_mainwindow.moc"

@@ -1,4 +1,5 @@
 #include "common/jobrecords.h"
+#include "common/testmain.h"
 #include "model/section.h"
 #include "support/localize.h"
 #include "support/userdefaultskeys.h"
@@ -237,5 +238,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestModeFilter)
+VANDRA_TEST_MAIN(TestModeFilter)
 #include "test_modefilter.moc"

@@ -1,5 +1,6 @@
 #include "actions/actioncontroller.h"
 #include "common/jobrecords.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/joblist.h"
@@ -277,5 +278,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestPreferences)
+VANDRA_TEST_MAIN(TestPreferences)
 #include "test_preferences.moc"

@@ -1,4 +1,5 @@
 #include "actions/actioncontroller.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "platform/plistcodec.h"
@@ -51,5 +52,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestProgramEnd)
+VANDRA_GUILESS_TEST_MAIN(TestProgramEnd)
 #include "test_programend.moc"

@@ -1,5 +1,6 @@
 #include "actions/actioncontroller.h"
 #include "common/files.h"
+#include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
 #include "model/joblist.h"
@@ -350,5 +351,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestScripts)
+VANDRA_TEST_MAIN(TestScripts)
 #include "test_scripts.moc"

@@ -2,6 +2,7 @@
 // controls' object names on real files under a temporary root.
 
 #include "actions/actioncontroller.h"
+#include "common/testmain.h"
 #include "model/bindings.h"
 #include "model/joblist.h"
 #include "platform/plistcodec.h"
@@ -459,5 +460,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestSheets)
+VANDRA_TEST_MAIN(TestSheets)
 #include "test_sheets.moc"

@@ -1,3 +1,4 @@
+#include "common/testmain.h"
 #include "common/text.h"
 #include "model/jobreader.h"
 #include "schedule/timelinebuilder.h"
@@ -104,5 +105,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestTimelineMode)
+VANDRA_TEST_MAIN(TestTimelineMode)
 #include "test_timelinemode.moc"

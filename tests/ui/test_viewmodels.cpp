@@ -1,4 +1,5 @@
 #include "common/jobrecords.h"
+#include "common/testmain.h"
 #include "model/section.h"
 #include "platform/datetexts.h"
 #include "support/localize.h"
@@ -252,5 +253,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestViewModels)
+VANDRA_TEST_MAIN(TestViewModels)
 #include "test_viewmodels.moc"
