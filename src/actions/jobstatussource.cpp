@@ -26,11 +26,6 @@ JobStatusSource::JobStatusSource(ActionController::Setup setup, QObject *parent)
     connect(m_retryTimer, &QTimer::timeout, this, &JobStatusSource::start);
 }
 
-JobStatusSource &JobStatusSource::shared() {
-    static auto *source = new JobStatusSource(ActionController::Setup::standard());
-    return *source;
-}
-
 JobStatusSource::~JobStatusSource() {
     delete m_connection.data();
 }

@@ -26,12 +26,9 @@ class JobStatusSource final : public QObject {
     Q_DISABLE_COPY_MOVE(JobStatusSource)
 
 public:
+    // Silent until started.
     explicit JobStatusSource(ActionController::Setup setup, QObject *parent = nullptr);
     ~JobStatusSource() override;
-
-    // The window's source, with the standard setup; made on first use, never released, and
-    // silent until started at launch.
-    static JobStatusSource &shared();
 
     // Asks the helper for the status now, and from then on for every change. After the
     // helper went away, asks again.

@@ -103,7 +103,6 @@ private:
             PlistDict often = common;
             often.insert(s("StartInterval"), PlistValue(5));
             tooOften = writeJob(s("org.example.often"), often);
-            JobHealth::shared().reset();
             JobDiscovery::reloadJobs();
             window = std::make_unique<MainWindow>(*rig.editor, parts.services);
             window->show();
@@ -113,7 +112,6 @@ private:
         ~Fixture() {
             Bindings::shared().setEdited(false);
             window.reset();
-            JobHealth::shared().reset();
         }
 
         JobPtr select(const QString &path) const {
@@ -274,8 +272,8 @@ private Q_SLOTS:
         JobStatus failed;
         failed.isLoaded = true;
         failed.lastExitStatus = 3;
-        const auto report = [](const PlistDict &jobs) {
-            JobStatusSource::shared().takeReply(
+        const auto report = [&fixture](const PlistDict &jobs) {
+            fixture.parts.view.status.takeReply(
                 {{ActionKey::status, PlistValue(jobs)}, {ActionKey::generation, PlistValue(1)}});
         };
         report({{healthy->label, PlistValue(failed.toDict())}});

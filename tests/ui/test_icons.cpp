@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QMimeDatabase>
 #include <QPalette>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,10 +69,15 @@ private Q_SLOTS:
     void programsGetTheIconOfTheirFileType() {
         // Scripts by their name, whether or not the file is here; other programs the
         // executable icon.
-        QVERIFY(!Icons::forIdentity(QStringLiteral("/nowhere/backup.sh")).isNull());
-        QVERIFY(!Icons::forIdentity(QStringLiteral("/nowhere/tool")).isNull());
+        for (const char *program : {"/nowhere/backup.sh", "/nowhere/tool"}) {
+            QVERIFY2(!Icons::lookUpIdentity(QString::fromLatin1(program), Icons::Style::fullColour)
+                          .isNull(),
+                     program);
+        }
         Job job;
         QVERIFY(!Icons::run(job).isNull());
+        ProgramIcons icons;
+        QVERIFY(!icons.run(job).isNull());
         QVERIFY(Icons::themed(QStringLiteral("no-such-icon-anywhere"), Icons::Style::symbolic)
                     .isNull());
     }
@@ -95,7 +99,7 @@ private Q_SLOTS:
                 ::close(fd);
             }
         });
-        const QIcon icon = Icons::forIdentity(pipe);
+        const QIcon icon = Icons::lookUpIdentity(pipe, Icons::Style::fullColour);
         (void)icon.pixmap(QSize(32, 32));
         // Releases the writer when nobody read the pipe.
         isReleasing = true;
@@ -111,7 +115,10 @@ private Q_SLOTS:
         QImage red(8, 8, QImage::Format_ARGB32);
         red.fill(Qt::red);
         QVERIFY(red.save(image));
-        QCOMPARE(Icons::forIdentity(image).pixmap(QSize(8, 8)).toImage().pixelColor(4, 4),
+        QCOMPARE(Icons::lookUpIdentity(image, Icons::Style::fullColour)
+                     .pixmap(QSize(8, 8))
+                     .toImage()
+                     .pixelColor(4, 4),
                  QColor(Qt::red));
     }
 
@@ -126,29 +133,31 @@ private Q_SLOTS:
             QStringLiteral("utilities-terminal"),
             picture,
         };
-        ProgramIcons &icons = ProgramIcons::shared();
-        icons.clear();
+        ProgramIcons icons;
         for (const QString &identity : identities) {
             for (const Icons::Style style : {Icons::Style::fullColour, Icons::Style::symbolic}) {
-                const QIcon cached = Icons::forIdentity(identity, style);
+                const QIcon cached = icons.icon(identity, style);
                 QCOMPARE(imageOf(cached), imageOf(Icons::lookUpIdentity(identity, style)));
                 // Asked again: the icon kept the first time.
-                QCOMPARE(Icons::forIdentity(identity, style).cacheKey(), cached.cacheKey());
+                QCOMPARE(icons.icon(identity, style).cacheKey(), cached.cacheKey());
             }
-            QCOMPARE(
-                icons.type(identity).name(),
-                QMimeDatabase().mimeTypeForFile(identity, QMimeDatabase::MatchExtension).name());
         }
+        for (const Kind kind : Kinds::allCases())
+            QCOMPARE(imageOf(icons.kind(kind)), imageOf(Icons::kind(kind)));
 
         // The image appears: still the icon of its type until the job list is read again.
         QImage red(8, 8, QImage::Format_ARGB32);
         red.fill(Qt::red);
         QVERIFY(red.save(picture));
-        QVERIFY(Icons::forIdentity(picture).pixmap(QSize(8, 8)).toImage().pixelColor(4, 4) !=
-                QColor(Qt::red));
+        const auto colourOf = [&icons, &picture] {
+            return icons.icon(picture, Icons::Style::fullColour)
+                .pixmap(QSize(8, 8))
+                .toImage()
+                .pixelColor(4, 4);
+        };
+        QVERIFY(colourOf() != QColor(Qt::red));
         JobList::shared().setJobs({});
-        QCOMPARE(Icons::forIdentity(picture).pixmap(QSize(8, 8)).toImage().pixelColor(4, 4),
-                 QColor(Qt::red));
+        QCOMPARE(colourOf(), QColor(Qt::red));
     }
 
     void monochromeIconsFollowThePalette() {

@@ -698,7 +698,7 @@ private Q_SLOTS:
         QVERIFY(about);
         // Which program runs the jobs, as far as the helper service has told.
         QVERIFY2(about->text().endsWith(QStringLiteral("Jobs are run by: ") +
-                                        loadBackendName(JobStatusSource::shared())),
+                                        loadBackendName(fixture.parts->view.status)),
                  qPrintable(about->text()));
         about->close();
     }
@@ -734,7 +734,7 @@ private Q_SLOTS:
         auto *list = static_cast<ListModeView *>(window.currentModeView());
         QVERIFY(!list->isColumnVisible(ListColumn::summary));
         // Hidden columns stay hidden in the next window.
-        ListModeView next;
+        ListModeView next(fixture.parts->view.services);
         QVERIFY(!next.isColumnVisible(ListColumn::summary));
         QVERIFY(next.isColumnVisible(ListColumn::run));
 
@@ -759,7 +759,7 @@ private Q_SLOTS:
         tree->countButton(Kind::userAgent)->click();
         QVERIFY(!view->isExpanded(tree->indexOfSection(Kind::userAgent)));
 
-        TreeModeView next;
+        TreeModeView next(fixture.parts->view.services);
         next.setJobs(JobList::shared().jobs());
         auto *nextView = static_cast<QTreeView *>(next.itemView());
         QVERIFY(!nextView->isExpanded(next.indexOfSection(Kind::userAgent)));

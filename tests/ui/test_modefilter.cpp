@@ -12,6 +12,7 @@
 #include "ui/modes/sectionmodel.h"
 #include "ui/modes/treemodeview.h"
 #include "uitestroot.h"
+#include "viewparts.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -106,8 +107,9 @@ private Q_SLOTS:
 
     void gridAndTreeShowTheFilteredSectionsWithTheirCounts() {
         UiTestRoot root;
-        GridModeView grid;
-        TreeModeView tree;
+        ViewParts parts;
+        GridModeView grid(parts.services);
+        TreeModeView tree(parts.services);
         QAbstractItemModelTester gridTester(grid.model(),
                                             QAbstractItemModelTester::FailureReportingMode::QtTest);
         QAbstractItemModelTester treeTester(tree.model(),
@@ -131,7 +133,8 @@ private Q_SLOTS:
 
     void headingsTellScreenReadersTheNumberShown() {
         UiTestRoot root;
-        TreeModeView tree;
+        ViewParts parts;
+        TreeModeView tree(parts.services);
         tree.showJobs(m_jobs, QStringLiteral("sync"));
         const QModelIndex agents = tree.model()->index(0, 0);
         QCOMPARE(agents.data(Roles::SectionKind).toInt(), int(Kind::userAgent));
@@ -141,7 +144,8 @@ private Q_SLOTS:
 
     void theListShowsTheFilteredJobsInEveryOrder() {
         UiTestRoot root;
-        ListModeView list;
+        ViewParts parts;
+        ListModeView list(parts.services);
         QAbstractItemModelTester tester(list.proxy(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         for (const QString &text : typing) {
@@ -162,7 +166,8 @@ private Q_SLOTS:
 
     void theTreeIsKeptUntilTheListChanges() {
         UiTestRoot root;
-        TreeModeView tree;
+        ViewParts parts;
+        TreeModeView tree(parts.services);
         tree.showJobs(m_jobs, QString());
         QSignalSpy resets(tree.model(), &QAbstractItemModel::modelReset);
         // Shown again (switching back to the tree) and filtered: the same rows, kept.
@@ -188,7 +193,8 @@ private Q_SLOTS:
 
     void aClosedSectionStaysClosedWhenTheFilterBringsItBack() {
         UiTestRoot root;
-        TreeModeView tree;
+        ViewParts parts;
+        TreeModeView tree(parts.services);
         tree.showJobs(m_jobs, QString());
         tree.countButton(Kind::localAgent)->click();
         tree.showJobs(m_jobs, QStringLiteral("sync"));
@@ -209,8 +215,9 @@ private Q_SLOTS:
 
     void theCurrentJobIsFoundThroughTheFilter() {
         UiTestRoot root;
-        TreeModeView tree;
-        ListModeView list;
+        ViewParts parts;
+        TreeModeView tree(parts.services);
+        ListModeView list(parts.services);
         for (ModeView *view : {static_cast<ModeView *>(&tree), static_cast<ModeView *>(&list)}) {
             view->showJobs(m_jobs, QStringLiteral("zur"));
             view->showCurrentJob(m_jobs.at(4));
@@ -224,7 +231,7 @@ private Q_SLOTS:
     void preparingTheTextsLetsGoOfTheList() {
         QList<JobPtr> jobs = readAgain(m_jobs);
         const std::weak_ptr<Job> first = jobs.first();
-        FilterPreparer &preparer = FilterPreparer::shared();
+        FilterPreparer preparer;
         QSignalSpy done(&preparer, &FilterPreparer::done);
         preparer.prepare(jobs);
         QVERIFY(!preparer.isDone());

@@ -6,6 +6,7 @@
 #include "ui/modes/timelinemodel.h"
 #include "ui/modes/timelinemodeview.h"
 #include "uitestroot.h"
+#include "viewparts.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
@@ -25,8 +26,9 @@ JobPtr calendarJob(const QString &label, const PlistDict &entry) {
     return JobReader::jobFromPlist(plist, s("/jobs/") + label + s(".plist"), Kind::userAgent);
 }
 
-TimelineModeView *timelineAt(const QDateTime &now, QWidget *parent = nullptr) {
-    auto *view = new TimelineModeView(parent);
+TimelineModeView *timelineAt(const ViewParts &parts, const QDateTime &now,
+                             QWidget *parent = nullptr) {
+    auto *view = new TimelineModeView(parts.services, parent);
     view->setClock([now] { return now; }, berlin);
     return view;
 }
@@ -44,13 +46,14 @@ class TestTimelineMode : public QObject {
 private Q_SLOTS:
     void aFilteredListShowsTheTimelineOfTheMatchingJobs() {
         UiTestRoot root;
+        ViewParts parts;
         // Across the night the clocks go back.
         const QDateTime now(QDate(2026, 10, 24), QTime(12, 0), berlin);
         const QList<JobPtr> jobs{
             calendarJob(s("nightly"), {{s("Hour"), PlistValue(2)}, {s("Minute"), PlistValue(30)}}),
             calendarJob(s("hourly"), {{s("Minute"), PlistValue(0)}}),
             calendarJob(s("mondays"), {{s("Weekday"), PlistValue(1)}})};
-        std::unique_ptr<TimelineModeView> view(timelineAt(now));
+        std::unique_ptr<TimelineModeView> view(timelineAt(parts, now));
         TimelineModel &model = *view->model();
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -75,6 +78,7 @@ private Q_SLOTS:
 
     void thousandsOfEveryMinuteJobsKeepMemoryByJobNotByRow() {
         UiTestRoot root;
+        ViewParts parts;
         constexpr int jobCount = 2000;
         QList<JobPtr> jobs;
         for (int i = 0; i < jobCount; ++i)
@@ -82,7 +86,7 @@ private Q_SLOTS:
         QWidget window;
         window.resize(600, 400);
         TimelineModeView *view =
-            timelineAt(QDateTime(QDate(2026, 6, 1), QTime(0, 0), berlin), &window);
+            timelineAt(parts, QDateTime(QDate(2026, 6, 1), QTime(0, 0), berlin), &window);
         view->resize(window.size());
         window.show();
         view->setJobs(jobs);

@@ -10,6 +10,7 @@
 #include "ui/modes/timelinemodel.h"
 #include "ui/modes/timelinemodeview.h"
 #include "uitestroot.h"
+#include "viewparts.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
@@ -40,7 +41,8 @@ private Q_SLOTS:
                                     jobRecord(Kind::userAgent, QStringLiteral("b")),
                                     jobRecord(Kind::localDaemon, QStringLiteral("c")),
                                     jobRecord(Kind::systemDaemon, QStringLiteral("d"))};
-        SectionModel model;
+        ViewParts parts;
+        SectionModel model(parts.services);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
 
@@ -72,7 +74,8 @@ private Q_SLOTS:
         disabled->setEnabled(false);
         disabled->summary = QStringLiteral("rsync");
         const JobPtr unsettled = jobRecord(Kind::userAgent, QStringLiteral("fresh"));
-        SectionModel model;
+        ViewParts parts;
+        SectionModel model(parts.services);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         model.setSections(buildSections({enabled, disabled, unsettled}, false));
@@ -107,7 +110,8 @@ private Q_SLOTS:
         alpha->setKeepAlive(true);
         job10->setEnabled(false);
 
-        JobTableModel model;
+        ViewParts parts;
+        JobTableModel model(parts.services);
         JobSortProxy proxy;
         proxy.setSourceModel(&model);
         QAbstractItemModelTester sourceTester(
@@ -161,7 +165,8 @@ private Q_SLOTS:
         const JobPtr job = jobRecord(Kind::localDaemon, QStringLiteral("off"));
         job->setEnabled(false);
         job->setKeepAlive(true);
-        JobTableModel model;
+        ViewParts parts;
+        JobTableModel model(parts.services);
         model.setJobs({job});
         QCOMPARE(model.index(0, int(ListColumn::keepAlive)).data(Qt::CheckStateRole).toInt(),
                  int(Qt::Checked));
@@ -190,7 +195,8 @@ private Q_SLOTS:
         const QTimeZone zone = QTimeZone::utc();
         // A Tuesday, 10:00: the 9:30 job next runs tomorrow.
         const QDateTime now(QDate(2026, 3, 10), QTime(10, 0), zone);
-        TimelineModeView view;
+        ViewParts parts;
+        TimelineModeView view(parts.services);
         view.setClock([now] { return now; }, zone);
         TimelineModel &model = *view.model();
         QAbstractItemModelTester tester(&model,

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "actions/jobstatussource.h"
 #include "store/folderscontroller.h"
 #include "store/notesstore.h"
 #include "ui/common/codetheme.h"
 #include "ui/common/windowservices.h"
+#include "viewparts.h"
 
 namespace Vandra {
 
@@ -12,11 +12,12 @@ namespace Vandra {
 // controller makes it for the program. It outlives the window made from it.
 struct WindowParts {
     WindowParts(ActionController &actions, RevisionController &revisions)
-        : services{actions, notes, revisions, folders, codeTheme, JobStatusSource::shared()} {}
+        : services{actions, notes, revisions, folders, codeTheme, view.services} {}
 
     NotesStore notes;
     FoldersController folders;
     CodeTheme codeTheme;
+    ViewParts view;
     WindowServices services;
 };
 

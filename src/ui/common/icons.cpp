@@ -241,12 +241,6 @@ QIcon themed(const QString &name, Style style) {
     return lookUp(name, style);
 }
 
-QIcon forIdentity(const QString &identity, Style style) {
-    if (identity.isEmpty())
-        return {};
-    return ProgramIcons::shared().icon(identity, style);
-}
-
 QIcon lookUpIdentity(const QString &identity, Style style) {
     if (identity.isEmpty())
         return {};
@@ -271,11 +265,14 @@ QIcon lookUpIdentity(const QString &identity, Style style) {
 }
 
 QIcon kind(Kind kind) {
-    return forIdentity(Kinds::icon(kind), Style::symbolic);
+    return lookUpIdentity(Kinds::icon(kind), Style::symbolic);
 }
 
 QIcon run(const Job &job) {
-    const QIcon icon = job.runIcon ? forIdentity(*job.runIcon) : QIcon();
+    return orExecutable(job.runIcon ? lookUpIdentity(*job.runIcon, Style::fullColour) : QIcon());
+}
+
+QIcon orExecutable(const QIcon &icon) {
     return icon.isNull() ? themed(executableIcon, Style::fullColour) : icon;
 }
 

@@ -28,15 +28,15 @@ void setUp();
 // The icon of a theme name or an image file; a null icon when there is none.
 [[nodiscard]] QIcon themed(const QString &name, Style style);
 // The icon of an identity: an image file, a program's path or a theme name. A program
-// whose file type has no icon gets the executable icon. Looked up once per identity until the
-// job list is read again (ProgramIcons).
-[[nodiscard]] QIcon forIdentity(const QString &identity, Style style = Style::fullColour);
-// The same, looked up afresh.
+// whose file type has no icon gets the executable icon. The views of jobs keep what they
+// looked up (ProgramIcons).
 [[nodiscard]] QIcon lookUpIdentity(const QString &identity, Style style);
 
 [[nodiscard]] QIcon kind(Kind kind);
 // The icon of the program a job runs.
 [[nodiscard]] QIcon run(const Job &job);
+// icon, or the executable icon when it is null.
+[[nodiscard]] QIcon orExecutable(const QIcon &icon);
 // The two fixed images of the enabled state.
 [[nodiscard]] QIcon enabledImage();
 [[nodiscard]] QIcon disabledImage();

@@ -3,7 +3,6 @@
 #include "actions/jobstatussource.h"
 #include "model/joblist.h"
 #include "store/schedulerows.h"
-#include "ui/common/statusstatesource.h"
 
 namespace Vandra {
 
@@ -15,20 +14,16 @@ constexpr int jobsPerTurn = 8;
 
 } // namespace
 
-JobHealth &JobHealth::shared() {
-    static JobHealth health;
-    return health;
-}
-
-JobHealth::JobHealth()
-    : m_doctor(&StatusStateSource::forWindow()) {
+JobHealth::JobHealth(const JobStatusSource &status, QObject *parent)
+    : QObject(parent)
+    , m_states(status)
+    , m_doctor(&m_states) {
     m_timer.setSingleShot(true);
     m_timer.setInterval(0);
     connect(&m_timer, &QTimer::timeout, this, &JobHealth::examineSome);
     connect(&JobList::shared(), &JobList::jobsUpdated, this, &JobHealth::markStale);
     // A job that stops or fails changes what the doctor says of its state.
-    connect(&JobStatusSource::shared(), &JobStatusSource::statusChanged, this,
-            &JobHealth::markStale);
+    connect(&status, &JobStatusSource::statusChanged, this, &JobHealth::markStale);
 }
 
 QString JobHealth::keyOf(const Job &job) {
@@ -70,14 +65,6 @@ void JobHealth::setFindings(const Job &job, const Findings &findings) {
 void JobHealth::examinePending() {
     while (!m_pending.isEmpty())
         examineSome();
-}
-
-void JobHealth::reset() {
-    m_timer.stop();
-    // The doctor judges the machine under the locations' root, which tests change.
-    m_doctor = JobDoctor(&StatusStateSource::forWindow());
-    m_entries.clear();
-    m_pending.clear();
 }
 
 void JobHealth::examineSome() {

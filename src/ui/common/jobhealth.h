@@ -3,6 +3,7 @@
 #include "model/job.h"
 #include "store/finding.h"
 #include "store/jobdoctor.h"
+#include "ui/common/statusstatesource.h"
 
 #include <QHash>
 #include <QObject>
@@ -13,6 +14,8 @@
 #include <optional>
 
 namespace Vandra {
+
+class JobStatusSource;
 
 // The worst finding of the job doctor on each job, for the badges of the mode views. The
 // doctor looks at the file system, so it never runs while a view paints: asking for a job
@@ -25,7 +28,8 @@ class JobHealth final : public QObject {
     Q_DISABLE_COPY_MOVE(JobHealth)
 
 public:
-    static JobHealth &shared();
+    // The doctor judges the jobs' state by status, which must outlive this.
+    explicit JobHealth(const JobStatusSource &status, QObject *parent = nullptr);
 
     // The worst severity on job, if known; queues the job otherwise or when it is stale.
     [[nodiscard]] std::optional<Finding::Severity> severityOf(const JobPtr &job);
@@ -40,16 +44,12 @@ public:
     void setFindings(const Job &job, const Findings &findings);
     // Examines everything queued now; tests use it instead of waiting for the timer.
     void examinePending();
-    // Forgets every result; for tests.
-    void reset();
 
 Q_SIGNALS:
     // Some severities became known or changed.
     void changed();
 
 private:
-    JobHealth();
-
     struct Entry {
         std::optional<Finding::Severity> worst;
         bool isStale = false;
@@ -61,6 +61,7 @@ private:
     void markStale();
     [[nodiscard]] JobPtr jobOfKey(const QString &key) const;
 
+    StatusStateSource m_states;
     JobDoctor m_doctor;
     QHash<QString, Entry> m_entries;
     // Waiting for the doctor, with the record asked about when the caller had one.

@@ -1,19 +1,15 @@
 #include "ui/common/programicons.h"
 
 #include "model/joblist.h"
+#include "model/kind.h"
 
 #include <QMimeDatabase>
 
 namespace Vandra {
 
-ProgramIcons &ProgramIcons::shared() {
-    static ProgramIcons icons;
-    return icons;
-}
-
-ProgramIcons::ProgramIcons() {
-    JobList &jobs = JobList::shared();
-    QObject::connect(&jobs, &JobList::jobsUpdated, &jobs, [] { shared().clear(); });
+ProgramIcons::ProgramIcons(QObject *parent)
+    : QObject(parent) {
+    connect(&JobList::shared(), &JobList::jobsUpdated, this, &ProgramIcons::clear);
 }
 
 QIcon ProgramIcons::icon(const QString &identity, Icons::Style style) {
@@ -25,17 +21,18 @@ QIcon ProgramIcons::icon(const QString &identity, Icons::Style style) {
     return *icons.insert(identity, Icons::lookUpIdentity(identity, style));
 }
 
-QMimeType ProgramIcons::type(const QString &path) {
-    const auto known = m_types.constFind(path);
-    if (known != m_types.cend())
-        return *known;
-    return *m_types.insert(path, typeOf(path));
+QIcon ProgramIcons::run(const Job &job) {
+    return Icons::orExecutable(job.runIcon ? icon(*job.runIcon, Icons::Style::fullColour)
+                                           : QIcon());
+}
+
+QIcon ProgramIcons::kind(Kind kind) {
+    return icon(Kinds::icon(kind), Icons::Style::symbolic);
 }
 
 void ProgramIcons::clear() {
     m_colourIcons.clear();
     m_symbolicIcons.clear();
-    m_types.clear();
 }
 
 QMimeType ProgramIcons::typeOf(const QString &path) {

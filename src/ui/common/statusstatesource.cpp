@@ -4,11 +4,6 @@
 
 namespace Vandra {
 
-const StatusStateSource &StatusStateSource::forWindow() {
-    static const StatusStateSource source(JobStatusSource::shared());
-    return source;
-}
-
 std::optional<JobState> StatusStateSource::stateOf(const QString &label) const {
     const auto found = m_status.statuses().constFind(label);
     if (found == m_status.statuses().cend())

@@ -14,9 +14,6 @@ public:
     explicit StatusStateSource(const JobStatusSource &status)
         : m_status(status) {}
 
-    // The window's, over JobStatusSource::shared().
-    static const StatusStateSource &forWindow();
-
     [[nodiscard]] std::optional<JobState> stateOf(const QString &label) const override;
 
 private:

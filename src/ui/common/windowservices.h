@@ -1,11 +1,12 @@
 #pragma once
 
+#include "ui/common/viewservices.h"
+
 namespace Vandra {
 
 class ActionController;
 class CodeTheme;
 class FoldersController;
-class JobStatusSource;
 class NotesStore;
 class RevisionController;
 
@@ -18,7 +19,7 @@ struct WindowServices {
     RevisionController &revisions;
     FoldersController &folders;
     CodeTheme &codeTheme;
-    JobStatusSource &status;
+    ViewServices view;
 };
 
 } // namespace Vandra

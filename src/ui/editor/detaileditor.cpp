@@ -14,6 +14,7 @@
 #include "ui/common/helppage.h"
 #include "ui/common/icons.h"
 #include "ui/common/severitybadge.h"
+#include "ui/common/viewservices.h"
 #include "ui/editor/advancedpage.h"
 #include "ui/editor/controlnames.h"
 #include "ui/editor/diagnosticspage.h"
@@ -60,7 +61,7 @@ QString saveShortcutText() {
 } // namespace
 
 DetailEditor::DetailEditor(JobEditor &editor, ActionController &controller, const CodeTheme &theme,
-                           const JobStatusSource &status, QWidget *parent)
+                           const ViewServices &view, QWidget *parent)
     : QWidget(parent)
     , m_editor(editor)
     , m_controller(controller)
@@ -68,7 +69,7 @@ DetailEditor::DetailEditor(JobEditor &editor, ActionController &controller, cons
     , m_form(new JobForm(editor, m_tabs))
     , m_when(new WhenPage(editor, m_tabs))
     , m_advanced(new AdvancedPage(editor, m_tabs))
-    , m_diagnostics(new DiagnosticsPage(m_tabs))
+    , m_diagnostics(new DiagnosticsPage(view.status, view.health, m_tabs))
     , m_helpButton(
           named(new QPushButton(this), QStringLiteral("helpButton"), Localize::text("Help")))
     , m_saveProgress(
@@ -79,7 +80,7 @@ DetailEditor::DetailEditor(JobEditor &editor, ActionController &controller, cons
                             QStringLiteral("discardButton"), Localize::text("Discard")))
     , m_saveButton(named(new QPushButton(Localize::text("Save"), this),
                          QStringLiteral("saveButton"), Localize::text("Save")))
-    , m_info(new InfoView(theme, &status, this))
+    , m_info(new InfoView(theme, &view.status, this))
     , m_infoTimer(new QTimer(this)) {
     setObjectName(QStringLiteral("detailEditor"));
     m_tabs->addTab(m_form, Localize::text("Job"));

@@ -23,8 +23,8 @@ class JobDiff;
 class InfoView;
 class JobEditor;
 class JobForm;
-class JobStatusSource;
 class TestPopover;
+struct ViewServices;
 class WhenPage;
 
 // The editor beside the job list: the form, When and Advanced pages of the current job, the
@@ -38,7 +38,7 @@ public:
     enum Page { formPage = 0, whenPage = 1, advancedPage = 2, diagnosticsPage = 3 };
 
     DetailEditor(JobEditor &editor, ActionController &controller, const CodeTheme &theme,
-                 const JobStatusSource &status, QWidget *parent = nullptr);
+                 const ViewServices &view, QWidget *parent = nullptr);
     ~DetailEditor() override;
 
     [[nodiscard]] JobEditor &editor() const { return m_editor; }

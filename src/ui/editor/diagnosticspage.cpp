@@ -4,7 +4,6 @@
 #include "store/schedulerows.h"
 #include "ui/common/jobhealth.h"
 #include "ui/common/severitybadge.h"
-#include "ui/common/statusstatesource.h"
 #include "ui/editor/controlnames.h"
 #include "ui/editor/infoview.h"
 
@@ -31,9 +30,11 @@ QLabel *wrappedLabel(const QString &text, QWidget *parent) {
 
 } // namespace
 
-DiagnosticsPage::DiagnosticsPage(QWidget *parent)
+DiagnosticsPage::DiagnosticsPage(const JobStatusSource &status, JobHealth &health, QWidget *parent)
     : QWidget(parent)
-    , m_doctor(&StatusStateSource::forWindow())
+    , m_health(health)
+    , m_states(status)
+    , m_doctor(&m_states)
     , m_summary(named(new QLabel(this), QStringLiteral("diagnosticsSummary"), tr("Summary")))
     , m_scroller(named(new QScrollArea(this), QStringLiteral("diagnosticsList"), tr("Findings")))
     , m_list(new QWidget(m_scroller))
@@ -58,7 +59,7 @@ void DiagnosticsPage::refresh() {
         Job copy = InfoView::asSaved(*job);
         const RuleRows rows = ScheduleRows::forJob(*job);
         m_findings = m_doctor.examineJob(copy, &rows);
-        JobHealth::shared().setFindings(*job, m_findings);
+        m_health.setFindings(*job, m_findings);
     }
     if (!job || !job->plist)
         m_summary->setText(tr("The doctor examines job files; this item has none."));

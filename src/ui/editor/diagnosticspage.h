@@ -2,6 +2,7 @@
 
 #include "store/finding.h"
 #include "store/jobdoctor.h"
+#include "ui/common/statusstatesource.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -12,6 +13,8 @@ class QVBoxLayout;
 
 namespace Vandra {
 
+class JobHealth;
+
 // The job doctor's findings on the current job as a save would write it: each with its
 // severity, the key it concerns, its explanation and, where there is one, a button that
 // applies its fix as an edit of the job, which the user then saves or discards.
@@ -20,7 +23,8 @@ class DiagnosticsPage final : public QWidget {
     Q_DISABLE_COPY_MOVE(DiagnosticsPage)
 
 public:
-    explicit DiagnosticsPage(QWidget *parent = nullptr);
+    // The doctor judges the job's state by status; health takes the findings for the badges.
+    DiagnosticsPage(const JobStatusSource &status, JobHealth &health, QWidget *parent = nullptr);
 
     // Examines the current job again and shows what the doctor finds.
     void refresh();
@@ -37,6 +41,8 @@ private:
     void showFindings();
     [[nodiscard]] QWidget *row(qsizetype index);
 
+    JobHealth &m_health;
+    StatusStateSource m_states;
     JobDoctor m_doctor;
     Findings m_findings;
     // What the rows show, one text per finding, to tell when they must be made again.

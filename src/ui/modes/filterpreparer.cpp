@@ -13,12 +13,8 @@ constexpr qint64 sliceNanoseconds = 4'000'000;
 
 } // namespace
 
-FilterPreparer &FilterPreparer::shared() {
-    static FilterPreparer preparer;
-    return preparer;
-}
-
-FilterPreparer::FilterPreparer() {
+FilterPreparer::FilterPreparer(QObject *parent)
+    : QObject(parent) {
     m_timer.setInterval(0);
     connect(&m_timer, &QTimer::timeout, this, &FilterPreparer::prepareSome);
 }

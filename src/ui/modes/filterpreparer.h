@@ -11,13 +11,14 @@ namespace Vandra {
 // Makes the filter's folded text of every job of a new list ahead of the first filter text,
 // a slice at a time while the window is idle: a job's text is made on first use, and making
 // it for thousands of jobs at the first keystroke would hold the window for most of a
-// second. A keystroke that comes first makes the rest itself, as it always could.
+// second. A keystroke that comes first makes the rest itself, as it always could. The window
+// hands it each new job list once.
 class FilterPreparer final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FilterPreparer)
 
 public:
-    static FilterPreparer &shared();
+    explicit FilterPreparer(QObject *parent = nullptr);
 
     // Prepares the texts of jobs, instead of those of any list before.
     void prepare(const QList<JobPtr> &jobs);
@@ -28,7 +29,6 @@ Q_SIGNALS:
     void done();
 
 private:
-    FilterPreparer();
     void prepareSome();
 
     QList<JobPtr> m_jobs;

@@ -2,7 +2,6 @@
 
 #include "model/section.h"
 #include "support/defaults.h"
-#include "ui/modes/filterpreparer.h"
 #include "ui/modes/gridaccessible.h"
 #include "ui/modes/gridview.h"
 #include "ui/modes/jobfilterproxy.h"
@@ -13,9 +12,9 @@
 
 namespace Vandra {
 
-GridModeView::GridModeView(QWidget *parent)
+GridModeView::GridModeView(const ViewServices &services, QWidget *parent)
     : ModeView(parent)
-    , m_model(new SectionModel(this))
+    , m_model(new SectionModel(services, this))
     , m_proxy(new JobFilterProxy(this))
     , m_view(new GridView(this)) {
     setObjectName(QStringLiteral("gridMode"));
@@ -49,10 +48,8 @@ void GridModeView::setJobs(const QList<JobPtr> &jobs) {
 
 void GridModeView::showJobs(const QList<JobPtr> &jobs, const QString &filterText) {
     const bool showsSystemJobs = Defaults::shared().showSystemJobs();
-    if (isNewList(jobs, showsSystemJobs)) {
+    if (isNewList(jobs, showsSystemJobs))
         m_model->setSections(buildSections(jobs, showsSystemJobs));
-        FilterPreparer::shared().prepare(jobs);
-    }
     m_proxy->setFilterText(filterText);
 }
 

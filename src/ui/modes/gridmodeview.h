@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/common/viewservices.h"
 #include "ui/modes/modeview.h"
 
 namespace Vandra {
@@ -14,7 +15,7 @@ class GridModeView final : public ModeView {
     Q_DISABLE_COPY_MOVE(GridModeView)
 
 public:
-    explicit GridModeView(QWidget *parent = nullptr);
+    explicit GridModeView(const ViewServices &services, QWidget *parent = nullptr);
 
     void setJobs(const QList<JobPtr> &jobs) override;
     void showJobs(const QList<JobPtr> &jobs, const QString &filterText) override;

@@ -1,9 +1,11 @@
 #include "ui/modes/jobtablemodel.h"
 
+#include "actions/jobstatussource.h"
 #include "actions/jobstatustext.h"
 #include "ui/common/icons.h"
 #include "ui/common/jobhealth.h"
 #include "ui/common/jobtexts.h"
+#include "ui/common/programicons.h"
 #include "ui/common/severitybadge.h"
 #include "ui/modes/roles.h"
 
@@ -22,17 +24,15 @@ constexpr int noKindPosition = 1000;
 
 } // namespace
 
-JobTableModel::JobTableModel(QObject *parent, const JobStatusSource *source)
+JobTableModel::JobTableModel(const ViewServices &services, QObject *parent)
     : QAbstractTableModel(parent)
-    , m_status(source) {
-    connect(&JobHealth::shared(), &JobHealth::changed, this, [this] {
+    , m_services(services) {
+    connect(&m_services.health, &JobHealth::changed, this, [this] {
         if (!m_jobs.isEmpty())
             Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1),
                                {Qt::DecorationRole, Qt::AccessibleTextRole, Roles::Severity});
     });
-    if (!m_status)
-        return;
-    connect(m_status, &JobStatusSource::statusChanged, this, [this] {
+    connect(&m_services.status, &JobStatusSource::statusChanged, this, [this] {
         const int column = int(ListColumn::status);
         if (!m_jobs.isEmpty())
             Q_EMIT dataChanged(index(0, column), index(int(m_jobs.size()) - 1, column));
@@ -81,7 +81,7 @@ QVariant JobTableModel::data(const QModelIndex &index, int role) const {
     case Roles::Url:
         return job.url ? QVariant(*job.url) : QVariant();
     case Roles::Severity:
-        return JobHealth::roleData(JobHealth::shared().severityOf(record));
+        return JobHealth::roleData(m_services.health.severityOf(record));
     case Qt::ForegroundRole:
         return ListColumns::isText(column) ? QVariant(QBrush(JobTexts::textColour(job.isEnabled())))
                                            : QVariant();
@@ -94,7 +94,7 @@ QVariant JobTableModel::data(const QModelIndex &index, int role) const {
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole || role == Roles::Sort)
             return job.label;
         if (role == Qt::AccessibleTextRole)
-            return SeverityBadge::accessibleText(job.label, JobHealth::shared().severityOf(record));
+            return SeverityBadge::accessibleText(job.label, m_services.health.severityOf(record));
         break;
     case ListColumn::summary:
         if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
@@ -105,8 +105,8 @@ QVariant JobTableModel::data(const QModelIndex &index, int role) const {
     case ListColumn::kind:
         // The doctor's badge sits on the corner of the kind's icon.
         if (role == Qt::DecorationRole)
-            return SeverityBadge::badged(job.kind ? Icons::kind(*job.kind) : QIcon(),
-                                         JobHealth::shared().severityOf(record));
+            return SeverityBadge::badged(job.kind ? m_services.icons.kind(*job.kind) : QIcon(),
+                                         m_services.health.severityOf(record));
         if (role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)
             return job.kind ? QVariant(Kinds::title(*job.kind)) : QVariant();
         if (role == Roles::Sort)
@@ -135,7 +135,7 @@ QVariant JobTableModel::data(const QModelIndex &index, int role) const {
             return job.run();
         break;
     case ListColumn::status: {
-        const auto status = m_status ? m_status->status(job) : std::nullopt;
+        const auto status = m_services.status.status(job);
         if (role == Qt::DisplayRole || role == Roles::Sort)
             return JobStatusText::brief(status);
         if (role == Qt::ToolTipRole)

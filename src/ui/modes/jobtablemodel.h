@@ -1,7 +1,7 @@
 #pragma once
 
-#include "actions/jobstatussource.h"
 #include "model/job.h"
+#include "ui/common/viewservices.h"
 #include "ui/modes/listcolumn.h"
 
 #include <QAbstractTableModel>
@@ -15,9 +15,8 @@ class JobTableModel final : public QAbstractTableModel {
     Q_DISABLE_COPY_MOVE(JobTableModel)
 
 public:
-    // The status column follows source; none leaves it empty.
-    explicit JobTableModel(QObject *parent = nullptr,
-                           const JobStatusSource *source = &JobStatusSource::shared());
+    // The status column, badges and icons come from services.
+    explicit JobTableModel(const ViewServices &services, QObject *parent = nullptr);
 
     void setJobs(const QList<JobPtr> &jobs);
     [[nodiscard]] const QList<JobPtr> &jobs() const { return m_jobs; }
@@ -34,7 +33,7 @@ public:
 
 private:
     QList<JobPtr> m_jobs;
-    const JobStatusSource *m_status;
+    ViewServices m_services;
 };
 
 } // namespace Vandra

@@ -2,7 +2,6 @@
 
 #include "support/defaults.h"
 #include "support/userdefaultskeys.h"
-#include "ui/modes/filterpreparer.h"
 #include "ui/modes/guardedtreeview.h"
 #include "ui/modes/jobsortproxy.h"
 #include "ui/modes/jobtablemodel.h"
@@ -68,9 +67,9 @@ protected:
 
 } // namespace
 
-ListModeView::ListModeView(QWidget *parent)
+ListModeView::ListModeView(const ViewServices &services, QWidget *parent)
     : ModeView(parent)
-    , m_model(new JobTableModel(this))
+    , m_model(new JobTableModel(services, this))
     , m_proxy(new JobSortProxy(this))
     , m_view(new GuardedTreeView(this)) {
     setObjectName(QStringLiteral("listMode"));
@@ -137,10 +136,8 @@ void ListModeView::setJobs(const QList<JobPtr> &jobs) {
 }
 
 void ListModeView::showJobs(const QList<JobPtr> &jobs, const QString &filterText) {
-    if (isNewList(jobs, false)) {
+    if (isNewList(jobs, false))
         m_model->setJobs(jobs);
-        FilterPreparer::shared().prepare(jobs);
-    }
     m_proxy->setFilterText(filterText);
 }
 

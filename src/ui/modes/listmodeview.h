@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/common/viewservices.h"
 #include "ui/modes/listcolumn.h"
 #include "ui/modes/modeview.h"
 
@@ -17,7 +18,7 @@ class ListModeView final : public ModeView {
     Q_DISABLE_COPY_MOVE(ListModeView)
 
 public:
-    explicit ListModeView(QWidget *parent = nullptr);
+    explicit ListModeView(const ViewServices &services, QWidget *parent = nullptr);
 
     void setJobs(const QList<JobPtr> &jobs) override;
     void showJobs(const QList<JobPtr> &jobs, const QString &filterText) override;

@@ -1,10 +1,12 @@
 #include "ui/modes/sectionmodel.h"
 
+#include "actions/jobstatussource.h"
 #include "actions/jobstatustext.h"
 #include "support/localize.h"
 #include "ui/common/icons.h"
 #include "ui/common/jobhealth.h"
 #include "ui/common/jobtexts.h"
+#include "ui/common/programicons.h"
 #include "ui/common/severitybadge.h"
 #include "ui/modes/roles.h"
 
@@ -21,13 +23,11 @@ constexpr quintptr sectionId = 0;
 
 } // namespace
 
-SectionModel::SectionModel(QObject *parent, const JobStatusSource *source)
+SectionModel::SectionModel(const ViewServices &services, QObject *parent)
     : QAbstractItemModel(parent)
-    , m_status(source) {
-    connect(&JobHealth::shared(), &JobHealth::changed, this, &SectionModel::healthChanged);
-    if (!m_status)
-        return;
-    connect(m_status, &JobStatusSource::statusChanged, this, [this] {
+    , m_services(services) {
+    connect(&m_services.health, &JobHealth::changed, this, &SectionModel::healthChanged);
+    connect(&m_services.status, &JobStatusSource::statusChanged, this, [this] {
         for (int s = 0; s < m_sections.size(); ++s) {
             const int count = int(m_sections.at(s)->jobs.size());
             if (count > 0)
@@ -116,7 +116,7 @@ QVariant SectionModel::sectionData(const Section &section, int column, int role)
         // The count is shown by the views' own buttons and headers, not as cell text.
         return column == titleColumn ? QVariant(Kinds::title(section.kind)) : QVariant();
     case Qt::DecorationRole:
-        return column == titleColumn ? QVariant(Icons::kind(section.kind)) : QVariant();
+        return column == titleColumn ? QVariant(m_services.icons.kind(section.kind)) : QVariant();
     case Qt::ToolTipRole:
         return column == titleColumn ? Kinds::title(section.kind) : QVariant();
     case Qt::AccessibleTextRole:
@@ -141,7 +141,7 @@ QVariant SectionModel::sectionData(const Section &section, int column, int role)
 
 QVariant SectionModel::jobData(const JobPtr &record, int column, int role) const {
     Job &job = *record;
-    const auto status = [this, &job] { return m_status ? m_status->status(job) : std::nullopt; };
+    const auto status = [this, &job] { return m_services.status.status(job); };
     if (role == Roles::StatusMark)
         return int(JobStatusText::mark(status()));
     if (column == countColumn) {
@@ -168,12 +168,13 @@ QVariant SectionModel::jobData(const JobPtr &record, int column, int role) const
     case Qt::DisplayRole:
         return job.label;
     case Qt::DecorationRole:
-        return SeverityBadge::badged(job.isEnabled() ? Icons::run(job) : Icons::disabledImage(),
-                                     JobHealth::shared().severityOf(record));
+        return SeverityBadge::badged(job.isEnabled() ? m_services.icons.run(job)
+                                                     : Icons::disabledImage(),
+                                     m_services.health.severityOf(record));
     case Qt::AccessibleTextRole:
-        return SeverityBadge::accessibleText(job.label, JobHealth::shared().severityOf(record));
+        return SeverityBadge::accessibleText(job.label, m_services.health.severityOf(record));
     case Roles::Severity:
-        return JobHealth::roleData(JobHealth::shared().severityOf(record));
+        return JobHealth::roleData(m_services.health.severityOf(record));
     case Qt::ToolTipRole:
         return JobTexts::toolTip(job);
     case Qt::ForegroundRole:

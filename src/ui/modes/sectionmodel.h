@@ -1,7 +1,7 @@
 #pragma once
 
-#include "actions/jobstatussource.h"
 #include "model/section.h"
+#include "ui/common/viewservices.h"
 
 #include <QAbstractItemModel>
 
@@ -17,9 +17,8 @@ class SectionModel final : public QAbstractItemModel {
 public:
     enum Column { titleColumn = 0, countColumn = 1, columnCount_ = 2 };
 
-    // Jobs' status marks follow source; none leaves them out.
-    explicit SectionModel(QObject *parent = nullptr,
-                          const JobStatusSource *source = &JobStatusSource::shared());
+    // Jobs' status marks, badges and icons come from services.
+    explicit SectionModel(const ViewServices &services, QObject *parent = nullptr);
 
     void setSections(const QList<SectionPtr> &sections);
     [[nodiscard]] const QList<SectionPtr> &sections() const { return m_sections; }
@@ -47,7 +46,7 @@ private:
     void healthChanged();
 
     QList<SectionPtr> m_sections;
-    const JobStatusSource *m_status;
+    ViewServices m_services;
 };
 
 } // namespace Vandra

@@ -15,10 +15,11 @@
 
 namespace Vandra {
 
-TimelineModel::TimelineModel(QObject *parent)
+TimelineModel::TimelineModel(const ViewServices &services, QObject *parent)
     : QAbstractTableModel(parent)
+    , m_services(services)
     , m_kept(std::make_unique<std::array<KeptRow, keptRows>>()) {
-    connect(&JobHealth::shared(), &JobHealth::changed, this, [this] {
+    connect(&m_services.health, &JobHealth::changed, this, [this] {
         if (rowCount() > 0)
             Q_EMIT dataChanged(index(0, nameColumn), index(rowCount() - 1, nameColumn),
                                {Qt::DecorationRole, Qt::AccessibleTextRole, Roles::Severity});
@@ -167,9 +168,9 @@ QVariant TimelineModel::timeData(const Timeline &row, int role) const {
     }
 }
 
-QVariant TimelineModel::nameData(const Timeline &row, int role) {
-    const auto severity = [&row] {
-        return row.url ? JobHealth::shared().severityOfUrl(*row.url) : std::nullopt;
+QVariant TimelineModel::nameData(const Timeline &row, int role) const {
+    const auto severity = [this, &row] {
+        return row.url ? m_services.health.severityOfUrl(*row.url) : std::nullopt;
     };
     switch (role) {
     case Qt::DisplayRole:

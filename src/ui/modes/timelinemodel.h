@@ -1,6 +1,7 @@
 #pragma once
 
 #include "schedule/virtualtimeline.h"
+#include "ui/common/viewservices.h"
 
 #include <QAbstractTableModel>
 #include <QTimeZone>
@@ -24,7 +25,8 @@ public:
     static constexpr int rowHeight = 26;
     static constexpr int keptRows = 256;
 
-    explicit TimelineModel(QObject *parent = nullptr);
+    // The rows' badges come from services.
+    explicit TimelineModel(const ViewServices &services, QObject *parent = nullptr);
     ~TimelineModel() override;
 
     // Shows timeline. The rows that both have keep their place in the view, which is told of
@@ -60,8 +62,9 @@ private:
 
     [[nodiscard]] const Timeline &keptRow(int index) const;
     [[nodiscard]] QVariant timeData(const Timeline &row, int role) const;
-    [[nodiscard]] static QVariant nameData(const Timeline &row, int role);
+    [[nodiscard]] QVariant nameData(const Timeline &row, int role) const;
 
+    ViewServices m_services;
     std::unique_ptr<VirtualTimeline> m_timeline;
     // The rows shown: the timeline's, but no more than a view can count (an int); between
     // the steps of showing a new timeline, those of the one before.

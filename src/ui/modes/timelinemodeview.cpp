@@ -2,7 +2,6 @@
 
 #include "model/joblist.h"
 #include "schedule/virtualtimeline.h"
-#include "ui/modes/filterpreparer.h"
 #include "ui/modes/roles.h"
 #include "ui/modes/timelinemodel.h"
 #include "ui/modes/timelinetableview.h"
@@ -12,9 +11,9 @@
 
 namespace Vandra {
 
-TimelineModeView::TimelineModeView(QWidget *parent)
+TimelineModeView::TimelineModeView(const ViewServices &services, QWidget *parent)
     : ModeView(parent)
-    , m_model(new TimelineModel(this))
+    , m_model(new TimelineModel(services, this))
     , m_view(new TimelineTableView(this))
     , m_clock([] { return QDateTime::currentDateTime(); }) {
     setObjectName(QStringLiteral("timelineMode"));
@@ -60,8 +59,6 @@ void TimelineModeView::showJobs(const QList<JobPtr> &jobs, const QString &filter
     if (jobs != m_filtered) {
         m_answers.forgetJobs();
         m_filtered = jobs;
-        // Folded ahead of the first keystroke, as in the other modes.
-        FilterPreparer::shared().prepare(jobs);
     }
     m_answers.setText(filterText);
     if (filterText.isEmpty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "schedule/timelinejobs.h"
+#include "ui/common/viewservices.h"
 #include "ui/modes/filteranswers.h"
 #include "ui/modes/modeview.h"
 
@@ -24,7 +25,7 @@ class TimelineModeView final : public ModeView {
     Q_DISABLE_COPY_MOVE(TimelineModeView)
 
 public:
-    explicit TimelineModeView(QWidget *parent = nullptr);
+    explicit TimelineModeView(const ViewServices &services, QWidget *parent = nullptr);
     ~TimelineModeView() override;
 
     void setJobs(const QList<JobPtr> &jobs) override;

@@ -4,7 +4,6 @@
 #include "support/defaults.h"
 #include "support/localize.h"
 #include "support/userdefaultskeys.h"
-#include "ui/modes/filterpreparer.h"
 #include "ui/modes/guardedtreeview.h"
 #include "ui/modes/jobfilterproxy.h"
 #include "ui/modes/roles.h"
@@ -16,9 +15,9 @@
 
 namespace Vandra {
 
-TreeModeView::TreeModeView(QWidget *parent)
+TreeModeView::TreeModeView(const ViewServices &services, QWidget *parent)
     : ModeView(parent)
-    , m_model(new SectionModel(this))
+    , m_model(new SectionModel(services, this))
     , m_proxy(new JobFilterProxy(this))
     , m_view(new GuardedTreeView(this)) {
     setObjectName(QStringLiteral("treeMode"));
@@ -61,10 +60,8 @@ void TreeModeView::setJobs(const QList<JobPtr> &jobs) {
 
 void TreeModeView::showJobs(const QList<JobPtr> &jobs, const QString &filterText) {
     const bool showsSystemJobs = Defaults::shared().showSystemJobs();
-    if (isNewList(jobs, showsSystemJobs)) {
+    if (isNewList(jobs, showsSystemJobs))
         m_model->setSections(buildSections(jobs, showsSystemJobs));
-        FilterPreparer::shared().prepare(jobs);
-    }
     if (filterText != m_proxy->filterText()) {
         // The tree places its row widgets again after each run of rows it hides or shows,
         // laying out every row each time; without them it lays the rows out once.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/kind.h"
+#include "ui/common/viewservices.h"
 #include "ui/modes/modeview.h"
 
 #include <QSet>
@@ -21,7 +22,7 @@ class TreeModeView final : public ModeView {
     Q_DISABLE_COPY_MOVE(TreeModeView)
 
 public:
-    explicit TreeModeView(QWidget *parent = nullptr);
+    explicit TreeModeView(const ViewServices &services, QWidget *parent = nullptr);
 
     void setJobs(const QList<JobPtr> &jobs) override;
     void showJobs(const QList<JobPtr> &jobs, const QString &filterText) override;

@@ -14,6 +14,7 @@
 #include "support/localize.h"
 #include "ui/common/dialoginteraction.h"
 #include "ui/common/icons.h"
+#include "ui/common/jobhealth.h"
 #include "ui/preferences/themespreferences.h"
 #include "ui/window/mainwindow.h"
 #include "ui/window/programend.h"
@@ -60,9 +61,10 @@ void AppController::prepare() {
     m_folders.load();
 
     m_actions = std::make_unique<ActionController>(ActionController::Setup::standard());
-    // The status source stays program-wide while the mode views still reach it themselves.
+    m_status = std::make_unique<JobStatusSource>(ActionController::Setup::standard());
+    m_health = std::make_unique<JobHealth>(*m_status);
     m_services.emplace(WindowServices{*m_actions, m_notes, m_revisions, m_folders, m_codeTheme,
-                                      JobStatusSource::shared()});
+                                      ViewServices{*m_status, *m_health, m_icons}});
     m_editor = std::make_unique<JobEditor>(*m_actions, m_revisions);
     m_window = std::make_unique<MainWindow>(*m_editor, *m_services);
     m_window->setFolderMonitors(m_monitors.get());
@@ -79,7 +81,7 @@ void AppController::showWindow() {
 void AppController::finishLaunching() {
     if (JobList::shared().jobs().isEmpty())
         JobDiscovery::reloadJobsLater();
-    m_services->status.start();
+    m_status->start();
     Delay::after(monitorsDelay, this, [this] {
         m_monitors->start();
         Q_EMIT monitorsStarted();

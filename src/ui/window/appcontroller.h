@@ -4,6 +4,7 @@
 #include "store/notesstore.h"
 #include "store/revisioncontroller.h"
 #include "ui/common/codetheme.h"
+#include "ui/common/programicons.h"
 #include "ui/common/windowservices.h"
 
 #include <QObject>
@@ -17,7 +18,9 @@ namespace Vandra {
 class ActionController;
 class DialogInteraction;
 class FolderMonitors;
+class JobHealth;
 class JobEditor;
+class JobStatusSource;
 class MainWindow;
 
 // Takes the program from its start to the first job list and keeps the job list in step
@@ -31,8 +34,8 @@ public:
     ~AppController() override;
 
     // Once the application object exists: the settings' defaults, the user's agents folder,
-    // the extra folders, the icons, the one action controller and job editor, and the main
-    // window wired to them.
+    // the extra folders, the icons, the one action controller and job editor, the jobs' live
+    // status and health, and the main window wired to them.
     void prepare();
     // Once the event loop runs: the job list when it is still empty, then the folder
     // monitors, then the notification agent's login item.
@@ -60,6 +63,9 @@ private:
     CodeTheme m_codeTheme;
     std::unique_ptr<FolderMonitors> m_monitors;
     std::unique_ptr<ActionController> m_actions;
+    std::unique_ptr<JobStatusSource> m_status;
+    std::unique_ptr<JobHealth> m_health;
+    ProgramIcons m_icons;
     std::optional<WindowServices> m_services;
     // The editor goes after the window that shows it.
     std::unique_ptr<JobEditor> m_editor;

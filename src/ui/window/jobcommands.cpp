@@ -76,7 +76,7 @@ JobCommands::JobCommands(MainWindow &window, JobEditor &editor, const WindowServ
     , m_revisionStore(services.revisions)
     , m_folders(services.folders)
     , m_codeTheme(services.codeTheme)
-    , m_status(services.status)
+    , m_status(services.view.status)
     , m_sheets(new SheetWatcher(window))
     , m_exceptions(new ExceptionsController(this))
     , m_scripts(new ScriptWindows(scriptTheme(), this))

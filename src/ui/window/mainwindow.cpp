@@ -15,6 +15,7 @@
 #include "ui/common/icons.h"
 #include "ui/common/windowservices.h"
 #include "ui/editor/detaileditor.h"
+#include "ui/modes/filterpreparer.h"
 #include "ui/modes/gridmodeview.h"
 #include "ui/modes/jobfilter.h"
 #include "ui/modes/listmodeview.h"
@@ -72,16 +73,18 @@ QWidget *flexibleSpace(QWidget *parent) {
 MainWindow::MainWindow(JobEditor &editor, const WindowServices &services, QWidget *parent)
     : QMainWindow(parent)
     , m_editor(editor)
-    , m_status(services.status)
+    , m_status(services.view.status)
     , m_modes(new QStackedWidget(this))
+    , m_filterPreparer(new FilterPreparer(this))
     , m_detail(
-          new DetailEditor(editor, services.actions, services.codeTheme, services.status, this)) {
+          new DetailEditor(editor, services.actions, services.codeTheme, services.view, this)) {
     setObjectName(QStringLiteral("mainWindow"));
     m_modes->setObjectName(QStringLiteral("modeStack"));
 
     // The pages in the order of the modes' raw values.
-    m_modeViews = {new GridModeView(m_modes), new TreeModeView(m_modes), new ListModeView(m_modes),
-                   new TimelineModeView(m_modes)};
+    m_modeViews = {
+        new GridModeView(services.view, m_modes), new TreeModeView(services.view, m_modes),
+        new ListModeView(services.view, m_modes), new TimelineModeView(services.view, m_modes)};
     for (ModeView *view : std::as_const(m_modeViews)) {
         m_modes->addWidget(view);
         connect(view, &ModeView::jobSelected, this, &MainWindow::selectJob);
@@ -103,6 +106,9 @@ MainWindow::MainWindow(JobEditor &editor, const WindowServices &services, QWidge
 
     JobList &jobs = JobList::shared();
     connect(&jobs, &JobList::jobsUpdated, this, &MainWindow::showJobs);
+    connect(&jobs, &JobList::jobsUpdated, m_filterPreparer,
+            [this, &jobs] { m_filterPreparer->prepare(jobs.jobs()); });
+    m_filterPreparer->prepare(jobs.jobs());
     connect(&jobs, &JobList::currentJobChanged, this, &MainWindow::currentJobChanged);
     Bindings &bindings = Bindings::shared();
     connect(&bindings, &Bindings::isEditedChanged, this, [this](bool isEdited) {

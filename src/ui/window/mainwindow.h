@@ -14,6 +14,7 @@ class QToolBar;
 namespace Vandra {
 
 class DetailEditor;
+class FilterPreparer;
 class FolderMonitors;
 class JobCommands;
 class JobEditor;
@@ -89,6 +90,8 @@ private:
     JobCommands *m_commands = nullptr;
     QStackedWidget *m_modes;
     QList<ModeView *> m_modeViews;
+    // Folds the texts of each new job list for the filter while the window is idle.
+    FilterPreparer *m_filterPreparer;
     DetailEditor *m_detail;
     QLineEdit *m_filterField = nullptr;
     QWidget *m_modeControl = nullptr;
