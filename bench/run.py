@@ -109,7 +109,8 @@ class Command:
             with open(report) as f:
                 for line in f:
                     if "Maximum resident set size" in line:
-                        self.rss.append(int(line.rsplit(":", 1)[1]))
+                        # GNU time reports KiB; kept in bytes, shown in SI units (kB, MB).
+                        self.rss.append(int(line.rsplit(":", 1)[1]) * 1024)
         if self.parse:
             self.outputs.append(self.parse(output))
 
@@ -326,7 +327,7 @@ def main():
 
     # Every sample, for a closer look than the table's medians.
     with open(os.path.join(workdir, "samples.json"), "w") as out:
-        json.dump({c.name: {"wall": c.wall, "cpu": c.cpu, "rss_kib": c.rss, "timed_out": c.timed_out,
+        json.dump({c.name: {"wall": c.wall, "cpu": c.cpu, "rss_bytes": c.rss, "timed_out": c.timed_out,
                             "outputs": c.outputs} for c in commands}, out, indent=1)
     print_table(args, discovery, window, timeline)
     print("Every sample: %s" % os.path.join(workdir, "samples.json"), file=sys.stderr)
@@ -416,11 +417,11 @@ def print_table(args, discovery, window, timeline):
     for size, row in discovery.items():
         if not row["ours"].has("rss"):
             continue
-        rss = row["ours"].median("rss") * 1024
+        rss = row["ours"].median("rss")
         per_job = rss / size
         mean = mean_file_size(row["root"])
-        print("| peak memory per job, `vandractl list`, %s files | %.1f KB (peak %.0f MB) | "
-              "mean file %.2f KB | %s | | ≤ 3 KB |" % ("{:,}".format(size), per_job / 1000, rss / 1e6,
+        print("| peak memory per job, `vandractl list`, %s files | %.1f kB (peak %.0f MB) | "
+              "mean file %.2f kB | %s | | ≤ 3 kB |" % ("{:,}".format(size), per_job / 1000, rss / 1e6,
                                                       mean / 1000, fmt_x(per_job / mean)))
     if "empty" in window:
         print(ratio_row("first frame, timeline mode, no jobs (the fixed start) ÷ discovery",
@@ -440,8 +441,8 @@ def print_table(args, discovery, window, timeline):
                         % (n, "{:,}".format(ours.rows), ours.bytes / 1e6),
                         ours, timeline["discovery"], ""))
         if ours.has("rss"):
-            rss = ours.median("rss") * 1024
-            print("| peak memory, `timeline --json`, %s jobs every 5 minutes | %.0f MB, %.1f KB per job "
+            rss = ours.median("rss")
+            print("| peak memory, `timeline --json`, %s jobs every 5 minutes | %.0f MB, %.1f kB per job "
                   "| | | | bounded by jobs |" % (n, rss / 1e6, rss / args.timeline_jobs / 1000))
         if "first" in timeline:
             first = timeline["first"]
@@ -449,7 +450,7 @@ def print_table(args, discovery, window, timeline):
                             % (FIRST_ROWS, n), first, timeline["discovery"], ""))
             if first.has("rss"):
                 print("| peak memory, `timeline --json --limit %d` | %.0f MB | | | | |"
-                      % (FIRST_ROWS, first.median("rss") * 1024 / 1e6))
+                      % (FIRST_ROWS, first.median("rss") / 1e6))
         if "frame" in timeline:
             print(ratio_row("first frame, timeline mode, %s jobs every 5 minutes ÷ discovery" % n,
                             timeline["frame"], timeline["discovery"], "≤ 1.5×"))
