@@ -5,7 +5,10 @@
 
 #include <QLocalSocket>
 #include <QLoggingCategory>
+#include <QThread>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace Vandra {
 
@@ -169,6 +172,34 @@ void HelperConnection::onReadyRead() {
             },
             Qt::QueuedConnection);
     }
+}
+
+bool HelperConnection::finishOutstanding(QDeadlineTimer deadline) {
+    if (m_pending.isEmpty())
+        return true;
+    const auto remaining = [&deadline] { return int(qMax<qint64>(deadline.remainingTime(), 0)); };
+    const int retryInterval = m_retryTimer->interval();
+    // The retry timer would try again from the event loop; here this loop tries instead.
+    while (m_state == State::connecting && !deadline.hasExpired()) {
+        if (m_socket->state() == QLocalSocket::UnconnectedState) {
+            m_retryTimer->stop();
+            connectSocket();
+        } else {
+            m_socket->waitForConnected(qMin(remaining(), retryInterval));
+        }
+        if (m_state == State::connecting && m_socket->state() == QLocalSocket::UnconnectedState)
+            QThread::msleep(ulong(qMin(remaining(), retryInterval)));
+    }
+    // The signals of the socket still arrive while it is waited for: the answers are taken
+    // as they come, and a broken connection ends the wait.
+    while (m_state == State::connected && !m_pending.isEmpty() && !deadline.hasExpired()) {
+        const bool isWaiting = m_socket->bytesToWrite() > 0
+                                   ? m_socket->waitForBytesWritten(remaining())
+                                   : m_socket->waitForReadyRead(remaining());
+        if (!isWaiting)
+            break;
+    }
+    return m_state != State::broken && m_pending.isEmpty();
 }
 
 void HelperConnection::invalidate() {

@@ -3,6 +3,7 @@
 #include "platform/helperframereader.h"
 #include "platform/plistvalue.h"
 
+#include <QDeadlineTimer>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -51,6 +52,13 @@ public:
 
     // Breaks the connection; every outstanding request fails.
     void invalidate();
+
+    // For the end of the program, when no event loop runs any more: hands every queued
+    // request to the helper, connecting first (and waiting for a helper that is starting), and
+    // waits for the answers, since the helper drops what it has not carried out when its
+    // client goes. The answers' handlers do not run. False when a request was not answered
+    // before deadline.
+    bool finishOutstanding(QDeadlineTimer deadline);
 
 Q_SIGNALS:
     // The connection broke (after the failures of its requests were handed out).

@@ -69,6 +69,10 @@ int run(QApplication &app) {
             withList();
     });
     const int code = QApplication::exec();
+    // What is left of the end may wait for a privileged helper to finish its request; a
+    // program started meanwhile opens a window of its own instead of handing its URLs to
+    // this one.
+    delete instance;
     // Ends the window and writes what is pending before the application object goes.
     owned.reset();
     return code;

@@ -116,6 +116,26 @@ private Q_SLOTS:
         QVERIFY(m_interaction->alerts.isEmpty());
     }
 
+    void aRequestSentWhileTheServiceStartsReachesItWithoutTheEventLoop() {
+        // The program ends right after the send: no turn of the event loop connects.
+        const auto save = saveAgent(QStringLiteral("late.plist"), QStringLiteral("late"));
+        QVERIFY(m_controller->send(save));
+        HelperConnection *connection = m_controller->connection();
+        QVERIFY(connection);
+        QVERIFY(!connection->isConnected());
+        QVERIFY(connection->finishOutstanding(QDeadlineTimer(20000)));
+        QVERIFY(QFileInfo::exists(inFolder(agents(), QStringLiteral("late.plist"))));
+
+        // A helper that starts but never listens: the wait ends at the deadline, and says that
+        // the request did not go.
+        ActionController::Setup silent = setup();
+        silent.serviceSocket = m_root->path() + QStringLiteral("/run/silent.sock");
+        silent.serviceProgram = QStringLiteral("/bin/true");
+        ActionController lonely(silent);
+        QVERIFY(lonely.send(saveAgent(QStringLiteral("lost.plist"), QStringLiteral("lost"))));
+        QVERIFY(!lonely.connection()->finishOutstanding(QDeadlineTimer(300)));
+    }
+
     void sendsReuseTheConnectionAndANewOneFollowsAKilledService() {
         const auto first = saveAgent(QStringLiteral("a.plist"), QStringLiteral("a"));
         QVERIFY(m_controller->send(first));

@@ -36,7 +36,8 @@ private Q_SLOTS:
         QVERIFY(notes.isSavePending());
         QVERIFY(actions.startJob(s("backup"), false, [](const PlistDict &) {}));
 
-        ProgramEnd::writePending(notes, actions);
+        // This helper never answers: the end waits for it only as long as it was told.
+        ProgramEnd::writePending(notes, actions, std::chrono::milliseconds(300));
 
         const PlistValue written =
             PlistCodec::readFile(notes.notesFile()).value.value_or(PlistValue());

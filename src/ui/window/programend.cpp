@@ -3,7 +3,7 @@
 #include "actions/actioncontroller.h"
 #include "store/notesstore.h"
 
-#include <QLocalSocket>
+#include <QDeadlineTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,13 +12,16 @@ namespace Vandra {
 
 namespace ProgramEnd {
 
-void writePending(NotesStore &notes, ActionController &actions) {
+void writePending(NotesStore &notes, ActionController &actions, std::chrono::milliseconds wait) {
     notes.flush();
-    // A request sent in the loop's last turn is still in its socket's buffer, which the loop
-    // would have written next; the helper carries it out whether or not it can answer.
-    for (QLocalSocket *socket : actions.findChildren<QLocalSocket *>()) {
-        if (socket->state() == QLocalSocket::ConnectedState)
-            socket->flush();
+    // A request sent in the loop's last turns is still in its socket's buffer, waits for a
+    // helper that is starting, or is being carried out; the helper would drop it as soon as
+    // the program goes.
+    const QDeadlineTimer deadline(wait);
+    for (HelperConnection *connection : {actions.connection(), actions.privilegedConnection()}) {
+        if (connection && !connection->finishOutstanding(deadline))
+            qWarning("vandra: a request to %s was not finished before the end",
+                     qPrintable(connection->socketPath()));
     }
 }
 

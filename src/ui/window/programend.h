@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+
 namespace Vandra {
 
 class ActionController;
@@ -13,9 +15,10 @@ class NotesStore;
 namespace ProgramEnd {
 
 // Writes what has not reached its file or helper yet: the notes still waiting for their save
-// delay, and the requests to the helpers still in the sockets' buffers. Settings are written
-// when they are set.
-void writePending(NotesStore &notes, ActionController &actions);
+// delay, and the requests to the helpers that have not been answered yet, waiting for their
+// answers for a few seconds at most. Settings are written when they are set.
+void writePending(NotesStore &notes, ActionController &actions,
+                  std::chrono::milliseconds wait = std::chrono::seconds(5));
 // Ends the process with code, after flushing standard output and error; in sanitizer builds
 // it returns code, for main to return.
 int end(int code);
