@@ -3,7 +3,6 @@
 #include "common/testroot.h"
 #include "model/kind.h"
 #include "store/jobdiscovery.h"
-#include "ui/modes/jobfilter.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -13,7 +12,7 @@ namespace Vandra {
 // A temporary machine with the job files of tests/data/ui placed in the kinds' folders.
 class UiTestRoot final {
 public:
-    UiTestRoot() { JobFilter::setCurrentText(QString()); }
+    UiTestRoot() = default;
     // A list still being read comes from this root; it ends before the root goes.
     ~UiTestRoot() {
         QDeadlineTimer deadline(30000);

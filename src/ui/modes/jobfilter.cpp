@@ -2,15 +2,6 @@
 
 namespace Vandra {
 
-namespace {
-
-QString &storedText() {
-    static QString text;
-    return text;
-}
-
-} // namespace
-
 namespace JobFilter {
 
 QString folded(const QString &text) {
@@ -59,14 +50,6 @@ QList<JobPtr> filter(const QList<JobPtr> &jobs, const QString &text) {
             result.append(job);
     }
     return result;
-}
-
-const QString &currentText() {
-    return storedText();
-}
-
-void setCurrentText(const QString &text) {
-    storedText() = text;
 }
 
 } // namespace JobFilter

@@ -17,7 +17,6 @@
 #include "ui/editor/detaileditor.h"
 #include "ui/modes/filterpreparer.h"
 #include "ui/modes/gridmodeview.h"
-#include "ui/modes/jobfilter.h"
 #include "ui/modes/listmodeview.h"
 #include "ui/modes/timelinemodeview.h"
 #include "ui/modes/treemodeview.h"
@@ -192,7 +191,6 @@ void MainWindow::buildToolbar() {
         clear->setText(Localize::text("Clear"));
     m_filterField->setMinimumWidth(180);
     m_filterField->setMaximumWidth(260);
-    m_filterField->setText(JobFilter::currentText());
     connect(m_filterField, &QLineEdit::textChanged, this, &MainWindow::filterJobs);
     toolbar->addWidget(m_filterField);
     toolbar->addWidget(flexibleSpace(toolbar));
@@ -342,7 +340,6 @@ void MainWindow::switchMode(int mode) {
 }
 
 void MainWindow::filterJobs(const QString &text) {
-    JobFilter::setCurrentText(text);
     if (m_filterField->text() != text)
         m_filterField->setText(text);
     showJobs();
@@ -350,7 +347,7 @@ void MainWindow::filterJobs(const QString &text) {
 
 void MainWindow::showJobs() {
     ModeView *view = currentModeView();
-    view->showJobs(JobList::shared().jobs(), JobFilter::currentText());
+    view->showJobs(JobList::shared().jobs(), m_filterField->text());
     view->showCurrentJob(JobList::shared().currentJob());
 }
 
