@@ -5,6 +5,7 @@
 #include "model/joblist.h"
 #include "scriptedinteraction.h"
 #include "store/foldermonitors.h"
+#include "store/jobdiscovery.h"
 #include "store/jobeditor.h"
 #include "store/revisioncontroller.h"
 #include "support/defaults.h"
@@ -771,15 +772,15 @@ private Q_SLOTS:
 
     void startUpWatchesTheFolders() {
         UiTestRoot root;
-        root.place(QStringLiteral("backup.plist"), Kind::userAgent);
+        root.place(QStringLiteral("backup.plist"), Kind::localAgent);
         Defaults::shared().setValue(UserDefaultsKeys::selectedMode, int(MainWindow::list));
         QDir(*Kinds::url(Kind::userAgent)).removeRecursively();
 
         AppController controller;
         controller.prepare();
-        // The user's agents folder is made at start.
+        // The user's agents folder is made at start, and the list is being read meanwhile.
         QVERIFY(QFileInfo::exists(*Kinds::url(Kind::userAgent)));
-        root.place(QStringLiteral("backup.plist"), Kind::userAgent);
+        QVERIFY(JobDiscovery::isReloading());
         QSignalSpy started(&controller, &AppController::monitorsStarted);
         controller.finishLaunching();
         auto *list = static_cast<ListModeView *>(controller.window()->currentModeView());

@@ -59,6 +59,10 @@ void AppController::prepare() {
         }
     }
     m_folders.load();
+    // The first list is read on workers while the window is made and shown, which takes a
+    // while of its own.
+    if (JobList::shared().jobs().isEmpty())
+        JobDiscovery::reloadJobsLater();
 
     m_actions = std::make_unique<ActionController>(ActionController::Setup::standard());
     m_status = std::make_unique<JobStatusSource>(ActionController::Setup::standard());
@@ -79,8 +83,6 @@ void AppController::showWindow() {
 }
 
 void AppController::finishLaunching() {
-    if (JobList::shared().jobs().isEmpty())
-        JobDiscovery::reloadJobsLater();
     m_status->start();
     Delay::after(monitorsDelay, this, [this] {
         m_monitors->start();

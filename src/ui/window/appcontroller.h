@@ -34,11 +34,12 @@ public:
     ~AppController() override;
 
     // Once the application object exists: the settings' defaults, the user's agents folder,
-    // the extra folders, the icons, the one action controller and job editor, the jobs' live
-    // status and health, and the main window wired to them.
+    // the extra folders, the reading of the job list when it is still empty, the icons, the
+    // one action controller and job editor, the jobs' live status and health, and the main
+    // window wired to them.
     void prepare();
-    // Once the event loop runs: the job list when it is still empty, then the folder
-    // monitors, then the notification agent's login item.
+    // Once the event loop runs: the jobs' live status, then the folder monitors, then the
+    // notification agent's login item.
     void finishLaunching();
     // Shows the main window, in full screen when the settings prefer it.
     void showWindow();
