@@ -228,6 +228,37 @@ private Q_SLOTS:
         }
     }
 
+    void aTextThatCannotWaitPreparesTheRestAtOnceAsTheIdleLoopWould() {
+        QList<JobPtr> jobs;
+        for (int i = 0; i < 1000; ++i) {
+            jobs << jobFromKeys(QStringLiteral("job%1").arg(i),
+                                {{QStringLiteral("Comment"),
+                                  PlistValue(i % 7 == 0 ? QStringLiteral("Zürich ÉTÉ")
+                                                        : QStringLiteral("Plain Text"))}});
+        }
+        // What folding each text on its own gives, made from copies so that the records
+        // themselves stay unprepared.
+        QStringList expected;
+        for (const JobPtr &job : std::as_const(jobs))
+            expected << Job(*job).textContent.folded(&JobFilter::folded);
+        FilterPreparer preparer;
+        QSignalSpy done(&preparer, &FilterPreparer::done);
+        preparer.prepare(jobs);
+        QVERIFY(!preparer.isDone());
+        preparer.finishNow();
+        QVERIFY(preparer.isDone());
+        QCOMPARE(done.count(), 1);
+        // Every text is there already: asking again folds nothing.
+        static int folds = 0;
+        const auto counted = [](const QString &text) {
+            ++folds;
+            return JobFilter::folded(text);
+        };
+        for (qsizetype i = 0; i < jobs.size(); ++i)
+            QCOMPARE(jobs.at(i)->textContent.folded(counted), expected.at(i));
+        QCOMPARE(folds, 0);
+    }
+
     void preparingTheTextsLetsGoOfTheList() {
         QList<JobPtr> jobs = readAgain(m_jobs);
         const std::weak_ptr<Job> first = jobs.first();

@@ -23,6 +23,9 @@ public:
     // Prepares the texts of jobs, instead of those of any list before.
     void prepare(const QList<JobPtr> &jobs);
     [[nodiscard]] bool isDone() const { return m_next >= m_jobs.size(); }
+    // Prepares the rest at once, on every core, for a filter text that cannot wait: while it
+    // runs, each job's text is touched by one thread alone and the window's thread waits.
+    void finishNow();
 
 Q_SIGNALS:
     // Every job of the list has its folded text.
@@ -30,6 +33,7 @@ Q_SIGNALS:
 
 private:
     void prepareSome();
+    void finish();
 
     QList<JobPtr> m_jobs;
     qsizetype m_next = 0;

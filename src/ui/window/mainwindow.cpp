@@ -340,6 +340,10 @@ void MainWindow::switchMode(int mode) {
 }
 
 void MainWindow::filterJobs(const QString &text) {
+    // A text typed before the list's texts were all prepared would fold the rest on this
+    // thread alone.
+    if (!text.isEmpty())
+        m_filterPreparer->finishNow();
     if (m_filterField->text() != text)
         m_filterField->setText(text);
     showJobs();
