@@ -1,6 +1,7 @@
 // vandra-bench-window --root ROOT [--repeats N] [--modes grid,tree,...] [--verbose]: the main
 // window on ROOT, offscreen unless told otherwise, driven through the steps of WindowBench; prints
 // their costs as JSON.
+#include "model/programobjects.h"
 #include "support/const.h"
 #include "support/locations.h"
 #include "support/translations.h"
@@ -34,6 +35,7 @@ int main(int argc, char *argv[]) {
         {QStringLiteral("verbose"), QStringLiteral("Each step's time as it is taken.")});
     parser.process(app);
     Locations::initialize(parser.value(QStringLiteral("root")));
+    const ProgramObjects objects;
     const int repeats = std::max(1, parser.value(QStringLiteral("repeats")).toInt());
 
     AppController controller;
