@@ -75,6 +75,7 @@ int run(QApplication &app) {
     delete instance;
     // Ends the window and writes what is pending before the application object goes.
     owned.reset();
+    ProgramEnd::keepJobs(JobList::shared());
     return code;
 }
 

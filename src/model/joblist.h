@@ -6,6 +6,8 @@
 #include <QList>
 #include <QObject>
 
+#include <utility>
+
 namespace Vandra {
 
 class Bindings;
@@ -37,6 +39,9 @@ public:
 
     // Back to the state of a new process; for tests.
     void reset();
+    // Hands the records over and leaves the list empty without telling anyone: for the end
+    // of the program, which keeps them rather than freeing them one by one.
+    [[nodiscard]] QList<JobPtr> takeJobs() { return std::exchange(m_jobs, {}); }
 
 Q_SIGNALS:
     void jobsUpdated();

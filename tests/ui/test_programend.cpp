@@ -2,6 +2,7 @@
 #include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
+#include "model/joblist.h"
 #include "platform/plistcodec.h"
 #include "store/notesstore.h"
 #include "ui/window/programend.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -50,6 +52,19 @@ private Q_SLOTS:
         std::unique_ptr<QLocalSocket> peer(helper.nextPendingConnection());
         QVERIFY(peer);
         QVERIFY(peer->bytesAvailable() > 0 || peer->waitForReadyRead(5000));
+    }
+
+    void theRecordsAreKeptOutOfTheListToTheEnd() {
+        JobPtr job = std::make_shared<Job>();
+        const std::weak_ptr<Job> record = job;
+        JobList::shared().setJobs({job});
+        QSignalSpy updates(&JobList::shared(), &JobList::jobsUpdated);
+        ProgramEnd::keepJobs(JobList::shared());
+        QVERIFY(JobList::shared().jobs().isEmpty());
+        QVERIFY(updates.isEmpty());
+        // Nobody else holds the record, and it is still there.
+        job.reset();
+        QVERIFY(!record.expired());
     }
 };
 

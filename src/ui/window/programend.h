@@ -5,6 +5,7 @@
 namespace Vandra {
 
 class ActionController;
+class JobList;
 class NotesStore;
 
 // The end of the program once its event loop has returned. What the user asked to keep is
@@ -19,6 +20,10 @@ namespace ProgramEnd {
 // answers for a few seconds at most. Settings are written when they are set.
 void writePending(NotesStore &notes, ActionController &actions,
                   std::chrono::milliseconds wait = std::chrono::seconds(5));
+// Takes the records out of the job list so that they are not freed one by one when the
+// program's shared objects end; the end of the process takes their memory back at once.
+// Sanitizer builds free them after main returns.
+void keepJobs(JobList &jobs);
 // Ends the process with code, after flushing standard output and error; in sanitizer builds
 // it returns code, for main to return.
 int end(int code);
