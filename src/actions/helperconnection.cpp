@@ -8,8 +8,6 @@
 #include <QThread>
 #include <QTimer>
 
-#include <algorithm>
-
 namespace Vandra {
 
 Q_LOGGING_CATEGORY(lcConnection, "vandra.actions.connection", QtInfoMsg)
