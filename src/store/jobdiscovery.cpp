@@ -5,6 +5,7 @@
 #include "model/jobreader.h"
 #include "platform/autostart.h"
 #include "platform/labelcollator.h"
+#include "support/chunkedwork.h"
 #include "support/const.h"
 #include "support/defaults.h"
 #include "support/locations.h"
@@ -20,10 +21,8 @@
 #include <dirent.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace Vandra {
@@ -157,23 +156,11 @@ struct Entry {
     JobPtr job;
 };
 
-// The number of threads that read the entries, the calling thread included.
-std::size_t readerCount(std::size_t entries, int threads) {
-    return std::clamp<std::size_t>((entries + entriesPerTake - 1) / entriesPerTake, 1,
-                                   std::size_t(std::max(threads, 1)));
-}
-
-// Reads every entry on as many threads as readers; the calling thread is one of them.
-void readEntries(std::vector<Entry> &entries, const DiscoveryOptions &options,
-                 std::size_t readers) {
-    std::atomic<std::size_t> next = 0;
-    const auto read = [&] {
-        QByteArray buffer;
-        for (;;) {
-            const std::size_t first = next.fetch_add(entriesPerTake, std::memory_order_relaxed);
-            if (first >= entries.size())
-                return;
-            const std::size_t end = std::min(entries.size(), first + entriesPerTake);
+// Reads every entry on up to threads threads; the calling thread is one of them.
+void readEntries(std::vector<Entry> &entries, const DiscoveryOptions &options, int threads) {
+    ChunkedWork::run(entries.size(), entriesPerTake, threads, [&entries, &options] {
+        return [&entries, &options, buffer = QByteArray()](std::size_t first,
+                                                           std::size_t end) mutable {
             for (std::size_t i = first; i < end; ++i) {
                 Entry &entry = entries[i];
                 JobPtr job = JobReader::readJobAt(
@@ -188,15 +175,8 @@ void readEntries(std::vector<Entry> &entries, const DiscoveryOptions &options,
                 if (buffer.capacity() > largestBufferKept)
                     buffer = QByteArray();
             }
-        }
-    };
-    std::vector<std::thread> pool;
-    pool.reserve(readers - 1);
-    for (std::size_t reader = 1; reader < readers; ++reader)
-        pool.emplace_back(read);
-    read();
-    for (std::thread &thread : pool)
-        thread.join();
+        };
+    });
 }
 
 // A job and where the sort key of its label is among the keys of its kind.
@@ -269,7 +249,7 @@ QList<JobPtr> discoverJobs(const DiscoveryOptions &options, int threads) {
         }
     }
     kindStarts.push_back(entries.size());
-    readEntries(entries, options, readerCount(entries.size(), threads));
+    readEntries(entries, options, threads);
     // Every entry is read: the folders and their names are no longer needed while sorting.
     folders.clear();
 

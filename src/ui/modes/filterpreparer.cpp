@@ -1,14 +1,12 @@
 #include "ui/modes/filterpreparer.h"
 
+#include "store/jobdiscovery.h"
+#include "support/chunkedwork.h"
 #include "ui/modes/jobfilter.h"
 
 #include <QElapsedTimer>
-#include <QThread>
 
-#include <algorithm>
-#include <atomic>
-#include <thread>
-#include <vector>
+#include <cstddef>
 
 namespace Vandra {
 
@@ -16,11 +14,8 @@ namespace {
 
 // Short enough that a keystroke waiting behind a slice is not felt.
 constexpr qint64 sliceNanoseconds = 4'000'000;
-// Jobs a thread takes at a time when the rest is prepared at once, and below which the
-// window's thread does it alone.
-constexpr qsizetype jobsPerTake = 64;
-// As many as discovery uses.
-constexpr int maximumThreads = 4;
+// Jobs a thread takes at a time when the rest is prepared at once.
+constexpr std::size_t jobsPerTake = 64;
 
 void prepareText(const JobPtr &job) {
     if (job)
@@ -60,27 +55,14 @@ void FilterPreparer::finishNow() {
     if (isDone())
         return;
     const QList<JobPtr> &jobs = m_jobs;
-    std::atomic<qsizetype> next = m_next;
-    const auto prepareTakes = [&jobs, &next] {
-        for (;;) {
-            const qsizetype first = next.fetch_add(jobsPerTake, std::memory_order_relaxed);
-            if (first >= jobs.size())
-                return;
-            const qsizetype end = std::min(jobs.size(), first + jobsPerTake);
-            for (qsizetype i = first; i < end; ++i)
-                prepareText(jobs.at(i));
-        }
-    };
-    const qsizetype rest = jobs.size() - m_next;
-    const int helpers =
-        rest > jobsPerTake ? std::clamp(QThread::idealThreadCount(), 1, maximumThreads) - 1 : 0;
-    std::vector<std::thread> threads;
-    threads.reserve(std::size_t(helpers));
-    for (int helper = 0; helper < helpers; ++helper)
-        threads.emplace_back(prepareTakes);
-    prepareTakes();
-    for (std::thread &thread : threads)
-        thread.join();
+    const qsizetype start = m_next;
+    ChunkedWork::run(std::size_t(jobs.size() - start), jobsPerTake,
+                     JobDiscovery::defaultThreadCount(), [&jobs, start] {
+                         return [&jobs, start](std::size_t first, std::size_t end) {
+                             for (std::size_t i = first; i < end; ++i)
+                                 prepareText(jobs.at(start + qsizetype(i)));
+                         };
+                     });
     m_next = jobs.size();
     finish();
 }
