@@ -36,7 +36,10 @@ Agent::Agent(DesktopNotifications &notifications, QObject *parent)
     connect(&m_contentWatcher, &QFileSystemWatcher::fileChanged, this, &Agent::folderChanged);
 }
 
-Agent::~Agent() = default;
+Agent::~Agent() {
+    // Before the watcher they use.
+    qDeleteAll(m_monitors);
+}
 
 QString Agent::snapshotFile() {
     return Locations::shared().appSupport() + QStringLiteral("/AgentSnapshot.plist");
@@ -53,7 +56,7 @@ void Agent::start() {
 
     for (const Kind kind : Kinds::folderKinds()) {
         if (const std::optional<QString> folder = Kinds::url(kind)) {
-            auto *monitor = new SingleFolderMonitor(*folder, this);
+            auto *monitor = new SingleFolderMonitor(*folder, m_folderWatcher, this);
             connect(monitor, &SingleFolderMonitor::changed, this, &Agent::folderChanged);
             m_monitors.append(monitor);
         }

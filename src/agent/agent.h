@@ -3,6 +3,7 @@
 #include "agent/agentexceptions.h"
 #include "agent/jobchange.h"
 #include "agent/jobsnapshot.h"
+#include "support/folderwatcher.h"
 
 #include <QFileSystemWatcher>
 #include <QList>
@@ -41,6 +42,8 @@ private:
     DesktopNotifications &m_notifications;
     AgentExceptions m_exceptions;
     JobSnapshot m_snapshot;
+    // The launchd folders, through one watch (see FolderWatcher).
+    FolderWatcher m_folderWatcher;
     QList<SingleFolderMonitor *> m_monitors;
     // The job files themselves, for writes in place that leave the folder's entries alone.
     QFileSystemWatcher m_contentWatcher;

@@ -26,7 +26,11 @@ FolderMonitors::FolderMonitors(const FoldersController &folders, QObject *parent
         connect(app, &QCoreApplication::aboutToQuit, this, [this] { m_isTerminating = true; });
 }
 
-FolderMonitors::~FolderMonitors() = default;
+FolderMonitors::~FolderMonitors() {
+    // Before the watcher they use.
+    qDeleteAll(m_monitors);
+    qDeleteAll(m_extraMonitors);
+}
 
 void FolderMonitors::start() {
     if (!m_monitors.isEmpty())
@@ -35,7 +39,7 @@ void FolderMonitors::start() {
         const std::optional<QString> folder = Kinds::url(kind);
         if (!folder)
             continue;
-        auto *monitor = new SingleFolderMonitor(*folder, this);
+        auto *monitor = new SingleFolderMonitor(*folder, m_watcher, this);
         connect(monitor, &SingleFolderMonitor::changed, this, &FolderMonitors::folderChanged);
         m_monitors.append(monitor);
     }
@@ -57,7 +61,7 @@ void FolderMonitors::followExtraFolders() {
     }
     // What is left in paths was added since.
     for (const QString &path : std::as_const(paths)) {
-        auto *monitor = new SingleFolderMonitor(path, this);
+        auto *monitor = new SingleFolderMonitor(path, m_watcher, this);
         connect(monitor, &SingleFolderMonitor::changed, this, &FolderMonitors::folderChanged);
         kept.append(monitor);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/folderwatcher.h"
+
 #include <QList>
 #include <QObject>
 
@@ -42,6 +44,8 @@ private:
     void followExtraFolders();
 
     const FoldersController &m_folders;
+    // One watch for every folder: see FolderWatcher.
+    FolderWatcher m_watcher;
     QList<SingleFolderMonitor *> m_monitors;
     QList<SingleFolderMonitor *> m_extraMonitors;
     bool m_isTerminating = false;

@@ -1,5 +1,7 @@
 #include "support/singlefoldermonitor.h"
 
+#include "support/folderwatcher.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -21,17 +23,33 @@ QString nearestExistingFolder(const QString &path) {
 } // namespace
 
 SingleFolderMonitor::SingleFolderMonitor(const QString &folderPath, QObject *parent)
+    : SingleFolderMonitor(folderPath, *new FolderWatcher, parent) {
+    m_ownWatcher.reset(&m_watcher);
+}
+
+SingleFolderMonitor::SingleFolderMonitor(const QString &folderPath, FolderWatcher &watcher,
+                                         QObject *parent)
     : QObject(parent)
-    , m_path(QDir::cleanPath(QFileInfo(folderPath).absoluteFilePath()))
-    , m_watcher(this) {
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this,
-            [this](const QString &changedPath) {
-                const bool isOwnFolder = changedPath == m_path && m_watched == m_path;
-                // Entries made before the watch reached a new folder count as a change too.
-                if (update() || isOwnFolder)
-                    Q_EMIT changed();
-            });
+    , m_watcher(watcher)
+    , m_path(QDir::cleanPath(QFileInfo(folderPath).absoluteFilePath())) {
+    connect(&m_watcher, &FolderWatcher::directoryChanged, this,
+            &SingleFolderMonitor::directoryChanged);
     update();
+}
+
+SingleFolderMonitor::~SingleFolderMonitor() {
+    if (!m_watched.isEmpty())
+        m_watcher.unwatch(m_watched);
+}
+
+void SingleFolderMonitor::directoryChanged(const QString &changedPath) {
+    // A shared watcher reports every monitor's folders.
+    if (changedPath != m_watched)
+        return;
+    const bool isOwnFolder = changedPath == m_path;
+    // Entries made before the watch reached a new folder count as a change too.
+    if (update() || isOwnFolder)
+        Q_EMIT changed();
 }
 
 // Moves the watch to the folder itself or, while it is missing, to its nearest ancestor.
@@ -39,12 +57,12 @@ SingleFolderMonitor::SingleFolderMonitor(const QString &folderPath, QObject *par
 bool SingleFolderMonitor::update() {
     const QString target = nearestExistingFolder(m_path);
     const bool wasWatchingFolder = m_watched == m_path;
-    if (target != m_watched || !m_watcher.directories().contains(target)) {
-        if (!m_watched.isEmpty() && m_watcher.directories().contains(m_watched))
-            m_watcher.removePath(m_watched);
+    if (target != m_watched || !m_watcher.isWatching(target)) {
+        if (!m_watched.isEmpty())
+            m_watcher.unwatch(m_watched);
         m_watched = target;
         if (!target.isEmpty())
-            m_watcher.addPath(target);
+            m_watcher.watch(target);
     }
     return (m_watched == m_path) != wasWatchingFolder;
 }
