@@ -1,6 +1,7 @@
 #include "ui/common/icons.h"
 
 #include "support/locations.h"
+#include "ui/common/iconthemecache.h"
 #include "ui/common/programicons.h"
 #include "ui/common/symboliciconengine.h"
 #include "ui/common/themefilesiconengine.h"
@@ -23,6 +24,7 @@ const QString fallbackTheme = QStringLiteral("Adwaita");
 const QString executableIcon = QStringLiteral("application-x-executable");
 
 struct ThemeFolder {
+    QString name; // relative to the theme
     QString path;
     int size = 0; // 0 for a scalable folder
 };
@@ -30,6 +32,7 @@ struct ThemeFolder {
 struct Theme {
     QList<ThemeFolder> folders;
     QStringList inherits;
+    std::optional<IconThemeCache> cache;
 };
 
 struct Found {
@@ -69,9 +72,10 @@ const Theme &theme(const QString &name) {
             const bool isScalable =
                 index.value(sub + QStringLiteral("/Type")).toString() == QStringLiteral("Scalable");
             result.folders.append(
-                {folder + QLatin1Char('/') + sub,
+                {sub, folder + QLatin1Char('/') + sub,
                  isScalable ? 0 : index.value(sub + QStringLiteral("/Size")).toInt()});
         }
+        result.cache = IconThemeCache::open(folder);
     }
     return *themes.insert(name, result);
 }
@@ -108,13 +112,33 @@ const QSet<QString> &namesIn(const QString &folder) {
     return *listed.insert(folder, names);
 }
 
+// The folders of a theme's cache that hold fileName + suffix ("x" and ".symbolic.png" is
+// the PNG file of the name "x.symbolic").
+QSet<QString> cachedFoldersWith(const IconThemeCache &cache, const QString &fileName,
+                                const QString &suffix) {
+    const qsizetype dot = suffix.lastIndexOf(QLatin1Char('.'));
+    const QString extension = suffix.mid(dot + 1);
+    const IconThemeCache::FileType type = extension == QStringLiteral("svg")
+                                              ? IconThemeCache::FileType::svg
+                                              : IconThemeCache::FileType::png;
+    const QStringList folders = cache.foldersWith(fileName + suffix.left(dot), type);
+    return {folders.cbegin(), folders.cend()};
+}
+
 // The files of one icon name in a theme, at every size it has; read when first drawn.
 QIcon iconFromTheme(const Theme &theme, const QString &fileName, const QStringList &suffixes) {
+    QList<QSet<QString>> cached;
+    if (theme.cache) {
+        for (const QString &suffix : suffixes)
+            cached.append(cachedFoldersWith(*theme.cache, fileName, suffix));
+    }
     QList<ThemeFilesIconEngine::File> files;
     for (const ThemeFolder &folder : theme.folders) {
-        const QSet<QString> &names = namesIn(folder.path);
-        for (const QString &suffix : suffixes) {
-            if (!names.contains(fileName + suffix))
+        for (qsizetype i = 0; i < suffixes.size(); ++i) {
+            const QString &suffix = suffixes.at(i);
+            const bool isThere = theme.cache ? cached.at(i).contains(folder.name)
+                                             : namesIn(folder.path).contains(fileName + suffix);
+            if (!isThere)
                 continue;
             files.append({folder.path + QLatin1Char('/') + fileName + suffix,
                           folder.size > 0 ? QSize(folder.size, folder.size) : QSize()});
