@@ -92,20 +92,56 @@ private Q_SLOTS:
         view->setJobs(jobs);
         const TimelineModel &model = *view->model();
         // One row an hour for each job for thirty days, under a heading a day.
-        QCOMPARE(model.rowCount(), 30 * (1 + 24 * jobCount));
+        const int total = 30 * (1 + 24 * jobCount);
+        QCOMPARE(model.totalRowCount(), total);
+        // The view is told of a first screen's worth of rows and of more as it scrolls: its
+        // header keeps a record for each row it knows.
+        auto *table = static_cast<QTableView *>(view->itemView());
+        QCOMPARE(table->verticalHeader()->count(), TimelineModel::firstRows);
+        table->scrollToBottom();
+        QVERIFY(model.rowCount() > TimelineModel::firstRows);
+        QVERIFY(model.rowCount() < total);
+        QCOMPARE(table->verticalHeader()->count(), model.rowCount());
 
-        // Shown at its start, in the middle and at its end.
-        QAbstractItemView *table = view->itemView();
-        for (const int row : {0, model.rowCount() / 2, model.rowCount() - 1}) {
+        for (const int row : {0, model.rowCount() - 1}) {
             table->scrollTo(model.index(row, 0));
             QVERIFY(!table->viewport()->grab().isNull());
             QVERIFY(!model.index(row, 0).data().toString().isEmpty());
         }
+        // Rows the view was not told of yet are made all the same.
+        QCOMPARE(model.row(total - 1).kind, TimelineKind::time);
         constexpr qsizetype perJob = 512;
         constexpr qsizetype perPeriod = 256 * 1024;
         QVERIFY2(
             model.heldBytes() <= jobCount * perJob + perPeriod,
             qPrintable(s("%1 bytes for %2 rows").arg(model.heldBytes()).arg(model.rowCount())));
+    }
+
+    void aJobFirstStartingBeyondTheRowsShownIsShownWhenSelected() {
+        UiTestRoot root;
+        ViewParts parts;
+        QList<JobPtr> jobs;
+        for (int i = 0; i < 200; ++i)
+            jobs << calendarJob(s("hourly%1").arg(i), {{s("Minute"), PlistValue(0)}});
+        const JobPtr late = calendarJob(s("late"), {{s("Day"), PlistValue(21)}});
+        jobs << late;
+        std::unique_ptr<TimelineModeView> view(
+            timelineAt(parts, QDateTime(QDate(2026, 6, 1), QTime(0, 30), berlin)));
+        view->setJobs(jobs);
+        TimelineModel &model = *view->model();
+        QCOMPARE(model.rowCount(), TimelineModel::firstRows);
+
+        view->showCurrentJob(late);
+        const QModelIndexList selected = view->itemView()->selectionModel()->selectedRows();
+        QCOMPARE(selected.size(), 1);
+        QVERIFY(selected.first().row() >= TimelineModel::firstRows);
+        QVERIFY(model.row(selected.first().row()).name.startsWith(s("late")));
+        // The headings among the rows added stand as tall as the others.
+        const auto table = static_cast<QTableView *>(view->itemView());
+        const QList<int> headings = model.headingRows();
+        QVERIFY(!headings.isEmpty() && headings.last() >= TimelineModel::firstRows);
+        QVERIFY(model.index(headings.last(), 0).data(Roles::IsGroup).toBool());
+        QCOMPARE(table->rowHeight(headings.last()), TimelineModel::groupRowHeight);
     }
 };
 

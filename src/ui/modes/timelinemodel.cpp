@@ -30,11 +30,14 @@ TimelineModel::~TimelineModel() = default;
 
 void TimelineModel::setTimeline(std::unique_ptr<VirtualTimeline> timeline) {
     const int before = rowCount();
-    const int after =
+    const int total =
         timeline ? int(std::min<qint64>(timeline->rowCount(), std::numeric_limits<int>::max())) : 0;
+    // As many rows as were shown, or a first screen's worth: more come as the view asks.
+    const int after = std::min(total, std::max(before, firstRows));
     if (before == 0 || after == 0) {
         beginResetModel();
         m_timeline = std::move(timeline);
+        m_total = total;
         m_rows = after;
         m_kept->fill(KeptRow());
         endResetModel();
@@ -42,7 +45,9 @@ void TimelineModel::setTimeline(std::unique_ptr<VirtualTimeline> timeline) {
         return;
     }
     // Rows that go, go while the others still show what they showed; rows that come, come
-    // after the others show the new timeline.
+    // after the others show the new timeline. Meanwhile the view may look for more rows,
+    // and is told there are none.
+    m_total = std::min(before, after);
     if (after < before) {
         beginRemoveRows(QModelIndex(), after, before - 1);
         m_rows = after;
@@ -56,6 +61,28 @@ void TimelineModel::setTimeline(std::unique_ptr<VirtualTimeline> timeline) {
         m_rows = after;
         endInsertRows();
     }
+    m_total = total;
+    Q_EMIT timelineChanged();
+}
+
+bool TimelineModel::canFetchMore(const QModelIndex &parent) const {
+    return !parent.isValid() && m_rows < m_total;
+}
+
+void TimelineModel::fetchMore(const QModelIndex &parent) {
+    // Twice as many each time: a view scrolled to the end of a month gets there in a few steps.
+    if (!parent.isValid())
+        showRowsTo(m_rows + std::max(m_rows, firstRows) - 1);
+}
+
+void TimelineModel::showRowsTo(int row) {
+    const int last = std::min(row, m_total - 1);
+    if (last < m_rows)
+        return;
+    beginInsertRows(QModelIndex(), m_rows, last);
+    m_rows = last + 1;
+    endInsertRows();
+    // The headings among the new rows.
     Q_EMIT timelineChanged();
 }
 
@@ -83,9 +110,12 @@ QList<int> TimelineModel::headingRows() const {
     return rows;
 }
 
-int TimelineModel::firstRowOfUrl(const QString &url) const {
+int TimelineModel::firstRowOfUrl(const QString &url) {
     const qint64 row = m_timeline ? m_timeline->firstRowOfUrl(url) : -1;
-    return row < rowCount() ? int(row) : -1;
+    if (row < 0 || row >= m_total)
+        return -1;
+    showRowsTo(int(row));
+    return int(row);
 }
 
 qsizetype TimelineModel::heldBytes() const {
