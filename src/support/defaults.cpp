@@ -7,7 +7,16 @@
 
 namespace Vandra {
 
+namespace {
+
+constexpr int pendingWriteMs = 1000;
+
+} // namespace
+
 Defaults::Defaults() {
+    m_pendingWrite.setSingleShot(true);
+    m_pendingWrite.setInterval(pendingWriteMs);
+    connect(&m_pendingWrite, &QTimer::timeout, this, &Defaults::sync);
     reload();
 }
 
@@ -63,13 +72,34 @@ void Defaults::setValue(const QString &key, const QVariant &value) {
     }
     m_settings->setValue(key, value);
     // Written at once: the helpers and the command-line tool read the same file.
-    m_settings->sync();
+    sync();
     Q_EMIT changed(key);
+}
+
+void Defaults::setValueSoon(const QString &key, const QVariant &value) {
+    if (!value.isValid()) {
+        remove(key);
+        return;
+    }
+    m_settings->setValue(key, value);
+    if (!m_pendingWrite.isActive())
+        m_pendingWrite.start();
+    Q_EMIT changed(key);
+}
+
+void Defaults::flush() {
+    if (m_pendingWrite.isActive())
+        sync();
+}
+
+void Defaults::sync() {
+    m_pendingWrite.stop();
+    m_settings->sync();
 }
 
 void Defaults::remove(const QString &key) {
     m_settings->remove(key);
-    m_settings->sync();
+    sync();
     Q_EMIT changed(key);
 }
 
@@ -156,7 +186,7 @@ bool Defaults::suppressAlertComplexRun() const {
 
 void Defaults::reload() {
     if (m_settings)
-        m_settings->sync();
+        sync();
     m_settings =
         std::make_unique<QSettings>(Locations::shared().settingsFile(), QSettings::IniFormat);
 }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QSettings>
+#include <QTimer>
 #include <QVariant>
 
 #include <memory>
@@ -29,6 +30,12 @@ public:
     [[nodiscard]] bool contains(const QString &key) const; // stored, not registered
     // Stores and writes the value at once; an invalid value removes the key.
     void setValue(const QString &key, const QVariant &value);
+    // Stores the value and writes it within a second, with whatever else is pending: for the
+    // window's own state (its mode, its columns), which no other program reads and which
+    // changes as the user clicks. Writing the file waits for the disk.
+    void setValueSoon(const QString &key, const QVariant &value);
+    // Writes what setValueSoon left pending.
+    void flush();
     void remove(const QString &key);
     [[nodiscard]] bool boolValue(const QString &key) const;
     [[nodiscard]] qint64 integerValue(const QString &key) const;
@@ -62,8 +69,11 @@ Q_SIGNALS:
     void changed(const QString &key);
 
 private:
+    void sync();
+
     std::unique_ptr<QSettings> m_settings;
     QVariantMap m_registered;
+    QTimer m_pendingWrite;
 };
 
 } // namespace Vandra

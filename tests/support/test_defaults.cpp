@@ -2,6 +2,7 @@
 #include "support/locations.h"
 #include "support/userdefaultskeys.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -104,6 +105,39 @@ private Q_SLOTS:
         Locations::initialize(m_root->path());
         Defaults::shared().reload();
         QCOMPARE(Defaults::shared().logLength(), 4);
+    }
+
+    void theWindowsOwnStateIsWrittenWithinASecondOrWhenFlushed() {
+        Defaults &d = Defaults::shared();
+        const QString file = Locations::shared().settingsFile();
+        // The file's own lines: another QSettings in this process would share the unwritten
+        // values.
+        const auto stored = [&file](const QString &key) -> QVariant {
+            QFile settings(file);
+            if (!settings.open(QIODevice::ReadOnly))
+                return {};
+            const QByteArray prefix = key.toUtf8() + '=';
+            for (const QByteArray &line : settings.readAll().split('\n')) {
+                if (line.startsWith(prefix))
+                    return QString::fromUtf8(line.mid(prefix.size()));
+            }
+            return {};
+        };
+        QSignalSpy changed(&d, &Defaults::changed);
+        d.setValueSoon(Key::selectedMode, 3);
+        // Read back at once, told at once, on disk later.
+        QCOMPARE(d.selectedMode(), 3);
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(!stored(Key::selectedMode).isValid());
+        d.flush();
+        QCOMPARE(stored(Key::selectedMode).toInt(), 3);
+
+        d.setValueSoon(Key::preferencesTab, 2);
+        QTRY_COMPARE_WITH_TIMEOUT(stored(Key::preferencesTab).toInt(), 2, 5000);
+        // A value written at once takes what is pending with it.
+        d.setValueSoon(Key::selectedMode, 1);
+        d.setValue(Key::logLength, 4);
+        QCOMPARE(stored(Key::selectedMode).toInt(), 1);
     }
 };
 

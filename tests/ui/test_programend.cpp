@@ -5,9 +5,13 @@
 #include "model/joblist.h"
 #include "platform/plistcodec.h"
 #include "store/notesstore.h"
+#include "support/defaults.h"
+#include "support/locations.h"
+#include "support/userdefaultskeys.h"
 #include "ui/window/programend.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -36,6 +40,7 @@ private Q_SLOTS:
         // The last things the user did, with no turn of the event loop after them.
         notes.setNote(s("/jobs/backup.plist"), s("check the disk first"));
         QVERIFY(notes.isSavePending());
+        Defaults::shared().setValueSoon(UserDefaultsKeys::selectedMode, 2);
         QVERIFY(actions.startJob(s("backup"), false, [](const PlistDict &) {}));
 
         // This helper never answers: the end waits for it only as long as it was told.
@@ -46,6 +51,10 @@ private Q_SLOTS:
         const PlistValue expected(
             PlistDict{{s("/jobs/backup.plist"), PlistValue(s("check the disk first"))}});
         QVERIFY2(written == expected, qPrintable(written.debugText()));
+        QFile settings(Locations::shared().settingsFile());
+        QVERIFY(settings.open(QIODevice::ReadOnly));
+        QVERIFY(settings.readAll().contains(
+            QByteArray(UserDefaultsKeys::selectedMode.toUtf8() + "=2")));
         // The request reached the helper's socket: waiting on the helper's side alone, as
         // nothing runs the program's loop any more.
         QVERIFY(helper.waitForNewConnection(5000));

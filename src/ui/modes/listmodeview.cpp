@@ -168,7 +168,8 @@ void ListModeView::setColumnVisible(ListColumn column, bool isVisible) {
         if (!isColumnVisible(each))
             hidden.append(QString::number(int(each)));
     }
-    Defaults::shared().setValue(UserDefaultsKeys::hiddenListColumns, hidden.join(QLatin1Char(',')));
+    Defaults::shared().setValueSoon(UserDefaultsKeys::hiddenListColumns,
+                                    hidden.join(QLatin1Char(',')));
 }
 
 void ListModeView::restoreHiddenColumns() {

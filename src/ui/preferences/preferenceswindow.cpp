@@ -34,8 +34,9 @@ PreferencesWindow::PreferencesWindow(Defaults &defaults, ExceptionsController &e
     m_tabs->addTab(new ThemesPreferences(defaults, theme, m_tabs), tr("Themes"));
     const int stored = m_defaults.preferencesTab();
     m_tabs->setCurrentIndex(stored >= 0 && stored < m_tabs->count() ? stored : Tab::general);
-    connect(m_tabs, &QTabWidget::currentChanged, this,
-            [this](int index) { m_defaults.setValue(UserDefaultsKeys::preferencesTab, index); });
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        m_defaults.setValueSoon(UserDefaultsKeys::preferencesTab, index);
+    });
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);

@@ -256,7 +256,7 @@ void MainWindow::buildViewMenu() {
     m_viewMenu->addAction(showToolbar);
     // Only the user's choice is remembered, not the toolbar hiding with its window.
     connect(showToolbar, &QAction::triggered, this,
-            [](bool isShown) { Defaults::shared().setValue(showToolbarKey, isShown); });
+            [](bool isShown) { Defaults::shared().setValueSoon(showToolbarKey, isShown); });
     const QVariant isShown = Defaults::shared().value(showToolbarKey);
     m_toolbar->setVisible(!isShown.isValid() || isShown.toBool());
 
@@ -326,7 +326,7 @@ void MainWindow::switchMode(int mode) {
         return;
     }
     m_modes->setCurrentIndex(mode);
-    Defaults::shared().setValue(UserDefaultsKeys::selectedMode, mode);
+    Defaults::shared().setValueSoon(UserDefaultsKeys::selectedMode, mode);
     if (QAbstractButton *button = m_modeButtons->button(mode))
         button->setChecked(true);
     updateViewMenu();

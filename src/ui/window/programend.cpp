@@ -3,6 +3,7 @@
 #include "actions/actioncontroller.h"
 #include "model/joblist.h"
 #include "store/notesstore.h"
+#include "support/defaults.h"
 
 #include <QDeadlineTimer>
 
@@ -15,6 +16,7 @@ namespace ProgramEnd {
 
 void writePending(NotesStore &notes, ActionController &actions, std::chrono::milliseconds wait) {
     notes.flush();
+    Defaults::shared().flush();
     // A request sent in the loop's last turns is still in its socket's buffer, waits for a
     // helper that is starting, or is being carried out; the helper would drop it as soon as
     // the program goes.

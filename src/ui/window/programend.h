@@ -17,7 +17,8 @@ namespace ProgramEnd {
 
 // Writes what has not reached its file or helper yet: the notes still waiting for their save
 // delay, and the requests to the helpers that have not been answered yet, waiting for their
-// answers for a few seconds at most. Settings are written when they are set.
+// answers for a few seconds at most, and the window's own settings still waiting to be
+// written (Defaults::setValueSoon).
 void writePending(NotesStore &notes, ActionController &actions,
                   std::chrono::milliseconds wait = std::chrono::seconds(5));
 // Takes the records out of the job list so that they are not freed one by one when the
