@@ -177,8 +177,8 @@ void TreeModeView::rememberExpansion(const QModelIndex &section, bool isExpanded
     QStringList parts;
     for (const int value : std::as_const(sorted))
         parts.append(QString::number(value));
-    Defaults::shared().setValue(UserDefaultsKeys::expandedTreeSections,
-                                parts.join(QLatin1Char(',')));
+    Defaults::shared().setValueSoon(UserDefaultsKeys::expandedTreeSections,
+                                    parts.join(QLatin1Char(',')));
 }
 
 } // namespace Vandra
