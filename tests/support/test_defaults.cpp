@@ -1,8 +1,8 @@
+#include "common/files.h"
 #include "support/defaults.h"
 #include "support/locations.h"
 #include "support/userdefaultskeys.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -113,11 +113,8 @@ private Q_SLOTS:
         // The file's own lines: another QSettings in this process would share the unwritten
         // values.
         const auto stored = [&file](const QString &key) -> QVariant {
-            QFile settings(file);
-            if (!settings.open(QIODevice::ReadOnly))
-                return {};
             const QByteArray prefix = key.toUtf8() + '=';
-            for (const QByteArray &line : settings.readAll().split('\n')) {
+            for (const QByteArray &line : readAll(file).split('\n')) {
                 if (line.startsWith(prefix))
                     return QString::fromUtf8(line.mid(prefix.size()));
             }

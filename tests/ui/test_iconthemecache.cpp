@@ -1,3 +1,4 @@
+#include "common/files.h"
 #include "ui/common/iconthemecache.h"
 
 #include <QDateTime>
@@ -19,9 +20,7 @@ namespace {
 using Type = IconThemeCache::FileType;
 
 bool write(const QString &path, const QByteArray &content = {}) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+    return QDir().mkpath(QFileInfo(path).path()) && writeFile(path, content);
 }
 
 // Makes a file or folder look as if it was last changed seconds ago.
@@ -116,9 +115,8 @@ private Q_SLOTS:
     void aDamagedCacheIsRefusedOrAnswersOnlyItsOwnFolders() {
         Theme theme;
         QVERIFY(theme.makeCache());
-        QFile file(theme.path(u"icon-theme.cache"_s));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray intact = file.readAll();
+        const QByteArray intact = readAll(theme.path(u"icon-theme.cache"_s));
+        QVERIFY(!intact.isEmpty());
         const QStringList names = {u"tool"_s, u"tool-symbolic"_s, u"mark-symbolic.symbolic"_s,
                                    u"absent"_s};
         const auto check = [&](const QByteArray &data) {

@@ -1,4 +1,5 @@
 #include "actions/actioncontroller.h"
+#include "common/files.h"
 #include "common/testmain.h"
 #include "common/testroot.h"
 #include "common/text.h"
@@ -11,7 +12,6 @@
 #include "ui/window/programend.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -51,10 +51,8 @@ private Q_SLOTS:
         const PlistValue expected(
             PlistDict{{s("/jobs/backup.plist"), PlistValue(s("check the disk first"))}});
         QVERIFY2(written == expected, qPrintable(written.debugText()));
-        QFile settings(Locations::shared().settingsFile());
-        QVERIFY(settings.open(QIODevice::ReadOnly));
-        QVERIFY(settings.readAll().contains(
-            QByteArray(UserDefaultsKeys::selectedMode.toUtf8() + "=2")));
+        QVERIFY(readAll(Locations::shared().settingsFile())
+                    .contains(QByteArray(UserDefaultsKeys::selectedMode.toUtf8() + "=2")));
         // The request reached the helper's socket: waiting on the helper's side alone, as
         // nothing runs the program's loop any more.
         QVERIFY(helper.waitForNewConnection(5000));
